@@ -1,0 +1,43 @@
+#include "AddOnGlobals.hpp"
+#include "host/HostBinding.hpp"
+#include "host/HostCalls.hpp"
+#include "gs/DBPrintf.hpp"
+
+extern const RSImage AddOnResourceImage;
+
+namespace {
+
+// Constructed when the library is attached, destroyed when it is detached.
+struct AddOnLifetime {
+    GS::Guid paletteGuid{PaletteGuidText};
+    DirizizPaletta* palette = nullptr;
+    GSResModule resources = RSOpenModule(&AddOnResourceImage);
+
+    ~AddOnLifetime()
+    {
+        // The token is cleared when the free-data entry returns; still set
+        // here means the host dropped the add-on without that call.
+        if (HostBinding::Token() != nullptr) {
+            DBPrintf("Abnormal add-on termination (\"%s\")\n", HostOwnFilePath().ToCStr().Get());
+            HostBinding::SetToken(nullptr);
+        }
+        RSCloseModule(resources);
+        HostBinding::Reset();
+    }
+};
+
+AddOnLifetime& Lifetime()
+{
+    static AddOnLifetime lifetime;
+    return lifetime;
+}
+
+// Build the globals at load rather than on first use.
+[[maybe_unused]] const AddOnLifetime& constructedAtLoad = Lifetime();
+
+}  // namespace
+
+const GS::Guid& PaletteGuid() { return Lifetime().paletteGuid; }
+DirizizPaletta*& PaletteInstance() { return Lifetime().palette; }
+GSResModule OwnResourceModule() { return Lifetime().resources; }
+GSResModule HostOwnResourceModule() { return OwnResourceModule(); }

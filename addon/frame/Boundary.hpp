@@ -1,0 +1,19 @@
+// Every entry point, handler and callback the host calls goes through here:
+// no exception may travel into the host, so any failure inside becomes the
+// add-on's failure code (or the value the caller names).
+#pragma once
+#include "api/APIdefs.hpp"
+#include "gs/DBPrintf.hpp"
+#include <exception>
+
+template <typename R, typename F> R CallGuarded(const char* where, R onFailure, F&& body) noexcept
+{
+    try {
+        return body();
+    } catch (const std::exception& e) {
+        DBPrintf("[zolva] %s failed: %s\n", where, e.what());
+    } catch (...) {
+        DBPrintf("[zolva] %s failed\n", where);
+    }
+    return onFailure;
+}

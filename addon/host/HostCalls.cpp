@@ -1,0 +1,73 @@
+#include "HostCalls.hpp"
+#include "HostBinding.hpp"
+#include <dlfcn.h>
+
+namespace {
+
+template <typename R> R MissingResult() { return static_cast<R>(APIERR_MISSINGCODE); }
+template <> [[maybe_unused]] void MissingResult<void>() {}
+template <> [[maybe_unused]] bool MissingResult<bool>() { return false; }
+template <> [[maybe_unused]] void* MissingResult<void*>() { return nullptr; }
+
+// What a call answers when its slot is empty.
+template <HostSlot S, typename R> R SlotMissing() { return MissingResult<R>(); }
+template <> [[maybe_unused]] Int32 SlotMissing<HostSlot::Report, Int32>() { return 0; }
+
+template <HostSlot S> typename HostSlotTraits<S>::Pointer SlotFn()
+{
+    return reinterpret_cast<typename HostSlotTraits<S>::Pointer>(HostBinding::SlotFunction(S));
+}
+
+// Binds a slot's function and the token; called with the slot's arguments.
+template <typename Fn, bool WithToken> struct Caller {
+    Fn fn;
+    template <typename... A> auto operator()(A... args) const
+    {
+        if constexpr (WithToken)
+            return fn(HostBinding::Token(), args...);
+        else
+            return fn(args...);
+    }
+};
+
+template <HostSlot S> Caller<typename HostSlotTraits<S>::Pointer, HostSlotTraits<S>::takesToken> Bind()
+{
+    return {SlotFn<S>()};
+}
+
+}  // namespace
+
+#define HOST_SLOT(Name, Ret, Tok, Params, Args)       \
+    Ret Host##Name Params                             \
+    {                                                 \
+        if (SlotFn<HostSlot::Name>() == nullptr)      \
+            return SlotMissing<HostSlot::Name, Ret>(); \
+        return Bind<HostSlot::Name>() Args;           \
+    }
+#include "api/HostSlots.def"
+
+bool HostGetResourceString(char* buffer, GSResID listId, GSResID index, GSResModule module)
+{
+#if HOST_VERSION >= 25
+    GS::UniString text;
+    if (!RSGetIndString(&text, listId, index, module))
+        return false;
+    CHUnicode2ANSI(text.ToUStr(), static_cast<Int32>(text.GetLength()), buffer, 255, CC_Default);
+    return true;
+#else
+    return RSGetIndCString(buffer, 255, listId, index, module, CC_Default);
+#endif
+}
+
+bool HostGetResourceUniString(GS::UniString* text, GSResID listId, GSResID index, GSResModule module)
+{
+    return RSGetIndString(text, listId, index, module);
+}
+
+GS::UniString HostOwnFilePath()
+{
+    Dl_info info{};
+    if (dladdr(reinterpret_cast<void*>(&HostOwnFilePath), &info) == 0 || info.dli_fname == nullptr)
+        return GS::UniString();
+    return GS::UniString(info.dli_fname, CC_UTF8);
+}

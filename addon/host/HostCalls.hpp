@@ -1,0 +1,20 @@
+// One wrapper per host call: HostGetElement, HostReport, ... Each takes its
+// function from the add-on's copy of the table, passes the context token
+// where the host expects it, and gives the host's "missing function" answer
+// when the slot is empty (0x81060387; HostReport 0, HostElementFilter false,
+// HostKeepInMemory nothing). This is the only code that calls the host.
+#pragma once
+#include "api/HostTable.hpp"
+#include "rs/RS.hpp"
+
+#define HOST_SLOT(Name, Ret, Tok, Params, Args) Ret Host##Name Params;
+#include "api/HostSlots.def"
+
+// Calls the host provides to an add-on outside the table.
+// An 8-bit text of string list `listId` in the host's default code page,
+// into a buffer of 255 bytes; false when the entry does not exist.
+bool HostGetResourceString(char* buffer, GSResID listId, GSResID index, GSResModule module);
+bool HostGetResourceUniString(GS::UniString* text, GSResID listId, GSResID index, GSResModule module);
+GSResModule HostOwnResourceModule();
+// The full path of the add-on file.
+GS::UniString HostOwnFilePath();

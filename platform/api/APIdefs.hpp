@@ -1,0 +1,405 @@
+// The host API as an add-on sees it: records, codes and callback types.
+//
+// Records cross the boundary as fixed-size blocks that the caller owns and
+// zeroes; their sizes are part of the contract and are checked below. The
+// header is compiled once per host version (HOST_VERSION 24 or 25).
+#pragma once
+#include "gs/Array.hpp"
+#include "gs/GSTypes.hpp"
+#include "gs/UniString.hpp"
+#include <cstddef>
+#include <cstring>
+#include <functional>
+
+#if !defined(HOST_VERSION) || (HOST_VERSION != 24 && HOST_VERSION != 25)
+#error "HOST_VERSION must be 24 or 25"
+#endif
+
+// ---------------------------------------------------------------- versions
+#if HOST_VERSION == 24
+constexpr UInt32 HostInterfaceStamp = 0x00180002;
+constexpr UInt32 HostVersionNumber = 24000;
+constexpr UInt32 HostFunctionCount = 577;
+constexpr USize ElementMemoSize = 1232;
+constexpr USize StoryInfoSize = 152;
+#else
+constexpr UInt32 HostInterfaceStamp = 0x00190001;
+constexpr UInt32 HostVersionNumber = 25000;
+constexpr UInt32 HostFunctionCount = 616;
+constexpr USize ElementMemoSize = 1248;
+constexpr USize StoryInfoSize = 160;
+#endif
+
+// ---------------------------------------------------------------- error codes
+constexpr GSErrCode APIERR_GENERAL = static_cast<GSErrCode>(0x81060001);    // the add-on's own failure
+constexpr GSErrCode APIERR_MEMFULL = static_cast<GSErrCode>(0x81060002);
+constexpr GSErrCode APIERR_BADPARS = static_cast<GSErrCode>(0x81060004);
+constexpr GSErrCode APIERR_BADID = static_cast<GSErrCode>(0x81060012);
+constexpr GSErrCode APIERR_BADINDEX = static_cast<GSErrCode>(0x81060014);
+constexpr GSErrCode APIERR_NOTEDITABLE = static_cast<GSErrCode>(0x81060040);
+constexpr GSErrCode APIERR_NOMEMOMASK = static_cast<GSErrCode>(0x81060068);  // change without a memo mask
+constexpr GSErrCode APIERR_NOSEL = static_cast<GSErrCode>(0x810600CE);       // nothing selected
+constexpr GSErrCode APIERR_BADTOKEN = static_cast<GSErrCode>(0x81060300);
+constexpr GSErrCode APIERR_REFUSEDCMD = static_cast<GSErrCode>(0x81060310);
+constexpr GSErrCode APIERR_CANCEL = static_cast<GSErrCode>(0x81060320);
+constexpr GSErrCode APIERR_MISSINGCODE = static_cast<GSErrCode>(0x81060387);  // no such function in the table
+
+// ---------------------------------------------------------------- request codes
+using API_RequestCode = UInt32;
+// Four letters as a big-endian 32-bit value: RequestCode("NTOE").
+constexpr API_RequestCode RequestCode(const char (&s)[5])
+{
+    return (static_cast<UInt32>(static_cast<unsigned char>(s[0])) << 24) |
+           (static_cast<UInt32>(static_cast<unsigned char>(s[1])) << 16) |
+           (static_cast<UInt32>(static_cast<unsigned char>(s[2])) << 8) | static_cast<UInt32>(static_cast<unsigned char>(s[3]));
+}
+
+// ---------------------------------------------------------------- basic records
+struct API_Guid {
+    UInt32 time_low;
+    UInt16 time_mid;
+    UInt16 time_hi_and_version;
+    UInt8 clock_seq_hi_and_reserved;
+    UInt8 clock_seq_low;
+    UInt8 node[6];
+};
+static_assert(sizeof(API_Guid) == 16, "API_Guid");
+inline bool operator==(const API_Guid& a, const API_Guid& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+inline bool operator!=(const API_Guid& a, const API_Guid& b) { return !(a == b); }
+constexpr API_Guid APINULLGuid = {0, 0, 0, 0, 0, {0, 0, 0, 0, 0, 0}};
+
+struct API_Coord {
+    double x;
+    double y;
+};
+static_assert(sizeof(API_Coord) == 16, "API_Coord");
+
+struct API_Coord3D {
+    double x;
+    double y;
+    double z;
+};
+
+struct API_Sector {
+    API_Coord c1;
+    API_Coord c2;
+};
+
+struct API_Box {
+    double xMin, yMin, xMax, yMax;
+};
+
+// One arc of a host polygon: from vertex begIndex to endIndex, turning by
+// arcAngle (counter-clockwise when positive).
+struct PolyArcRec {
+    Int32 begIndex;
+    Int32 endIndex;
+    double arcAngle;
+};
+static_assert(sizeof(PolyArcRec) == 16, "PolyArcRec");
+using API_PolyArc = PolyArcRec;
+
+enum API_ElemTypeID : Int32 {
+    API_ZombieElemID = 0,
+    API_WallID = 1,
+    API_ColumnID = 2,
+    API_BeamID = 3,
+    API_WindowID = 4,
+    API_DoorID = 5,
+    API_ObjectID = 6,
+    API_LampID = 7,
+    API_SlabID = 8,
+    API_RoofID = 9,
+    API_MeshID = 10,
+    API_DimensionID = 11,
+    API_TextID = 16,
+    API_LineID = 18,
+    API_HotlinkID = 38,
+    API_ShellID = 41,
+    API_MorphID = 43,
+    API_OpeningID = 44,
+};
+
+// One selected item.
+struct API_Neig {
+    Int32 neigID;  // what was hit (element, node, edge ...); the host's own code
+    API_Guid guid;
+    UInt32 flags;
+    Int32 inIndex;
+    Int32 elemPartType;
+    Int32 reserved;
+};
+static_assert(sizeof(API_Neig) == 36, "API_Neig");
+
+// Selection information. typeID 0 means nothing is selected; the caller
+// frees marqueeCoords with BMhKill.
+struct API_SelectionInfo {
+    Int32 typeID;
+    Int32 sel_nElem;
+    Int32 sel_nElemEdit;
+    Int32 filler;
+    GSHandle marqueeCoords;
+    char reserved[40];
+};
+
+// ---------------------------------------------------------------- element records
+struct API_Elem_Head {
+    API_ElemTypeID typeID;
+    Int32 variationID;
+    API_Guid guid;
+    Int32 layer;        // attribute index of the layer
+    Int16 floorInd;     // story index
+    Int16 filler1;
+    API_Guid groupGuid;
+    API_Guid hotlinkGuid;
+    UInt64 modiStamp;
+    bool hasMemo;
+    bool lockable;
+    char filler2[6];
+    char reserved[16];
+};
+static_assert(sizeof(API_Elem_Head) == 96, "API_Elem_Head");
+
+constexpr USize ElementRecordSize = 4856;
+
+// Element-type parts of the record are added by the code that reads them;
+// all of them live in the union and the record keeps its size.
+struct API_Element {
+    API_Elem_Head header;
+    union {
+        char raw[ElementRecordSize - sizeof(API_Elem_Head)];
+    };
+};
+static_assert(sizeof(API_Element) == ElementRecordSize, "API_Element");
+
+struct API_AddParType;
+
+struct API_ElementMemoFields {
+    API_Coord** coords;
+    Int32** pends;
+    PolyArcRec** parcs;
+    UInt32** vertexIDs;
+    API_AddParType** params;
+    GS::UniString* elemInfoString;
+};
+
+struct API_ElementMemo : API_ElementMemoFields {
+    char reserved[ElementMemoSize - sizeof(API_ElementMemoFields)];
+};
+static_assert(sizeof(API_ElementMemo) == ElementMemoSize, "API_ElementMemo");
+
+// One GDL parameter of a library part or object.
+enum API_AddParID : Int32 {
+    APIParT_Integer = 1,
+    APIParT_Length = 2,
+    APIParT_Angle = 3,
+    APIParT_RealNum = 4,
+    APIParT_Boolean = 5,
+    APIParT_CString = 6,
+    APIParT_Title = 7,
+    APIParT_Separator = 8,
+};
+
+struct API_AddParType {
+    API_AddParID typeID;
+    Int16 index;
+    UInt16 flags;
+    char name[32];
+    GS::uchar_t uDescname[256];
+    union {
+        double real;
+        GS::uchar_t uStr[256];  // inline text: at most 255 units and the terminator
+        GSHandle array;         // dim1 x dim2 doubles, or dim1 x dim2 NUL-terminated UTF-16 texts
+    } value;
+    Int32 dim1;
+    Int32 dim2;
+    char reserved[1600 - 1072];
+};
+static_assert(sizeof(API_AddParType) == 1600, "API_AddParType");
+
+struct API_LibPartFields {
+    Int32 typeID;
+    Int32 index;
+    char ownUnID[128];
+    char parentUnID[128];
+    GS::uchar_t docu_UName[256];
+    GS::uchar_t file_UName[256];
+    void* location;  // IO::Location*, owned by the caller when set
+    bool isTemplate;
+    bool isPlaceable;
+    bool missingDef;
+    bool isSecondary;
+};
+struct API_LibPart : API_LibPartFields {
+    char reserved[1344 - sizeof(API_LibPartFields)];
+};
+static_assert(sizeof(API_LibPart) == 1344, "API_LibPart");
+
+struct API_DatabaseInfoFields {
+    Int32 typeID;  // 1 floor plan, 3 detail ...
+    Int32 index;
+    API_Guid databaseUnId;
+    GS::uchar_t name[256];
+    GS::uchar_t ref[256];
+};
+struct API_DatabaseInfo : API_DatabaseInfoFields {
+    char reserved[1624 - sizeof(API_DatabaseInfoFields)];
+};
+static_assert(sizeof(API_DatabaseInfo) == 1624, "API_DatabaseInfo");
+
+struct API_StoryType;
+struct API_StoryInfoFields {
+    Int16 firstStory;
+    Int16 lastStory;
+    Int16 actStory;
+    bool skipNullFloor;
+    char filler;
+    API_StoryType** data;
+};
+struct API_StoryInfo : API_StoryInfoFields {
+    char reserved[StoryInfoSize - sizeof(API_StoryInfoFields)];
+};
+static_assert(sizeof(API_StoryInfo) == StoryInfoSize, "API_StoryInfo");
+
+struct API_GetPointTypeFields {
+    char prompt[256];
+    bool changeFilter;
+    bool changePlane;
+    char filler[6];
+    API_Coord3D pos;
+    API_Neig neig;
+};
+struct API_GetPointType : API_GetPointTypeFields {
+    char reserved[488 - sizeof(API_GetPointTypeFields)];
+};
+static_assert(sizeof(API_GetPointType) == 488, "API_GetPointType");
+
+struct API_RubberLineType {
+    API_Coord3D c1;
+    API_Coord3D c2;
+    Int32 drawModes;
+    char reserved[12];
+};
+static_assert(sizeof(API_RubberLineType) == 64, "API_RubberLineType");
+
+struct API_ElementUserData {
+    Int16 dataVersion;
+    UInt16 platformSign;  // 0x5757 on Windows
+    UInt32 flags;
+    GSHandle dataHdl;
+    char reserved[8];
+};
+static_assert(sizeof(API_ElementUserData) == 24, "API_ElementUserData");
+
+// ---------------------------------------------------------------- binding records
+using API_EnvirKind = Int32;  // 1: the host's main application
+
+struct API_ServerApplicationInfo {
+    API_EnvirKind serverApplication;
+    Int32 mainVersion;
+    Int32 releaseVersion;
+    Int32 buildNum;
+    Int32 language;
+    Int32 reserved[3];
+};
+
+struct API_AddOnInfo {
+    GS::UniString name;
+    GS::UniString description;
+};
+
+struct API_EnvirParams {
+    API_ServerApplicationInfo serverInfo;
+    API_AddOnInfo addOnInfo;
+};
+
+// Result of the environment check: 2 means a normal add-on that stays loaded.
+enum API_AddonType : Int32 { APIAddon_DontRegister = 0, APIAddon_Unknown = 1, APIAddon_Normal = 2, APIAddon_Preload = 3 };
+
+struct API_MenuParams {
+    Int16 menuResID;
+    Int16 itemIndex;
+    Int32 reserved[3];
+};
+
+enum API_NotifyElementID : Int32 {
+    APINotifyElement_New = 1,
+    APINotifyElement_Copy = 2,
+    APINotifyElement_Change = 3,
+    APINotifyElement_Edit = 4,
+    APINotifyElement_Delete = 5,
+    APINotifyElement_Undo_Created = 6,
+    APINotifyElement_Undo_Modified = 7,
+    APINotifyElement_Undo_Deleted = 8,
+};
+
+struct API_NotifyElementType {
+    API_NotifyElementID notifID;
+    Int32 filler;
+    API_Elem_Head elemHead;
+    API_Elem_Head* observedHead;
+    char reserved[16];
+};
+
+using HostToken = void*;
+
+using APIMenuCommandProc = GSErrCode(const API_MenuParams*);
+using APIElementEventHandlerProc = GSErrCode(const API_NotifyElementType*);
+using APISelectionChangeHandlerProc = GSErrCode(const API_Neig*);
+using APIPaletteControlCallBackProc = GSErrCode(Int32 referenceID, Int32 messageID, GS::IntPtr param);
+
+// Palette messages the host sends to a registered palette.
+enum API_PaletteMessageID : Int32 {
+    APIPalMsg_ClosePalette = 1,
+    APIPalMsg_HidePalette_Begin = 2,
+    APIPalMsg_HidePalette_End = 3,
+    APIPalMsg_DisableItems_Begin = 4,
+    APIPalMsg_DisableItems_End = 5,
+    APIPalMsg_IsPaletteVisible = 6,
+    APIPalMsg_OpenPalette = 7,
+};
+
+struct API_MenuRecord {
+    Int16 menuStrResID;
+    Int16 promptStrResID;
+    Int32 position;  // the host's position code
+    Int32 flags;
+    char reserved[20];
+};
+
+struct API_PaletteRecord {
+    Int32 referenceID;
+    Int32 filler;
+    APIPaletteControlCallBackProc* callback;
+    Int32 flags;
+    unsigned char guid[16];
+    char reserved[28];
+};
+
+// The add-on's entry record, filled by GetExportedFuncAddrs.
+using CheckEnvironmentProc = API_AddonType(API_EnvirParams*);
+using RegisterInterfaceProc = GSErrCode();
+using InitializeProc = GSErrCode(HostToken);
+using FreeDataProc = GSErrCode();
+
+struct API_EntryRecord {
+    UInt32 stamp;
+    UInt32 filler;
+    CheckEnvironmentProc* checkEnvironment;
+    RegisterInterfaceProc* registerInterface;
+    InitializeProc* initialize;
+    FreeDataProc* freeData;
+    UInt32 hostVersion;
+    char reserved[76];
+};
+static_assert(sizeof(API_EntryRecord) == 120, "API_EntryRecord");
+static_assert(offsetof(API_EntryRecord, checkEnvironment) == 8 && offsetof(API_EntryRecord, freeData) == 32 &&
+                  offsetof(API_EntryRecord, hostVersion) == 40,
+              "API_EntryRecord layout");
+
+// The two exports of every add-on.
+using GetExportedFuncAddrsProc = void(API_EntryRecord*);
+using SetImportedFuncAddrsProc = GSErrCode(void* const* table);
+
+// A body run as one undoable step; returns an error code (0 commits).
+using UndoableBody = std::function<GSErrCode()>;

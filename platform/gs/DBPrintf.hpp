@@ -1,0 +1,12 @@
+// The host's debug output. The host process decides where it goes.
+#pragma once
+#include "GSTypes.hpp"
+#include <functional>
+#include <string>
+
+PLATFORM_API void DBPrintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+namespace GS {
+// Every DBPrintf line goes to the sink; without one it goes to stderr.
+PLATFORM_API void SetDebugOutputSink(std::function<void(const std::string&)> sink);
+}

@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs the demo scenario in both
+# stand-in hosts: simhost24 with the English add-on, simhost25 with the
+# Slovenian one.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+cmake --preset default >/dev/null
+cmake --build --preset default
+for version in 24 25; do
+  build/default/bin/simhost$version --out build/default/demo-$version scenarios/demo.json
+done

@@ -1,0 +1,23 @@
+// The host's side of every table slot: one member function per slot, named
+// as the slot. The table's thunks log the call, check the token, apply
+// injected failures and then call these.
+#pragma once
+#include "core/SimHost.hpp"
+
+namespace SimHost {
+
+class HostApi {
+public:
+    explicit HostApi(Host& host) : host(host) {}
+
+#define HOST_SLOT(Name, Ret, Tok, Params, Args) Ret Name Params;
+#include "api/HostSlots.def"
+
+private:
+    Host& host;
+};
+
+// Fills a table of HostFunctionCount entries with the thunks.
+void FillHostTable(std::vector<void*>& table);
+
+}  // namespace SimHost

@@ -1,0 +1,49 @@
+// Calls whose model the stand-in host does not hold yet. Each answers with
+// the host's general error and records that it was asked, so that a test
+// driving a command into one of them fails with a readable reason.
+#include "HostApi.hpp"
+
+namespace SimHost {
+
+namespace {
+GSErrCode Unmodelled(Host& host, const char* what)
+{
+    host.AddFault(std::string("the stand-in host does not model ") + what + " yet");
+    return APIERR_GENERAL;
+}
+}  // namespace
+
+#define UNMODELLED(Name, Params)                                                    \
+    GSErrCode HostApi::Name Params { return Unmodelled(host, #Name); }
+
+UNMODELLED(Environment, (API_RequestCode, void*, void*, void*))
+UNMODELLED(Interface, (API_RequestCode, void*, void*, void*))
+UNMODELLED(Utility, (API_RequestCode, void*, void*, void*))
+UNMODELLED(Automate, (API_RequestCode, void*, void*, void*))
+UNMODELLED(Database, (API_RequestCode, void*, void*, void*))
+UNMODELLED(ToolCommand, (API_RequestCode, void*))
+UNMODELLED(RunUndoableCommand, (const GS::UniString*, const UndoableBody*))
+UNMODELLED(GetSelection, (API_SelectionInfo*, API_Neig***, bool, bool, Int32))
+UNMODELLED(GetElement, (API_Element*))
+UNMODELLED(GetMemo, (API_Guid, API_ElementMemo*, UInt64))
+UNMODELLED(DisposeMemo, (API_ElementMemo*))
+UNMODELLED(CreateElement, (API_Element*, API_ElementMemo*))
+UNMODELLED(ChangeElement, (API_Element*, const API_Element*, const API_ElementMemo*, UInt64, bool))
+UNMODELLED(ChangeElementsByGuid, (const GS::Array<API_Guid>*, const API_Element*, const API_ElementMemo*, UInt64))
+UNMODELLED(DeleteElements, (const GS::Array<API_Guid>*))
+UNMODELLED(GetToolDefaults, (API_Element*, API_ElementMemo*))
+UNMODELLED(ListElementsByType, (API_ElemTypeID, GS::Array<API_Guid>*, UInt32, Int32, API_Guid))
+UNMODELLED(SetUserData, (API_Elem_Head*, const API_ElementUserData*))
+UNMODELLED(GetUserData, (API_Elem_Head*, API_ElementUserData*))
+UNMODELLED(SearchLibraryPart, (API_LibPart*, bool))
+UNMODELLED(GetLibraryPart, (API_LibPart*))
+UNMODELLED(GetLibraryPartParams, (Int32, double*, double*, Int32*, API_AddParType***))
+UNMODELLED(DisposeParamHandle, (API_AddParType***))
+
+bool HostApi::ElementFilter(API_Guid, UInt32, Int32, API_Guid)
+{
+    Unmodelled(host, "ElementFilter");
+    return false;
+}
+
+}  // namespace SimHost

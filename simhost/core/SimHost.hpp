@@ -1,0 +1,133 @@
+// The stand-in host: loads an add-on, hands it the function table, plays
+// the host's side of every call and records what happened.
+//
+// One Host is current at a time (the table's functions find it through
+// Host::Current()); tests make a fresh one per case.
+#pragma once
+#include "api/HostTable.hpp"
+#include "rs/RS.hpp"
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace SimHost {
+
+class HostApi;
+
+struct MenuRegistration {
+    Int16 menuStrResID;
+    Int16 promptStrResID;
+    Int32 position;
+    Int32 flags;
+    std::vector<std::string> texts;  // the menu's string list, read when it was registered
+};
+
+struct PaletteRegistration {
+    Int32 referenceID;
+    APIPaletteControlCallBackProc* callback;
+    Int32 flags;
+    std::string guid;  // text form
+};
+
+// Something the add-on did that a real host would not forgive: a wrong
+// token, a double free, an unbalanced progress window. Tests fail on them.
+struct AddOnFault {
+    std::string what;
+};
+
+struct SlotFailure {
+    GSErrCode code;
+    Int32 remaining;  // calls still to fail; negative: every call
+};
+
+class Host {
+public:
+    Host();
+    ~Host();
+    Host(const Host&) = delete;
+    Host& operator=(const Host&) = delete;
+
+    static Host* Current();
+
+    // ------------------------------------------------------------ the add-on
+    // Loads the add-on library and exchanges the binding records. On refusal
+    // (no file, no exports, another host version) returns false with the
+    // reason and leaves nothing loaded.
+    // With handOverTable false the host never calls SetImportedFuncAddrs.
+    bool LoadAddOn(const std::string& path, std::string& error, bool handOverTable = true);
+    // The entry points in host order; false when the add-on did not register.
+    bool StartAddOn();
+    // Calls the free-data entry (unless told not to) and unloads the library.
+    void UnloadAddOn(bool callFreeData = true);
+    bool AddOnLoaded() const { return library != nullptr; }
+    const std::string& AddOnPath() const { return addOnPath; }
+    GSResModule AddOnResources() const;
+    std::string AddOnString(Int16 listId, Int16 index) const;  // UTF-8, empty if missing
+
+    // ------------------------------------------------------------ set-up
+    API_EnvirKind environmentKind = 1;
+    // Empties a slot of the table; the add-on copies the table when it is
+    // handed over, so this is done before LoadAddOn.
+    void EmptySlot(HostSlot slot);
+    // The next `times` calls of the slot (negative: all of them) fail with code.
+    void FailSlot(HostSlot slot, GSErrCode code, Int32 times = -1);
+    // The n-th error-returning host call from now fails with code (0: off).
+    void FailNthCall(Int64 n, GSErrCode code = APIERR_GENERAL);
+
+    // ------------------------------------------------------------ results
+    API_AddonType environmentResult = APIAddon_DontRegister;
+    GSErrCode registerResult = NoError;
+    GSErrCode initializeResult = NoError;
+    GSErrCode freeDataResult = NoError;
+    bool freeDataCalled = false;
+    std::string addOnName, addOnDescription;  // UTF-8
+    Int32 keepInMemoryCalls = 0;
+    std::vector<MenuRegistration> menus;
+    std::map<Int16, APIMenuCommandProc*> menuHandlers;
+    APIElementEventHandlerProc* elementEventHandler = nullptr;
+    APISelectionChangeHandlerProc* selectionChangeHandler = nullptr;
+    std::vector<PaletteRegistration> palettes;     // currently registered
+    std::vector<PaletteRegistration> paletteHistory;  // every registration made
+    std::vector<Int32> unregisteredPalettes;
+    std::vector<std::string> alerts;               // UTF-8, in order
+    std::vector<std::string> debugLines;           // DBPrintf output
+    std::vector<UInt32> sleeps;                    // milliseconds asked for
+    std::vector<AddOnFault> faults;
+    std::vector<std::string> callLog;              // slot names, in call order
+    // Lines describing the host's side of events, for the report.
+    std::vector<std::string> events;
+
+    std::string CallLogText(USize last = 40) const;
+    HostToken Token() const { return token; }
+    const API_EntryRecord& Entry() const { return entry; }
+    void* const* Table() const { return table.data(); }
+    void AddFault(const std::string& what);
+
+    // ------------------------------------------------------------ for the table
+    // Decides whether a call fails by injection; returns true and sets code.
+    bool InjectedFailure(HostSlot slot, GSErrCode& code);
+    void CheckToken(HostSlot slot, HostToken given);
+    HostApi& Api() { return *api; }
+
+private:
+    void BuildTable();
+
+    std::vector<void*> table;
+    std::unique_ptr<HostApi> api;
+    void* library = nullptr;
+    std::string addOnPath;
+    API_EntryRecord entry{};
+    HostToken token = nullptr;
+    bool initialized = false;
+    std::map<HostSlot, SlotFailure> slotFailures;
+    Int64 failCountdown = 0;
+    GSErrCode failCode = APIERR_GENERAL;
+    Host* previous = nullptr;
+};
+
+// Hex text of a code, "0x81060001".
+std::string HexCode(UInt32 code);
+
+}  // namespace SimHost

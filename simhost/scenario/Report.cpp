@@ -1,0 +1,93 @@
+#include "Scenario.hpp"
+#include <cctype>
+#include <ostream>
+
+namespace SimHost {
+
+namespace {
+
+// "Load library / start toolbar^E3^ES^EE^EI^ED^EL^EW^ET^32600": the item
+// text before the first '^', and the icon number after the last one.
+std::string MenuItemText(const std::string& raw, std::string* icon)
+{
+    size_t caret = raw.find('^');
+    if (icon != nullptr) {
+        size_t last = raw.find_last_of('^');
+        *icon = (last != std::string::npos && last + 1 < raw.size() && std::isdigit(static_cast<unsigned char>(raw[last + 1])))
+                    ? raw.substr(last + 1)
+                    : "";
+    }
+    return caret == std::string::npos ? raw : raw.substr(0, caret);
+}
+
+void WriteMenu(const MenuRegistration& m, std::ostream& out)
+{
+    out << "  menu " << m.menuStrResID << " (prompts " << m.promptStrResID << ", position " << m.position
+        << ", flags " << m.flags << ")";
+    const std::vector<std::string>& entries = m.texts;
+    bool ownMenu = entries.size() > 2;  // a title, a submenu title, then items
+    if (ownMenu) {
+        out << ": \"" << entries[0] << "\" > \"" << entries[1] << "\"\n";
+        for (USize i = 2; i < entries.size(); ++i) {
+            std::string icon;
+            std::string text = MenuItemText(entries[i], &icon);
+            out << "    item " << i - 1 << ": \"" << text << "\"" << (icon.empty() ? "" : " icon " + icon) << "\n";
+        }
+    } else {
+        out << "\n";
+        for (USize i = 0; i < entries.size(); ++i)
+            out << "    item " << i + 1 << ": \"" << MenuItemText(entries[i], nullptr) << "\"\n";
+    }
+}
+
+std::string Lower(std::string s)
+{
+    for (char& c : s)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+}  // namespace
+
+void WriteReport(const Host& host, std::ostream& out)
+{
+    out << "-- events\n";
+    for (const auto& e : host.events)
+        out << "  " << e << "\n";
+    out << "-- add-on\n";
+    out << "  name: \"" << host.addOnName << "\"\n";
+    out << "  description: \"" << host.addOnDescription << "\"\n";
+    out << "  keep-in-memory requests: " << host.keepInMemoryCalls << "\n";
+    out << "-- menus\n";
+    for (const auto& m : host.menus)
+        WriteMenu(m, out);
+    out << "-- handlers\n";
+    for (const auto& h : host.menuHandlers)
+        out << "  menu handler for " << h.first << "\n";
+    out << "  element events: " << (host.elementEventHandler != nullptr ? "installed" : "none") << "\n";
+    out << "  selection change: " << (host.selectionChangeHandler != nullptr ? "installed" : "none") << "\n";
+    out << "-- palettes\n";
+    for (const auto& p : host.paletteHistory)
+        out << "  registered: reference id " << HexCode(static_cast<UInt32>(p.referenceID)) << ", flags "
+            << HexCode(static_cast<UInt32>(p.flags)) << ", GUID {" << Lower(p.guid) << "}\n";
+    for (Int32 id : host.unregisteredPalettes)
+        out << "  unregistered: reference id " << HexCode(static_cast<UInt32>(id)) << "\n";
+    out << "-- alerts\n";
+    for (USize i = 0; i < host.alerts.size(); ++i)
+        out << "  " << i + 1 << ". " << host.alerts[i] << "\n";
+    if (!host.sleeps.empty()) {
+        out << "-- waits\n";
+        for (UInt32 ms : host.sleeps)
+            out << "  Sleep " << ms << " ms\n";
+    }
+    if (!host.debugLines.empty()) {
+        out << "-- debug output\n";
+        for (const auto& l : host.debugLines)
+            out << "  " << l << "\n";
+    }
+    out << "-- add-on faults: " << host.faults.size() << "\n";
+    for (const auto& f : host.faults)
+        out << "  " << f.what << "\n";
+}
+
+}  // namespace SimHost
