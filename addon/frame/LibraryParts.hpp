@@ -1,8 +1,8 @@
-// The add-on's ten library parts, the object library and parameter access.
+// The add-on's ten library parts and its object library.
 #pragma once
 #include "api/APIdefs.hpp"
 
-// In the order of the table below; the numbers index LibraryPartIds.
+// In the order of LibraryPartIds.
 enum class LibraryPart : Int32 {
     Mesh = 0,
     Rebar = 1,
@@ -16,6 +16,20 @@ enum class LibraryPart : Int32 {
     Concrete = 9,
 };
 constexpr Int32 LibraryPartCount = 10;
+
+struct LibraryPartId {
+    const char* uniqueId;  // "{main GUID}-{null GUID}", 77 characters
+    const char* mainGuid;  // "{main GUID}", 38 characters
+};
+extern const LibraryPartId LibraryPartIds[LibraryPartCount];
+
+// Finds a part in the host's libraries by its full unique ID; 0 and its
+// library index, or the host's code when it is not available.
+GSErrCode FindLibraryPart(LibraryPart part, Int32* libInd);
+
+// Tells which of the add-on's parts a library index belongs to (the first
+// 38 characters of the part's unique ID decide); false for foreign parts.
+bool IdentifyLibraryPart(Int32 libInd, LibraryPart* part);
 
 // Makes sure the add-on's library container is among the host's active
 // libraries; 0 when it is afterwards, else the host's code.

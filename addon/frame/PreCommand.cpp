@@ -1,6 +1,134 @@
 #include "PreCommand.hpp"
+#include "GdlParams.hpp"
+#include "LibraryParts.hpp"
+#include "ResStrings.hpp"
+#include "AddOnGlobals.hpp"
+#include "host/HostCalls.hpp"
+#include "host/Owners.hpp"
+#include <cstdio>
 
-// Filled in with the pre-command check.
-void SuspendGroupsBracket::Before() {}
-void SuspendGroupsBracket::After() {}
-GSErrCode CheckLibraryAndSelection() { return NoError; }
+namespace {
+
+constexpr Int32 ProgressWarningCount = 200;
+constexpr UInt64 AllButPolygonMask = 0x3FFFFFFFBFFFFFFFull;
+
+// The parts searched, in order, with the message for a missing one.
+struct PartCheck {
+    LibraryPart part;
+    Int16 message;
+};
+constexpr PartCheck PartChecks[] = {
+    {LibraryPart::Rebar, 34},    {LibraryPart::SingleRebar, 69}, {LibraryPart::Stirrup, 35},
+    {LibraryPart::Concrete, 50}, {LibraryPart::Mesh, 51},        {LibraryPart::Column, 32},
+    {LibraryPart::Beam, 33},     {LibraryPart::Crowning, 31},    {LibraryPart::List, 4},
+    {LibraryPart::FourthComplexObject, 72},
+};
+constexpr int VersionedPartCount = 9;  // all but the last carry a version range
+
+void SuspendGroupsToggle()
+{
+    GS::Array<API_Guid> none;
+    HostToolCommand(RequestCode("SUSP"), &none);
+}
+
+// The object's version range from its current parameters; the first
+// record of each name in handle order decides.
+void ReadVersionRange(API_AddParType** params, Int32* minimum, Int32* maximum)
+{
+    *minimum = 9999;
+    *maximum = -1;
+    GdlParams::ForEachNamedReverse(params, "minApiVersion",
+                                   [&](API_AddParType& rec) { *minimum = static_cast<Int32>(GdlParams::Number(rec)); });
+    GdlParams::ForEachNamedReverse(params, "maxApiVersion",
+                                   [&](API_AddParType& rec) { *maximum = static_cast<Int32>(GdlParams::Number(rec)); });
+}
+
+}  // namespace
+
+void SuspendGroupsBracket::Before()
+{
+    bool on = false;
+    HostEnvironment(RequestCode("ISSG"), &on, nullptr, nullptr);
+    wasOn = on;
+    if (!wasOn)
+        SuspendGroupsToggle();
+}
+
+void SuspendGroupsBracket::After()
+{
+    if (!wasOn)
+        SuspendGroupsToggle();
+}
+
+GSErrCode CheckLibraryAndSelection()
+{
+    Int32 libIndices[VersionedPartCount] = {};
+    for (int i = 0; i < static_cast<int>(sizeof PartChecks / sizeof PartChecks[0]); ++i) {
+        Int32 index = 0;
+        if (FindLibraryPart(PartChecks[i].part, &index) != NoError) {
+            HostReport(GetResString(130, PartChecks[i].message), true);
+            return APIERR_GENERAL;
+        }
+        if (i < VersionedPartCount)
+            libIndices[i] = index;
+    }
+
+    API_SelectionInfo info{};
+    GS::Array<API_Neig> selection;
+    GSErrCode err = HostGetSelection(&info, &selection, true, true, 0);
+    BMhKill(&info.marqueeCoords);
+    if (err == APIERR_NOSEL)
+        err = NoError;
+    if (err != NoError)
+        return err;
+    if (info.typeID == 0)
+        return NoError;
+
+    ProgressWindowOwner progress(GetResString(131, 11), 1);
+    Int32 count = static_cast<Int32>(selection.GetSize());
+    if (count <= ProgressWarningCount)
+        progress.StartPhase(GetResString(131, 11), count);
+    else
+        progress.StartPhase(GetResString(131, 13), count, true);
+
+    for (const API_Neig& item : selection) {
+        progress.Advance(1);
+        if (progress.Cancelled())
+            return APIERR_GENERAL;
+        API_ElemTypeID type = API_ZombieElemID;
+        if (HostUtility(RequestCode("NTOE"), const_cast<API_Neig*>(&item), &type, nullptr) != NoError)
+            continue;  // an item whose type the host cannot tell is not the add-on's
+        if (type != API_ObjectID)
+            continue;
+        API_Element element;
+        std::memset(static_cast<void*>(&element), 0, sizeof element);
+        element.header.guid = item.guid;
+        if (HostGetElement(&element) != NoError)
+            continue;
+        bool ours = false;
+        for (Int32 index : libIndices)
+            ours = ours || index == element.object.libInd;
+        if (!ours)
+            continue;
+        UInt32 recalc = APIRecalcParams;
+        GSErrCode recalcErr = HostUtility(RequestCode("RPAS"), &element, &recalc, nullptr);
+        Int32 minimum = 9999, maximum = -1;
+        {
+            MemoOwner memo;
+            if (HostGetMemo(item.guid, &memo.Get(), AllButPolygonMask) == NoError)
+                ReadVersionRange(memo->params, &minimum, &maximum);
+        }
+        if (minimum <= AddOnVersion && maximum >= AddOnVersion) {
+            if (recalcErr != NoError) {
+                char text[1024];
+                std::snprintf(text, sizeof text, "Error: %d", static_cast<int>(recalcErr));
+                HostReport(text, true);
+                return recalcErr;
+            }
+            continue;
+        }
+        HostReport(GetResString(130, 49), true);
+        return APIERR_GENERAL;
+    }
+    return NoError;
+}

@@ -71,3 +71,12 @@ GS::UniString HostOwnFilePath()
         return GS::UniString();
     return GS::UniString(info.dli_fname, CC_UTF8);
 }
+
+GSErrCode HostOwnLocation(IO::Location* location)
+{
+    GS::UniString path = HostOwnFilePath();
+    if (location == nullptr || path.IsEmpty())
+        return APIERR_GENERAL;
+    *location = IO::Location(path);
+    return NoError;
+}

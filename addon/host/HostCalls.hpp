@@ -18,3 +18,5 @@ bool HostGetResourceUniString(GS::UniString* text, GSResID listId, GSResID index
 GSResModule HostOwnResourceModule();
 // The full path of the add-on file.
 GS::UniString HostOwnFilePath();
+// The add-on file's location; 0, or APIERR_GENERAL when it cannot be told.
+GSErrCode HostOwnLocation(IO::Location* location);

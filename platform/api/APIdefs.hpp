@@ -7,6 +7,7 @@
 #include "gs/Array.hpp"
 #include "gs/GSTypes.hpp"
 #include "gs/UniString.hpp"
+#include "io/Location.hpp"
 #include <cstddef>
 #include <cstring>
 #include <functional>
@@ -38,6 +39,7 @@ constexpr GSErrCode APIERR_BADID = static_cast<GSErrCode>(0x81060012);
 constexpr GSErrCode APIERR_BADINDEX = static_cast<GSErrCode>(0x81060014);
 constexpr GSErrCode APIERR_NOTEDITABLE = static_cast<GSErrCode>(0x81060040);
 constexpr GSErrCode APIERR_NOMEMOMASK = static_cast<GSErrCode>(0x81060068);  // change without a memo mask
+constexpr GSErrCode APIERR_BADLIBRARY = static_cast<GSErrCode>(0x810600D0);  // a library that cannot be added
 constexpr GSErrCode APIERR_NOSEL = static_cast<GSErrCode>(0x810600CE);       // nothing selected
 constexpr GSErrCode APIERR_BADTOKEN = static_cast<GSErrCode>(0x81060300);
 constexpr GSErrCode APIERR_REFUSEDCMD = static_cast<GSErrCode>(0x81060310);
@@ -162,17 +164,38 @@ static_assert(sizeof(API_Elem_Head) == 96, "API_Elem_Head");
 
 constexpr USize ElementRecordSize = 4856;
 
+// A placed library-part instance (element type 6).
+struct API_ObjectType {
+    Int32 libInd;  // the library part, as the host numbers its parts
+    Int32 filler;
+    API_Coord pos;
+    double level;
+    double angle;
+    double xRatio;
+    double yRatio;
+    bool reflected;
+    bool useObjMaterials;
+    char filler2[6];
+};
+
 // Element-type parts of the record are added by the code that reads them;
 // all of them live in the union and the record keeps its size.
 struct API_Element {
     API_Elem_Head header;
     union {
+        API_ObjectType object;
         char raw[ElementRecordSize - sizeof(API_Elem_Head)];
     };
 };
 static_assert(sizeof(API_Element) == ElementRecordSize, "API_Element");
 
 struct API_AddParType;
+
+// Parts of an element memo a call asks for or changes.
+constexpr UInt64 APIMemoMask_Polygon = 0x0000000000000001ull;
+constexpr UInt64 APIMemoMask_AddPars = 0x0000000000000002ull;
+constexpr UInt64 APIMemoMask_ElemInfoString = 0x0000000000000004ull;
+constexpr UInt64 APIMemoMask_All = 0x3FFFFFFFFFFFFFFFull;
 
 struct API_ElementMemoFields {
     API_Coord** coords;
@@ -290,6 +313,16 @@ struct API_ElementUserData {
     char reserved[8];
 };
 static_assert(sizeof(API_ElementUserData) == 24, "API_ElementUserData");
+
+// One of the host's active libraries.
+struct API_LibraryInfo {
+    IO::Location location;
+    GS::UniString name;
+    bool readOnly = false;
+};
+
+// The flag value of 'RPAS': the object computes its parameters again.
+constexpr UInt32 APIRecalcParams = 0x10000000;
 
 // ---------------------------------------------------------------- binding records
 using API_EnvirKind = Int32;  // 1: the host's main application

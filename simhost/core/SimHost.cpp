@@ -141,6 +141,7 @@ void Host::UnloadAddOn(bool callFreeData)
 {
     if (library == nullptr)
         return;
+    CheckBalanced();
     if (callFreeData) {
         freeDataCalled = true;
         freeDataResult = entry.freeData();
@@ -161,6 +162,28 @@ std::string Host::AddOnString(Int16 listId, Int16 index) const
     if (!RSGetIndString(&text, listId, index, AddOnResources()))
         return "";
     return text.ToUtf8();
+}
+
+void Host::FailRequest(const char (&code)[5], GSErrCode err, Int32 times) { requestFailures[RequestCode(code)] = {err, times}; }
+
+bool Host::InjectedRequestFailure(API_RequestCode request, GSErrCode& code)
+{
+    auto it = requestFailures.find(request);
+    if (it == requestFailures.end() || it->second.remaining == 0)
+        return false;
+    if (it->second.remaining > 0)
+        --it->second.remaining;
+    code = it->second.code;
+    return true;
+}
+
+void Host::CheckBalanced()
+{
+    for (auto& w : progressWindows)
+        if (w.open) {
+            AddFault("progress window \"" + w.title + "\" was left open");
+            w.open = false;
+        }
 }
 
 void Host::EmptySlot(HostSlot slot) { table[static_cast<UInt32>(slot)] = nullptr; }

@@ -5,8 +5,11 @@
 // Host::Current()); tests make a fresh one per case.
 #pragma once
 #include "api/HostTable.hpp"
+#include "library/LibraryContainer.hpp"
+#include "model/Model.hpp"
 #include "rs/RS.hpp"
 #include <functional>
+#include <set>
 #include <map>
 #include <memory>
 #include <string>
@@ -15,6 +18,7 @@
 namespace SimHost {
 
 class HostApi;
+class Host;
 
 struct MenuRegistration {
     Int16 menuStrResID;
@@ -36,6 +40,30 @@ struct PaletteRegistration {
 struct AddOnFault {
     std::string what;
 };
+
+struct ProgressPhase {
+    std::string text;  // UTF-8
+    Int32 maximum = 0;
+    bool warning = false;
+    Int32 value = 0;
+};
+
+struct ProgressWindow {
+    std::string title;  // UTF-8
+    Int16 phaseCount = 0;
+    std::vector<ProgressPhase> phases;
+    bool open = true;
+    bool cancelled = false;
+};
+
+struct ActiveLibrary {
+    IO::Location location;
+    LibraryContainer container;
+};
+
+// What a part computes when the host asks an object to recompute its
+// parameters ('RPAS'): the behaviour its GDL script would have.
+using PartBehaviour = std::function<void(Host&, Element&)>;
 
 struct SlotFailure {
     GSErrCode code;
@@ -76,6 +104,29 @@ public:
     // The n-th error-returning host call from now fails with code (0: off).
     void FailNthCall(Int64 n, GSErrCode code = APIERR_GENERAL);
 
+    // The request's next `times` calls (negative: all) fail with code.
+    void FailRequest(const char (&code)[5], GSErrCode err, Int32 times = -1);
+    // The n-th 'CANC' of a run answers "cancelled" (0: never), and every
+    // later one in the same window too.
+    Int32 cancelAtCheck = 0;
+
+    // ------------------------------------------------------------ the model
+    Model model;
+    std::vector<ActiveLibrary> libraries;
+    std::map<std::string, PartBehaviour> partBehaviours;  // by part name
+    // Adds a library container to the active libraries, as 'ALIB' does.
+    bool ActivateLibrary(const IO::Location& location, std::string& error);
+    // The container beside the add-on file (string 131/1 of its build).
+    std::string DefaultLibraryPath() const;
+    // Library index (1-based, across the active libraries) of the first
+    // part with that name, or 0.
+    Int32 LibIndexOfPart(const std::string& name) const;
+    const LibraryPartDef* PartOfIndex(Int32 libInd) const;
+    // Places an object of an active part: its defaults, then the overrides.
+    Element& PlaceObject(const std::string& part, const GdlParams& overrides = {}, Int32 layer = 1);
+    Element& AddElement(API_ElemTypeID type, Int32 layer = 1);
+    void Select(const std::vector<API_Guid>& guids) { model.selection = guids; }
+
     // ------------------------------------------------------------ results
     API_AddonType environmentResult = APIAddon_DontRegister;
     GSErrCode registerResult = NoError;
@@ -96,6 +147,12 @@ public:
     std::vector<UInt32> sleeps;                    // milliseconds asked for
     std::vector<AddOnFault> faults;
     std::vector<std::string> callLog;              // slot names, in call order
+    std::vector<std::string> requestLog;           // request codes, in call order
+    std::vector<API_Guid> changedElements;         // every change, in order
+    std::vector<ProgressWindow> progressWindows;
+    Int32 cancelChecks = 0;
+    Int32 suspendGroupToggles = 0;
+    std::set<const GS::UniString*> memoStrings;    // element information strings handed out
     // Lines describing the host's side of events, for the report.
     std::vector<std::string> events;
 
@@ -108,6 +165,10 @@ public:
     // ------------------------------------------------------------ for the table
     // Decides whether a call fails by injection; returns true and sets code.
     bool InjectedFailure(HostSlot slot, GSErrCode& code);
+    bool InjectedRequestFailure(API_RequestCode request, GSErrCode& code);
+    // Reports what a finished command must not leave behind (an open
+    // progress window).
+    void CheckBalanced();
     void CheckToken(HostSlot slot, HostToken given);
     HostApi& Api() { return *api; }
 
@@ -122,6 +183,7 @@ private:
     HostToken token = nullptr;
     bool initialized = false;
     std::map<HostSlot, SlotFailure> slotFailures;
+    std::map<API_RequestCode, SlotFailure> requestFailures;
     Int64 failCountdown = 0;
     GSErrCode failCode = APIERR_GENERAL;
     Host* previous = nullptr;

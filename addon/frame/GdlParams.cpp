@@ -1,0 +1,173 @@
+#include "GdlParams.hpp"
+#include "gs/Memory.hpp"
+#include <cstring>
+#include <vector>
+
+namespace GdlParams {
+
+namespace {
+bool NameIs(const API_AddParType& rec, const char* name)
+{
+    return name != nullptr && std::strncmp(rec.name, name, sizeof rec.name) == 0 &&
+           std::strlen(name) < sizeof rec.name;
+}
+
+Int64 ArrayBytes(const API_AddParType& rec)
+{
+    return rec.value.array != nullptr ? BMhGetSize(rec.value.array) : 0;
+}
+
+// Resizes the record's value handle to `bytes` (allocating one if it has
+// none); false when that is not possible.
+bool ResizeValueHandle(API_AddParType& rec, Int64 bytes)
+{
+    if (rec.value.array == nullptr || !IsArray(rec)) {
+        GSHandle h = BMhAllClear(bytes);
+        if (h == nullptr)
+            return false;
+        rec.value.array = h;
+        return true;
+    }
+    return BMhReallocate(rec.value.array, bytes) != nullptr;
+}
+}  // namespace
+
+Int32 Count(API_AddParType** params)
+{
+    if (params == nullptr)
+        return 0;
+    return static_cast<Int32>(BMhGetSize(reinterpret_cast<GSConstHandle>(params)) / static_cast<Int64>(sizeof(API_AddParType)));
+}
+
+API_AddParType* Record(API_AddParType** params, Int32 index)
+{
+    return index >= 0 && index < Count(params) ? &(*params)[index] : nullptr;
+}
+
+void ForEachNamed(API_AddParType** params, const char* name, const std::function<void(API_AddParType&)>& visit)
+{
+    Int32 n = Count(params);
+    for (Int32 i = 0; i < n; ++i)
+        if (NameIs((*params)[i], name))
+            visit((*params)[i]);
+}
+
+void ForEachNamedReverse(API_AddParType** params, const char* name, const std::function<void(API_AddParType&)>& visit)
+{
+    for (Int32 i = Count(params) - 1; i >= 0; --i)
+        if (NameIs((*params)[i], name))
+            visit((*params)[i]);
+}
+
+bool IsArray(const API_AddParType& rec) { return rec.dim1 > 0 || rec.dim2 > 0; }
+
+double Number(const API_AddParType& rec) { return IsArray(rec) ? 0.0 : rec.value.real; }
+
+GS::UniString Text(const API_AddParType& rec)
+{
+    if (IsArray(rec))
+        return GS::UniString();
+    size_t len = 0;
+    while (len < 255 && rec.value.uStr[len] != 0)
+        ++len;
+    return GS::UniString(rec.value.uStr, len);
+}
+
+double ArrayNumber(const API_AddParType& rec, Int32 row, Int32 column)
+{
+    if (!IsArray(rec) || row < 0 || column < 0 || row >= rec.dim1 || column >= rec.dim2)
+        return 0.0;
+    Int64 index = static_cast<Int64>(row) * rec.dim2 + column;
+    if ((index + 1) * static_cast<Int64>(sizeof(double)) > ArrayBytes(rec))
+        return 0.0;
+    return reinterpret_cast<const double*>(*rec.value.array)[index];
+}
+
+GS::UniString ArrayText(const API_AddParType& rec, Int32 row, Int32 column)
+{
+    if (!IsArray(rec) || row < 0 || column < 0 || row >= rec.dim1 || column >= rec.dim2 || rec.value.array == nullptr)
+        return GS::UniString();
+    Int64 wanted = static_cast<Int64>(row) * rec.dim2 + column;
+    const GS::uchar_t* units = reinterpret_cast<const GS::uchar_t*>(*rec.value.array);
+    Int64 total = ArrayBytes(rec) / static_cast<Int64>(sizeof(GS::uchar_t));
+    Int64 at = 0;
+    for (Int64 cell = 0; at < total; ++cell) {
+        Int64 begin = at;
+        while (at < total && units[at] != 0)
+            ++at;
+        if (cell == wanted)
+            return GS::UniString(units + begin, static_cast<USize>(at - begin));
+        ++at;
+    }
+    return GS::UniString();
+}
+
+bool WriteNumber(API_AddParType** params, const char* name, double value)
+{
+    bool found = false;
+    ForEachNamed(params, name, [&](API_AddParType& rec) {
+        if (IsArray(rec))
+            return;
+        rec.value.real = value;
+        found = true;
+    });
+    return found;
+}
+
+bool WriteText(API_AddParType** params, const char* name, const GS::UniString& value)
+{
+    bool found = false;
+    ForEachNamed(params, name, [&](API_AddParType& rec) {
+        if (IsArray(rec))
+            return;
+        USize n = value.GetLength() < 255 ? value.GetLength() : 255;
+        std::memset(rec.value.uStr, 0, sizeof rec.value.uStr);
+        std::memcpy(rec.value.uStr, value.ToUStr(), n * sizeof(GS::uchar_t));
+        found = true;
+    });
+    return found;
+}
+
+bool WriteNumbers(API_AddParType** params, const char* name, Int32 rows, Int32 columns, const double* values)
+{
+    if (rows < 0 || columns < 0)
+        return false;
+    bool ok = false;
+    Int64 count = static_cast<Int64>(rows) * columns;
+    ForEachNamed(params, name, [&](API_AddParType& rec) {
+        if (!ResizeValueHandle(rec, count * static_cast<Int64>(sizeof(double))))
+            return;
+        rec.dim1 = rows;
+        rec.dim2 = columns;
+        if (count > 0)
+            std::memcpy(*rec.value.array, values, static_cast<USize>(count) * sizeof(double));
+        ok = true;
+    });
+    return ok;
+}
+
+bool WriteTexts(API_AddParType** params, const char* name, Int32 rows, Int32 columns, const GS::UniString* values)
+{
+    if (rows < 0 || columns < 0)
+        return false;
+    Int64 count = static_cast<Int64>(rows) * columns;
+    std::vector<GS::uchar_t> joined;
+    for (Int64 i = 0; i < count; ++i) {
+        const GS::UniString& t = values[i];
+        joined.insert(joined.end(), t.ToUStr(), t.ToUStr() + t.GetLength());
+        joined.push_back(0);
+    }
+    bool ok = false;
+    ForEachNamed(params, name, [&](API_AddParType& rec) {
+        if (!ResizeValueHandle(rec, static_cast<Int64>(joined.size() * sizeof(GS::uchar_t))))
+            return;
+        rec.dim1 = rows;
+        rec.dim2 = columns;
+        if (!joined.empty())
+            std::memcpy(*rec.value.array, joined.data(), joined.size() * sizeof(GS::uchar_t));
+        ok = true;
+    });
+    return ok;
+}
+
+}  // namespace GdlParams

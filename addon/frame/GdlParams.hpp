@@ -1,0 +1,44 @@
+// Reading and writing the GDL parameters of objects and library parts.
+//
+// A parameter handle holds API_AddParType records back to back. Every
+// record whose name equals the wanted name exactly (case and whole string)
+// is visited; none is skipped after a first match. Writers change the
+// handle in place: single values in the record, arrays through their value
+// handle, which is resized to exactly the new size.
+#pragma once
+#include "api/APIdefs.hpp"
+#include "gs/UniString.hpp"
+#include <functional>
+
+namespace GdlParams {
+
+// Number of whole records in the handle (0 for a null handle).
+Int32 Count(API_AddParType** params);
+API_AddParType* Record(API_AddParType** params, Int32 index);
+
+// Visits the records of that name, in handle order.
+void ForEachNamed(API_AddParType** params, const char* name, const std::function<void(API_AddParType&)>& visit);
+// The same, from the last record to the first.
+void ForEachNamedReverse(API_AddParType** params, const char* name, const std::function<void(API_AddParType&)>& visit);
+
+bool IsArray(const API_AddParType& rec);
+
+// Values of one record.
+double Number(const API_AddParType& rec);
+GS::UniString Text(const API_AddParType& rec);  // the inline text
+// Cell (row, column), 0-based; 0 / empty when outside the array or the
+// value handle is shorter than its dimensions.
+double ArrayNumber(const API_AddParType& rec, Int32 row, Int32 column);
+GS::UniString ArrayText(const API_AddParType& rec, Int32 row, Int32 column);
+
+// Writers for every record of the name; false when the handle has none.
+// A text longer than 255 units is cut to 255 (the inline value holds 255
+// units and its terminator).
+bool WriteNumber(API_AddParType** params, const char* name, double value);
+bool WriteText(API_AddParType** params, const char* name, const GS::UniString& value);
+// rows x columns values, row by row. False also when a value handle cannot
+// be resized (that record keeps its old value).
+bool WriteNumbers(API_AddParType** params, const char* name, Int32 rows, Int32 columns, const double* values);
+bool WriteTexts(API_AddParType** params, const char* name, Int32 rows, Int32 columns, const GS::UniString* values);
+
+}  // namespace GdlParams

@@ -1,0 +1,77 @@
+// Small owners for what the host hands out, so that every path frees what
+// it took.
+#pragma once
+#include "HostCalls.hpp"
+#include "gs/Memory.hpp"
+#include <cstring>
+
+// A zeroed element memo, disposed through the host when it goes.
+class MemoOwner {
+public:
+    MemoOwner() { std::memset(static_cast<void*>(&memo), 0, sizeof memo); }
+    ~MemoOwner() { HostDisposeMemo(&memo); }
+    MemoOwner(const MemoOwner&) = delete;
+    MemoOwner& operator=(const MemoOwner&) = delete;
+    API_ElementMemo* operator->() { return &memo; }
+    API_ElementMemo& Get() { return memo; }
+
+private:
+    API_ElementMemo memo;
+};
+
+// A parameter handle from a library part's defaults.
+class ParamHandleOwner {
+public:
+    ParamHandleOwner() = default;
+    ~ParamHandleOwner() { Reset(); }
+    ParamHandleOwner(const ParamHandleOwner&) = delete;
+    ParamHandleOwner& operator=(const ParamHandleOwner&) = delete;
+    API_AddParType*** Out() { Reset(); return &handle; }
+    API_AddParType** Get() const { return handle; }
+    void Reset()
+    {
+        if (handle != nullptr)
+            HostDisposeParamHandle(&handle);
+        handle = nullptr;
+    }
+
+private:
+    API_AddParType** handle = nullptr;
+};
+
+// A memory handle of the add-on's own.
+class HandleOwner {
+public:
+    explicit HandleOwner(GSHandle h = nullptr) : handle(h) {}
+    ~HandleOwner() { BMhKill(&handle); }
+    HandleOwner(const HandleOwner&) = delete;
+    HandleOwner& operator=(const HandleOwner&) = delete;
+    GSHandle Get() const { return handle; }
+    GSHandle* Out() { BMhKill(&handle); return &handle; }
+
+private:
+    GSHandle handle;
+};
+
+// The host's progress window, open while this lives. Closed on every path.
+class ProgressWindowOwner {
+public:
+    ProgressWindowOwner(const char* title, Int16 phases)
+    {
+        HostInterface(RequestCode("IPWD"), const_cast<char*>(title), &phases, nullptr);
+    }
+    ~ProgressWindowOwner() { HostInterface(RequestCode("CPWD"), nullptr, nullptr, nullptr); }
+    ProgressWindowOwner(const ProgressWindowOwner&) = delete;
+    ProgressWindowOwner& operator=(const ProgressWindowOwner&) = delete;
+
+    void StartPhase(const char* text, Int32 maximum)
+    {
+        HostInterface(RequestCode("SPRP"), const_cast<char*>(text), &maximum, nullptr);
+    }
+    void StartPhase(const char* text, Int32 maximum, bool warning)
+    {
+        HostInterface(RequestCode("SPRP"), const_cast<char*>(text), &maximum, &warning);
+    }
+    void Advance(Int32 step = 1) { HostInterface(RequestCode("IPRV"), &step, nullptr, nullptr); }
+    bool Cancelled() { return HostInterface(RequestCode("CANC"), nullptr, nullptr, nullptr) != 0; }
+};

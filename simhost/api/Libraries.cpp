@@ -1,0 +1,182 @@
+// Active libraries and library parts.
+#include "HostApi.hpp"
+#include "Requests.hpp"
+#include "model/ParamHandles.hpp"
+#include <cstring>
+
+namespace SimHost {
+
+namespace {
+
+// The part's main GUID in braces: the first 38 characters of a unique ID.
+std::string MainGuid(const std::string& uniqueId)
+{
+    std::string s = uniqueId.substr(0, 38);
+    for (char& c : s)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return s;
+}
+
+void CopyUnits(GS::uchar_t* dst, size_t capacity, const std::string& utf8)
+{
+    std::u16string u = GS::DecodeText(utf8, CC_UTF8);
+    size_t n = u.size() < capacity - 1 ? u.size() : capacity - 1;
+    std::memcpy(dst, u.data(), n * sizeof(GS::uchar_t));
+    dst[n] = 0;
+}
+
+GSErrCode GetLibraries(Host& host, void* par1, void*, void*)
+{
+    auto* out = static_cast<GS::Array<API_LibraryInfo>*>(par1);
+    if (out == nullptr)
+        return APIERR_BADPARS;
+    out->Clear();
+    for (const auto& lib : host.libraries) {
+        API_LibraryInfo info;
+        info.location = lib.location;
+        info.name = GS::UniString(lib.container.title.c_str(), CC_UTF8);
+        out->Push(info);
+    }
+    return NoError;
+}
+
+GSErrCode AddLibrary(Host& host, void* par1, void*, void*)
+{
+    auto* location = static_cast<const IO::Location*>(par1);
+    if (location == nullptr)
+        return APIERR_BADPARS;
+    std::string error;
+    if (!host.ActivateLibrary(*location, error)) {
+        host.events.push_back("library refused: " + error);
+        return APIERR_BADLIBRARY;
+    }
+    return NoError;
+}
+
+const RequestRegistration glib{RequestKind::Environment, "GLIB", &GetLibraries};
+const RequestRegistration alib{RequestKind::Environment, "ALIB", &AddLibrary};
+
+}  // namespace
+
+bool Host::ActivateLibrary(const IO::Location& location, std::string& error)
+{
+    ActiveLibrary lib;
+    lib.location = location;
+    if (!ReadLibraryContainer(location.ToPath(), lib.container, error))
+        return false;
+    libraries.push_back(std::move(lib));
+    events.push_back("library added: " + location.ToPath());
+    return true;
+}
+
+std::string Host::DefaultLibraryPath() const
+{
+    IO::Location loc(addOnPath);
+    loc.DeleteLastLocalName();
+    loc.AppendToLocal(IO::Name(HOST_VERSION == 25 ? "Zolva_Reinforcement_SLO.lcf" : "Zolva_Reinforcement.lcf"));
+    return loc.ToPath();
+}
+
+const LibraryPartDef* Host::PartOfIndex(Int32 libInd) const
+{
+    Int32 index = 0;
+    for (const auto& lib : libraries)
+        for (const auto& part : lib.container.parts)
+            if (++index == libInd)
+                return &part;
+    return nullptr;
+}
+
+Int32 Host::LibIndexOfPart(const std::string& name) const
+{
+    Int32 index = 0;
+    for (const auto& lib : libraries)
+        for (const auto& part : lib.container.parts) {
+            ++index;
+            if (part.name == name)
+                return index;
+        }
+    return 0;
+}
+
+Element& Host::PlaceObject(const std::string& part, const GdlParams& overrides, Int32 layer)
+{
+    Element e;
+    e.type = API_ObjectID;
+    e.layer = layer;
+    e.libInd = LibIndexOfPart(part);
+    if (const LibraryPartDef* def = PartOfIndex(e.libInd))
+        e.params = def->defaults;
+    for (const GdlParam& p : overrides) {
+        bool replaced = false;
+        for (auto& q : e.params)
+            if (q.name == p.name) {
+                q = p;
+                replaced = true;
+            }
+        if (!replaced)
+            e.params.push_back(p);
+    }
+    return model.Add(std::move(e));
+}
+
+GSErrCode HostApi::SearchLibraryPart(API_LibPart* libPart, bool)
+{
+    if (libPart == nullptr)
+        return APIERR_BADPARS;
+    std::string wanted = MainGuid(std::string(libPart->ownUnID, strnlen(libPart->ownUnID, sizeof libPart->ownUnID)));
+    Int32 index = 0;
+    for (const auto& lib : host.libraries)
+        for (const auto& part : lib.container.parts) {
+            ++index;
+            // Parts are found by their main GUID: another revision of the
+            // same part serves as well.
+            if (wanted.size() == 38 && MainGuid(part.uniqueId) == wanted) {
+                libPart->index = index;
+                libPart->typeID = part.partType;
+                CopyUnits(libPart->docu_UName, 256, part.name);
+                return NoError;
+            }
+        }
+    return APIERR_BADID;
+}
+
+GSErrCode HostApi::GetLibraryPart(API_LibPart* libPart)
+{
+    if (libPart == nullptr)
+        return APIERR_BADPARS;
+    const LibraryPartDef* part = host.PartOfIndex(libPart->index);
+    if (part == nullptr)
+        return APIERR_BADINDEX;
+    std::memset(libPart->ownUnID, 0, sizeof libPart->ownUnID);
+    std::strncpy(libPart->ownUnID, part->uniqueId.c_str(), sizeof libPart->ownUnID - 1);
+    libPart->typeID = part->partType;
+    CopyUnits(libPart->docu_UName, 256, part->name);
+    CopyUnits(libPart->file_UName, 256, part->name + ".gsm");
+    return NoError;
+}
+
+GSErrCode HostApi::GetLibraryPartParams(Int32 libInd, double* a, double* b, Int32* addParNum, API_AddParType*** addPars)
+{
+    const LibraryPartDef* part = host.PartOfIndex(libInd);
+    if (part == nullptr || addPars == nullptr)
+        return APIERR_BADINDEX;
+    *addPars = BuildParamHandle(part->defaults);
+    if (*addPars == nullptr)
+        return APIERR_MEMFULL;
+    if (a != nullptr)
+        *a = 1.0;
+    if (b != nullptr)
+        *b = 1.0;
+    if (addParNum != nullptr)
+        *addParNum = static_cast<Int32>(part->defaults.size());
+    return NoError;
+}
+
+GSErrCode HostApi::DisposeParamHandle(API_AddParType*** addPars)
+{
+    KillParamHandle(addPars);
+    return NoError;
+}
+
+}  // namespace SimHost

@@ -1,0 +1,150 @@
+#include "ParamHandles.hpp"
+#include "gs/Memory.hpp"
+#include <cstring>
+
+namespace SimHost {
+
+namespace {
+API_AddParType* Records(API_AddParType** h) { return *h; }
+Int32 RecordCount(API_AddParType** h)
+{
+    return static_cast<Int32>(BMhGetSize(reinterpret_cast<GSConstHandle>(h)) / static_cast<Int64>(sizeof(API_AddParType)));
+}
+}  // namespace
+
+API_AddParType** BuildParamHandle(const GdlParams& params)
+{
+    GSHandle h = BMhAllClear(static_cast<Int64>(params.size() * sizeof(API_AddParType)));
+    if (h == nullptr)
+        return nullptr;
+    auto** handle = reinterpret_cast<API_AddParType**>(h);
+    for (size_t i = 0; i < params.size(); ++i) {
+        const GdlParam& p = params[i];
+        API_AddParType& rec = Records(handle)[i];
+        std::strncpy(rec.name, p.name.c_str(), sizeof rec.name - 1);
+        rec.index = static_cast<Int16>(i);
+        switch (p.kind) {
+        case GdlParam::Kind::Number:
+            rec.typeID = APIParT_RealNum;
+            rec.value.real = p.number;
+            break;
+        case GdlParam::Kind::Text: {
+            rec.typeID = APIParT_CString;
+            size_t n = p.text.size() < 255 ? p.text.size() : 255;
+            std::memcpy(rec.value.uStr, p.text.data(), n * sizeof(GS::uchar_t));
+            rec.value.uStr[n] = 0;
+            break;
+        }
+        case GdlParam::Kind::Numbers: {
+            rec.typeID = APIParT_RealNum;
+            rec.dim1 = p.dim1;
+            rec.dim2 = p.dim2;
+            GSHandle values = BMhAllClear(static_cast<Int64>(p.numbers.size() * sizeof(double)));
+            if (values != nullptr && !p.numbers.empty())
+                std::memcpy(*values, p.numbers.data(), p.numbers.size() * sizeof(double));
+            Records(handle)[i].value.array = values;
+            break;
+        }
+        case GdlParam::Kind::Texts: {
+            rec.typeID = APIParT_CString;
+            rec.dim1 = p.dim1;
+            rec.dim2 = p.dim2;
+            std::u16string joined;
+            for (const auto& t : p.texts) {
+                joined += t;
+                joined.push_back(0);
+            }
+            GSHandle values = BMhAllClear(static_cast<Int64>(joined.size() * sizeof(GS::uchar_t)));
+            if (values != nullptr && !joined.empty())
+                std::memcpy(*values, joined.data(), joined.size() * sizeof(GS::uchar_t));
+            Records(handle)[i].value.array = values;
+            break;
+        }
+        }
+    }
+    return handle;
+}
+
+void KillParamHandle(API_AddParType*** handle)
+{
+    if (handle == nullptr || *handle == nullptr)
+        return;
+    if (BMhIsValid(reinterpret_cast<GSConstHandle>(*handle))) {
+        Int32 n = RecordCount(*handle);
+        for (Int32 i = 0; i < n; ++i) {
+            API_AddParType& rec = Records(*handle)[i];
+            if (rec.dim1 > 0 || rec.dim2 > 0)
+                BMhKill(&rec.value.array);
+        }
+    }
+    GSHandle h = reinterpret_cast<GSHandle>(*handle);
+    BMhKill(&h);
+    *handle = nullptr;
+}
+
+bool ReadParamHandle(API_AddParType** handle, GdlParams& out, std::string& fault)
+{
+    out.clear();
+    if (handle == nullptr)
+        return true;
+    Int64 size = BMhGetSize(reinterpret_cast<GSConstHandle>(handle));
+    if (size % static_cast<Int64>(sizeof(API_AddParType)) != 0) {
+        fault = "a parameter handle of " + std::to_string(size) + " bytes is not a whole number of records";
+        return false;
+    }
+    Int32 n = RecordCount(handle);
+    for (Int32 i = 0; i < n; ++i) {
+        const API_AddParType& rec = Records(handle)[i];
+        GdlParam p;
+        p.name.assign(rec.name, strnlen(rec.name, sizeof rec.name));
+        bool isText = rec.typeID == APIParT_CString || rec.typeID == APIParT_Title;
+        if (rec.dim1 > 0 || rec.dim2 > 0) {
+            p.dim1 = rec.dim1;
+            p.dim2 = rec.dim2;
+            size_t count = static_cast<size_t>(rec.dim1) * static_cast<size_t>(rec.dim2);
+            Int64 bytes = BMhGetSize(reinterpret_cast<GSConstHandle>(rec.value.array));
+            if (isText) {
+                p.kind = GdlParam::Kind::Texts;
+                const GS::uchar_t* units = rec.value.array != nullptr ? reinterpret_cast<const GS::uchar_t*>(*rec.value.array) : nullptr;
+                size_t total = static_cast<size_t>(bytes) / sizeof(GS::uchar_t), at = 0;
+                for (size_t k = 0; k < count; ++k) {
+                    std::u16string t;
+                    while (at < total && units[at] != 0)
+                        t.push_back(units[at++]);
+                    if (at >= total) {
+                        fault = "the texts of parameter '" + p.name + "' do not fill its " + std::to_string(count) + " cells";
+                        return false;
+                    }
+                    ++at;
+                    p.texts.push_back(t);
+                }
+            } else {
+                p.kind = GdlParam::Kind::Numbers;
+                if (bytes != static_cast<Int64>(count * sizeof(double))) {
+                    fault = "parameter '" + p.name + "' holds " + std::to_string(bytes) + " bytes for " +
+                            std::to_string(rec.dim1) + " x " + std::to_string(rec.dim2) + " numbers";
+                    return false;
+                }
+                const double* values = reinterpret_cast<const double*>(*rec.value.array);
+                p.numbers.assign(values, values + count);
+            }
+        } else if (isText) {
+            p.kind = GdlParam::Kind::Text;
+            size_t len = 0;
+            while (len < 256 && rec.value.uStr[len] != 0)
+                ++len;
+            if (len == 256) {
+                fault = "the text of parameter '" + p.name + "' is not terminated within 256 units";
+                return false;
+            }
+            p.text.assign(rec.value.uStr, len);
+        } else {
+            p.kind = GdlParam::Kind::Number;
+            p.number = rec.value.real;
+        }
+        out.push_back(std::move(p));
+    }
+    return true;
+}
+
+}  // namespace SimHost
