@@ -1,6 +1,7 @@
 #include "Scenario.hpp"
 #include <cctype>
 #include <ostream>
+#include <sstream>
 
 namespace SimHost {
 
@@ -40,6 +41,64 @@ void WriteMenu(const MenuRegistration& m, std::ostream& out)
     }
 }
 
+const char* TypeName(API_ElemTypeID type)
+{
+    switch (type) {
+    case API_WallID: return "wall";
+    case API_ColumnID: return "column";
+    case API_BeamID: return "beam";
+    case API_ObjectID: return "object";
+    case API_SlabID: return "slab";
+    case API_RoofID: return "roof";
+    case API_OpeningID: return "opening";
+    default: return "element";
+    }
+}
+
+std::string ParamText(const GdlParam& p)
+{
+    std::ostringstream os;
+    switch (p.kind) {
+    case GdlParam::Kind::Number: os << p.number; break;
+    case GdlParam::Kind::Text: os << '"' << GS::EncodeText(p.text, CC_UTF8) << '"'; break;
+    case GdlParam::Kind::Numbers: os << p.dim1 << "x" << p.dim2 << " numbers"; break;
+    case GdlParam::Kind::Texts: os << p.dim1 << "x" << p.dim2 << " texts"; break;
+    }
+    return os.str();
+}
+
+// The parameters that tell the add-on's objects apart in a report.
+const char* const KeyParams[] = {"strIronID", "iPosition", "minApiVersion", "maxApiVersion"};
+
+void WriteModel(const Host& host, std::ostream& out)
+{
+    out << "-- model: " << host.model.Elements().size() << " elements\n";
+    for (const auto& e : host.model.Elements()) {
+        out << "  " << TypeName(e.type) << " " << GuidText(e.guid) << " layer " << e.layer;
+        if (e.type == API_ObjectID) {
+            const LibraryPartDef* part = host.PartOfIndex(e.libInd);
+            out << " part " << (part != nullptr ? part->name : "?");
+            for (const char* name : KeyParams)
+                if (const GdlParam* p = FindParam(e.params, name))
+                    out << " " << name << "=" << ParamText(*p);
+        }
+        out << "\n";
+    }
+}
+
+void WriteProgress(const Host& host, std::ostream& out)
+{
+    if (host.progressWindows.empty())
+        return;
+    out << "-- progress windows\n";
+    for (const auto& w : host.progressWindows) {
+        out << "  \"" << w.title << "\" (" << w.phaseCount << " phase" << (w.phaseCount == 1 ? "" : "s") << ")"
+            << (w.cancelled ? " cancelled" : "") << (w.open ? " left open" : "") << "\n";
+        for (const auto& ph : w.phases)
+            out << "    \"" << ph.text << "\" " << ph.value << "/" << ph.maximum << (ph.warning ? " with warning" : "") << "\n";
+    }
+}
+
 std::string Lower(std::string s)
 {
     for (char& c : s)
@@ -72,6 +131,10 @@ void WriteReport(const Host& host, std::ostream& out)
             << HexCode(static_cast<UInt32>(p.flags)) << ", GUID {" << Lower(p.guid) << "}\n";
     for (Int32 id : host.unregisteredPalettes)
         out << "  unregistered: reference id " << HexCode(static_cast<UInt32>(id)) << "\n";
+    WriteModel(host, out);
+    WriteProgress(host, out);
+    if (host.suspendGroupToggles > 0)
+        out << "-- suspend groups toggled " << host.suspendGroupToggles << " times, now " << (host.model.suspendGroups ? "on" : "off") << "\n";
     out << "-- alerts\n";
     for (USize i = 0; i < host.alerts.size(); ++i)
         out << "  " << i + 1 << ". " << host.alerts[i] << "\n";

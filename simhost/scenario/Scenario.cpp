@@ -241,6 +241,14 @@ void JsonObject::Only(std::initializer_list<const char*> allowed) const
 
 namespace {
 
+std::string Beside(const std::string& scenarioPath, const std::string& path)
+{
+    if (path.empty() || path[0] == '/')
+        return path;
+    size_t slash = scenarioPath.find_last_of('/');
+    return slash == std::string::npos ? path : scenarioPath.substr(0, slash + 1) + path;
+}
+
 HostSlot SlotByName(const JsonObject& where, const std::string& key, const std::string& name)
 {
     for (UInt32 i = 0; i < NamedHostSlotCount; ++i)
@@ -249,27 +257,157 @@ HostSlot SlotByName(const JsonObject& where, const std::string& key, const std::
     where.Fail(key, "unknown host call '" + name + "'");
 }
 
-using StepHandler = std::function<void(Host&, const JsonObject&)>;
+// What steps share while a scenario runs: the names given to elements.
+struct RunContext {
+    std::map<std::string, API_Guid> names;
+};
+
+using StepHandler = std::function<void(Host&, RunContext&, const JsonObject&)>;
+
+API_ElemTypeID ElementType(const JsonObject& step, const std::string& key)
+{
+    static const std::map<std::string, API_ElemTypeID> types = {
+        {"wall", API_WallID}, {"column", API_ColumnID}, {"beam", API_BeamID}, {"window", API_WindowID},
+        {"door", API_DoorID}, {"object", API_ObjectID}, {"slab", API_SlabID}, {"roof", API_RoofID},
+        {"mesh", API_MeshID}, {"opening", API_OpeningID}};
+    std::string name = step.String(key);
+    auto it = types.find(name);
+    if (it == types.end())
+        step.Fail(key, "unknown element type '" + name + "'");
+    return it->second;
+}
+
+// "params": {"name": 1.5, "name": "text", "name": {"rows": r, "cols": c, "values": [...]}}
+GdlParams ReadParams(const JsonObject& step, const std::string& key)
+{
+    GdlParams out;
+    if (!step.Has(key))
+        return out;
+    JsonObject params = step.Object(key);
+    const picojson::object& obj = step.Object(key).Raw();
+    for (const auto& kv : obj) {
+        GdlParam p;
+        p.name = kv.first;
+        if (kv.second.is<double>()) {
+            p.kind = GdlParam::Kind::Number;
+            p.number = kv.second.get<double>();
+        } else if (kv.second.is<std::string>()) {
+            p.kind = GdlParam::Kind::Text;
+            p.text = GS::DecodeText(kv.second.get<std::string>(), CC_UTF8);
+        } else {
+            JsonObject arr = params.Object(kv.first);
+            arr.Only({"rows", "cols", "values"});
+            p.dim1 = static_cast<Int32>(arr.Integer("rows", 1));
+            p.dim2 = static_cast<Int32>(arr.Integer("cols", 1));
+            const picojson::array& values = arr.Array("values");
+            size_t n = static_cast<size_t>(p.dim1) * static_cast<size_t>(p.dim2);
+            if (values.size() != n)
+                arr.Fail("values", "'" + arr.PathOf("values") + "' must hold rows x cols = " + std::to_string(n) + " values");
+            bool texts = !values.empty() && values[0].is<std::string>();
+            p.kind = texts ? GdlParam::Kind::Texts : GdlParam::Kind::Numbers;
+            for (const auto& v : values) {
+                if (texts != v.is<std::string>() || (!texts && !v.is<double>()))
+                    arr.Fail("values", "'" + arr.PathOf("values") + "' must be all numbers or all texts");
+                if (texts)
+                    p.texts.push_back(GS::DecodeText(v.get<std::string>(), CC_UTF8));
+                else
+                    p.numbers.push_back(v.get<double>());
+            }
+        }
+        out.push_back(std::move(p));
+    }
+    return out;
+}
+
+void Name(RunContext& ctx, const JsonObject& step, const API_Guid& guid)
+{
+    if (step.Has("name"))
+        ctx.names[step.String("name")] = guid;
+}
+
+API_Guid Named(const RunContext& ctx, const JsonObject& step, const std::string& key, const std::string& name)
+{
+    auto it = ctx.names.find(name);
+    if (it == ctx.names.end())
+        step.Fail(key, "no element is named '" + name + "'");
+    return it->second;
+}
 
 // The actions a step can name. Each validates its own keys.
 const std::map<std::string, StepHandler>& StepHandlers()
 {
     static const std::map<std::string, StepHandler> handlers = {
         {"unload",
-         [](Host& host, const JsonObject& step) {
+         [](Host& host, RunContext&, const JsonObject& step) {
              step.Only({"do", "freeData"});
              host.UnloadAddOn(step.Bool("freeData", true));
          }},
         {"emptySlot",
-         [](Host& host, const JsonObject& step) {
+         [](Host& host, RunContext&, const JsonObject& step) {
              step.Only({"do", "slot"});
              host.EmptySlot(SlotByName(step, "slot", step.String("slot")));
          }},
         {"failCall",
-         [](Host& host, const JsonObject& step) {
+         [](Host& host, RunContext&, const JsonObject& step) {
              step.Only({"do", "slot", "code", "times"});
              host.FailSlot(SlotByName(step, "slot", step.String("slot")), static_cast<GSErrCode>(step.Code("code", APIERR_GENERAL)),
                            static_cast<Int32>(step.Integer("times", -1)));
+         }},
+        {"failRequest",
+         [](Host& host, RunContext&, const JsonObject& step) {
+             step.Only({"do", "request", "code", "times"});
+             std::string code = step.String("request");
+             if (code.size() != 4)
+                 step.Fail("request", "a request code has four letters");
+             char c[5] = {code[0], code[1], code[2], code[3], 0};
+             host.FailRequest(c, static_cast<GSErrCode>(step.Code("code", APIERR_GENERAL)), static_cast<Int32>(step.Integer("times", -1)));
+         }},
+        {"cancelProgress",
+         [](Host& host, RunContext&, const JsonObject& step) {
+             step.Only({"do", "atCheck"});
+             host.cancelAtCheck = host.cancelChecks + static_cast<Int32>(step.Integer("atCheck", 1));
+         }},
+        {"loadLibrary",
+         [](Host& host, RunContext&, const JsonObject& step) {
+             step.Only({"do", "path"});
+             std::string path = step.Has("path") ? Beside(step.Document().File(), step.String("path")) : host.DefaultLibraryPath();
+             std::string error;
+             if (!host.ActivateLibrary(IO::Location(path), error))
+                 step.Fail("path", error);
+         }},
+        {"layer",
+         [](Host& host, RunContext&, const JsonObject& step) {
+             step.Only({"do", "index", "name", "hidden", "locked"});
+             Layer& layer = host.model.layers[static_cast<Int32>(step.Integer("index", 1))];
+             layer.name = step.String("name", layer.name);
+             layer.hidden = step.Bool("hidden", layer.hidden);
+             layer.locked = step.Bool("locked", layer.locked);
+         }},
+        {"addElement",
+         [](Host& host, RunContext& ctx, const JsonObject& step) {
+             step.Only({"do", "type", "name", "layer"});
+             Element& e = host.AddElement(ElementType(step, "type"), static_cast<Int32>(step.Integer("layer", 1)));
+             Name(ctx, step, e.guid);
+         }},
+        {"place",
+         [](Host& host, RunContext& ctx, const JsonObject& step) {
+             step.Only({"do", "part", "name", "layer", "params"});
+             std::string part = step.String("part");
+             if (host.LibIndexOfPart(part) == 0)
+                 step.Fail("part", "part '" + part + "' is not in an active library (add a loadLibrary step first)");
+             Element& e = host.PlaceObject(part, ReadParams(step, "params"), static_cast<Int32>(step.Integer("layer", 1)));
+             Name(ctx, step, e.guid);
+         }},
+        {"select",
+         [](Host& host, RunContext& ctx, const JsonObject& step) {
+             step.Only({"do", "names", "all"});
+             std::vector<API_Guid> guids;
+             if (step.Bool("all", false))
+                 for (const auto& e : host.model.Elements())
+                     guids.push_back(e.guid);
+             for (USize i = 0; i < step.Array("names").size(); ++i)
+                 guids.push_back(Named(ctx, step, "names", step.ItemString("names", i)));
+             host.Select(guids);
          }},
     };
     return handlers;
@@ -285,13 +423,6 @@ std::string DefaultAddOnPath()
     return dir + "/Armbrix" + std::to_string(HOST_VERSION) + ".so";
 }
 
-std::string Beside(const std::string& scenarioPath, const std::string& path)
-{
-    if (path.empty() || path[0] == '/')
-        return path;
-    size_t slash = scenarioPath.find_last_of('/');
-    return slash == std::string::npos ? path : scenarioPath.substr(0, slash + 1) + path;
-}
 
 }  // namespace
 
@@ -328,6 +459,7 @@ int RunScenario(const std::string& scenarioPath, const RunOptions& options, std:
         int exitCode = 0;
         {
             Host host;
+            RunContext ctx;
             host.environmentKind = static_cast<API_EnvirKind>(top.Integer("environmentKind", 1));
             report << "== scenario " << scenarioPath << " on host " << HOST_VERSION << " ==\n";
             if (top.Has("description"))
@@ -336,7 +468,7 @@ int RunScenario(const std::string& scenarioPath, const RunOptions& options, std:
             // empty table slots and prepare failures of the start-up calls.
             for (USize i = 0; i < top.Array("setup").size(); ++i) {
                 JsonObject step = top.Item("setup", i);
-                handlers.at(step.String("do"))(host, step);
+                handlers.at(step.String("do"))(host, ctx, step);
             }
             std::string error;
             if (!host.LoadAddOn(addOn, error)) {
@@ -347,7 +479,7 @@ int RunScenario(const std::string& scenarioPath, const RunOptions& options, std:
             for (USize i = 0; i < top.Array("steps").size(); ++i) {
                 JsonObject step = top.Item("steps", i);
                 host.events.push_back("-- step " + std::to_string(i + 1) + ": " + step.String("do"));
-                handlers.at(step.String("do"))(host, step);
+                handlers.at(step.String("do"))(host, ctx, step);
             }
             if (host.AddOnLoaded())
                 host.UnloadAddOn(true);

@@ -60,6 +60,8 @@ public:
     std::string ItemString(const std::string& key, USize index) const;
     std::string PathOf(const std::string& key) const { return path.empty() ? key : path + "." + key; }
     const std::string& Path() const { return path; }
+    const picojson::object& Raw() const { return *object; }
+    const JsonDocument& Document() const { return doc; }
     // Refuses any key not in `allowed`.
     void Only(std::initializer_list<const char*> allowed) const;
     [[noreturn]] void Fail(const std::string& key, const std::string& reason) const;
