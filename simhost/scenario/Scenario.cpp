@@ -2,6 +2,7 @@
 #include "gs/Memory.hpp"
 #include <cstdlib>
 #include <fstream>
+#include <array>
 #include <functional>
 #include <iostream>
 #include <sstream>
@@ -262,7 +263,10 @@ struct RunContext {
     std::map<std::string, API_Guid> names;
 };
 
-using StepHandler = std::function<void(Host&, RunContext&, const JsonObject&)>;
+// A step is parsed (and so fully checked) before anything runs; parsing
+// gives the action to play.
+using StepAction = std::function<void(Host&, RunContext&)>;
+using StepParser = std::function<StepAction(const JsonObject&)>;
 
 API_ElemTypeID ElementType(const JsonObject& step, const std::string& key)
 {
@@ -284,8 +288,7 @@ GdlParams ReadParams(const JsonObject& step, const std::string& key)
     if (!step.Has(key))
         return out;
     JsonObject params = step.Object(key);
-    const picojson::object& obj = step.Object(key).Raw();
-    for (const auto& kv : obj) {
+    for (const auto& kv : params.Raw()) {
         GdlParam p;
         p.name = kv.first;
         if (kv.second.is<double>()) {
@@ -319,98 +322,129 @@ GdlParams ReadParams(const JsonObject& step, const std::string& key)
     return out;
 }
 
-void Name(RunContext& ctx, const JsonObject& step, const API_Guid& guid)
+std::array<char, 5> RequestLetters(const JsonObject& step, const std::string& key)
 {
-    if (step.Has("name"))
-        ctx.names[step.String("name")] = guid;
+    std::string code = step.String(key);
+    if (code.size() != 4)
+        step.Fail(key, "a request code has four letters");
+    return {code[0], code[1], code[2], code[3], 0};
 }
 
-API_Guid Named(const RunContext& ctx, const JsonObject& step, const std::string& key, const std::string& name)
+// The actions a step can name. Each checks its own keys.
+const std::map<std::string, StepParser>& StepParsers()
 {
-    auto it = ctx.names.find(name);
-    if (it == ctx.names.end())
-        step.Fail(key, "no element is named '" + name + "'");
-    return it->second;
-}
-
-// The actions a step can name. Each validates its own keys.
-const std::map<std::string, StepHandler>& StepHandlers()
-{
-    static const std::map<std::string, StepHandler> handlers = {
+    static const std::map<std::string, StepParser> parsers = {
         {"unload",
-         [](Host& host, RunContext&, const JsonObject& step) {
+         [](const JsonObject& step) -> StepAction {
              step.Only({"do", "freeData"});
-             host.UnloadAddOn(step.Bool("freeData", true));
+             bool freeData = step.Bool("freeData", true);
+             return [=](Host& host, RunContext&) { host.UnloadAddOn(freeData); };
          }},
         {"emptySlot",
-         [](Host& host, RunContext&, const JsonObject& step) {
+         [](const JsonObject& step) -> StepAction {
              step.Only({"do", "slot"});
-             host.EmptySlot(SlotByName(step, "slot", step.String("slot")));
+             HostSlot slot = SlotByName(step, "slot", step.String("slot"));
+             return [=](Host& host, RunContext&) { host.EmptySlot(slot); };
          }},
         {"failCall",
-         [](Host& host, RunContext&, const JsonObject& step) {
+         [](const JsonObject& step) -> StepAction {
              step.Only({"do", "slot", "code", "times"});
-             host.FailSlot(SlotByName(step, "slot", step.String("slot")), static_cast<GSErrCode>(step.Code("code", APIERR_GENERAL)),
-                           static_cast<Int32>(step.Integer("times", -1)));
+             HostSlot slot = SlotByName(step, "slot", step.String("slot"));
+             auto code = static_cast<GSErrCode>(step.Code("code", APIERR_GENERAL));
+             auto times = static_cast<Int32>(step.Integer("times", -1));
+             return [=](Host& host, RunContext&) { host.FailSlot(slot, code, times); };
          }},
         {"failRequest",
-         [](Host& host, RunContext&, const JsonObject& step) {
+         [](const JsonObject& step) -> StepAction {
              step.Only({"do", "request", "code", "times"});
-             std::string code = step.String("request");
-             if (code.size() != 4)
-                 step.Fail("request", "a request code has four letters");
-             char c[5] = {code[0], code[1], code[2], code[3], 0};
-             host.FailRequest(c, static_cast<GSErrCode>(step.Code("code", APIERR_GENERAL)), static_cast<Int32>(step.Integer("times", -1)));
+             std::array<char, 5> request = RequestLetters(step, "request");
+             auto code = static_cast<GSErrCode>(step.Code("code", APIERR_GENERAL));
+             auto times = static_cast<Int32>(step.Integer("times", -1));
+             return [=](Host& host, RunContext&) {
+                 const char letters[5] = {request[0], request[1], request[2], request[3], 0};
+                 host.FailRequest(letters, code, times);
+             };
          }},
         {"cancelProgress",
-         [](Host& host, RunContext&, const JsonObject& step) {
+         [](const JsonObject& step) -> StepAction {
              step.Only({"do", "atCheck"});
-             host.cancelAtCheck = host.cancelChecks + static_cast<Int32>(step.Integer("atCheck", 1));
+             auto at = static_cast<Int32>(step.Integer("atCheck", 1));
+             return [=](Host& host, RunContext&) { host.cancelAtCheck = host.cancelChecks + at; };
          }},
         {"loadLibrary",
-         [](Host& host, RunContext&, const JsonObject& step) {
+         [](const JsonObject& step) -> StepAction {
              step.Only({"do", "path"});
-             std::string path = step.Has("path") ? Beside(step.Document().File(), step.String("path")) : host.DefaultLibraryPath();
-             std::string error;
-             if (!host.ActivateLibrary(IO::Location(path), error))
-                 step.Fail("path", error);
+             std::string path = step.Has("path") ? Beside(step.Document().File(), step.String("path")) : "";
+             return [=](Host& host, RunContext&) {
+                 std::string error;
+                 if (!host.ActivateLibrary(IO::Location(path.empty() ? host.DefaultLibraryPath() : path), error))
+                     step.Fail("path", error);
+             };
          }},
         {"layer",
-         [](Host& host, RunContext&, const JsonObject& step) {
+         [](const JsonObject& step) -> StepAction {
              step.Only({"do", "index", "name", "hidden", "locked"});
-             Layer& layer = host.model.layers[static_cast<Int32>(step.Integer("index", 1))];
-             layer.name = step.String("name", layer.name);
-             layer.hidden = step.Bool("hidden", layer.hidden);
-             layer.locked = step.Bool("locked", layer.locked);
+             auto index = static_cast<Int32>(step.Integer("index", 1));
+             bool hasName = step.Has("name"), hasHidden = step.Has("hidden"), hasLocked = step.Has("locked");
+             std::string name = step.String("name");
+             bool hidden = step.Bool("hidden"), locked = step.Bool("locked");
+             return [=](Host& host, RunContext&) {
+                 Layer& layer = host.model.layers[index];
+                 if (hasName) layer.name = name;
+                 if (hasHidden) layer.hidden = hidden;
+                 if (hasLocked) layer.locked = locked;
+             };
          }},
         {"addElement",
-         [](Host& host, RunContext& ctx, const JsonObject& step) {
+         [](const JsonObject& step) -> StepAction {
              step.Only({"do", "type", "name", "layer"});
-             Element& e = host.AddElement(ElementType(step, "type"), static_cast<Int32>(step.Integer("layer", 1)));
-             Name(ctx, step, e.guid);
+             API_ElemTypeID type = ElementType(step, "type");
+             auto layer = static_cast<Int32>(step.Integer("layer", 1));
+             std::string name = step.String("name");
+             return [=](Host& host, RunContext& ctx) {
+                 Element& e = host.AddElement(type, layer);
+                 if (!name.empty())
+                     ctx.names[name] = e.guid;
+             };
          }},
         {"place",
-         [](Host& host, RunContext& ctx, const JsonObject& step) {
+         [](const JsonObject& step) -> StepAction {
              step.Only({"do", "part", "name", "layer", "params"});
              std::string part = step.String("part");
-             if (host.LibIndexOfPart(part) == 0)
-                 step.Fail("part", "part '" + part + "' is not in an active library (add a loadLibrary step first)");
-             Element& e = host.PlaceObject(part, ReadParams(step, "params"), static_cast<Int32>(step.Integer("layer", 1)));
-             Name(ctx, step, e.guid);
+             std::string name = step.String("name");
+             auto layer = static_cast<Int32>(step.Integer("layer", 1));
+             GdlParams params = ReadParams(step, "params");
+             return [=](Host& host, RunContext& ctx) {
+                 if (host.LibIndexOfPart(part) == 0)
+                     step.Fail("part", "part '" + part + "' is not in an active library (add a loadLibrary step first)");
+                 Element& e = host.PlaceObject(part, params, layer);
+                 if (!name.empty())
+                     ctx.names[name] = e.guid;
+             };
          }},
         {"select",
-         [](Host& host, RunContext& ctx, const JsonObject& step) {
+         [](const JsonObject& step) -> StepAction {
              step.Only({"do", "names", "all"});
-             std::vector<API_Guid> guids;
-             if (step.Bool("all", false))
-                 for (const auto& e : host.model.Elements())
-                     guids.push_back(e.guid);
+             bool all = step.Bool("all", false);
+             std::vector<std::string> names;
              for (USize i = 0; i < step.Array("names").size(); ++i)
-                 guids.push_back(Named(ctx, step, "names", step.ItemString("names", i)));
-             host.Select(guids);
+                 names.push_back(step.ItemString("names", i));
+             return [=](Host& host, RunContext& ctx) {
+                 std::vector<API_Guid> guids;
+                 if (all)
+                     for (const auto& e : host.model.Elements())
+                         guids.push_back(e.guid);
+                 for (const auto& n : names) {
+                     auto it = ctx.names.find(n);
+                     if (it == ctx.names.end())
+                         step.Fail("names", "no element is named '" + n + "'");
+                     guids.push_back(it->second);
+                 }
+                 host.Select(guids);
+             };
          }},
     };
-    return handlers;
+    return parsers;
 }
 
 std::string DefaultAddOnPath()
@@ -440,20 +474,25 @@ int RunScenario(const std::string& scenarioPath, const RunOptions& options, std:
         if (addOn.empty())
             addOn = top.Has("addOn") ? Beside(scenarioPath, top.String("addOn")) : DefaultAddOnPath();
 
-        // Validate every step before anything runs, so that a malformed
+        // Parse every step before anything runs, so that a malformed
         // scenario is refused as a whole.
-        const auto& handlers = StepHandlers();
-        auto checkAction = [&](const JsonObject& step) {
-            std::string action = step.String("do");
-            if (action.empty())
-                step.Fail("do", "a step needs 'do', the action to play");
-            if (handlers.find(action) == handlers.end())
-                step.Fail("do", "unknown action '" + action + "'");
+        const auto& parsers = StepParsers();
+        auto parse = [&](const std::string& list) {
+            std::vector<std::pair<std::string, StepAction>> actions;
+            for (USize i = 0; i < top.Array(list).size(); ++i) {
+                JsonObject step = top.Item(list, i);
+                std::string action = step.String("do");
+                if (action.empty())
+                    step.Fail("do", "a step needs 'do', the action to play");
+                auto it = parsers.find(action);
+                if (it == parsers.end())
+                    step.Fail("do", "unknown action '" + action + "'");
+                actions.emplace_back(action, it->second(step));
+            }
+            return actions;
         };
-        for (USize i = 0; i < top.Array("setup").size(); ++i)
-            checkAction(top.Item("setup", i));
-        for (USize i = 0; i < top.Array("steps").size(); ++i)
-            checkAction(top.Item("steps", i));
+        auto setup = parse("setup");
+        auto steps = parse("steps");
 
         Int64 handlesBefore = GS::LiveMemoryHandleCount();
         int exitCode = 0;
@@ -466,20 +505,17 @@ int RunScenario(const std::string& scenarioPath, const RunOptions& options, std:
                 report << top.String("description") << "\n";
             // Set-up steps run before the add-on is loaded, so that they can
             // empty table slots and prepare failures of the start-up calls.
-            for (USize i = 0; i < top.Array("setup").size(); ++i) {
-                JsonObject step = top.Item("setup", i);
-                handlers.at(step.String("do"))(host, ctx, step);
-            }
+            for (auto& a : setup)
+                a.second(host, ctx);
             std::string error;
             if (!host.LoadAddOn(addOn, error)) {
                 errors << "simhost" << HOST_VERSION << ": " << error << "\n";
                 return 3;
             }
             host.StartAddOn();
-            for (USize i = 0; i < top.Array("steps").size(); ++i) {
-                JsonObject step = top.Item("steps", i);
-                host.events.push_back("-- step " + std::to_string(i + 1) + ": " + step.String("do"));
-                handlers.at(step.String("do"))(host, ctx, step);
+            for (USize i = 0; i < steps.size(); ++i) {
+                host.events.push_back("-- step " + std::to_string(i + 1) + ": " + steps[i].first);
+                steps[i].second(host, ctx);
             }
             if (host.AddOnLoaded())
                 host.UnloadAddOn(true);

@@ -1,0 +1,107 @@
+// The scenario runner: refusals with file, line and reason, and a run.
+#include "scenario/Scenario.hpp"
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace {
+
+std::string WriteScenario(const std::string& name, const std::string& text)
+{
+    std::string path = ::testing::TempDir() + name;
+    std::ofstream(path) << text;
+    return path;
+}
+
+struct RunResult {
+    int exitCode;
+    std::string report, errors;
+};
+
+RunResult RunFile(const std::string& path, const std::string& addOn = ADDON_PATH)
+{
+    SimHost::RunOptions options;
+    options.addOnPath = addOn;
+    std::ostringstream report, errors;
+    int code = SimHost::RunScenario(path, options, report, errors);
+    return {code, report.str(), errors.str()};
+}
+
+struct MalformedCase {
+    const char* name;
+    const char* text;
+    int line;
+    const char* reason;
+};
+
+class MalformedScenarioTest : public ::testing::TestWithParam<MalformedCase> {};
+
+TEST_P(MalformedScenarioTest, IsRefusedWithFileLineAndReason)
+{
+    const MalformedCase& c = GetParam();
+    std::string path = WriteScenario(std::string(c.name) + ".json", c.text);
+    RunResult run = RunFile(path);
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.errors.find(path + ":" + std::to_string(c.line) + ": "), std::string::npos) << run.errors;
+    EXPECT_NE(run.errors.find(c.reason), std::string::npos) << run.errors;
+    EXPECT_TRUE(run.report.empty()) << "nothing runs for a malformed scenario";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, MalformedScenarioTest,
+    ::testing::Values(
+        MalformedCase{"syntax", "{\n  \"steps\": [\n    { \"do\": \"unload\" },,\n  ]\n}\n", 3, "JSON syntax error"},
+        MalformedCase{"unknownKey", "{\n  \"stpes\": []\n}\n", 2, "unknown key 'stpes'"},
+        MalformedCase{"unknownAction", "{\n  \"steps\": [\n    {\"do\": \"unload\"},\n    {\"do\": \"fly\"}\n  ]\n}\n", 4,
+                      "unknown action 'fly'"},
+        MalformedCase{"wrongKind", "{\n  \"environmentKind\": \"one\"\n}\n", 2, "must be a number"},
+        MalformedCase{"notObject", "[1, 2]\n", 1, "must be a JSON object"},
+        MalformedCase{"badSlot", "{\n \"setup\": [\n  {\"do\": \"emptySlot\",\n   \"slot\": \"Nope\"}\n ]\n}\n", 4,
+                      "unknown host call 'Nope'"}),
+    [](const ::testing::TestParamInfo<MalformedCase>& info) { return std::string(info.param.name); });
+
+TEST(ScenarioRunnerTest, MissingAddOnIsRefusedClearly)
+{
+    std::string path = WriteScenario("ok.json", "{ \"steps\": [] }");
+    RunResult run = RunFile(path, "/nonexistent/Armbrix.so");
+    EXPECT_EQ(run.exitCode, 3);
+    EXPECT_NE(run.errors.find("add-on not found: /nonexistent/Armbrix.so"), std::string::npos) << run.errors;
+}
+
+TEST(ScenarioRunnerTest, OtherHostsAddOnIsRefusedWithBothValues)
+{
+    std::string path = WriteScenario("ok.json", "{ \"steps\": [] }");
+    RunResult run = RunFile(path, OTHER_ADDON_PATH);
+    EXPECT_EQ(run.exitCode, 3);
+    EXPECT_NE(run.errors.find("host version"), std::string::npos) << run.errors;
+}
+
+TEST(ScenarioRunnerTest, RunsStepsAndReports)
+{
+    std::string path = WriteScenario("run.json", R"({
+  "description": "two objects, one selected",
+  "steps": [
+    {"do": "loadLibrary"},
+    {"do": "place", "part": "rf_rebar", "name": "bar", "params": {"strIronID": "A1", "ironData": {"rows": 1, "cols": 2, "values": [1, 2]}}},
+    {"do": "addElement", "type": "wall", "name": "w"},
+    {"do": "select", "names": ["bar", "w"]},
+    {"do": "unload", "freeData": false}
+  ]
+})");
+    RunResult run = RunFile(path);
+    EXPECT_EQ(run.exitCode, 0) << run.errors << run.report;
+    EXPECT_NE(run.report.find("two objects, one selected"), std::string::npos);
+    EXPECT_NE(run.report.find("part rf_rebar strIronID=\"A1\""), std::string::npos) << run.report;
+    EXPECT_NE(run.report.find("Abnormal add-on termination"), std::string::npos) << run.report;
+    EXPECT_NE(run.report.find("memory handles left: 0"), std::string::npos);
+}
+
+TEST(ScenarioRunnerTest, PlacingAPartOfNoActiveLibraryIsRefused)
+{
+    std::string path = WriteScenario("nolib.json", "{\n \"steps\": [\n  {\"do\": \"place\", \"part\": \"rf_rebar\"}\n ]\n}\n");
+    RunResult run = RunFile(path);
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.errors.find(":3: part 'rf_rebar' is not in an active library"), std::string::npos) << run.errors;
+}
+
+}  // namespace
