@@ -10,10 +10,9 @@ std::function<void(const std::string&)>& Sink()
 }
 }  // namespace
 
-void DBPrintf(const char* format, ...)
+namespace GS {
+std::string VFormat(const char* format, va_list args)
 {
-    va_list args;
-    va_start(args, format);
     va_list copy;
     va_copy(copy, args);
     int n = std::vsnprintf(nullptr, 0, format, copy);
@@ -21,6 +20,15 @@ void DBPrintf(const char* format, ...)
     std::string text(n > 0 ? static_cast<size_t>(n) : 0, '\0');
     if (n > 0)
         std::vsnprintf(&text[0], text.size() + 1, format, args);
+    return text;
+}
+}  // namespace GS
+
+void DBPrintf(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    std::string text = GS::VFormat(format, args);
     va_end(args);
     if (Sink())
         Sink()(text);

@@ -1,4 +1,5 @@
 #include "UniString.hpp"
+#include "DBPrintf.hpp"
 #include <cstdarg>
 #include <cstdio>
 #include <vector>
@@ -28,13 +29,7 @@ UniString UniString::Printf(const char* format, ...)
 {
     va_list args;
     va_start(args, format);
-    va_list copy;
-    va_copy(copy, args);
-    int n = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
-    std::string buf(n > 0 ? static_cast<size_t>(n) : 0, '\0');
-    if (n > 0)
-        std::vsnprintf(&buf[0], buf.size() + 1, format, args);
+    std::string buf = VFormat(format, args);
     va_end(args);
     return UniString(buf.c_str(), CC_UTF8);
 }

@@ -74,6 +74,21 @@ GSErrCode ApplyMemo(Host& host, Element& e, const API_ElementMemo* memo, UInt64 
     return NoError;
 }
 
+// Changes one element as a whole: nothing changes when the memo is refused.
+GSErrCode ChangeOne(Host& host, Element& e, const API_Element* record, const API_Element* mask, const API_ElementMemo* memo,
+                    UInt64 memoMask)
+{
+    Element changed = e;
+    if (record != nullptr)
+        ApplyRecord(changed, record, mask);
+    GSErrCode err = ApplyMemo(host, changed, memo, memoMask);
+    if (err != NoError)
+        return err;
+    e = std::move(changed);
+    host.changedElements.push_back(e.guid);
+    return NoError;
+}
+
 GSErrCode ElementTypeOf(Host& host, void* par1, void* par2, void*)
 {
     auto* neig = static_cast<const API_Neig*>(par1);
@@ -176,14 +191,7 @@ GSErrCode HostApi::ChangeElement(API_Element* element, const API_Element* mask, 
         return APIERR_BADID;
     if (memo != nullptr && memoMask == 0)
         return APIERR_NOMEMOMASK;
-    Element changed = *e;
-    ApplyRecord(changed, element, mask);
-    GSErrCode err = ApplyMemo(host, changed, memo, memoMask);
-    if (err != NoError)
-        return err;
-    *e = std::move(changed);
-    host.changedElements.push_back(e->guid);
-    return NoError;
+    return ChangeOne(host, *e, element, mask, memo, memoMask);
 }
 
 GSErrCode HostApi::ChangeElementsByGuid(const GS::Array<API_Guid>* guids, const API_Element* element,
@@ -197,14 +205,9 @@ GSErrCode HostApi::ChangeElementsByGuid(const GS::Array<API_Guid>* guids, const 
         Element* e = host.model.Find(guid);
         if (e == nullptr)
             return APIERR_BADID;
-        Element changed = *e;
-        if (element != nullptr)
-            ApplyRecord(changed, element, nullptr);
-        GSErrCode err = ApplyMemo(host, changed, memo, memoMask);
+        GSErrCode err = ChangeOne(host, *e, element, nullptr, memo, memoMask);
         if (err != NoError)
             return err;
-        *e = std::move(changed);
-        host.changedElements.push_back(e->guid);
     }
     return NoError;
 }

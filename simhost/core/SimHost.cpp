@@ -17,6 +17,16 @@ Host* g_current = nullptr;
 // The token the host hands to the initialisation entry; any stable
 // address of the host's own serves.
 HostToken MakeToken(Host* host) { return reinterpret_cast<HostToken>(reinterpret_cast<char*>(host) + 1); }
+// One call of a planned failure: true (and the code) while calls remain.
+bool ConsumeFailure(SlotFailure& failure, GSErrCode& code)
+{
+    if (failure.remaining == 0)
+        return false;
+    if (failure.remaining > 0)
+        --failure.remaining;
+    code = failure.code;
+    return true;
+}
 }  // namespace
 
 std::string HexCode(UInt32 code)
@@ -169,12 +179,7 @@ void Host::FailRequest(const char (&code)[5], GSErrCode err, Int32 times) { requ
 bool Host::InjectedRequestFailure(API_RequestCode request, GSErrCode& code)
 {
     auto it = requestFailures.find(request);
-    if (it == requestFailures.end() || it->second.remaining == 0)
-        return false;
-    if (it->second.remaining > 0)
-        --it->second.remaining;
-    code = it->second.code;
-    return true;
+    return it != requestFailures.end() && ConsumeFailure(it->second, code);
 }
 
 void Host::CheckBalanced()
@@ -205,12 +210,7 @@ bool Host::InjectedFailure(HostSlot slot, GSErrCode& code)
         return true;
     }
     auto it = slotFailures.find(slot);
-    if (it == slotFailures.end() || it->second.remaining == 0)
-        return false;
-    if (it->second.remaining > 0)
-        --it->second.remaining;
-    code = it->second.code;
-    return true;
+    return it != slotFailures.end() && ConsumeFailure(it->second, code);
 }
 
 void Host::CheckToken(HostSlot slot, HostToken given)
