@@ -42,6 +42,10 @@ struct Element {
     bool mirrored = false;
     GdlParams params;
     std::u16string infoString;
+    // Elements connected to this one (the openings cut into a roof).
+    std::vector<API_Guid> connected;
+    // The plan outline of an opening, counter-clockwise, not closed.
+    std::vector<API_Coord> shape;
 };
 
 class Model {

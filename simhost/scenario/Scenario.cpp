@@ -397,14 +397,29 @@ const std::map<std::string, StepParser>& StepParsers()
          }},
         {"addElement",
          [](const JsonObject& step) -> StepAction {
-             step.Only({"do", "type", "name", "layer"});
+             step.Only({"do", "type", "name", "layer", "connectedTo", "shape"});
              API_ElemTypeID type = ElementType(step, "type");
              auto layer = static_cast<Int32>(step.Integer("layer", 1));
-             std::string name = step.String("name");
+             std::string name = step.String("name"), connectedTo = step.String("connectedTo");
+             std::vector<API_Coord> shape;
+             for (const auto& point : step.Array("shape")) {
+                 if (!point.is<picojson::array>() || point.get<picojson::array>().size() != 2 ||
+                     !point.get<picojson::array>()[0].is<double>() || !point.get<picojson::array>()[1].is<double>())
+                     step.Fail("shape", "'" + step.PathOf("shape") + "' must list points [x, y]");
+                 shape.push_back({point.get<picojson::array>()[0].get<double>(), point.get<picojson::array>()[1].get<double>()});
+             }
              return [=](Host& host, RunContext& ctx) {
                  Element& e = host.AddElement(type, layer);
+                 e.shape = shape;
+                 API_Guid guid = e.guid;
                  if (!name.empty())
-                     ctx.names[name] = e.guid;
+                     ctx.names[name] = guid;
+                 if (!connectedTo.empty()) {
+                     auto it = ctx.names.find(connectedTo);
+                     if (it == ctx.names.end())
+                         step.Fail("connectedTo", "no element is named '" + connectedTo + "'");
+                     host.model.Find(it->second)->connected.push_back(guid);
+                 }
              };
          }},
         {"place",
