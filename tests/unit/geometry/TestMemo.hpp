@@ -106,6 +106,8 @@ inline std::vector<double> Flags(const std::string& digits)
     return v;
 }
 
+inline bool operator==(const API_Coord& a, const API_Coord& b) { return a.x == b.x && a.y == b.y; }
+
 inline bool operator==(const PolyArcRec& a, const PolyArcRec& b)
 {
     return a.begIndex == b.begIndex && a.endIndex == b.endIndex && a.arcAngle == b.arcAngle;
