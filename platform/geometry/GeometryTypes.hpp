@@ -30,9 +30,4 @@ struct Box2DData {
     double yMax;
 };
 
-// Centre of the arc from begC to endC turning through angle (counter-
-// clockwise when positive). False, and origo untouched, for an angle too
-// small to define a circle or coinciding end points.
-PLATFORM_API bool ArcGetOrigo(const Coord* begC, const Coord* endC, double angle, Coord* origo);
-
 }  // namespace Geometry

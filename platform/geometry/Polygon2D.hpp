@@ -32,6 +32,11 @@ public:
 constexpr double MinArcAngle = 1e-10;
 inline bool IsArcAngle(double angle) { return angle >= MinArcAngle || angle <= -MinArcAngle; }
 
+// Centre of the arc from begC to endC turning through angle (counter-
+// clockwise when positive). False, and origo untouched, for an angle that is
+// not an arc (IsArcAngle) or not finite, or for coinciding end points.
+PLATFORM_API bool ArcGetOrigo(const Coord* begC, const Coord* endC, double angle, Coord* origo);
+
 struct PolyVertex {
     Coord pos;
     double arcAngle;  // the edge to the next vertex: 0 straight, else an arc turning by this angle

@@ -1,21 +1,16 @@
 // Numeric edge cases of the plane-geometry helpers: tolerances, sign
 // conventions and the six-decimal cut of AngleBetween2D.
+#include "../platform/GeometryTestSupport.hpp"
 #include "geometry/GeometryHelpers.hpp"
-#include "gs/Memory.hpp"
 #include <cmath>
 #include <gtest/gtest.h>
 
 namespace {
 
-constexpr double Pi = 3.14159265358979323846;
+using GeometryTestSupport::Pi;
 
 // The helpers allocate nothing; every test still says so.
-class GeometryHelpersTest : public ::testing::Test {
-protected:
-    void SetUp() override { handlesBefore = GS::LiveMemoryHandleCount(); }
-    void TearDown() override { EXPECT_EQ(GS::LiveMemoryHandleCount(), handlesBefore); }
-    Int64 handlesBefore = 0;
-};
+using GeometryHelpersTest = NoLeakTest;
 
 struct ArcCenterCase {
     const char* name;

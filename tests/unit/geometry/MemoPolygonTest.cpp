@@ -12,8 +12,7 @@
 namespace {
 
 using namespace Geometry;
-
-constexpr double Pi = 3.14159265358979323846;
+using namespace GeometryTestSupport;
 
 const Ring RoofSquare = {{0, 0}, {10, 0}, {10, 10}, {0, 10}};
 
@@ -237,20 +236,7 @@ API_Guid Opening(UInt32 id)
     return g;
 }
 
-PolyContour Rect(double x0, double y0, double x1, double y1)
-{
-    PolyContour c;
-    for (Coord p : {Coord{x0, y0}, Coord{x1, y0}, Coord{x1, y1}, Coord{x0, y1}})
-        c.Push({p, 0.0});
-    return c;
-}
-
-CorePolygon2D RectShape(double x0, double y0, double x1, double y1)
-{
-    CorePolygon2D p;
-    p.AddContour(Rect(x0, y0, x1, y1));
-    return p;
-}
+CorePolygon2D RectShape(double x0, double y0, double x1, double y1) { return Polygon({Rect(x0, y0, x1, y1)}); }
 
 // The roof: a 10 x 10 square with a half circle over its top edge.
 const std::vector<PolyArcRec> RoofArc = {{3, 4, Pi}};
@@ -278,13 +264,19 @@ protected:
         MemoConversionTest::TearDown();
     }
 
+    // The roof's polygon data, from `memo`.
+    void LoadRoof(TestMemo& memo)
+    {
+        memo.SetPolygon({RoofSquare}, RoofArc);
+        ASSERT_EQ(MemoToPolygonData(memo.memo, pd), NoError);
+    }
+
     // The roof cut by the openings of these ids.
     void RunCut(const std::vector<UInt32>& ids, bool replacePointer)
     {
         host.replacePointer = replacePointer;
         TestMemo m;
-        m.SetPolygon({RoofSquare}, RoofArc);
-        ASSERT_EQ(MemoToPolygonData(m.memo, pd), NoError);
+        LoadRoof(m);
         GS::Array<API_Guid> openings;
         for (UInt32 id : ids)
             openings.Push(Opening(id));
@@ -322,15 +314,6 @@ const CutCase cutCases[] = {
 };
 
 class CutTest : public CutOpeningsTest, public ::testing::WithParamInterface<CutCase> {};
-
-UInt32 ArcCount(const CorePolygon2D& p)
-{
-    UInt32 n = 0;
-    for (UInt32 c = 0; c < p.GetContourCount(); ++c)
-        for (const PolyVertex& v : p.GetContour(c))
-            n += IsArcAngle(v.arcAngle) ? 1 : 0;
-    return n;
-}
 
 TEST_P(CutTest, KeepsTheLargestPiece)
 {
@@ -372,8 +355,7 @@ class CutFailureTest : public CutOpeningsTest, public ::testing::WithParamInterf
 TEST_P(CutFailureTest, LeavesThePolygonUnchanged)
 {
     TestMemo m;
-    m.SetPolygon({RoofSquare}, RoofArc);
-    ASSERT_EQ(MemoToPolygonData(m.memo, pd), NoError);
+    LoadRoof(m);
     GetParam().breakIt(pd);
     const Polygon2DData before = pd;
     const std::vector<Int32> ends = DataEntries<Int32>(pd.contourEnds, pd.nContours + 1);
@@ -401,8 +383,7 @@ TEST_F(CutOpeningsTest, WithoutTheHostCallEveryOpeningIsSkipped)
 TEST_F(CutOpeningsTest, CutRoofBuildsIntoASegmentedPolygonWithAHole)
 {
     TestMemo m;
-    m.SetPolygon({RoofSquare}, RoofArc);
-    ASSERT_EQ(MemoToPolygonData(m.memo, pd), NoError);
+    LoadRoof(m);
     CutOpeningsFromPolygon(pd, {Opening(1), Opening(5)});
     API_Polygon counts;
     ASSERT_EQ(PolygonDataToMemo(pd, counts, m.memo), NoError);

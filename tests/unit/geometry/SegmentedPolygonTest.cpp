@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr double Pi = 3.14159265358979323846;
+using GeometryTestSupport::Pi;
 const double R2 = 2 * std::sqrt(2.0);
 
 std::string Twos(int n) { return std::string(static_cast<USize>(n), '2'); }

@@ -1,6 +1,6 @@
-// A zeroed element memo whose polygon handles a test fills from rings, and
-// the leak check every geometry test runs under.
+// A zeroed element memo whose polygon handles a test fills from rings.
 #pragma once
+#include "../platform/GeometryTestSupport.hpp"
 #include "api/APIdefs.hpp"
 #include "gs/Memory.hpp"
 #include <cstring>
@@ -83,18 +83,6 @@ private:
         const USize n = static_cast<USize>(BMhGetSize(reinterpret_cast<GSConstHandle>(h))) / sizeof(T);
         return std::vector<T>(*h, *h + n);
     }
-};
-
-// Every geometry test leaves as many memory handles alive as it found.
-class NoLeakTest : public ::testing::Test {
-protected:
-    void SetUp() override { handlesBefore = GS::LiveMemoryHandleCount(); }
-    void TearDown() override
-    {
-        GS::FailNthAllocation(0);
-        EXPECT_EQ(GS::LiveMemoryHandleCount(), handlesBefore) << "memory handles leaked";
-    }
-    Int64 handlesBefore = 0;
 };
 
 // Status values written as digits: "0012" is {0, 0, 1, 2}.

@@ -1,5 +1,6 @@
 // The geometry library: areas, subtraction (arcs kept where untouched), and
 // the conversions between Polygon2DData and CorePolygon2D.
+#include "GeometryTestSupport.hpp"
 #include "geometry/Polygon2DData.hpp"
 #include <cmath>
 #include <gtest/gtest.h>
@@ -8,8 +9,7 @@
 namespace {
 
 using namespace Geometry;
-
-constexpr double Pi = 3.14159265358979323846;
+using namespace GeometryTestSupport;
 
 struct V {
     double x, y, arc;
@@ -23,16 +23,6 @@ PolyContour Ring(std::initializer_list<V> vertices)
     return ring;
 }
 
-CorePolygon2D Polygon(std::initializer_list<PolyContour> contours)
-{
-    CorePolygon2D p;
-    for (const PolyContour& c : contours)
-        p.AddContour(c);
-    return p;
-}
-
-PolyContour Rect(double x0, double y0, double x1, double y1) { return Ring({{x0, y0, 0}, {x1, y0, 0}, {x1, y1, 0}, {x0, y1, 0}}); }
-
 // Circle of radius r about (cx, cy) as two half turns.
 PolyContour Circle(double cx, double cy, double r) { return Ring({{cx + r, cy, Pi}, {cx - r, cy, Pi}}); }
 
@@ -40,33 +30,13 @@ PolyContour Circle(double cx, double cy, double r) { return Ring({{cx + r, cy, P
 CorePolygon2D ArchedSquare() { return Polygon({Ring({{0, 0, 0}, {10, 0, 0}, {10, 10, Pi}, {0, 10, 0}})}); }
 const double ArchedSquareArea = 100 + Pi * 25 / 2;
 
-UInt32 ArcCount(const CorePolygon2D& p)
-{
-    UInt32 n = 0;
-    for (UInt32 c = 0; c < p.GetContourCount(); ++c)
-        for (const PolyVertex& v : p.GetContour(c))
-            n += IsArcAngle(v.arcAngle) ? 1 : 0;
-    return n;
-}
-
-class GeometryTest : public ::testing::Test {
-protected:
-    void SetUp() override { handlesBefore = GS::LiveMemoryHandleCount(); }
-    void TearDown() override
-    {
-        GS::FailNthAllocation(0);
-        EXPECT_EQ(GS::LiveMemoryHandleCount(), handlesBefore);
-    }
-    Int64 handlesBefore = 0;
-};
-
 struct AreaCase {
     const char* name;
     CorePolygon2D polygon;
     double area;
 };
 
-class AreaTest : public GeometryTest, public ::testing::WithParamInterface<AreaCase> {};
+class AreaTest : public NoLeakTest, public ::testing::WithParamInterface<AreaCase> {};
 
 TEST_P(AreaTest, Area) { EXPECT_NEAR(GetParam().polygon.CalcArea(), GetParam().area, 1e-9); }
 
@@ -93,7 +63,7 @@ struct SubtractCase {
     UInt32 arcsLeft;                 // arcs over all pieces
 };
 
-class SubstractTest : public GeometryTest, public ::testing::WithParamInterface<SubtractCase> {};
+class SubstractTest : public NoLeakTest, public ::testing::WithParamInterface<SubtractCase> {};
 
 TEST_P(SubstractTest, PiecesAndArcs)
 {
@@ -133,7 +103,7 @@ INSTANTIATE_TEST_SUITE_P(
         SubtractCase{"CutArcBecomesChain", ArchedSquare(), Polygon({Rect(4, 8, 6, 20)}), {ArchedSquareArea - 4 - (std::sqrt(24.0) + 25 * std::asin(0.2))}, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(GeometryTest, SubstractOfDisjointPolygonReturnsItVertexForVertex)
+TEST_F(NoLeakTest, SubstractOfDisjointPolygonReturnsItVertexForVertex)
 {
     const CorePolygon2D clockwise = Polygon({Ring({{0, 0, 0}, {0, 10, -Pi}, {10, 10, 0}, {10, 0, 0}}), Rect(2, 2, 3, 3)});
     for (const CorePolygon2D& cut : {Polygon({Rect(30, 30, 40, 40)}), Polygon({Rect(2.2, 2.2, 2.8, 2.8)})}) {
@@ -143,7 +113,7 @@ TEST_F(GeometryTest, SubstractOfDisjointPolygonReturnsItVertexForVertex)
     }
 }
 
-TEST_F(GeometryTest, RestoredArcKeepsItsEndPointsAndTurnsWithTheRing)
+TEST_F(NoLeakTest, RestoredArcKeepsItsEndPointsAndTurnsWithTheRing)
 {
     // The hole runs clockwise in the result, so its arcs turn the other way.
     CustomMultiPolygon2D pieces = Polygon({Rect(0, 0, 10, 10)}).Substract(Polygon({Circle(5, 5, 2)}));
@@ -158,7 +128,7 @@ TEST_F(GeometryTest, RestoredArcKeepsItsEndPointsAndTurnsWithTheRing)
     EXPECT_NE(hole[0].pos, hole[1].pos);
 }
 
-TEST_F(GeometryTest, ArcGetOrigo)
+TEST_F(NoLeakTest, ArcGetOrigo)
 {
     Coord a = {-1, 0}, b = {1, 0}, o = {9, 9};
     EXPECT_TRUE(ArcGetOrigo(&a, &b, Pi / 2, &o));
@@ -173,7 +143,7 @@ TEST_F(GeometryTest, ArcGetOrigo)
     EXPECT_EQ(o.x, 9);
 }
 
-TEST_F(GeometryTest, ConversionRoundTripKeepsLayoutAndArcs)
+TEST_F(NoLeakTest, ConversionRoundTripKeepsLayoutAndArcs)
 {
     const CorePolygon2D original =
         Polygon({Ring({{0, 0, 0}, {10, 0, 0}, {10, 10, Pi}, {0, 10, 0}}), Ring({{2, 2, 0}, {4, 2, 0.5}, {4, 4, 0}, {2, 4, -0.25}})});
@@ -210,7 +180,39 @@ TEST_F(GeometryTest, ConversionRoundTripKeepsLayoutAndArcs)
     EXPECT_EQ(data.vertices, nullptr);
 }
 
-TEST_F(GeometryTest, EmptyPolygonConvertsBothWays)
+struct BoxCase {
+    const char* name;
+    CorePolygon2D polygon;
+    Box2DData box;
+};
+
+class BoundBoxTest : public NoLeakTest, public ::testing::WithParamInterface<BoxCase> {};
+
+TEST_P(BoundBoxTest, IncludesTheArcsBulges)
+{
+    Polygon2DData data;
+    InitPolygon2DData(&data);
+    ConvertPolygon2DToPolygon2DData(data, GetParam().polygon);
+    Box2DData box;
+    GetPolygon2DDataBoundBox(data, &box);
+    EXPECT_NEAR(box.xMin, GetParam().box.xMin, 1e-12);
+    EXPECT_NEAR(box.yMin, GetParam().box.yMin, 1e-12);
+    EXPECT_NEAR(box.xMax, GetParam().box.xMax, 1e-12);
+    EXPECT_NEAR(box.yMax, GetParam().box.yMax, 1e-12);
+    FreePolygon2DData(&data);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, BoundBoxTest,
+    ::testing::Values(BoxCase{"CounterClockwiseArc", ArchedSquare(), {0, 0, 10, 15}},
+                      BoxCase{"ClockwiseArc", Polygon({Ring({{0, 0, 0}, {0, 10, -Pi}, {10, 10, 0}, {10, 0, 0}})}), {0, 0, 10, 15}},
+                      // From -90 to +90 degrees about (10, 5), through 0.
+                      BoxCase{"ArcThroughAngleZero", Polygon({Ring({{0, 0, 0}, {10, 0, Pi}, {10, 10, 0}, {0, 10, 0}})}), {0, 0, 15, 10}},
+                      BoxCase{"InwardArc", Polygon({Ring({{0, 0, 0}, {10, 0, 0}, {10, 10, -Pi}, {0, 10, 0}})}), {0, 0, 10, 10}},
+                      BoxCase{"Empty", CorePolygon2D(), {0, 0, 0, 0}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(NoLeakTest, EmptyPolygonConvertsBothWays)
 {
     Polygon2DData data;
     InitPolygon2DData(&data);
@@ -226,7 +228,7 @@ TEST_F(GeometryTest, EmptyPolygonConvertsBothWays)
     FreePolygon2DData(&data);
 }
 
-TEST_F(GeometryTest, FailedAllocationThrowsAndLeavesNothing)
+TEST_F(NoLeakTest, FailedAllocationThrowsAndLeavesNothing)
 {
     for (Int64 n = 1; n <= 3; ++n) {
         Polygon2DData data;
@@ -261,7 +263,7 @@ const MalformedCase malformedCases[] = {
     {"ArcOverTwoEdges", [](Polygon2DData& d) { Arcs(d)[1] = {1, 3, 1.0}; }},
 };
 
-class MalformedDataTest : public GeometryTest, public ::testing::WithParamInterface<MalformedCase> {};
+class MalformedDataTest : public NoLeakTest, public ::testing::WithParamInterface<MalformedCase> {};
 
 TEST_P(MalformedDataTest, IsRefused)
 {
