@@ -4,6 +4,7 @@
 // zeroes; their sizes are part of the contract and are checked below. The
 // header is compiled once per host version (HOST_VERSION 24 or 25).
 #pragma once
+#include "geometry/GeometryTypes.hpp"
 #include "gs/Array.hpp"
 #include "gs/GSTypes.hpp"
 #include "gs/UniString.hpp"
@@ -91,14 +92,7 @@ struct API_Box {
     double xMin, yMin, xMax, yMax;
 };
 
-// One arc of a host polygon: from vertex begIndex to endIndex, turning by
-// arcAngle (counter-clockwise when positive).
-struct PolyArcRec {
-    Int32 begIndex;
-    Int32 endIndex;
-    double arcAngle;
-};
-static_assert(sizeof(PolyArcRec) == 16, "PolyArcRec");
+// One arc of a host polygon (the geometry library's PolyArcRec).
 using API_PolyArc = PolyArcRec;
 
 enum API_ElemTypeID : Int32 {
@@ -210,6 +204,15 @@ struct API_ElementMemo : API_ElementMemoFields {
     char reserved[ElementMemoSize - sizeof(API_ElementMemoFields)];
 };
 static_assert(sizeof(API_ElementMemo) == ElementMemoSize, "API_ElementMemo");
+
+// The counts an element record keeps beside its memo polygon: coordinates
+// (without the unused entry 0), sub-polygons and arcs.
+struct API_Polygon {
+    Int32 nCoords;
+    Int32 nSubPolys;
+    Int32 nArcs;
+};
+static_assert(sizeof(API_Polygon) == 12, "API_Polygon");
 
 // One GDL parameter of a library part or object.
 enum API_AddParID : Int32 {
