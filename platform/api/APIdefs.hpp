@@ -352,10 +352,13 @@ struct API_EnvirParams {
 // Result of the environment check: 2 means a normal add-on that stays loaded.
 enum API_AddonType : Int32 { APIAddon_DontRegister = 0, APIAddon_Unknown = 1, APIAddon_Normal = 2, APIAddon_Preload = 3 };
 
+// The menu command the user chose: the menu's string-list id and the
+// item, numbered from 1.
 struct API_MenuParams {
     Int16 menuResID;
-    Int16 itemIndex;
-    Int32 reserved[3];
+    Int16 filler;
+    Int32 itemIndex;
+    Int32 reserved[2];
 };
 
 enum API_NotifyElementID : Int32 {
@@ -391,8 +394,8 @@ enum API_PaletteMessageID : Int32 {
     APIPalMsg_HidePalette_End = 3,
     APIPalMsg_DisableItems_Begin = 4,
     APIPalMsg_DisableItems_End = 5,
-    APIPalMsg_IsPaletteVisible = 6,
-    APIPalMsg_OpenPalette = 7,
+    APIPalMsg_OpenPalette = 6,
+    APIPalMsg_IsPaletteVisible = 7,  // the parameter points to a bool to fill
 };
 
 struct API_MenuRecord {

@@ -28,7 +28,21 @@ std::string Normalise(const std::string& raw)
 }
 }  // namespace
 
+GS::UniString Name::GetExtension() const
+{
+    const std::u16string& units = text.Units();
+    size_t dot = units.find_last_of(u'.');
+    return dot == std::u16string::npos ? GS::UniString() : GS::UniString(units.substr(dot + 1));
+}
+
 Location::Location(const std::string& p) : path(Normalise(p)) {}
+
+GSErrCode Location::ToPath(GS::UniString* out) const
+{
+    if (out != nullptr)
+        *out = ToUniString();
+    return NoError;
+}
 
 bool Location::DeleteLastLocalName()
 {

@@ -13,6 +13,8 @@ public:
     explicit Name(const char* utf8) : text(utf8, CC_UTF8) {}
     const GS::UniString& ToString() const { return text; }
     bool IsEmpty() const { return text.IsEmpty(); }
+    // The text after the last '.', empty when there is none.
+    GS::UniString GetExtension() const;
     bool operator==(const Name& o) const { return text == o.text; }
 
 private:
@@ -30,6 +32,8 @@ public:
 
     bool IsEmpty() const { return path.empty(); }
     const std::string& ToPath() const { return path; }
+    // The path as the host's string; 0 (this library's calls do not fail).
+    GSErrCode ToPath(GS::UniString* out) const;
     GS::UniString ToUniString() const { return GS::UniString(path.c_str(), CC_UTF8); }
 
     // Drops the last name ("/a/b/c.so" becomes "/a/b"); false if none is left.

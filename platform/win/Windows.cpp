@@ -20,10 +20,10 @@ void Sleep(UInt32 milliseconds)
         SleepHook()(milliseconds);
 }
 
-GS::IntPtr ShellExecuteA(void*, const char* operation, const char* file, const char* parameters, const char* directory,
+GS::IntPtr ShellExecuteA(void* window, const char* operation, const char* file, const char* parameters, const char* directory,
                          Int32 showCommand)
 {
-    Win::ShellExecuteCall call{Str(operation), Str(file), Str(parameters), Str(directory), showCommand};
+    Win::ShellExecuteCall call{window, Str(operation), Str(file), Str(parameters), Str(directory), showCommand};
     if (ShellHook())
         return ShellHook()(call);
     return 42;

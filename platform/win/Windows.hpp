@@ -12,6 +12,7 @@ PLATFORM_API GS::IntPtr ShellExecuteA(void* window, const char* operation, const
 
 namespace Win {
 struct ShellExecuteCall {
+    void* window;
     std::string operation, file, parameters, directory;
     Int32 showCommand;
 };

@@ -1,0 +1,11 @@
+// What DG's own files share and nobody else uses.
+#pragma once
+#include "DG.hpp"
+
+namespace DG {
+namespace Internal {
+void AddPalette(Palette* palette);
+void RemovePalette(Palette* palette);
+void CountRectangleReset();
+}  // namespace Internal
+}  // namespace DG
