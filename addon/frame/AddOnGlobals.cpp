@@ -1,5 +1,6 @@
 #include "AddOnGlobals.hpp"
 #include "host/HostBinding.hpp"
+#include "palette/paletta.hpp"
 #include "host/HostCalls.hpp"
 #include "gs/DBPrintf.hpp"
 
@@ -15,6 +16,10 @@ struct AddOnLifetime {
 
     ~AddOnLifetime()
     {
+        // A palette the host never closed goes with the library: its code
+        // is unloaded, so DG must not keep it.
+        delete palette;
+        palette = nullptr;
         // The token is cleared when the free-data entry returns; still set
         // here means the host dropped the add-on without that call.
         if (HostBinding::Token() != nullptr) {

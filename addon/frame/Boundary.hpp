@@ -17,3 +17,12 @@ template <typename R, typename F> R CallGuarded(const char* where, R onFailure, 
     }
     return onFailure;
 }
+
+// The same for the notifications that give the host no result.
+template <typename F> void CallGuarded(const char* where, F&& body) noexcept
+{
+    CallGuarded(where, false, [&] {
+        body();
+        return true;
+    });
+}

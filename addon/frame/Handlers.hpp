@@ -2,6 +2,12 @@
 #pragma once
 #include "api/APIdefs.hpp"
 
+// The add-on's own menu and its item in a host menu (string lists).
+constexpr Int16 AddOnMenuId = 32510;
+constexpr Int16 HostMenuItemId = 32515;
+
 GSErrCode MenuCommandHandler(const API_MenuParams* menuParams);
 GSErrCode ElementEventHandler(const API_NotifyElementType* elemType);
+// Sets the palette's entries by the first selected item (kind 0, or no
+// item at all: nothing selected).
 GSErrCode SelectionChangeHandler(const API_Neig* selElemNeig);

@@ -13,8 +13,6 @@
 namespace {
 
 constexpr Int16 AddOnNameList = 32501;
-constexpr Int16 AddOnMenuId = 32510;
-constexpr Int16 HostMenuItemId = 32515;
 constexpr Int32 PaletteFlags = 0x97;
 
 API_AddonType CheckAddOnEnvironment(API_EnvirParams* envir)

@@ -1,0 +1,6 @@
+#include "EditComplex.hpp"
+
+// Built with the complex elements.
+bool EditCrowningCommand() { return false; }
+bool EditBeamCommand() { return false; }
+bool EditColumnCommand() { return false; }

@@ -1,0 +1,4 @@
+#include "CuttingListCommand.hpp"
+
+// Built with the cutting lists.
+bool RunCuttingListOptimization(Int32) { return false; }

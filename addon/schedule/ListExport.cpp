@@ -1,0 +1,4 @@
+#include "ListExport.hpp"
+
+// Built with the list export.
+void ExportListToText() {}

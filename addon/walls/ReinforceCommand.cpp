@@ -1,0 +1,4 @@
+#include "ReinforceCommand.hpp"
+
+// Built with the wall, slab and roof reinforcement.
+void ReinforceSelectedElements(API_ElemTypeID) {}
