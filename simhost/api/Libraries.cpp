@@ -69,9 +69,11 @@ bool Host::ActivateLibrary(const IO::Location& location, std::string& error)
     return true;
 }
 
-std::string Host::DefaultLibraryPath() const
+std::string Host::DefaultLibraryPath() const { return LibraryContainerBeside(addOnPath); }
+
+std::string Host::LibraryContainerBeside(const std::string& addOnFile)
 {
-    IO::Location loc(addOnPath);
+    IO::Location loc(addOnFile);
     loc.DeleteLastLocalName();
     loc.AppendToLocal(IO::Name(HOST_VERSION == 25 ? "Zolva_Reinforcement_SLO.lcf" : "Zolva_Reinforcement.lcf"));
     return loc.ToPath();

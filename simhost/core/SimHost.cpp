@@ -1,5 +1,7 @@
 #include "SimHost.hpp"
 #include "api/HostApi.hpp"
+#include "ui/AddOnFolder.hpp"
+#include "ui/PaletteView.hpp"
 #include "gs/DBPrintf.hpp"
 #include "gs/Guid.hpp"
 #include "gs/Memory.hpp"
@@ -52,6 +54,7 @@ Host::Host() : api(new HostApi(*this))
         sleeps.push_back(ms);
         callLog.push_back("Sleep");
     });
+    Win::SetShellExecuteHook([this](const Win::ShellExecuteCall& call) { return RecordShellCall(*this, call); });
     BuildTable();
 }
 
@@ -152,6 +155,7 @@ void Host::UnloadAddOn(bool callFreeData)
     if (library == nullptr)
         return;
     CheckBalanced();
+    paletteAtUnload = DescribePalette(*this);
     if (callFreeData) {
         freeDataCalled = true;
         freeDataResult = entry.freeData();

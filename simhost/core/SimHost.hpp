@@ -8,6 +8,7 @@
 #include "library/LibraryContainer.hpp"
 #include "model/Model.hpp"
 #include "rs/RS.hpp"
+#include "win/Windows.hpp"
 #include <functional>
 #include <set>
 #include <map>
@@ -15,10 +16,18 @@
 #include <string>
 #include <vector>
 
+namespace DG {
+class Palette;
+}
+
 namespace SimHost {
 
 class HostApi;
 class Host;
+class AddOnFolder;
+
+// The parts of a palette entry the pointer can rest on.
+enum class EntryPart { Control, LabelBeside, LabelBelow };
 
 struct MenuRegistration {
     Int16 menuStrResID;
@@ -126,6 +135,32 @@ public:
     Element& PlaceObject(const std::string& part, const GdlParams& overrides = {}, Int32 layer = 1);
     Element& AddElement(API_ElemTypeID type, Int32 layer = 1);
     void Select(const std::vector<API_Guid>& guids) { model.selection = guids; }
+    // The user changes the selection: the selection-change handler is told
+    // the first selected item (a zeroed item when nothing is selected).
+    void ChangeSelection(const std::vector<API_Guid>& guids);
+
+    // ------------------------------------------------------------ menus and palettes (simhost/ui)
+    // The user chooses a menu item: the handler installed for the menu runs.
+    GSErrCode RunMenuCommand(Int16 menuResID, Int32 itemIndex);
+    // The host's message to every registered palette's callback.
+    GSErrCode SendPaletteMessage(Int32 message, GS::IntPtr param = 0);
+    // Message 7: whether the add-on says its palette is visible.
+    bool AskPaletteVisible();
+    // The DG palette of the registered palette, null while there is none.
+    DG::Palette* AddOnPalette() const;
+    // The user's actions on the palette, its entries numbered from 0 in
+    // palette order. Each is recorded in `events`; false when the palette
+    // or the entry does not exist or DG did not deliver the input (a hidden
+    // palette, a disabled or hidden item).
+    bool ClickPaletteEntry(USize entry);
+    bool ChoosePaletteItem(USize entry, Int16 item);
+    bool HoverPaletteEntry(USize entry, EntryPart part, std::string* toolTip);
+    bool ClosePalette();
+    bool ResizePalette(Int16 width, Int16 height);
+    // The entry whose label is `label` (UTF-8), or -1.
+    Int32 PaletteEntryByLabel(const std::string& label) const;
+    // The library container the add-on file at `addOnFile` looks for beside it.
+    static std::string LibraryContainerBeside(const std::string& addOnFile);
 
     // ------------------------------------------------------------ results
     API_AddonType environmentResult = APIAddon_DontRegister;
@@ -153,6 +188,12 @@ public:
     Int32 cancelChecks = 0;
     Int32 suspendGroupToggles = 0;
     std::set<const GS::UniString*> memoStrings;    // element information strings handed out
+    std::vector<Win::ShellExecuteCall> shellCalls;  // what the add-on asked the shell to open
+    // The report's description of the palette as the add-on left it, taken
+    // when the add-on is unloaded (its palette goes with it).
+    std::string paletteAtUnload;
+    // The add-on's folder when a copy of the add-on runs from one.
+    std::unique_ptr<AddOnFolder> addOnFolder;
     // Lines describing the host's side of events, for the report.
     std::vector<std::string> events;
 

@@ -131,6 +131,7 @@ void WriteReport(const Host& host, std::ostream& out)
             << HexCode(static_cast<UInt32>(p.flags)) << ", GUID {" << Lower(p.guid) << "}\n";
     for (Int32 id : host.unregisteredPalettes)
         out << "  unregistered: reference id " << HexCode(static_cast<UInt32>(id)) << "\n";
+    out << host.paletteAtUnload;
     WriteModel(host, out);
     WriteProgress(host, out);
     if (host.suspendGroupToggles > 0)

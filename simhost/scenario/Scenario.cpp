@@ -1,5 +1,6 @@
 #include "Scenario.hpp"
 #include "gs/Memory.hpp"
+#include "ui/AddOnFolder.hpp"
 #include <cstdlib>
 #include <fstream>
 #include <array>
@@ -258,15 +259,49 @@ HostSlot SlotByName(const JsonObject& where, const std::string& key, const std::
     where.Fail(key, "unknown host call '" + name + "'");
 }
 
-// What steps share while a scenario runs: the names given to elements.
+// What steps share while a scenario runs: the names given to elements, and
+// the add-on file to load (set-up steps may run a copy of it).
 struct RunContext {
     std::map<std::string, API_Guid> names;
+    std::string addOn;
 };
 
 // A step is parsed (and so fully checked) before anything runs; parsing
 // gives the action to play.
 using StepAction = std::function<void(Host&, RunContext&)>;
 using StepParser = std::function<StepAction(const JsonObject&)>;
+
+// A palette entry named by its number (0 is the first) or by its label as
+// the add-on's language shows it.
+struct EntryRef {
+    USize index = 0;
+    std::string label;
+};
+
+EntryRef ReadEntry(const JsonObject& step)
+{
+    EntryRef ref;
+    auto it = step.Raw().find("entry");
+    if (it == step.Raw().end())
+        step.Fail("entry", "'" + step.PathOf("entry") + "' is missing: a number or a label");
+    if (it->second.is<std::string>())
+        ref.label = it->second.get<std::string>();
+    else if (step.Integer("entry") < 0)
+        step.Fail("entry", "'" + step.PathOf("entry") + "' counts entries from 0");
+    else
+        ref.index = static_cast<USize>(step.Integer("entry"));
+    return ref;
+}
+
+USize ResolveEntry(const Host& host, const JsonObject& step, const EntryRef& ref)
+{
+    if (ref.label.empty())
+        return ref.index;
+    Int32 index = host.PaletteEntryByLabel(ref.label);
+    if (index < 0)
+        step.Fail("entry", "the palette shows no entry labelled '" + ref.label + "'");
+    return static_cast<USize>(index);
+}
 
 API_ElemTypeID ElementType(const JsonObject& step, const std::string& key)
 {
@@ -455,8 +490,91 @@ const std::map<std::string, StepParser>& StepParsers()
                          step.Fail("names", "no element is named '" + n + "'");
                      guids.push_back(it->second);
                  }
-                 host.Select(guids);
+                 host.ChangeSelection(guids);
              };
+         }},
+        {"addOnFolder",
+         [](const JsonObject& step) -> StepAction {
+             step.Only({"do", "library", "files", "folders", "subfolder"});
+             bool library = step.Bool("library", true);
+             std::string subfolder = step.String("subfolder");
+             std::vector<std::string> files, folders;
+             for (USize i = 0; i < step.Array("files").size(); ++i)
+                 files.push_back(step.ItemString("files", i));
+             for (USize i = 0; i < step.Array("folders").size(); ++i)
+                 folders.push_back(step.ItemString("folders", i));
+             return [=](Host& host, RunContext& ctx) {
+                 if (host.AddOnLoaded())
+                     step.Fail("do", "'addOnFolder' prepares the add-on's folder: it belongs in 'setup'");
+                 try {
+                     host.addOnFolder = std::make_unique<AddOnFolder>(ctx.addOn, library, subfolder);
+                     for (const auto& f : files)
+                         host.addOnFolder->AddFile(f);
+                     for (const auto& f : folders)
+                         host.addOnFolder->AddFolder(f);
+                 } catch (const std::exception& e) {
+                     step.Fail("do", std::string("cannot prepare the add-on's folder: ") + e.what());
+                 }
+                 ctx.addOn = host.addOnFolder->AddOnPath();
+                 host.events.push_back("the add-on runs from " + host.addOnFolder->Folder());
+             };
+         }},
+        {"menu",
+         [](const JsonObject& step) -> StepAction {
+             step.Only({"do", "menu", "item"});
+             auto menu = static_cast<Int16>(step.Integer("menu", 32510));
+             auto item = static_cast<Int32>(step.Integer("item", 1));
+             return [=](Host& host, RunContext&) { host.RunMenuCommand(menu, item); };
+         }},
+        {"paletteMessage",
+         [](const JsonObject& step) -> StepAction {
+             step.Only({"do", "message"});
+             auto message = static_cast<Int32>(step.Integer("message"));
+             if (message < 1 || message > 7)
+                 step.Fail("message", "the host's palette messages are 1 to 7");
+             return [=](Host& host, RunContext&) {
+                 if (message == APIPalMsg_IsPaletteVisible)
+                     host.AskPaletteVisible();
+                 else
+                     host.SendPaletteMessage(message);
+             };
+         }},
+        {"clickEntry",
+         [](const JsonObject& step) -> StepAction {
+             step.Only({"do", "entry"});
+             EntryRef entry = ReadEntry(step);
+             return [=](Host& host, RunContext&) { host.ClickPaletteEntry(ResolveEntry(host, step, entry)); };
+         }},
+        {"chooseItem",
+         [](const JsonObject& step) -> StepAction {
+             step.Only({"do", "entry", "item"});
+             EntryRef entry = ReadEntry(step);
+             auto item = static_cast<Int16>(step.Integer("item", 1));
+             return [=](Host& host, RunContext&) { host.ChoosePaletteItem(ResolveEntry(host, step, entry), item); };
+         }},
+        {"hover",
+         [](const JsonObject& step) -> StepAction {
+             step.Only({"do", "entry", "on"});
+             EntryRef entry = ReadEntry(step);
+             static const std::map<std::string, EntryPart> parts = {
+                 {"icon", EntryPart::Control}, {"labelBeside", EntryPart::LabelBeside}, {"labelBelow", EntryPart::LabelBelow}};
+             auto part = parts.find(step.String("on", "icon"));
+             if (part == parts.end())
+                 step.Fail("on", "'on' is \"icon\", \"labelBeside\" or \"labelBelow\"");
+             EntryPart on = part->second;
+             return [=](Host& host, RunContext&) { host.HoverPaletteEntry(ResolveEntry(host, step, entry), on, nullptr); };
+         }},
+        {"closePalette",
+         [](const JsonObject& step) -> StepAction {
+             step.Only({"do"});
+             return [](Host& host, RunContext&) { host.ClosePalette(); };
+         }},
+        {"resizePalette",
+         [](const JsonObject& step) -> StepAction {
+             step.Only({"do", "width", "height"});
+             auto width = static_cast<Int16>(step.Integer("width", 111));
+             auto height = static_cast<Int16>(step.Integer("height", 350));
+             return [=](Host& host, RunContext&) { host.ResizePalette(width, height); };
          }},
     };
     return parsers;
@@ -514,6 +632,7 @@ int RunScenario(const std::string& scenarioPath, const RunOptions& options, std:
         {
             Host host;
             RunContext ctx;
+            ctx.addOn = addOn;
             host.environmentKind = static_cast<API_EnvirKind>(top.Integer("environmentKind", 1));
             report << "== scenario " << scenarioPath << " on host " << HOST_VERSION << " ==\n";
             if (top.Has("description"))
@@ -523,7 +642,7 @@ int RunScenario(const std::string& scenarioPath, const RunOptions& options, std:
             for (auto& a : setup)
                 a.second(host, ctx);
             std::string error;
-            if (!host.LoadAddOn(addOn, error)) {
+            if (!host.LoadAddOn(ctx.addOn, error)) {
                 errors << "simhost" << HOST_VERSION << ": " << error << "\n";
                 return 3;
             }
