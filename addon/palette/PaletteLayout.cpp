@@ -163,26 +163,13 @@ void DirizizPaletta::PlacePaletteEntry(Int16 x, Int16 y, Int32 index, bool label
     }
 }
 
-void DirizizPaletta::ShowLabelsBeside()
-{
-    for (const PaletteEntry& entry : entries)
-        entry.labelBeside->Show();
-}
+void DirizizPaletta::ShowLabelsBeside() { SetLabelsVisible(&PaletteEntry::labelBeside, true); }
+void DirizizPaletta::HideLabelsBeside() { SetLabelsVisible(&PaletteEntry::labelBeside, false); }
+void DirizizPaletta::ShowLabelsBelow() { SetLabelsVisible(&PaletteEntry::labelBelow, true); }
+void DirizizPaletta::HideLabelsBelow() { SetLabelsVisible(&PaletteEntry::labelBelow, false); }
 
-void DirizizPaletta::HideLabelsBeside()
+template <typename Label> void DirizizPaletta::SetLabelsVisible(std::shared_ptr<Label> PaletteEntry::*label, bool visible)
 {
     for (const PaletteEntry& entry : entries)
-        entry.labelBeside->Hide();
-}
-
-void DirizizPaletta::ShowLabelsBelow()
-{
-    for (const PaletteEntry& entry : entries)
-        entry.labelBelow->Show();
-}
-
-void DirizizPaletta::HideLabelsBelow()
-{
-    for (const PaletteEntry& entry : entries)
-        entry.labelBelow->Hide();
+        (entry.*label)->SetVisibility(visible);
 }

@@ -88,6 +88,8 @@ private:
     void AddEntry(PaletteEntry entry, Int16 x, Int16 y, const GS::UniString& label);
     void SetEntryStatus(Int32 index, bool enabled) { entries[static_cast<size_t>(index)].Control().SetStatus(enabled); }
     void ShowLabelsBelow();
+    // Shows or hides one kind of label of every entry.
+    template <typename Label> void SetLabelsVisible(std::shared_ptr<Label> PaletteEntry::*label, bool visible);
     // The entry whose control has this item id, or -1.
     Int32 FindEntry(Int16 controlId) const;
     void HandlePaletteOpened();

@@ -149,33 +149,17 @@ Item* Panel::GetItem(Int16 id) const
     return static_cast<Item*>(items[static_cast<size_t>(id - 1)]);
 }
 
-void Panel::EnableItems()
+template <typename F> void Panel::ForEachItem(F&& apply)
 {
     for (Int16 id = 1; id <= GetItemCount(); ++id)
         if (Item* item = GetItem(id))
-            item->Enable();
+            apply(*item);
 }
 
-void Panel::DisableItems()
-{
-    for (Int16 id = 1; id <= GetItemCount(); ++id)
-        if (Item* item = GetItem(id))
-            item->Disable();
-}
-
-void Panel::ShowItems()
-{
-    for (Int16 id = 1; id <= GetItemCount(); ++id)
-        if (Item* item = GetItem(id))
-            item->Show();
-}
-
-void Panel::HideItems()
-{
-    for (Int16 id = 1; id <= GetItemCount(); ++id)
-        if (Item* item = GetItem(id))
-            item->Hide();
-}
+void Panel::EnableItems() { ForEachItem([](Item& item) { item.Enable(); }); }
+void Panel::DisableItems() { ForEachItem([](Item& item) { item.Disable(); }); }
+void Panel::ShowItems() { ForEachItem([](Item& item) { item.Show(); }); }
+void Panel::HideItems() { ForEachItem([](Item& item) { item.Hide(); }); }
 
 ModelessBase::ModelessBase(const Point& position, Int16 width, Int16 height, GrowType grow, CloseType close,
                            CaptionType caption, FrameType frame)

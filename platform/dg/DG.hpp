@@ -344,6 +344,7 @@ private:
     friend class ItemBase;
     Int16 Register(ItemBase* item);
     void Unregister(ItemBase* item);
+    template <typename F> void ForEachItem(F&& apply);
 
     std::vector<ItemBase*> items;  // index id - 1
     std::vector<PanelObserver*> observers;
