@@ -1,7 +1,9 @@
 // A freshly loaded add-on in a fresh stand-in host for every test, checked
-// at the end for add-on faults and leaked memory handles.
+// at the end for add-on faults, leaked memory handles and palettes left
+// behind.
 #pragma once
 #include "core/SimHost.hpp"
+#include "dg/DGUserInput.hpp"
 #include "gs/Memory.hpp"
 #include <gtest/gtest.h>
 #include <memory>
@@ -22,6 +24,7 @@ protected:
             ADD_FAILURE() << "add-on fault: " << f.what << "\n" << host->CallLogText();
         host.reset();
         EXPECT_EQ(GS::LiveMemoryHandleCount(), handlesBefore) << "memory handles leaked";
+        EXPECT_TRUE(DG::UserInput::Palettes().empty()) << "a palette outlived the add-on";
     }
 
     // Loads the add-on of this host version and runs its entry points.

@@ -75,6 +75,21 @@ TEST_F(PaletteCommandsTest, RefusedCheckRestoresTheMode)
     EXPECT_EQ(host->requestLog.back(), "SUSP");
 }
 
+// A command that fails with an exception from the host's libraries ends
+// there: the mode is switched off again and nothing reaches the host.
+TEST_F(PaletteCommandsTest, FailingCommandStillRestoresTheMode)
+{
+    OpenWithRebarSelected();
+    host->partBehaviours["rf_rebar"] = [](SimHost::Host&, SimHost::Element&) { throw GS::OutOfRangeException(); };
+    ASSERT_TRUE(host->ClickPaletteEntry(CuttingList));
+    EXPECT_EQ(host->suspendGroupToggles, 2);
+    EXPECT_FALSE(host->model.suspendGroups);
+    ASSERT_FALSE(host->progressWindows.empty());
+    EXPECT_FALSE(host->progressWindows.back().open);
+    ASSERT_EQ(host->debugLines.size(), 1u);
+    EXPECT_NE(host->debugLines[0].find("PaletteButtonClicked failed"), std::string::npos) << host->debugLines[0];
+}
+
 // A click on a push menu toggles its check mark; the palette puts it back
 // and runs the command of the item it shows.
 TEST_F(PaletteCommandsTest, PushMenusKeepTheirCheckMark)

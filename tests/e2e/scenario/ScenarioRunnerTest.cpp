@@ -57,7 +57,13 @@ INSTANTIATE_TEST_SUITE_P(
         MalformedCase{"wrongKind", "{\n  \"environmentKind\": \"one\"\n}\n", 2, "must be a number"},
         MalformedCase{"notObject", "[1, 2]\n", 1, "must be a JSON object"},
         MalformedCase{"badSlot", "{\n \"setup\": [\n  {\"do\": \"emptySlot\",\n   \"slot\": \"Nope\"}\n ]\n}\n", 4,
-                      "unknown host call 'Nope'"}),
+                      "unknown host call 'Nope'"},
+        MalformedCase{"badPaletteMessage", "{\n \"steps\": [\n  {\"do\": \"paletteMessage\",\n   \"message\": 8}\n ]\n}\n", 4,
+                      "palette messages are 1 to 7"},
+        MalformedCase{"negativeEntry", "{\n \"steps\": [\n  {\"do\": \"clickEntry\", \"entry\": -1}\n ]\n}\n", 3,
+                      "counts entries from 0"},
+        MalformedCase{"badHoverPart", "{\n \"steps\": [\n  {\"do\": \"hover\", \"entry\": 1,\n   \"on\": \"edge\"}\n ]\n}\n", 4,
+                      "'on' is"}),
     [](const ::testing::TestParamInfo<MalformedCase>& info) { return std::string(info.param.name); });
 
 TEST(ScenarioRunnerTest, MissingAddOnIsRefusedClearly)
