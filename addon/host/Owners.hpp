@@ -53,25 +53,40 @@ private:
     GSHandle handle;
 };
 
-// The host's progress window, open while this lives. Closed on every path.
+// The host's progress window, open while this lives. Closed on every path;
+// when the host could not open it, nothing else is asked of it.
 class ProgressWindowOwner {
 public:
     ProgressWindowOwner(const char* title, Int16 phases)
     {
-        HostInterface(RequestCode("IPWD"), const_cast<char*>(title), &phases, nullptr);
+        open = HostInterface(RequestCode("IPWD"), const_cast<char*>(title), &phases, nullptr) == NoError;
     }
-    ~ProgressWindowOwner() { HostInterface(RequestCode("CPWD"), nullptr, nullptr, nullptr); }
+    ~ProgressWindowOwner()
+    {
+        if (open)
+            HostInterface(RequestCode("CPWD"), nullptr, nullptr, nullptr);
+    }
     ProgressWindowOwner(const ProgressWindowOwner&) = delete;
     ProgressWindowOwner& operator=(const ProgressWindowOwner&) = delete;
 
     void StartPhase(const char* text, Int32 maximum)
     {
-        HostInterface(RequestCode("SPRP"), const_cast<char*>(text), &maximum, nullptr);
+        if (open)
+            HostInterface(RequestCode("SPRP"), const_cast<char*>(text), &maximum, nullptr);
     }
     void StartPhase(const char* text, Int32 maximum, bool warning)
     {
-        HostInterface(RequestCode("SPRP"), const_cast<char*>(text), &maximum, &warning);
+        if (open)
+            HostInterface(RequestCode("SPRP"), const_cast<char*>(text), &maximum, &warning);
     }
-    void Advance(Int32 step = 1) { HostInterface(RequestCode("IPRV"), &step, nullptr, nullptr); }
-    bool Cancelled() { return HostInterface(RequestCode("CANC"), nullptr, nullptr, nullptr) != 0; }
+    void Advance(Int32 step = 1)
+    {
+        if (open)
+            HostInterface(RequestCode("IPRV"), &step, nullptr, nullptr);
+    }
+    // Without a window the user has no way to cancel.
+    bool Cancelled() { return open && HostInterface(RequestCode("CANC"), nullptr, nullptr, nullptr) != 0; }
+
+private:
+    bool open = false;
 };

@@ -18,10 +18,32 @@ template <> [[maybe_unused]] void NoHostResult<void>() {}
 template <> [[maybe_unused]] bool NoHostResult<bool>() { return false; }
 template <> [[maybe_unused]] void* NoHostResult<void*>() { return nullptr; }
 
-// Injected failures reach only calls that return an error code.
+// Injected failures reach only calls that return an error code, and not
+// the disposal calls: a host that fails to free is beyond the add-on's help.
 template <HostSlot S, typename R> constexpr bool CanFail()
 {
-    return std::is_same<R, GSErrCode>::value && S != HostSlot::Report;
+    return std::is_same<R, GSErrCode>::value && S != HostSlot::Report && S != HostSlot::DisposeMemo &&
+           S != HostSlot::DisposeParamHandle;
+}
+
+template <typename F, typename... Rest> API_RequestCode FirstCode(F first, Rest...)
+{
+    if constexpr (std::is_integral<F>::value)
+        return static_cast<API_RequestCode>(first);
+    else
+        return 0;
+}
+inline API_RequestCode FirstCode() { return 0; }
+
+// The request code of a dispatching call, for the log of injected failures.
+template <HostSlot S, typename... A> API_RequestCode RequestOf(A... a)
+{
+    constexpr bool dispatching = S == HostSlot::Environment || S == HostSlot::Interface || S == HostSlot::Utility ||
+                                 S == HostSlot::Automate || S == HostSlot::Database || S == HostSlot::ToolCommand;
+    if constexpr (dispatching)
+        return FirstCode(a...);
+    else
+        return 0;
 }
 
 template <HostSlot S, typename R, typename... A> R Dispatch(bool withToken, HostToken token, A... a)
@@ -34,7 +56,7 @@ template <HostSlot S, typename R, typename... A> R Dispatch(bool withToken, Host
         host->CheckToken(S, token);
     if constexpr (CanFail<S, R>()) {
         GSErrCode code = NoError;
-        if (host->InjectedFailure(S, code))
+        if (host->InjectedFailure(S, code, RequestOf<S>(a...)))
             return code;
     }
     return SlotBody<S>::Run(host->Api(), a...);

@@ -205,12 +205,18 @@ void Host::FailNthCall(Int64 n, GSErrCode code)
     failCode = code;
 }
 
-bool Host::InjectedFailure(HostSlot slot, GSErrCode& code)
+bool Host::InjectedFailure(HostSlot slot, GSErrCode& code, API_RequestCode request)
 {
     if (failCountdown > 0 && --failCountdown == 0) {
         code = failCode;
-        events.push_back(std::string("injected failure of ") + HostSlotName(static_cast<UInt32>(slot)) + ": " +
-                         HexCode(static_cast<UInt32>(code)));
+        std::string what = HostSlotName(static_cast<UInt32>(slot));
+        if (request != 0) {
+            what += " '";
+            for (int shift = 24; shift >= 0; shift -= 8)
+                what.push_back(static_cast<char>((request >> shift) & 0xFF));
+            what += "'";
+        }
+        events.push_back("injected failure of " + what + ": " + HexCode(static_cast<UInt32>(code)));
         return true;
     }
     auto it = slotFailures.find(slot);

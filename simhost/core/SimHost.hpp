@@ -205,7 +205,7 @@ public:
 
     // ------------------------------------------------------------ for the table
     // Decides whether a call fails by injection; returns true and sets code.
-    bool InjectedFailure(HostSlot slot, GSErrCode& code);
+    bool InjectedFailure(HostSlot slot, GSErrCode& code, API_RequestCode request = 0);
     bool InjectedRequestFailure(API_RequestCode request, GSErrCode& code);
     // Reports what a finished command must not leave behind (an open
     // progress window).

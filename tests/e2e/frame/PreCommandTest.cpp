@@ -1,0 +1,286 @@
+// The steps before every palette command: the object library, the
+// suspend-groups bracket and the check of library parts and selection,
+// driven through the palette's Cutting List button.
+#include "AddOnFixture.hpp"
+#include "ui/AddOnFolder.hpp"
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+constexpr USize CuttingListEntry = 6;
+
+size_t CountOf(const std::vector<std::string>& log, const std::string& name)
+{
+    return static_cast<size_t>(std::count(log.begin(), log.end(), name));
+}
+
+SimHost::GdlParam Number(const char* name, double value)
+{
+    SimHost::GdlParam p;
+    p.name = name;
+    p.number = value;
+    return p;
+}
+
+class PreCommandTest : public AddOnTest {
+protected:
+    // Starts the add-on and opens its palette from the menu, which also
+    // adds the object library.
+    void Open(const std::string& addOn = ADDON_PATH)
+    {
+        std::string error;
+        ASSERT_TRUE(host->LoadAddOn(addOn, error)) << error;
+        ASSERT_TRUE(host->StartAddOn());
+        ASSERT_EQ(host->RunMenuCommand(32510, 1), NoError);
+        ASSERT_NE(host->AddOnPalette(), nullptr);
+        ASSERT_GT(host->LibIndexOfPart("rf_rebar"), 0);
+    }
+
+    // The user selects and clicks Cutting List; the host's log of this
+    // command alone is kept.
+    void RunCommand(const std::vector<API_Guid>& selection)
+    {
+        host->ChangeSelection(selection);
+        host->callLog.clear();
+        host->requestLog.clear();
+        host->alerts.clear();
+        ASSERT_TRUE(host->ClickPaletteEntry(CuttingListEntry));
+    }
+
+    API_Guid Rebar(std::initializer_list<SimHost::GdlParam> params = {}, const char* part = "rf_rebar")
+    {
+        return host->PlaceObject(part, params).guid;
+    }
+};
+
+TEST_F(PreCommandTest, NothingSelectedSearchesThePartsOnly)
+{
+    Open();
+    RunCommand({});
+    EXPECT_EQ(CountOf(host->callLog, "SearchLibraryPart"), 10u);
+    EXPECT_EQ(CountOf(host->requestLog, "IPWD"), 0u);
+    EXPECT_EQ(CountOf(host->callLog, "GetElement"), 0u);
+    EXPECT_TRUE(host->alerts.empty());
+}
+
+TEST_F(PreCommandTest, WallsAndSlabsOpenAndCloseTheWindowOnly)
+{
+    Open();
+    API_Guid wall = host->AddElement(API_WallID).guid;
+    API_Guid slab = host->AddElement(API_SlabID).guid;
+    RunCommand({wall, slab});
+    ASSERT_EQ(host->progressWindows.size(), 1u);
+    const SimHost::ProgressWindow& w = host->progressWindows[0];
+    EXPECT_FALSE(w.open);
+    EXPECT_EQ(w.title, host->AddOnString(131, 11));
+    ASSERT_EQ(w.phases.size(), 1u);
+    EXPECT_EQ(w.phases[0].maximum, 2);
+    EXPECT_EQ(w.phases[0].value, 2);
+    EXPECT_FALSE(w.phases[0].warning);
+    EXPECT_EQ(CountOf(host->callLog, "GetElement"), 0u);
+    EXPECT_TRUE(host->alerts.empty());
+}
+
+struct VersionCase {
+    const char* name;
+    const char* part;
+    double minimum, maximum;  // NaN: the parameter is missing
+    bool refused;
+};
+
+class VersionRangeTest : public PreCommandTest, public ::testing::WithParamInterface<VersionCase> {};
+
+TEST_P(VersionRangeTest, SelectedObjectsMustAcceptThisVersion)
+{
+    const VersionCase& c = GetParam();
+    Open();
+    SimHost::Element& e = host->PlaceObject(c.part);
+    auto set = [&](const char* name, double value) {
+        auto& params = e.params;
+        params.erase(std::remove_if(params.begin(), params.end(), [&](const SimHost::GdlParam& p) { return p.name == name; }),
+                     params.end());
+        if (value == value)
+            params.push_back(Number(name, value));
+    };
+    set("minApiVersion", c.minimum);
+    set("maxApiVersion", c.maximum);
+    RunCommand({e.guid});
+    if (c.refused) {
+        ASSERT_EQ(host->alerts.size(), 1u);
+        EXPECT_EQ(host->alerts[0], host->AddOnString(130, 49));
+    } else {
+        EXPECT_TRUE(host->alerts.empty()) << host->alerts[0];
+    }
+    ASSERT_EQ(host->progressWindows.size(), 1u);
+    EXPECT_FALSE(host->progressWindows[0].open);
+}
+
+const double Missing = std::numeric_limits<double>::quiet_NaN();
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, VersionRangeTest,
+    ::testing::Values(VersionCase{"exact", "rf_rebar", 350, 350, false}, VersionCase{"newer", "rf_rebar", 351, 400, true},
+                      VersionCase{"truncated", "rf_stirrup", 349.9, 350, false},
+                      VersionCase{"older", "rf_list", 300, 349.99, true},
+                      VersionCase{"noMinimum", "rf_concrete", Missing, 400, true},
+                      VersionCase{"noMaximum", "rf_beam", 300, Missing, true},
+                      VersionCase{"unversionedPartSkipped", "rf_complex", 100, 100, false}),
+    [](const ::testing::TestParamInfo<VersionCase>& info) { return std::string(info.param.name); });
+
+TEST_F(PreCommandTest, FirstRecordOfANameDecides)
+{
+    Open();
+    SimHost::Element& e = host->PlaceObject("rf_rebar");
+    e.params.push_back(Number("minApiVersion", 400));  // a later record of the same name
+    RunCommand({e.guid});
+    EXPECT_TRUE(host->alerts.empty());
+}
+
+TEST_F(PreCommandTest, FailedRecomputeInRangeShowsTheCode)
+{
+    Open();
+    API_Guid bar = Rebar();
+    host->FailRequest("RPAS", static_cast<GSErrCode>(0x81060310), 1);
+    RunCommand({bar});
+    ASSERT_EQ(host->alerts.size(), 1u);
+    EXPECT_EQ(host->alerts[0], "Error: " + std::to_string(static_cast<GSErrCode>(0x81060310)));
+    EXPECT_FALSE(host->progressWindows.back().open);
+}
+
+TEST_F(PreCommandTest, CancelEndsQuietlyAndClosesTheWindow)
+{
+    Open();
+    API_Guid a = Rebar(), b = Rebar();
+    host->cancelAtCheck = host->cancelChecks + 1;
+    RunCommand({a, b});
+    EXPECT_TRUE(host->alerts.empty());
+    ASSERT_EQ(host->progressWindows.size(), 1u);
+    EXPECT_TRUE(host->progressWindows[0].cancelled);
+    EXPECT_FALSE(host->progressWindows[0].open);
+    EXPECT_EQ(CountOf(host->callLog, "GetElement"), 0u);
+}
+
+TEST_F(PreCommandTest, ManyItemsShowTheWarningText)
+{
+    Open();
+    std::vector<API_Guid> many;
+    for (int i = 0; i < 201; ++i)
+        many.push_back(host->AddElement(API_WallID).guid);
+    RunCommand(many);
+    ASSERT_EQ(host->progressWindows.size(), 1u);
+    ASSERT_EQ(host->progressWindows[0].phases.size(), 1u);
+    EXPECT_EQ(host->progressWindows[0].phases[0].text, host->AddOnString(131, 13));
+    EXPECT_TRUE(host->progressWindows[0].phases[0].warning);
+    EXPECT_EQ(host->progressWindows[0].phases[0].maximum, 201);
+}
+
+TEST_F(PreCommandTest, ItemsTheHostCannotTypeAreSkipped)
+{
+    Open();
+    API_Guid bar = Rebar({Number("minApiVersion", 400)});
+    API_Guid wall = host->AddElement(API_WallID).guid;
+    host->FailRequest("NTOE", APIERR_BADID, 1);  // the first item's type is unknown
+    RunCommand({wall, bar});
+    ASSERT_EQ(host->alerts.size(), 1u) << "the item after it is still examined";
+    EXPECT_EQ(host->alerts[0], host->AddOnString(130, 49));
+}
+
+TEST_F(PreCommandTest, UnreadableSelectionEndsWithoutMessage)
+{
+    Open();
+    host->FailSlot(HostSlot::GetSelection, static_cast<GSErrCode>(0x81060310), 1);
+    RunCommand({Rebar()});
+    EXPECT_TRUE(host->alerts.empty());
+    EXPECT_EQ(CountOf(host->requestLog, "IPWD"), 0u);
+}
+
+// A container without rf_single_rebar: its message, and no later part is
+// searched.
+TEST_F(PreCommandTest, MissingPartIsNamedAndEndsTheSearch)
+{
+    SimHost::AddOnFolder folder(ADDON_PATH, false);
+    std::ifstream in(SimHost::Host::LibraryContainerBeside(ADDON_PATH));
+    std::stringstream text;
+    text << in.rdbuf();
+    std::string lcf = text.str();
+    size_t at = lcf.find("part rf_single_rebar");
+    size_t end = lcf.find("end\n", at);
+    lcf.erase(at, end + 4 - at);
+    folder.AddFile(SimHost::Host::LibraryContainerBeside(folder.AddOnPath()).substr(folder.Folder().size() + 1), lcf);
+    std::string error;
+    ASSERT_TRUE(host->LoadAddOn(folder.AddOnPath(), error)) << error;
+    ASSERT_TRUE(host->StartAddOn());
+    host->RunMenuCommand(32510, 1);
+    RunCommand({});
+    ASSERT_EQ(host->alerts.size(), 1u);
+    EXPECT_EQ(host->alerts[0], host->AddOnString(130, 69));
+    EXPECT_EQ(CountOf(host->callLog, "SearchLibraryPart"), 2u);
+    EXPECT_EQ(CountOf(host->callLog, "GetSelection"), 0u);
+    host->UnloadAddOn(true);
+}
+
+TEST_F(PreCommandTest, ContainerActiveElsewhereIsAddedAgain)
+{
+    SimHost::AddOnFolder copy(ADDON_PATH, true);
+    Open();
+    size_t before = host->libraries.size();
+    std::string error;
+    ASSERT_TRUE(host->ActivateLibrary(IO::Location(SimHost::Host::LibraryContainerBeside(copy.AddOnPath())), error)) << error;
+    // A fresh host whose only active container is the copy elsewhere.
+    host->libraries.erase(host->libraries.begin(), host->libraries.begin() + static_cast<long>(before));
+    ASSERT_EQ(host->libraries.size(), 1u);
+    RunCommand({});
+    ASSERT_EQ(host->libraries.size(), 2u);
+    EXPECT_EQ(host->libraries[1].location, IO::Location(SimHost::Host::LibraryContainerBeside(ADDON_PATH)));
+}
+
+TEST_F(PreCommandTest, SuspendGroupsBracketsTheCommand)
+{
+    Open();
+    host->model.suspendGroups = true;
+    Int32 before = host->suspendGroupToggles;
+    RunCommand({});
+    EXPECT_EQ(host->suspendGroupToggles, before) << "a mode already on is left alone";
+    host->model.suspendGroups = false;
+    RunCommand({});
+    EXPECT_EQ(host->suspendGroupToggles, before + 2);
+    EXPECT_FALSE(host->model.suspendGroups);
+}
+
+// Any one failing host call during the command ends it cleanly.
+TEST_F(PreCommandTest, EveryCallOfTheCheckMayFail)
+{
+    for (Int64 n = 1;; ++n) {
+        host.reset();
+        Int64 handles = GS::LiveMemoryHandleCount();
+        host = std::make_unique<SimHost::Host>();
+        Open();
+        API_Guid bar = Rebar();
+        API_Guid wall = host->AddElement(API_WallID).guid;
+        host->ChangeSelection({bar, wall});
+        host->FailNthCall(n, static_cast<GSErrCode>(0x81060310));
+        host->ClickPaletteEntry(CuttingListEntry);
+        bool injected = false, closeFailed = false;
+        for (const auto& e : host->events) {
+            injected = injected || e.find("injected failure") != std::string::npos;
+            closeFailed = closeFailed || e.find("injected failure of Interface 'CPWD'") != std::string::npos;
+        }
+        std::string log = host->CallLogText(12);
+        host->UnloadAddOn(true);
+        for (const auto& f : host->faults)
+            // A window the host itself failed to close is the host's, not the add-on's.
+            if (!(closeFailed && f.what.find("was left open") != std::string::npos))
+                ADD_FAILURE() << "call " << n << ": " << f.what;
+        host->faults.clear();
+        host.reset();
+        EXPECT_EQ(GS::LiveMemoryHandleCount(), handles) << "call " << n << " leaked; " << log;
+        host = std::make_unique<SimHost::Host>();
+        if (!injected)
+            break;
+        ASSERT_LT(n, 200);
+    }
+}
+
+}  // namespace
