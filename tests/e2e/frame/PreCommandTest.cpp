@@ -284,3 +284,54 @@ TEST_F(PreCommandTest, EveryCallOfTheCheckMayFail)
 }
 
 }  // namespace
+
+namespace {
+
+std::string ShippedContainer()
+{
+    std::ifstream in(SimHost::Host::LibraryContainerBeside(ADDON_PATH));
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::string ContainerName() { return SimHost::Host::LibraryContainerBeside(ADDON_PATH).substr(std::string(ADDON_PATH).rfind('/') + 1); }
+
+// A container the host refuses: the alert, no crash, the palette opens.
+TEST_F(PreCommandTest, BrokenContainerIsRefusedByTheHost)
+{
+    SimHost::AddOnFolder folder(ADDON_PATH, false);
+    folder.AddFile(ContainerName(), "part rf_rebar 4\nend\n");
+    std::string error;
+    ASSERT_TRUE(host->LoadAddOn(folder.AddOnPath(), error)) << error;
+    ASSERT_TRUE(host->StartAddOn());
+    host->RunMenuCommand(32510, 1);
+    ASSERT_EQ(host->alerts.size(), 1u);
+    EXPECT_EQ(host->alerts[0], host->AddOnString(130, 45));
+    EXPECT_TRUE(host->libraries.empty());
+    bool named = false;
+    for (const auto& e : host->events)
+        named = named || (e.find("library refused") != std::string::npos && e.find(":1: part 'rf_rebar' has no unique ID") != std::string::npos);
+    EXPECT_TRUE(named);
+    EXPECT_NE(host->AddOnPalette(), nullptr);
+    host->UnloadAddOn(true);
+}
+
+// Parts of another revision are the add-on's parts all the same.
+TEST_F(PreCommandTest, OtherRevisionOfThePartsIsRecognised)
+{
+    std::string lcf = ShippedContainer();
+    for (size_t at = lcf.find("-{00000000-0000-0000-0000-000000000000}"); at != std::string::npos;
+         at = lcf.find("-{00000000-0000-0000-0000-000000000000}", at))
+        lcf.replace(at, 39, "-{11111111-2222-3333-4444-555555555555}");
+    SimHost::AddOnFolder folder(ADDON_PATH, false);
+    folder.AddFile(ContainerName(), lcf);
+    Open(folder.AddOnPath());
+    API_Guid bar = Rebar({Number("minApiVersion", 351), Number("maxApiVersion", 400)});
+    RunCommand({bar});
+    ASSERT_EQ(host->alerts.size(), 1u) << "the object was examined as one of the add-on's";
+    EXPECT_EQ(host->alerts[0], host->AddOnString(130, 49));
+    host->UnloadAddOn(true);
+}
+
+}  // namespace
