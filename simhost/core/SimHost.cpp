@@ -217,6 +217,10 @@ bool Host::InjectedFailure(HostSlot slot, GSErrCode& code, API_RequestCode reque
             what += "'";
         }
         events.push_back("injected failure of " + what + ": " + HexCode(static_cast<UInt32>(code)));
+        // The add-on asked to close the window and the host failed: the open
+        // window is the host's doing, not an unbalanced add-on.
+        if (slot == HostSlot::Interface && request == RequestCode("CPWD") && !progressWindows.empty())
+            progressWindows.back().open = false;
         return true;
     }
     auto it = slotFailures.find(slot);
