@@ -203,12 +203,14 @@ void Host::FailNthCall(Int64 n, GSErrCode code)
 {
     failCountdown = n;
     failCode = code;
+    nthCallFailed = false;
 }
 
 bool Host::InjectedFailure(HostSlot slot, GSErrCode& code, API_RequestCode request)
 {
     if (failCountdown > 0 && --failCountdown == 0) {
         code = failCode;
+        nthCallFailed = true;
         std::string what = HostSlotName(static_cast<UInt32>(slot));
         if (request != 0) {
             what += " '";

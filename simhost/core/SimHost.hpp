@@ -112,6 +112,8 @@ public:
     void FailSlot(HostSlot slot, GSErrCode code, Int32 times = -1);
     // The n-th error-returning host call from now fails with code (0: off).
     void FailNthCall(Int64 n, GSErrCode code = APIERR_GENERAL);
+    // Whether the failure FailNthCall planned has happened.
+    bool NthCallFailed() const { return nthCallFailed; }
 
     // The request's next `times` calls (negative: all) fail with code.
     void FailRequest(const char (&code)[5], GSErrCode err, Int32 times = -1);
@@ -226,6 +228,7 @@ private:
     std::map<HostSlot, SlotFailure> slotFailures;
     std::map<API_RequestCode, SlotFailure> requestFailures;
     Int64 failCountdown = 0;
+    bool nthCallFailed = false;
     GSErrCode failCode = APIERR_GENERAL;
     Host* previous = nullptr;
 };

@@ -6,6 +6,7 @@
 #include "dg/DGUserInput.hpp"
 #include "gs/Memory.hpp"
 #include <gtest/gtest.h>
+#include <functional>
 #include <memory>
 
 class AddOnTest : public ::testing::Test {
@@ -43,3 +44,36 @@ protected:
     std::unique_ptr<SimHost::Host> host;
     Int64 handlesBefore = 0;
 };
+
+// Plays a command once for every host call it makes, the N-th call failing
+// (N = 1, 2, ... until a run has no call left to fail). Each run has a fresh
+// host and add-on: `prepare` sets them up, then the failure is armed and
+// `command` plays, and the add-on is unloaded. Every run must end without an
+// add-on fault and without a leaked handle.
+inline void SweepEachHostCall(const std::function<void(SimHost::Host&)>& prepare,
+                              const std::function<void(SimHost::Host&)>& command, Int64 limit = 400)
+{
+    for (Int64 n = 1; n <= limit; ++n) {
+        Int64 handles = GS::LiveMemoryHandleCount();
+        bool failed = false;
+        {
+            SimHost::Host host;
+            std::string error;
+            if (!host.LoadAddOn(ADDON_PATH, error)) {
+                ADD_FAILURE() << error;
+                return;
+            }
+            prepare(host);
+            host.FailNthCall(n, static_cast<GSErrCode>(0x81060310));
+            command(host);
+            host.UnloadAddOn(true);
+            failed = host.NthCallFailed();
+            for (const auto& f : host.faults)
+                ADD_FAILURE() << "call " << n << ": " << f.what;
+        }
+        EXPECT_EQ(GS::LiveMemoryHandleCount(), handles) << "call " << n << " leaked";
+        if (!failed)
+            return;
+    }
+    ADD_FAILURE() << "the command makes more than " << limit << " host calls";
+}

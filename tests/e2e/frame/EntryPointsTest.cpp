@@ -245,26 +245,7 @@ namespace {
 // state: no crash, no add-on fault, no leaked handle.
 TEST(EntryPointsSweepTest, EveryStartUpCallMayFail)
 {
-    for (Int64 n = 1;; ++n) {
-        Int64 before = GS::LiveMemoryHandleCount();
-        bool injected = false;
-        {
-            SimHost::Host host;
-            std::string error;
-            ASSERT_TRUE(host.LoadAddOn(ADDON_PATH, error)) << error;
-            host.FailNthCall(n, static_cast<GSErrCode>(0x81060310));
-            host.StartAddOn();
-            host.UnloadAddOn(true);
-            for (const auto& e : host.events)
-                injected = injected || e.find("injected failure") != std::string::npos;
-            for (const auto& f : host.faults)
-                ADD_FAILURE() << "call " << n << ": " << f.what;
-        }
-        EXPECT_EQ(GS::LiveMemoryHandleCount(), before) << "call " << n;
-        if (!injected)
-            break;
-        ASSERT_LT(n, 100) << "start-up makes more calls than expected";
-    }
+    SweepEachHostCall([](SimHost::Host&) {}, [](SimHost::Host& host) { host.StartAddOn(); }, 100);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 namespace {
 
 constexpr USize CuttingListEntry = 6;
+constexpr USize BeamEntryIndex = 1;
 
 size_t CountOf(const std::vector<std::string>& log, const std::string& name)
 {
@@ -250,33 +251,17 @@ TEST_F(PreCommandTest, SuspendGroupsBracketsTheCommand)
 }
 
 // Any one failing host call during the command ends it cleanly.
-TEST_F(PreCommandTest, EveryCallOfTheCheckMayFail)
+TEST(PreCommandSweepTest, EveryCallOfTheCheckMayFail)
 {
-    for (Int64 n = 1;; ++n) {
-        host.reset();
-        Int64 handles = GS::LiveMemoryHandleCount();
-        host = std::make_unique<SimHost::Host>();
-        Open();
-        API_Guid bar = Rebar();
-        API_Guid wall = host->AddElement(API_WallID).guid;
-        host->ChangeSelection({bar, wall});
-        host->FailNthCall(n, static_cast<GSErrCode>(0x81060310));
-        host->ClickPaletteEntry(CuttingListEntry);
-        bool injected = false;
-        for (const auto& e : host->events)
-            injected = injected || e.find("injected failure") != std::string::npos;
-        std::string log = host->CallLogText(12);
-        host->UnloadAddOn(true);
-        for (const auto& f : host->faults)
-            ADD_FAILURE() << "call " << n << ": " << f.what;
-        host->faults.clear();
-        host.reset();
-        EXPECT_EQ(GS::LiveMemoryHandleCount(), handles) << "call " << n << " leaked; " << log;
-        host = std::make_unique<SimHost::Host>();
-        if (!injected)
-            break;
-        ASSERT_LT(n, 200);
-    }
+    SweepEachHostCall(
+        [](SimHost::Host& host) {
+            host.StartAddOn();
+            host.RunMenuCommand(32510, 1);
+            API_Guid bar = host.PlaceObject("rf_rebar").guid;
+            API_Guid wall = host.AddElement(API_WallID).guid;
+            host.ChangeSelection({bar, wall});
+        },
+        [](SimHost::Host& host) { host.ClickPaletteEntry(CuttingListEntry); });
 }
 
 }  // namespace
@@ -338,37 +323,24 @@ namespace {
 // a selection and runs a command leaves no fault and no leak.
 TEST(PaletteSweepTest, EveryCallOfOpeningAndCommandsMayFail)
 {
-    for (Int64 n = 1;; ++n) {
-        Int64 handles = GS::LiveMemoryHandleCount();
-        bool injected = false;
-        {
-            SimHost::Host host;
+    API_Guid wall{}, bar{};
+    SweepEachHostCall(
+        [&](SimHost::Host& host) {
+            host.StartAddOn();
             std::string error;
-            ASSERT_TRUE(host.LoadAddOn(ADDON_PATH, error)) << error;
-            ASSERT_TRUE(host.StartAddOn());
-            std::string lib;
-            host.ActivateLibrary(IO::Location(host.DefaultLibraryPath()), lib);
-            API_Guid wall = host.AddElement(API_WallID).guid;
-            API_Guid bar = host.PlaceObject("rf_rebar").guid;
+            host.ActivateLibrary(IO::Location(host.DefaultLibraryPath()), error);
+            wall = host.AddElement(API_WallID).guid;
+            bar = host.PlaceObject("rf_rebar").guid;
             host.Select({bar, wall});
-            host.FailNthCall(n, static_cast<GSErrCode>(0x81060310));
+        },
+        [&](SimHost::Host& host) {
             host.RunMenuCommand(32510, 1);
             host.ChangeSelection({wall, bar});
-            host.ClickPaletteEntry(6);
-            host.ChoosePaletteItem(1, 2);
+            host.ClickPaletteEntry(CuttingListEntry);
+            host.ChoosePaletteItem(BeamEntryIndex, 2);
             host.SendPaletteMessage(APIPalMsg_DisableItems_Begin);
             host.SendPaletteMessage(APIPalMsg_DisableItems_End);
-            for (const auto& e : host.events)
-                injected = injected || e.find("injected failure") != std::string::npos;
-            host.UnloadAddOn(true);
-            for (const auto& f : host.faults)
-                ADD_FAILURE() << "call " << n << ": " << f.what;
-        }
-        EXPECT_EQ(GS::LiveMemoryHandleCount(), handles) << "call " << n;
-        if (!injected)
-            break;
-        ASSERT_LT(n, 400);
-    }
+        });
 }
 
 }  // namespace
