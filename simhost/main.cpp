@@ -1,6 +1,6 @@
 // simhost24 / simhost25: runs a scenario against the add-on and prints the
 // report. Usage: simhostNN [--addon PATH] [--out DIR] scenario.json
-#include "scenario/Scenario.hpp"
+#include "simhost/scenario/Scenario.hpp"
 #include <iostream>
 
 int main(int argc, char** argv)

@@ -1,4 +1,4 @@
-#include "CreateComplex.hpp"
+#include "addon/complex/CreateComplex.hpp"
 
 // Built with the complex elements.
 bool CreateCrowningCommand() { return false; }

@@ -1,4 +1,4 @@
-#include "EditComplex.hpp"
+#include "addon/complex/EditComplex.hpp"
 
 // Built with the complex elements.
 bool EditCrowningCommand() { return false; }

@@ -1,10 +1,10 @@
-#include "Handlers.hpp"
-#include "Boundary.hpp"
-#include "CommandSteps.hpp"
-#include "UsersManual.hpp"
-#include "dg/DG.hpp"
-#include "host/HostCalls.hpp"
-#include "palette/paletta.hpp"
+#include "addon/frame/Handlers.hpp"
+#include "addon/services/Boundary.hpp"
+#include "addon/services/CommandSteps.hpp"
+#include "addon/frame/UsersManual.hpp"
+#include "platform/dg/DG.hpp"
+#include "addon/host/HostCalls.hpp"
+#include "addon/palette/paletta.hpp"
 
 // The menus reach no command of their own: they load the object library
 // and open the palette, or open the user's manual.

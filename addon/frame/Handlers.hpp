@@ -1,6 +1,6 @@
 // The handlers the add-on installs into the host at initialisation.
 #pragma once
-#include "api/APIdefs.hpp"
+#include "platform/api/APIdefs.hpp"
 
 // The add-on's own menu and its item in a host menu (string lists).
 constexpr Int16 AddOnMenuId = 32510;

@@ -1,6 +1,6 @@
-#include "UsersManual.hpp"
-#include "host/HostCalls.hpp"
-#include "win/Windows.hpp"
+#include "addon/frame/UsersManual.hpp"
+#include "addon/host/HostCalls.hpp"
+#include "platform/win/Windows.hpp"
 #include <cstring>
 
 namespace {

@@ -1,6 +1,6 @@
 // The user's manual: the first PDF file in the add-on's folder.
 #pragma once
-#include "io/Folder.hpp"
+#include "platform/io/Folder.hpp"
 
 // Opens the manual with the shell; nothing happens when there is none.
 void OpenUsersManual();

@@ -1,12 +1,12 @@
 // The binding to the host: the two exports and the four entry points.
-#include "AddOnGlobals.hpp"
-#include "Boundary.hpp"
-#include "Handlers.hpp"
-#include "ResStrings.hpp"
-#include "host/HostBinding.hpp"
-#include "host/HostCalls.hpp"
-#include "palette/paletta.hpp"
-#include "win/Windows.hpp"
+#include "addon/services/AddOnGlobals.hpp"
+#include "addon/services/Boundary.hpp"
+#include "addon/frame/Handlers.hpp"
+#include "addon/services/ResStrings.hpp"
+#include "addon/host/HostBinding.hpp"
+#include "addon/host/HostCalls.hpp"
+#include "addon/palette/paletta.hpp"
+#include "platform/win/Windows.hpp"
 #include <cstdio>
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "GeometryHelpers.hpp"
+#include "addon/geometry/GeometryHelpers.hpp"
 #include <cmath>
 
 namespace {

@@ -5,7 +5,7 @@
 // lines of SignedLineDistance, LineDistance and PerpendicularFoot are the
 // infinite lines through two different points, not segments.
 #pragma once
-#include "api/APIdefs.hpp"
+#include "platform/api/APIdefs.hpp"
 
 // Centre of the circular arc that runs from p1 to p2 turning through the
 // signed central angle a. False (centre (0, 0)) for |a| < 1e-5; a half turn

@@ -1,6 +1,6 @@
-#include "MemoPolygon.hpp"
-#include "frame/Boundary.hpp"
-#include "host/HostCalls.hpp"
+#include "addon/geometry/MemoPolygon.hpp"
+#include "addon/services/Boundary.hpp"
+#include "addon/host/HostCalls.hpp"
 #include <algorithm>
 #include <cstring>
 

@@ -6,8 +6,8 @@
 // builds its SegmentedPolygon from that memo. The handles written into the
 // memo belong to the memo and go with it (HostDisposeMemo).
 #pragma once
-#include "api/APIdefs.hpp"
-#include "geometry/Polygon2DData.hpp"
+#include "platform/api/APIdefs.hpp"
+#include "platform/geometry/Polygon2DData.hpp"
 
 // Copies the memo's coordinates, contour ends and arcs into a fresh `pd`
 // (its former content is not looked at) with the bounding box computed. The

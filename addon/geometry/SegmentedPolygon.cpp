@@ -1,6 +1,6 @@
-#include "SegmentedPolygon.hpp"
-#include "GeometryHelpers.hpp"
-#include "gs/Memory.hpp"
+#include "addon/geometry/SegmentedPolygon.hpp"
+#include "addon/geometry/GeometryHelpers.hpp"
+#include "platform/gs/Memory.hpp"
 #include <algorithm>
 #include <cmath>
 

@@ -20,7 +20,7 @@
 // coordinates, whose angle is not finite or whose part count does not fit
 // 16 bits inserts nothing.
 #pragma once
-#include "api/APIdefs.hpp"
+#include "platform/api/APIdefs.hpp"
 
 class SegmentedPolygon {
 public:

@@ -1,4 +1,4 @@
-#include "HostBinding.hpp"
+#include "addon/host/HostBinding.hpp"
 
 namespace {
 void* g_table[HostFunctionCount];

@@ -1,7 +1,7 @@
 // The add-on's copy of the host's function table and its context token.
 // Only the wrappers in this folder read them.
 #pragma once
-#include "api/HostTable.hpp"
+#include "platform/api/HostTable.hpp"
 
 namespace HostBinding {
 // Copies HostFunctionCount pointers and marks the table received.

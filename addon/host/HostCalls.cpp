@@ -1,5 +1,5 @@
-#include "HostCalls.hpp"
-#include "HostBinding.hpp"
+#include "addon/host/HostCalls.hpp"
+#include "addon/host/HostBinding.hpp"
 #include <dlfcn.h>
 
 namespace {
@@ -44,7 +44,7 @@ template <HostSlot S> Caller<typename HostSlotTraits<S>::Pointer, HostSlotTraits
             return SlotMissing<HostSlot::Name, Ret>(); \
         return Bind<HostSlot::Name>() Args;           \
     }
-#include "api/HostSlots.def"
+#include "platform/api/HostSlots.def"
 
 bool HostGetResourceString(char* buffer, GSResID listId, GSResID index, GSResModule module)
 {

@@ -4,11 +4,11 @@
 // when the slot is empty (0x81060387; HostReport 0, HostElementFilter false,
 // HostKeepInMemory nothing). This is the only code that calls the host.
 #pragma once
-#include "api/HostTable.hpp"
-#include "rs/RS.hpp"
+#include "platform/api/HostTable.hpp"
+#include "platform/rs/RS.hpp"
 
 #define HOST_SLOT(Name, Ret, Tok, Params, Args) Ret Host##Name Params;
-#include "api/HostSlots.def"
+#include "platform/api/HostSlots.def"
 
 // Calls the host provides to an add-on outside the table.
 // An 8-bit text of string list `listId` in the host's default code page,

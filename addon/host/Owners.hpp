@@ -1,8 +1,8 @@
 // Small owners for what the host hands out, so that every path frees what
 // it took.
 #pragma once
-#include "HostCalls.hpp"
-#include "gs/Memory.hpp"
+#include "addon/host/HostCalls.hpp"
+#include "platform/gs/Memory.hpp"
 #include <cstring>
 
 // A zeroed element memo, disposed through the host when it goes.

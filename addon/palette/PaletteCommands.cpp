@@ -1,13 +1,13 @@
 // The palette's commands and tooltips.
-#include "paletta.hpp"
-#include "complex/CreateComplex.hpp"
-#include "complex/EditComplex.hpp"
-#include "frame/Boundary.hpp"
-#include "frame/CommandSteps.hpp"
-#include "frame/ResStrings.hpp"
-#include "schedule/CuttingListCommand.hpp"
-#include "schedule/ListExport.hpp"
-#include "walls/ReinforceCommand.hpp"
+#include "addon/palette/paletta.hpp"
+#include "addon/complex/CreateComplex.hpp"
+#include "addon/complex/EditComplex.hpp"
+#include "addon/services/Boundary.hpp"
+#include "addon/services/CommandSteps.hpp"
+#include "addon/services/ResStrings.hpp"
+#include "addon/schedule/CuttingListCommand.hpp"
+#include "addon/schedule/ListExport.hpp"
+#include "addon/walls/ReinforceCommand.hpp"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The arrangement of the palette's entries in a grid that fits the client
 // area, in one of three looks: labels beside the icons, labels below them,
 // or icons alone. All sizes are 16-bit; divisions truncate toward zero.
-#include "paletta.hpp"
+#include "addon/palette/paletta.hpp"
 #include <algorithm>
 
 namespace {

@@ -1,11 +1,12 @@
 // DirizizPaletta: the palette object, its entries, its lifetime and the
 // host's palette messages.
-#include "paletta.hpp"
-#include "frame/AddOnGlobals.hpp"
-#include "frame/Boundary.hpp"
-#include "frame/ResStrings.hpp"
-#include "host/HostCalls.hpp"
-#include "gs/Memory.hpp"
+#include "addon/palette/paletta.hpp"
+#include <memory>
+#include "addon/services/AddOnGlobals.hpp"
+#include "addon/services/Boundary.hpp"
+#include "addon/services/ResStrings.hpp"
+#include "addon/host/HostCalls.hpp"
+#include "platform/gs/Memory.hpp"
 
 namespace {
 
@@ -186,14 +187,15 @@ void DirizizPaletta::HandlePaletteOpened()
 
 void OpenPalette()
 {
-    if (PaletteInstance() != nullptr)
+    if (PaletteOwner() != nullptr)
         return;
-    PaletteInstance() = new DirizizPaletta;
-    PaletteInstance()->BeginEventProcessing();
-    PaletteInstance()->SetMinClientSize(MinClientSize, MinClientSize);
+    auto palette = std::make_unique<DirizizPaletta>();
+    palette->BeginEventProcessing();
+    palette->SetMinClientSize(MinClientSize, MinClientSize);
+    PaletteOwner() = std::move(palette);
 }
 
-DirizizPaletta* GetPalette() { return PaletteInstance(); }
+DirizizPaletta* GetPalette() { return static_cast<DirizizPaletta*>(PaletteOwner().get()); }
 
 void ShowPalette()
 {
@@ -213,8 +215,7 @@ GSErrCode PaletteControlCallback(Int32 referenceID, Int32 messageID, GS::IntPtr 
         case APIPalMsg_ClosePalette:
             if (palette != nullptr) {
                 palette->Hide();
-                PaletteInstance() = nullptr;
-                delete palette;
+                PaletteOwner().reset();
             }
             break;
         case APIPalMsg_HidePalette_Begin:

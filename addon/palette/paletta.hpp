@@ -1,7 +1,7 @@
 // The add-on's modeless palette: eight entries that start its commands.
 #pragma once
-#include "api/APIdefs.hpp"
-#include "dg/DG.hpp"
+#include "platform/api/APIdefs.hpp"
+#include "platform/dg/DG.hpp"
 #include <memory>
 #include <vector>
 

@@ -1,6 +1,6 @@
 // The Cutting List command of the palette.
 #pragma once
-#include "api/APIdefs.hpp"
+#include "platform/api/APIdefs.hpp"
 
 // Optimises the cutting list of the reinforcement that `mode` names (3: the
 // selected objects, or all of them when nothing is selected).

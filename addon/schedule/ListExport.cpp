@@ -1,4 +1,4 @@
-#include "ListExport.hpp"
+#include "addon/schedule/ListExport.hpp"
 
 // Built with the list export.
 void ExportListToText() {}

@@ -1,4 +1,4 @@
-#include "ReinforceCommand.hpp"
+#include "addon/walls/ReinforceCommand.hpp"
 
 // Built with the wall, slab and roof reinforcement.
 void ReinforceSelectedElements(API_ElemTypeID) {}

@@ -4,11 +4,11 @@
 // zeroes; their sizes are part of the contract and are checked below. The
 // header is compiled once per host version (HOST_VERSION 24 or 25).
 #pragma once
-#include "geometry/GeometryTypes.hpp"
-#include "gs/Array.hpp"
-#include "gs/GSTypes.hpp"
-#include "gs/UniString.hpp"
-#include "io/Location.hpp"
+#include "platform/geometry/GeometryTypes.hpp"
+#include "platform/gs/Array.hpp"
+#include "platform/gs/GSTypes.hpp"
+#include "platform/gs/UniString.hpp"
+#include "platform/io/Location.hpp"
 #include <cstddef>
 #include <cstring>
 #include <functional>

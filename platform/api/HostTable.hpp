@@ -1,10 +1,10 @@
 // Slot enumeration, slot names and typed slot access for the host table.
 #pragma once
-#include "APIdefs.hpp"
+#include "platform/api/APIdefs.hpp"
 
 enum class HostSlot : UInt32 {
 #define HOST_SLOT(Name, Ret, Tok, Params, Args) Name,
-#include "HostSlots.def"
+#include "platform/api/HostSlots.def"
     NamedSlotCount
 };
 
@@ -16,7 +16,7 @@ inline const char* HostSlotName(UInt32 index)
 {
     static const char* const names[] = {
 #define HOST_SLOT(Name, Ret, Tok, Params, Args) #Name,
-#include "HostSlots.def"
+#include "platform/api/HostSlots.def"
     };
     return index < NamedHostSlotCount ? names[index] : "Reserved";
 }
@@ -46,6 +46,6 @@ template <HostSlot S> struct HostSlotTraits;
         static constexpr bool takesToken = std::is_same<Tag, HostTableDetail::TokenTag>::value;   \
     };
 #include <type_traits>
-#include "HostSlots.def"
+#include "platform/api/HostSlots.def"
 
 template <HostSlot S> using HostSlotFn = typename HostSlotTraits<S>::Pointer;

@@ -1,5 +1,5 @@
-#include "DG.hpp"
-#include "DGInternal.hpp"
+#include "platform/dg/DG.hpp"
+#include "platform/dg/DGInternal.hpp"
 #include <algorithm>
 
 namespace DG {

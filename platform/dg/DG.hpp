@@ -9,9 +9,9 @@
 // Sizes and positions are client units; x grows to the right and y
 // downwards from the client area's top left corner.
 #pragma once
-#include "gs/Guid.hpp"
-#include "gs/UniString.hpp"
-#include "rs/RS.hpp"
+#include "platform/gs/Guid.hpp"
+#include "platform/gs/UniString.hpp"
+#include "platform/rs/RS.hpp"
 #include <vector>
 
 namespace DG {

@@ -1,6 +1,6 @@
 // What DG's own files share and nobody else uses.
 #pragma once
-#include "DG.hpp"
+#include "platform/dg/DG.hpp"
 
 namespace DG {
 namespace Internal {

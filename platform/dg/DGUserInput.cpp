@@ -1,5 +1,5 @@
-#include "DGUserInput.hpp"
-#include "DGInternal.hpp"
+#include "platform/dg/DGUserInput.hpp"
+#include "platform/dg/DGInternal.hpp"
 #include <algorithm>
 
 namespace DG {

@@ -8,7 +8,7 @@
 // the pointer rests only on visible items. Each call says whether the
 // input was delivered.
 #pragma once
-#include "DG.hpp"
+#include "platform/dg/DG.hpp"
 #include <vector>
 
 namespace DG {

@@ -1,7 +1,7 @@
 // Plain records of the host's geometry library. They do not depend on the
 // host version, so the API records share them.
 #pragma once
-#include "gs/GSTypes.hpp"
+#include "platform/gs/GSTypes.hpp"
 
 // One arc of a polygon: from vertex begIndex to endIndex, turning by
 // arcAngle (counter-clockwise when positive).

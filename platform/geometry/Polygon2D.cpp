@@ -1,4 +1,4 @@
-#include "Polygon2D.hpp"
+#include "platform/geometry/Polygon2D.hpp"
 // GCC 12 reports a false "may be used uninitialized" inside Boost.Geometry's
 // rescaling policy once it is inlined here.
 #pragma GCC diagnostic push

@@ -15,8 +15,8 @@
 // Failures are exceptions: GeometryException for malformed input or an
 // error inside the polygon arithmetic, std::bad_alloc for memory.
 #pragma once
-#include "GeometryTypes.hpp"
-#include "gs/Array.hpp"
+#include "platform/geometry/GeometryTypes.hpp"
+#include "platform/gs/Array.hpp"
 #include <memory>
 #include <stdexcept>
 #include <string>

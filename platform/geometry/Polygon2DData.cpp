@@ -1,4 +1,4 @@
-#include "Polygon2DData.hpp"
+#include "platform/geometry/Polygon2DData.hpp"
 #include <algorithm>
 #include <cmath>
 #include <new>

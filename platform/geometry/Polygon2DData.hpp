@@ -9,8 +9,8 @@
 // arcs         nArcs + 1 PolyArcRec, 1-based; entry 0 is not an arc. Null
 //              when there are no arcs.
 #pragma once
-#include "Polygon2D.hpp"
-#include "gs/Memory.hpp"
+#include "platform/geometry/Polygon2D.hpp"
+#include "platform/gs/Memory.hpp"
 
 namespace Geometry {
 

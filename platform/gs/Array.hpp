@@ -1,6 +1,6 @@
 // GS::Array (0-based) and GS::VAArray (1-based) containers.
 #pragma once
-#include "GSTypes.hpp"
+#include "platform/gs/GSTypes.hpp"
 #include <algorithm>
 #include <cassert>
 #include <initializer_list>

@@ -1,4 +1,4 @@
-#include "CH.hpp"
+#include "platform/gs/CH.hpp"
 #include <cerrno>
 #include <cstring>
 #include <iconv.h>

@@ -5,7 +5,7 @@
 // 1 is always Windows-1252 and 99 is UTF-8. Conversions never write past the
 // destination: the result is cut at a character boundary and NUL-terminated.
 #pragma once
-#include "GSTypes.hpp"
+#include "platform/gs/GSTypes.hpp"
 #include <string>
 
 enum GSCharCode : Int32 {

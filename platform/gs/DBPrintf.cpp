@@ -1,4 +1,4 @@
-#include "DBPrintf.hpp"
+#include "platform/gs/DBPrintf.hpp"
 #include <cstdarg>
 #include <cstdio>
 

@@ -1,6 +1,6 @@
 // The host's debug output. The host process decides where it goes.
 #pragma once
-#include "GSTypes.hpp"
+#include "platform/gs/GSTypes.hpp"
 #include <functional>
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "Guid.hpp"
+#include "platform/gs/Guid.hpp"
 #include <cctype>
 #include <cstdio>
 #include <string>

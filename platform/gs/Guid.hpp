@@ -1,7 +1,7 @@
 // GS::Guid: a 16-byte identifier with a text form.
 #pragma once
-#include "GSTypes.hpp"
-#include "UniString.hpp"
+#include "platform/gs/GSTypes.hpp"
+#include "platform/gs/UniString.hpp"
 #include <cstring>
 
 namespace GS {

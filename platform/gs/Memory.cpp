@@ -1,4 +1,4 @@
-#include "Memory.hpp"
+#include "platform/gs/Memory.hpp"
 #include <cstdlib>
 #include <cstring>
 #include <mutex>

@@ -5,7 +5,7 @@
 // allocated, is not undefined behaviour here: it is reported through the
 // fault hook (the stand-in host turns it into a test failure) and ignored.
 #pragma once
-#include "GSTypes.hpp"
+#include "platform/gs/GSTypes.hpp"
 #include <functional>
 #include <string>
 

@@ -1,5 +1,5 @@
-#include "UniString.hpp"
-#include "DBPrintf.hpp"
+#include "platform/gs/UniString.hpp"
+#include "platform/gs/DBPrintf.hpp"
 #include <cstdarg>
 #include <cstdio>
 #include <vector>

@@ -1,7 +1,7 @@
 // GS::UniString: the host's UTF-16 string.
 #pragma once
-#include "CH.hpp"
-#include "GSTypes.hpp"
+#include "platform/gs/CH.hpp"
+#include "platform/gs/GSTypes.hpp"
 #include <string>
 
 namespace GS {

@@ -1,4 +1,4 @@
-#include "Folder.hpp"
+#include "platform/io/Folder.hpp"
 #include <algorithm>
 #include <dirent.h>
 #include <string>

@@ -1,6 +1,6 @@
 // IO::Folder: a folder of the file system and the enumeration of its entries.
 #pragma once
-#include "Location.hpp"
+#include "platform/io/Location.hpp"
 
 namespace IO {
 

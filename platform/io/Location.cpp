@@ -1,4 +1,4 @@
-#include "Location.hpp"
+#include "platform/io/Location.hpp"
 #include <vector>
 
 namespace IO {

@@ -1,7 +1,7 @@
 // IO::Name and IO::Location: file-system names and paths as the host's
 // input-output library gives them.
 #pragma once
-#include "gs/UniString.hpp"
+#include "platform/gs/UniString.hpp"
 #include <string>
 
 namespace IO {

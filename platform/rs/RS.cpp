@@ -1,4 +1,4 @@
-#include "RS.hpp"
+#include "platform/rs/RS.hpp"
 #include <cstring>
 #include <cstdlib>
 #include <dlfcn.h>

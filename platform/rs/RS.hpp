@@ -4,8 +4,8 @@
 // when it is attached and closes it when it is detached. Lookups through a
 // closed or unknown module fail.
 #pragma once
-#include "gs/GSTypes.hpp"
-#include "gs/UniString.hpp"
+#include "platform/gs/GSTypes.hpp"
+#include "platform/gs/UniString.hpp"
 
 struct RSStringEntry {
     GSResID listId;

@@ -1,4 +1,4 @@
-#include "Windows.hpp"
+#include "platform/win/Windows.hpp"
 
 namespace {
 std::function<void(UInt32)>& SleepHook()

@@ -1,7 +1,7 @@
 // The two Windows calls the add-on makes, as stand-ins the host process
 // controls: nothing really waits or opens; each call is recorded.
 #pragma once
-#include "gs/GSTypes.hpp"
+#include "platform/gs/GSTypes.hpp"
 #include <functional>
 #include <string>
 

@@ -1,7 +1,7 @@
 // The calls an add-on makes while it binds itself: menus, handlers, the
 // palette registration, alerts and the host's environment.
-#include "HostApi.hpp"
-#include "gs/Guid.hpp"
+#include "simhost/api/HostApi.hpp"
+#include "platform/gs/Guid.hpp"
 
 namespace SimHost {
 

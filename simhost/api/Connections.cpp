@@ -1,7 +1,7 @@
 // Elements connected to others: openings in roofs.
-#include "HostApi.hpp"
-#include "Requests.hpp"
-#include "geometry/Polygon2D.hpp"
+#include "simhost/api/HostApi.hpp"
+#include "simhost/api/Requests.hpp"
+#include "platform/geometry/Polygon2D.hpp"
 
 namespace SimHost {
 

@@ -1,8 +1,8 @@
 // Elements, memos and the selection.
-#include "HostApi.hpp"
-#include "Requests.hpp"
-#include "gs/Memory.hpp"
-#include "model/ParamHandles.hpp"
+#include "simhost/api/HostApi.hpp"
+#include "simhost/api/Requests.hpp"
+#include "platform/gs/Memory.hpp"
+#include "simhost/model/ParamHandles.hpp"
 #include <cstring>
 
 namespace SimHost {

@@ -2,7 +2,7 @@
 // as the slot. The table's thunks log the call, check the token, apply
 // injected failures and then call these.
 #pragma once
-#include "core/SimHost.hpp"
+#include "simhost/core/SimHost.hpp"
 
 namespace SimHost {
 
@@ -11,7 +11,7 @@ public:
     explicit HostApi(Host& host) : host(host) {}
 
 #define HOST_SLOT(Name, Ret, Tok, Params, Args) Ret Name Params;
-#include "api/HostSlots.def"
+#include "platform/api/HostSlots.def"
 
 private:
     Host& host;

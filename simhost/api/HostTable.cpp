@@ -1,4 +1,4 @@
-#include "HostApi.hpp"
+#include "simhost/api/HostApi.hpp"
 #include <type_traits>
 
 namespace SimHost {
@@ -9,7 +9,7 @@ template <HostSlot S> struct SlotBody;
     template <> struct SlotBody<HostSlot::Name> {                                        \
         template <typename... A> static Ret Run(HostApi& api, A... a) { return api.Name(a...); } \
     };
-#include "api/HostSlots.def"
+#include "platform/api/HostSlots.def"
 
 // A call with no current host (after the test ended, or from a thread the
 // host does not know) answers like a missing function.
@@ -79,7 +79,7 @@ void FillHostTable(std::vector<void*>& table)
     table[static_cast<UInt32>(HostSlot::Name)] =                                                          \
         reinterpret_cast<void*>(static_cast<HostSlotFn<HostSlot::Name>>(                                     \
             &Thunk<HostSlot::Name, HostSlotTraits<HostSlot::Name>::Tag, HostSlotTraits<HostSlot::Name>::Signature>::Call));
-#include "api/HostSlots.def"
+#include "platform/api/HostSlots.def"
 }
 
 }  // namespace SimHost

@@ -1,7 +1,7 @@
 // Active libraries and library parts.
-#include "HostApi.hpp"
-#include "Requests.hpp"
-#include "model/ParamHandles.hpp"
+#include "simhost/api/HostApi.hpp"
+#include "simhost/api/Requests.hpp"
+#include "simhost/model/ParamHandles.hpp"
 #include <cstring>
 
 namespace SimHost {

@@ -1,6 +1,6 @@
 // The progress window and the suspend-groups mode.
-#include "HostApi.hpp"
-#include "Requests.hpp"
+#include "simhost/api/HostApi.hpp"
+#include "simhost/api/Requests.hpp"
 
 namespace SimHost {
 

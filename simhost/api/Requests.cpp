@@ -1,5 +1,5 @@
-#include "Requests.hpp"
-#include "HostApi.hpp"
+#include "simhost/api/Requests.hpp"
+#include "simhost/api/HostApi.hpp"
 #include <map>
 
 namespace SimHost {

@@ -6,7 +6,7 @@
 //
 // An unregistered request answers the general error and records a fault.
 #pragma once
-#include "core/SimHost.hpp"
+#include "simhost/core/SimHost.hpp"
 
 namespace SimHost {
 

@@ -1,7 +1,7 @@
 // Calls whose model the stand-in host does not hold yet. Each answers with
 // the host's general error and records that it was asked, so that a test
 // driving a command into one of them fails with a readable reason.
-#include "HostApi.hpp"
+#include "simhost/api/HostApi.hpp"
 
 namespace SimHost {
 

@@ -4,11 +4,11 @@
 // One Host is current at a time (the table's functions find it through
 // Host::Current()); tests make a fresh one per case.
 #pragma once
-#include "api/HostTable.hpp"
-#include "library/LibraryContainer.hpp"
-#include "model/Model.hpp"
-#include "rs/RS.hpp"
-#include "win/Windows.hpp"
+#include "platform/api/HostTable.hpp"
+#include "simhost/library/LibraryContainer.hpp"
+#include "simhost/model/Model.hpp"
+#include "platform/rs/RS.hpp"
+#include "platform/win/Windows.hpp"
 #include <functional>
 #include <set>
 #include <map>

@@ -1,5 +1,5 @@
-#include "LibraryContainer.hpp"
-#include "gs/CH.hpp"
+#include "simhost/library/LibraryContainer.hpp"
+#include "platform/gs/CH.hpp"
 #include <fstream>
 #include <sstream>
 

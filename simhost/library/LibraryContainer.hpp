@@ -12,7 +12,7 @@
 // A broken container (unreadable, a part without unique ID, a parameter of
 // unknown shape) is refused with the file, the line and the entry.
 #pragma once
-#include "model/Model.hpp"
+#include "simhost/model/Model.hpp"
 #include <string>
 #include <vector>
 

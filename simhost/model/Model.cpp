@@ -1,5 +1,5 @@
-#include "Model.hpp"
-#include "gs/Guid.hpp"
+#include "simhost/model/Model.hpp"
+#include "platform/gs/Guid.hpp"
 #include <algorithm>
 #include <cstring>
 

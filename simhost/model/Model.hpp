@@ -1,6 +1,6 @@
 // The element database of the stand-in host.
 #pragma once
-#include "api/APIdefs.hpp"
+#include "platform/api/APIdefs.hpp"
 #include <map>
 #include <string>
 #include <vector>

@@ -1,5 +1,5 @@
-#include "ParamHandles.hpp"
-#include "gs/Memory.hpp"
+#include "simhost/model/ParamHandles.hpp"
+#include "platform/gs/Memory.hpp"
 #include <cstring>
 
 namespace SimHost {

@@ -1,7 +1,7 @@
 // GDL parameters as the host hands them to an add-on: a handle of
 // API_AddParType records back to back, arrays in value handles of their own.
 #pragma once
-#include "Model.hpp"
+#include "simhost/model/Model.hpp"
 #include <string>
 
 namespace SimHost {

@@ -1,4 +1,4 @@
-#include "Scenario.hpp"
+#include "simhost/scenario/Scenario.hpp"
 #include <cctype>
 #include <ostream>
 #include <sstream>

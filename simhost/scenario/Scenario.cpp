@@ -1,6 +1,6 @@
-#include "Scenario.hpp"
-#include "gs/Memory.hpp"
-#include "ui/AddOnFolder.hpp"
+#include "simhost/scenario/Scenario.hpp"
+#include "platform/gs/Memory.hpp"
+#include "simhost/ui/AddOnFolder.hpp"
 #include <cstdlib>
 #include <fstream>
 #include <array>

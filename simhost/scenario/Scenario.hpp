@@ -1,7 +1,7 @@
 // Scenario files: a model, the add-on to load, faults to inject and the
 // steps to play, as JSON. See docs/SCENARIOS.md for the format.
 #pragma once
-#include "core/SimHost.hpp"
+#include "simhost/core/SimHost.hpp"
 #include <iosfwd>
 #include <map>
 #include <picojson.h>

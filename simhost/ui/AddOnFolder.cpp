@@ -1,5 +1,5 @@
-#include "AddOnFolder.hpp"
-#include "core/SimHost.hpp"
+#include "simhost/ui/AddOnFolder.hpp"
+#include "simhost/core/SimHost.hpp"
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>

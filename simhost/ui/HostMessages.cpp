@@ -1,6 +1,6 @@
 // What the host tells the add-on when the user works: menu commands,
 // palette messages and selection changes.
-#include "core/SimHost.hpp"
+#include "simhost/core/SimHost.hpp"
 
 namespace SimHost {
 

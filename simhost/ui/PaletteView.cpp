@@ -1,6 +1,6 @@
-#include "PaletteView.hpp"
-#include "api/HostApi.hpp"
-#include "dg/DGUserInput.hpp"
+#include "simhost/ui/PaletteView.hpp"
+#include "simhost/api/HostApi.hpp"
+#include "platform/dg/DGUserInput.hpp"
 #include <sstream>
 
 namespace SimHost {

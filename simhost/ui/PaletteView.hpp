@@ -2,8 +2,8 @@
 // each a control (an icon button or a push menu) with the labels that
 // follow it.
 #pragma once
-#include "core/SimHost.hpp"
-#include "dg/DG.hpp"
+#include "simhost/core/SimHost.hpp"
+#include "platform/dg/DG.hpp"
 #include <string>
 #include <vector>
 

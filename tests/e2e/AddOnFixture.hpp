@@ -2,9 +2,9 @@
 // at the end for add-on faults, leaked memory handles and palettes left
 // behind.
 #pragma once
-#include "core/SimHost.hpp"
-#include "dg/DGUserInput.hpp"
-#include "gs/Memory.hpp"
+#include "simhost/core/SimHost.hpp"
+#include "platform/dg/DGUserInput.hpp"
+#include "platform/gs/Memory.hpp"
 #include <gtest/gtest.h>
 #include <functional>
 #include <memory>

@@ -1,5 +1,5 @@
-#include "AddOnFixture.hpp"
-#include "api/HostTable.hpp"
+#include "tests/e2e/AddOnFixture.hpp"
+#include "platform/api/HostTable.hpp"
 #include <algorithm>
 #include <dlfcn.h>
 

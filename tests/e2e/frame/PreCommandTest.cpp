@@ -1,8 +1,8 @@
 // The steps before every palette command: the object library, the
 // suspend-groups bracket and the check of library parts and selection,
 // driven through the palette's Cutting List button.
-#include "AddOnFixture.hpp"
-#include "ui/AddOnFolder.hpp"
+#include "tests/e2e/AddOnFixture.hpp"
+#include "simhost/ui/AddOnFolder.hpp"
 #include <algorithm>
 #include <fstream>
 #include <sstream>

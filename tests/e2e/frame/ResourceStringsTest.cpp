@@ -1,4 +1,4 @@
-#include "AddOnFixture.hpp"
+#include "tests/e2e/AddOnFixture.hpp"
 #include <dlfcn.h>
 #include <set>
 

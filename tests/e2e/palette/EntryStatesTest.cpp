@@ -1,6 +1,6 @@
 // The entries' states: set by every selection change from the first
 // selected item, and when the palette opens from the whole selection.
-#include "PaletteFixture.hpp"
+#include "tests/e2e/palette/PaletteFixture.hpp"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The menu commands: loading the library and opening the palette, and the
 // user's manual.
-#include "PaletteFixture.hpp"
+#include "tests/e2e/palette/PaletteFixture.hpp"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The palette's commands: the steps around them, clicks and menu choices,
 // and the tooltips.
-#include "PaletteFixture.hpp"
+#include "tests/e2e/palette/PaletteFixture.hpp"
 
 namespace {
 

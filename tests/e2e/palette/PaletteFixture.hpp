@@ -1,11 +1,11 @@
 // The add-on started in a fresh host, with helpers to open its palette and
 // read its entries as the user sees them.
 #pragma once
-#include "AddOnFixture.hpp"
-#include "api/HostApi.hpp"
-#include "dg/DGUserInput.hpp"
-#include "ui/AddOnFolder.hpp"
-#include "ui/PaletteView.hpp"
+#include "tests/e2e/AddOnFixture.hpp"
+#include "simhost/api/HostApi.hpp"
+#include "platform/dg/DGUserInput.hpp"
+#include "simhost/ui/AddOnFolder.hpp"
+#include "simhost/ui/PaletteView.hpp"
 #include <algorithm>
 #include <string>
 

@@ -1,5 +1,5 @@
 // The host's palette messages 1 to 7 and the palette's lifetime.
-#include "PaletteFixture.hpp"
+#include "tests/e2e/palette/PaletteFixture.hpp"
 
 namespace {
 

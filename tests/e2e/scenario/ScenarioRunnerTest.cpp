@@ -1,5 +1,5 @@
 // The scenario runner: refusals with file, line and reason, and a run.
-#include "scenario/Scenario.hpp"
+#include "simhost/scenario/Scenario.hpp"
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>

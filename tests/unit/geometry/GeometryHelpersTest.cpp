@@ -1,7 +1,7 @@
 // Numeric edge cases of the plane-geometry helpers: tolerances, sign
 // conventions and the six-decimal cut of AngleBetween2D.
-#include "../platform/GeometryTestSupport.hpp"
-#include "geometry/GeometryHelpers.hpp"
+#include "tests/unit/platform/GeometryTestSupport.hpp"
+#include "addon/geometry/GeometryHelpers.hpp"
 #include <cmath>
 #include <gtest/gtest.h>
 

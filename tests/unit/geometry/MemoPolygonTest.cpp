@@ -1,10 +1,10 @@
 // Memo polygons to Polygon2DData and back, and openings cut out with the
 // host's shapes from a fake host table.
-#include "TestMemo.hpp"
-#include "geometry/MemoPolygon.hpp"
-#include "geometry/SegmentedPolygon.hpp"
-#include "host/HostBinding.hpp"
-#include "host/HostCalls.hpp"
+#include "tests/unit/geometry/TestMemo.hpp"
+#include "addon/geometry/MemoPolygon.hpp"
+#include "addon/geometry/SegmentedPolygon.hpp"
+#include "addon/host/HostBinding.hpp"
+#include "addon/host/HostCalls.hpp"
 #include <cmath>
 #include <map>
 #include <random>

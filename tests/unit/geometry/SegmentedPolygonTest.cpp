@@ -1,8 +1,8 @@
 // SegmentedPolygon: building from memo handles (arcs subdivided, rings
 // oriented, status values), the transforms and hole operations, and
 // malformed handles.
-#include "TestMemo.hpp"
-#include "geometry/SegmentedPolygon.hpp"
+#include "tests/unit/geometry/TestMemo.hpp"
+#include "addon/geometry/SegmentedPolygon.hpp"
 #include <cmath>
 #include <random>
 

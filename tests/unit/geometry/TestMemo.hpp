@@ -1,8 +1,8 @@
 // A zeroed element memo whose polygon handles a test fills from rings.
 #pragma once
-#include "../platform/GeometryTestSupport.hpp"
-#include "api/APIdefs.hpp"
-#include "gs/Memory.hpp"
+#include "tests/unit/platform/GeometryTestSupport.hpp"
+#include "platform/api/APIdefs.hpp"
+#include "platform/gs/Memory.hpp"
 #include <cstring>
 #include <gtest/gtest.h>
 #include <string>

@@ -1,6 +1,6 @@
 // The arrangement of the palette's entries for client areas of every kind,
 // on a real palette object linked from the add-on's own code.
-#include "palette/paletta.hpp"
+#include "addon/palette/paletta.hpp"
 #include <gtest/gtest.h>
 
 namespace {

@@ -1,8 +1,8 @@
 // What the platform's and the add-on's geometry tests share: the leak check
 // and a few polygons.
 #pragma once
-#include "geometry/Polygon2D.hpp"
-#include "gs/Memory.hpp"
+#include "platform/geometry/Polygon2D.hpp"
+#include "platform/gs/Memory.hpp"
 #include <gtest/gtest.h>
 
 // Every test leaves as many memory handles alive as it found.

@@ -1,4 +1,4 @@
-#include "gs/Memory.hpp"
+#include "platform/gs/Memory.hpp"
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>

@@ -1,7 +1,7 @@
 // The geometry library: areas, subtraction (arcs kept where untouched), and
 // the conversions between Polygon2DData and CorePolygon2D.
-#include "GeometryTestSupport.hpp"
-#include "geometry/Polygon2DData.hpp"
+#include "tests/unit/platform/GeometryTestSupport.hpp"
+#include "platform/geometry/Polygon2DData.hpp"
 #include <cmath>
 #include <gtest/gtest.h>
 #include <initializer_list>

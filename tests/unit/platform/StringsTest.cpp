@@ -1,7 +1,7 @@
-#include "gs/Array.hpp"
-#include "gs/CH.hpp"
-#include "gs/Guid.hpp"
-#include "gs/UniString.hpp"
+#include "platform/gs/Array.hpp"
+#include "platform/gs/CH.hpp"
+#include "platform/gs/Guid.hpp"
+#include "platform/gs/UniString.hpp"
 #include <cstring>
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Openings connected to a roof and their shapes, through the host table.
-#include "core/SimHost.hpp"
-#include "geometry/Polygon2D.hpp"
+#include "simhost/core/SimHost.hpp"
+#include "platform/geometry/Polygon2D.hpp"
 #include <gtest/gtest.h>
 
 namespace {

@@ -1,4 +1,4 @@
-#include "library/LibraryContainer.hpp"
+#include "simhost/library/LibraryContainer.hpp"
 #include <cstdio>
 #include <fstream>
 #include <gtest/gtest.h>

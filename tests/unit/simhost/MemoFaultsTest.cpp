@@ -1,7 +1,7 @@
 // What the host reports as the add-on's faults with memos and parameters.
-#include "core/SimHost.hpp"
-#include "gs/Memory.hpp"
-#include "model/ParamHandles.hpp"
+#include "simhost/core/SimHost.hpp"
+#include "platform/gs/Memory.hpp"
+#include "simhost/model/ParamHandles.hpp"
 #include <cstring>
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "GdlParams.hpp"
-#include "gs/Memory.hpp"
+#include "addon/services/GdlParams.hpp"
+#include "platform/gs/Memory.hpp"
 #include <cstring>
 #include <vector>
 

@@ -1,7 +1,7 @@
 // Parameter access over handles laid out as the host lays them out.
-#include "frame/GdlParams.hpp"
-#include "frame/LibraryParts.hpp"
-#include "gs/Memory.hpp"
+#include "addon/services/GdlParams.hpp"
+#include "addon/services/LibraryParts.hpp"
+#include "platform/gs/Memory.hpp"
 #include <cstring>
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "ResStrings.hpp"
-#include "AddOnGlobals.hpp"
-#include "host/HostCalls.hpp"
+#include "addon/services/ResStrings.hpp"
+#include "addon/services/AddOnGlobals.hpp"
+#include "addon/host/HostCalls.hpp"
 #include <cstdio>
 #include <cstring>
 

@@ -1,8 +1,8 @@
 // The steps around every command the user starts from the menus and the
 // palette.
 #pragma once
-#include "LibraryParts.hpp"
-#include "PreCommand.hpp"
+#include "addon/services/LibraryParts.hpp"
+#include "addon/services/PreCommand.hpp"
 
 // Runs `body` with the host's suspend-groups mode on, and restores the mode
 // afterwards: also when the body fails with an exception, so that a failed

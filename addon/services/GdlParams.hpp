@@ -6,8 +6,8 @@
 // handle in place: single values in the record, arrays through their value
 // handle, which is resized to exactly the new size.
 #pragma once
-#include "api/APIdefs.hpp"
-#include "gs/UniString.hpp"
+#include "platform/api/APIdefs.hpp"
+#include "platform/gs/UniString.hpp"
 #include <functional>
 
 namespace GdlParams {

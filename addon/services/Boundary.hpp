@@ -2,8 +2,8 @@
 // no exception may travel into the host, so any failure inside becomes the
 // add-on's failure code (or the value the caller names).
 #pragma once
-#include "api/APIdefs.hpp"
-#include "gs/DBPrintf.hpp"
+#include "platform/api/APIdefs.hpp"
+#include "platform/gs/DBPrintf.hpp"
 #include <exception>
 
 template <typename R, typename F> R CallGuarded(const char* where, R onFailure, F&& body) noexcept

@@ -1,7 +1,7 @@
 // The string loader, linked from the add-on's own objects.
-#include "frame/ResStrings.hpp"
-#include "gs/CH.hpp"
-#include "rs/RS.hpp"
+#include "addon/services/ResStrings.hpp"
+#include "platform/gs/CH.hpp"
+#include "platform/rs/RS.hpp"
 #include <cstring>
 #include <gtest/gtest.h>
 #include <string>

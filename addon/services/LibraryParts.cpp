@@ -1,6 +1,6 @@
-#include "LibraryParts.hpp"
-#include "ResStrings.hpp"
-#include "host/HostCalls.hpp"
+#include "addon/services/LibraryParts.hpp"
+#include "addon/services/ResStrings.hpp"
+#include "addon/host/HostCalls.hpp"
 #include <cstring>
 
 #define NULL_REVISION "-{00000000-0000-0000-0000-000000000000}"

@@ -1,6 +1,6 @@
 // What runs before every palette command.
 #pragma once
-#include "api/APIdefs.hpp"
+#include "platform/api/APIdefs.hpp"
 
 // Switches the host's suspend-groups mode on for the length of a command,
 // if it was off, and back off afterwards.

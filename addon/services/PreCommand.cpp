@@ -1,10 +1,10 @@
-#include "PreCommand.hpp"
-#include "GdlParams.hpp"
-#include "LibraryParts.hpp"
-#include "ResStrings.hpp"
-#include "AddOnGlobals.hpp"
-#include "host/HostCalls.hpp"
-#include "host/Owners.hpp"
+#include "addon/services/PreCommand.hpp"
+#include "addon/services/GdlParams.hpp"
+#include "addon/services/LibraryParts.hpp"
+#include "addon/services/ResStrings.hpp"
+#include "addon/services/AddOnGlobals.hpp"
+#include "addon/host/HostCalls.hpp"
+#include "addon/host/Owners.hpp"
 #include <cstdio>
 
 namespace {

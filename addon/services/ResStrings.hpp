@@ -1,6 +1,6 @@
 // Texts from the add-on's string lists.
 #pragma once
-#include "gs/UniString.hpp"
+#include "platform/gs/UniString.hpp"
 
 // The text of entry `index` (1-based) of string list `listId`, as an 8-bit
 // C string in the host's default code page. It lives in one of ten rotating

@@ -1,6 +1,6 @@
 // The add-on's ten library parts and its object library.
 #pragma once
-#include "api/APIdefs.hpp"
+#include "platform/api/APIdefs.hpp"
 
 // In the order of LibraryPartIds.
 enum class LibraryPart : Int32 {

@@ -1,8 +1,8 @@
-#include "AddOnGlobals.hpp"
-#include "host/HostBinding.hpp"
-#include "palette/paletta.hpp"
-#include "host/HostCalls.hpp"
-#include "gs/DBPrintf.hpp"
+#include "addon/services/AddOnGlobals.hpp"
+#include "addon/host/HostBinding.hpp"
+#include "platform/dg/DG.hpp"
+#include "addon/host/HostCalls.hpp"
+#include "platform/gs/DBPrintf.hpp"
 
 extern const RSImage AddOnResourceImage;
 
@@ -11,15 +11,14 @@ namespace {
 // Constructed when the library is attached, destroyed when it is detached.
 struct AddOnLifetime {
     GS::Guid paletteGuid{PaletteGuidText};
-    DirizizPaletta* palette = nullptr;
+    std::unique_ptr<DG::Panel> palette;
     GSResModule resources = RSOpenModule(&AddOnResourceImage);
 
     ~AddOnLifetime()
     {
         // A palette the host never closed goes with the library: its code
         // is unloaded, so DG must not keep it.
-        delete palette;
-        palette = nullptr;
+        palette.reset();
         // The token is cleared when the free-data entry returns; still set
         // here means the host dropped the add-on without that call.
         if (HostBinding::Token() != nullptr) {
@@ -43,6 +42,6 @@ AddOnLifetime& Lifetime()
 }  // namespace
 
 const GS::Guid& PaletteGuid() { return Lifetime().paletteGuid; }
-DirizizPaletta*& PaletteInstance() { return Lifetime().palette; }
+std::unique_ptr<DG::Panel>& PaletteOwner() { return Lifetime().palette; }
 GSResModule OwnResourceModule() { return Lifetime().resources; }
 GSResModule HostOwnResourceModule() { return OwnResourceModule(); }
