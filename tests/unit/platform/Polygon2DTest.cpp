@@ -151,15 +151,33 @@ INSTANTIATE_TEST_SUITE_P(
                       ValidityCase{"ArcAngleInfinite", Polygon({Ring({{2, 2, Inf}, {4, 2, 0}, {4, 4, 0}})}), false}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// Boost.Geometry's rescaling overflows on polygons this small
-// (boost::numeric::positive_overflow); it comes out as the library's own
-// exception, as every other failure of the arithmetic does.
-TEST_F(NoLeakTest, OverflowInsideTheArithmeticIsAGeometryException)
+// Valid polygons the arithmetic still fails on: each failure comes out as
+// the library's own exception.
+struct ArithmeticFailureCase {
+    const char* name;
+    CorePolygon2D polygon;
+    CorePolygon2D cut;
+};
+
+class ArithmeticFailureTest : public NoLeakTest, public ::testing::WithParamInterface<ArithmeticFailureCase> {};
+
+TEST_P(ArithmeticFailureTest, IsAGeometryException)
 {
-    const CorePolygon2D tiny = Polygon({Rect(0, 0, 1e-15, 1e-15)});
-    const CorePolygon2D bite = Polygon({Rect(5e-16, 5e-16, 2e-15, 2e-15)});
-    EXPECT_THROW(tiny.Substract(bite), GeometryException);
+    ASSERT_TRUE(GetParam().polygon.IsValid());
+    EXPECT_THROW(GetParam().polygon.Substract(GetParam().cut), GeometryException);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ArithmeticFailureTest,
+    ::testing::Values(
+        // Boost.Geometry's rescaling overflows on polygons this small
+        // (boost::numeric::positive_overflow).
+        ArithmeticFailureCase{"OverflowOfTheRescaling", Polygon({Rect(0, 0, 1e-15, 1e-15)}), Polygon({Rect(5e-16, 5e-16, 2e-15, 2e-15)})},
+        // Finite ends, but the arc's bulge lies beyond the largest double.
+        ArithmeticFailureCase{"ArcBeyondTheRangeOfCoordinates",
+                              Polygon({Ring({{-1.5e308, 0, 3 * Pi / 2}, {1.5e308, 0, 0}, {0, 1e308, 0}})}),
+                              Polygon({Rect(0, 0, 1, 1)})}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(NoLeakTest, SubstractOfDisjointPolygonReturnsItVertexForVertex)
 {
