@@ -1,6 +1,4 @@
 #include "addon/geometry/MemoPolygon.hpp"
-#include "addon/services/Boundary.hpp"
-#include "addon/host/HostCalls.hpp"
 #include <algorithm>
 #include <cstring>
 
@@ -50,17 +48,6 @@ CorePolygon2D LargestPolygon(const CustomMultiPolygon2D& polygons)
         }
     }
     return largest != nullptr ? *largest : CorePolygon2D();
-}
-
-// The host's shape of an opening, by the 'GSHP' convention of
-// geometry/Polygon2D.hpp; null when the host cannot give it.
-CorePolygon2DPtr OpeningShape(const API_Guid& opening)
-{
-    API_Guid guid = opening;
-    CorePolygon2DPtr shape = std::make_shared<CorePolygon2D>();
-    if (HostUtility(RequestCode("GSHP"), &guid, &shape, nullptr) != NoError)
-        return nullptr;
-    return shape;
 }
 
 }  // namespace
@@ -129,26 +116,32 @@ GSErrCode PolygonDataToMemo(const Polygon2DData& pd, API_Polygon& counts, API_El
     return NoError;
 }
 
-void CutOpeningsFromPolygon(Polygon2DData& pd, const GS::Array<API_Guid>& openings)
+void CutShapesFromPolygon(Polygon2DData& pd, const GS::Array<API_Guid>& openings, const OpeningShapeSource& shapeOf)
 {
     // The result is built beside pd and only replaces it once complete.
-    CallGuarded("CutOpeningsFromPolygon", false, [&] {
-        CustomMultiPolygon2D polygons;
-        ConvertPolygon2DDataToPolygon2D(polygons, pd);
-        CorePolygon2D current = LargestPolygon(polygons);
-        for (const API_Guid& opening : openings) {
-            const CorePolygon2DPtr shape = OpeningShape(opening);
-            if (shape == nullptr)
-                continue;
-            const CustomMultiPolygon2D pieces = current.Substract(*shape);
-            if (!pieces.IsEmpty())
-                current = LargestPolygon(pieces);
+    CustomMultiPolygon2D polygons;
+    ConvertPolygon2DDataToPolygon2D(polygons, pd);
+    CorePolygon2D current = LargestPolygon(polygons);
+    if (!current.IsValid())
+        throw GeometryException("the outline has a coordinate that is not finite or an arc of a full turn or more");
+    for (const API_Guid& opening : openings) {
+        const CorePolygon2DPtr shape = shapeOf(opening);
+        if (shape == nullptr)
+            continue;
+        CustomMultiPolygon2D pieces;
+        try {
+            pieces = current.Substract(*shape);
+        } catch (const GeometryException&) {
+            // A shape the library refuses or fails on is one we do not have:
+            // only this opening stays uncut.
+            continue;
         }
-        Polygon2DData result;
-        InitPolygon2DData(&result);
-        ConvertPolygon2DToPolygon2DData(result, current);
-        FreePolygon2DData(&pd);
-        pd = result;
-        return true;
-    });
+        if (!pieces.IsEmpty())
+            current = LargestPolygon(pieces);
+    }
+    Polygon2DData result;
+    InitPolygon2DData(&result);
+    ConvertPolygon2DToPolygon2DData(result, current);
+    FreePolygon2DData(&pd);
+    pd = result;
 }

@@ -27,10 +27,11 @@ void ReverseKeepingFirst(GS::Array<API_Coord>& ring)
         std::swap(ring[i], ring[n - i]);
 }
 
-// Turns a clockwise ring counter-clockwise, its status values with it.
+// Turns a clockwise ring counter-clockwise, its status values with it. A
+// ring whose area is not a number has no direction and stays as it is.
 void OrientCounterClockwise(GS::Array<API_Coord>& ring, GS::Array<double>& status)
 {
-    if (SegmentedPolygon::SignedContourArea(ring) >= 0)
+    if (!(SegmentedPolygon::SignedContourArea(ring) < 0))
         return;
     ReverseKeepingFirst(ring);
     SegmentedPolygon::ReverseFlagArray(status);

@@ -47,14 +47,20 @@ double ArcSegmentArea(const Coord& p, const Coord& q, double a)
     return (dx * dx + dy * dy) / 8.0 * (a - std::sin(a)) / (s * s);
 }
 
+// The shoelace sum is taken about the ring's first vertex: far from the
+// origin the products of absolute coordinates would lose the area to
+// rounding (at 1e9 they are 1e18, whose rounding step is 128).
 double SignedRingArea(const PolyContour& ring)
 {
     const UInt32 n = ring.GetSize();
+    if (n == 0)
+        return 0.0;
+    const Coord origin = ring[0].pos;
     double twice = 0.0, arcs = 0.0;
     for (UInt32 i = 0; i < n; ++i) {
         const PolyVertex& v = ring[i];
         const Coord& next = ring[(i + 1) % n].pos;
-        twice += v.pos.x * next.y - next.x * v.pos.y;
+        twice += (v.pos.x - origin.x) * (next.y - origin.y) - (next.x - origin.x) * (v.pos.y - origin.y);
         if (IsArcAngle(v.arcAngle))
             arcs += ArcSegmentArea(v.pos, next, v.arcAngle);
     }
@@ -96,6 +102,9 @@ BRing ChainedRing(const PolyContour& contour, std::deque<ArcChain>& chains)
         ArcChain chain{{v.pos}, v.arcAngle};
         for (int k = 1; k < count; ++k) {
             const Coord p = Rotate(v.pos, centre, k * v.arcAngle / count);
+            // Finite ends can still put a chain point out of range.
+            if (!std::isfinite(p.x) || !std::isfinite(p.y))
+                throw GeometryException("polygon subtraction failed: an arc leaves the range of coordinates");
             chain.points.push_back(p);
             ring.push_back(BPoint(p.x, p.y));
         }
@@ -204,8 +213,26 @@ double CorePolygon2D::CalcArea() const
     return area;
 }
 
+bool CorePolygon2D::IsValid() const
+{
+    for (const PolyContour& contour : contours)
+        for (const PolyVertex& v : contour) {
+            if (!std::isfinite(v.pos.x) || !std::isfinite(v.pos.y))
+                return false;
+            // An arc between two points turns less than a full circle; an
+            // infinite angle is no arc either.
+            if (IsArcAngle(v.arcAngle) && !(std::fabs(v.arcAngle) < 2.0 * Pi))
+                return false;
+        }
+    return true;
+}
+
 CustomMultiPolygon2D CorePolygon2D::Substract(const CorePolygon2D& other) const
 {
+    // Boost.Geometry's behaviour is undefined on such points, so they never
+    // reach it.
+    if (!IsValid() || !other.IsValid())
+        throw GeometryException("polygon subtraction refused: a coordinate is not finite or an arc turns a full circle or more");
     CustomMultiPolygon2D result;
     if (IsEmpty())
         return result;
@@ -233,8 +260,16 @@ CustomMultiPolygon2D CorePolygon2D::Substract(const CorePolygon2D& other) const
                 polygon.AddContour(RestoreArcs(inner, index));
             result.Push(std::move(polygon));
         }
-    } catch (const bg::exception& e) {
+    } catch (const GeometryException&) {
+        throw;
+    } catch (const std::bad_alloc&) {
+        throw;
+    } catch (const std::exception& e) {
+        // Boost.Geometry's own exceptions, and the numeric overflow of its
+        // rescaling (boost::numeric::bad_numeric_cast) on a tiny polygon.
         throw GeometryException(std::string("polygon subtraction failed: ") + e.what());
+    } catch (...) {
+        throw GeometryException("polygon subtraction failed");
     }
     return result;
 }

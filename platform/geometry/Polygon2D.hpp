@@ -12,8 +12,9 @@
 // When the two polygons do not meet, the result is the first polygon itself,
 // vertex for vertex.
 //
-// Failures are exceptions: GeometryException for malformed input or an
-// error inside the polygon arithmetic, std::bad_alloc for memory.
+// Failures are exceptions: GeometryException for malformed input (a polygon
+// that is not IsValid included) or any error inside the polygon arithmetic,
+// std::bad_alloc for memory. Nothing else leaves the library.
 #pragma once
 #include "platform/geometry/GeometryTypes.hpp"
 #include "platform/gs/Array.hpp"
@@ -63,8 +64,13 @@ public:
     // Area of the outline less the holes, arcs included; 0 for an empty polygon.
     double CalcArea() const;
 
+    // Every coordinate finite and every arc less than a full turn: a polygon
+    // the boolean operations can work on. An empty polygon is valid.
+    bool IsValid() const;
+
     // What remains of this polygon once `other` is taken away: each piece a
-    // polygon with its holes; empty when nothing remains.
+    // polygon with its holes; empty when nothing remains. GeometryException
+    // when either polygon is not IsValid.
     CustomMultiPolygon2D Substract(const CorePolygon2D& other) const;
 
     bool operator==(const CorePolygon2D& other) const { return contours == other.contours; }

@@ -1,12 +1,7 @@
-// Memo polygons to Polygon2DData and back, and openings cut out with the
-// host's shapes from a fake host table.
-#include "tests/unit/geometry/TestMemo.hpp"
-#include "addon/geometry/MemoPolygon.hpp"
-#include "addon/geometry/SegmentedPolygon.hpp"
-#include "addon/host/HostBinding.hpp"
-#include "addon/host/HostCalls.hpp"
+// Memo polygons to Polygon2DData and back, and shapes cut out of them.
+#include "tests/unit/geometry/RoofCut.hpp"
 #include <cmath>
-#include <map>
+#include <limits>
 #include <random>
 
 namespace {
@@ -26,15 +21,7 @@ template <typename T> std::vector<T> DataEntries(GSHandle h, Int32 count)
 
 // ------------------------------------------------------------ conversions
 
-class MemoConversionTest : public NoLeakTest {
-protected:
-    void TearDown() override
-    {
-        FreePolygon2DData(&pd);
-        NoLeakTest::TearDown();
-    }
-    Polygon2DData pd{};
-};
+using MemoConversionTest = PolygonDataTest;
 
 TEST_F(MemoConversionTest, LayoutOfPolygonData)
 {
@@ -202,96 +189,44 @@ TEST_F(MemoConversionTest, FailedAllocationLeavesTheMemoWhole)
 
 // ------------------------------------------------------------ openings
 
-// The fake host: shapes by the first byte of an opening's GUID.
-struct FakeHost {
-    std::map<UInt32, CorePolygon2D> shapes;
-    bool replacePointer = false;  // hand back a polygon of the host's own
-    std::vector<UInt32> asked;
-};
-FakeHost* g_host = nullptr;
+const double NaN = std::numeric_limits<double>::quiet_NaN();
+const double Inf = std::numeric_limits<double>::infinity();
 
-GSErrCode FakeUtility(HostToken, API_RequestCode code, void* par1, void* par2, void* par3)
+PolyContour Ring(std::initializer_list<PolyVertex> vertices)
 {
-    if (code != RequestCode("GSHP") || par1 == nullptr || par2 == nullptr || par3 != nullptr)
-        return APIERR_BADPARS;
-    const UInt32 id = static_cast<const API_Guid*>(par1)->time_low;
-    g_host->asked.push_back(id);
-    auto it = g_host->shapes.find(id);
-    if (it == g_host->shapes.end())
-        return APIERR_BADID;
-    auto* shape = static_cast<CorePolygon2DPtr*>(par2);
-    if (*shape == nullptr || !(*shape)->IsEmpty())
-        return APIERR_BADPARS;
-    if (g_host->replacePointer)
-        *shape = std::make_shared<CorePolygon2D>(it->second);
-    else
-        **shape = it->second;
-    return NoError;
+    PolyContour ring;
+    for (const PolyVertex& v : vertices)
+        ring.Push(v);
+    return ring;
 }
 
-API_Guid Opening(UInt32 id)
-{
-    API_Guid g = APINULLGuid;
-    g.time_low = id;
-    return g;
-}
-
-CorePolygon2D RectShape(double x0, double y0, double x1, double y1) { return Polygon({Rect(x0, y0, x1, y1)}); }
-
-// The roof: a 10 x 10 square with a half circle over its top edge.
-const std::vector<PolyArcRec> RoofArc = {{3, 4, Pi}};
-const double RoofArea = 100 + Pi * 25 / 2;
-
-class CutOpeningsTest : public MemoConversionTest {
+class CutShapesTest : public RoofCutTest {
 protected:
     void SetUp() override
     {
-        MemoConversionTest::SetUp();
-        g_host = &host;
-        std::vector<void*> table(HostFunctionCount, nullptr);
-        table[static_cast<UInt32>(HostSlot::Utility)] = reinterpret_cast<void*>(static_cast<HostSlotFn<HostSlot::Utility>>(&FakeUtility));
-        HostBinding::ReceiveTable(table.data());
-        host.shapes[1] = RectShape(2, 2, 4, 4);       // inside
-        host.shapes[2] = RectShape(20, 20, 30, 30);   // outside
-        host.shapes[3] = RectShape(3, -1, 4, 20);     // splits, the right part larger
-        host.shapes[4] = RectShape(-5, -5, 15, 25);   // covers everything
-        host.shapes[5] = RectShape(8, -1, 11, 1);     // bites a corner
-    }
-    void TearDown() override
-    {
-        HostBinding::Reset();
-        g_host = nullptr;
-        MemoConversionTest::TearDown();
+        RoofCutTest::SetUp();
+        // Shapes the geometry library refuses, each over a part of the roof
+        // that no other opening touches.
+        shapes[11] = Polygon({Ring({{{6, 6}, 0}, {{7, 6}, 0}, {{NaN, 7}, 0}, {{6, 7}, 0}})});
+        shapes[12] = Polygon({Ring({{{6, 6}, 0}, {{Inf, 6}, 0}, {{7, 7}, 0}, {{6, 7}, 0}})});
+        shapes[13] = Polygon({Ring({{{6, 6}, 2 * Pi}, {{7, 6}, 0}, {{7, 7}, 0}, {{6, 7}, 0}})});
+        shapes[14] = Polygon({Ring({{{6, 6}, 0}, {{7, 6}, -3 * Pi}, {{7, 7}, 0}, {{6, 7}, 0}})});
+        shapes[15] = Polygon({Ring({{{6, 6}, 0}, {{7, 6}, 0}, {{7, 7}, Inf}, {{6, 7}, 0}})});
+        shapes[16] = Polygon({RectShape(6, 6, 7, 7).GetContour(0), Ring({{{6.2, 6.2}, 0}, {{-Inf, 6.8}, 0}, {{6.8, 6.8}, 0}})});
     }
 
-    // The roof's polygon data, from `memo`.
-    void LoadRoof(TestMemo& memo)
+    // pd cut by the openings of these ids; the source records what it is
+    // asked for and has no shape for an id the table lacks.
+    void Cut(const std::vector<UInt32>& ids)
     {
-        memo.SetPolygon({RoofSquare}, RoofArc);
-        ASSERT_EQ(MemoToPolygonData(memo.memo, pd), NoError);
+        CutShapesFromPolygon(pd, Openings(ids), [this](const API_Guid& opening) -> CorePolygon2DPtr {
+            asked.push_back(opening.time_low);
+            auto it = shapes.find(opening.time_low);
+            return it != shapes.end() ? std::make_shared<CorePolygon2D>(it->second) : nullptr;
+        });
     }
 
-    // The roof cut by the openings of these ids.
-    void RunCut(const std::vector<UInt32>& ids, bool replacePointer)
-    {
-        host.replacePointer = replacePointer;
-        TestMemo m;
-        LoadRoof(m);
-        GS::Array<API_Guid> openings;
-        for (UInt32 id : ids)
-            openings.Push(Opening(id));
-        CutOpeningsFromPolygon(pd, openings);
-    }
-
-    // The cut polygon as the library sees it.
-    CorePolygon2D Result() const
-    {
-        CustomMultiPolygon2D m;
-        ConvertPolygon2DDataToPolygon2D(m, pd);
-        return m.IsEmpty() ? CorePolygon2D() : m[0];
-    }
-
-    FakeHost host;
+    std::vector<UInt32> asked;
 };
 
 struct CutCase {
@@ -309,96 +244,104 @@ const CutCase cutCases[] = {
     // x from 4 to 10: 6 x 10 and the arch over it, cut and so no longer an arc.
     {"SplitKeepsTheLargerPart", {3}, 60 + Pi * 25 / 4 + std::sqrt(24.0) / 2 + 12.5 * std::asin(0.2), 1, 0},
     {"CoveringEverythingLeavesItAsItWas", {4}, RoofArea, 1, 1},
-    {"UnknownShapeSkipped", {9, 1}, RoofArea - 4, 2, 1},
+    {"NoShapeSkipped", {9, 1}, RoofArea - 4, 2, 1},
     {"InListOrder", {4, 1, 5}, RoofArea - 4 - 2, 2, 1},
+    // A shape the library refuses is skipped; the openings around it are cut.
+    {"VertexNotANumber", {11, 1, 5}, RoofArea - 4 - 2, 2, 1},
+    {"VertexInfinite", {1, 12, 5}, RoofArea - 4 - 2, 2, 1},
+    {"ArcOfAFullTurn", {1, 5, 13}, RoofArea - 4 - 2, 2, 1},
+    {"ArcOfMoreThanAFullTurn", {14, 1, 5}, RoofArea - 4 - 2, 2, 1},
+    {"ArcAngleInfinite", {1, 15, 5}, RoofArea - 4 - 2, 2, 1},
+    {"HoleVertexInfinite", {1, 5, 16}, RoofArea - 4 - 2, 2, 1},
+    {"OnlyRefusedShapes", {11, 13}, RoofArea, 1, 1},
 };
 
-class CutTest : public CutOpeningsTest, public ::testing::WithParamInterface<CutCase> {};
+class CutTest : public CutShapesTest, public ::testing::WithParamInterface<CutCase> {};
 
 TEST_P(CutTest, KeepsTheLargestPiece)
 {
     const CutCase& c = GetParam();
-    for (bool replacePointer : {false, true}) {
-        FreePolygon2DData(&pd);
-        host.asked.clear();
-        RunCut(c.openings, replacePointer);
-        EXPECT_EQ(host.asked, c.openings);
-        const CorePolygon2D result = Result();
-        EXPECT_NEAR(result.CalcArea(), c.area, 0.05) << replacePointer;
-        EXPECT_EQ(result.GetContourCount(), c.contours);
-        EXPECT_EQ(ArcCount(result), c.arcs);
-        EXPECT_EQ(pd.nArcs, static_cast<Int32>(c.arcs));
-        EXPECT_TRUE(pd.status & Polygon2DData_BoundBoxValid);
-    }
+    TestMemo m;
+    LoadRoof(m);
+    Cut(c.openings);
+    EXPECT_EQ(asked, c.openings);
+    const CorePolygon2D result = Result();
+    EXPECT_NEAR(result.CalcArea(), c.area, 0.05);
+    EXPECT_EQ(result.GetContourCount(), c.contours);
+    EXPECT_EQ(ArcCount(result), c.arcs);
+    EXPECT_EQ(pd.nArcs, static_cast<Int32>(c.arcs));
+    EXPECT_TRUE(pd.status & Polygon2DData_BoundBoxValid);
+    EXPECT_TRUE(std::isfinite(pd.boundBox.xMin) && std::isfinite(pd.boundBox.yMax));
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, CutTest, ::testing::ValuesIn(cutCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// A library failure leaves pd as it was: same handles, same content.
-struct FailureCase {
+// Far from the origin the larger piece still wins: a 10 x 10 square split
+// by a strip into pieces of 30 and 60.
+struct FarCase {
+    const char* name;
+    double offset;
+    double stripX;    // the strip runs from stripX to stripX + 1
+    double keptXMin;  // of the piece kept, relative to the square
+    double keptXMax;
+};
+
+const FarCase farCases[] = {
+    {"AtTheOriginLeft", 0, 3, 4, 10},
+    {"AtTheOriginRight", 0, 6, 0, 6},
+    {"AtOneBillionLeft", 1e9, 3, 4, 10},
+    {"AtOneBillionRight", 1e9, 6, 0, 6},
+    {"AtMinusOneBillionLeft", -1e9, 3, 4, 10},
+    {"AtMinusOneBillionRight", -1e9, 6, 0, 6},
+};
+
+class FarFromOriginTest : public CutShapesTest, public ::testing::WithParamInterface<FarCase> {};
+
+TEST_P(FarFromOriginTest, KeepsTheLargerPiece)
+{
+    const FarCase& c = GetParam();
+    const double o = c.offset;
+    ConvertPolygon2DToPolygon2DData(pd, RectShape(o, o, o + 10, o + 10));
+    shapes[1] = RectShape(o + c.stripX, o - 1, o + c.stripX + 1, o + 11);
+    Cut({1});
+    const CorePolygon2D result = Result();
+    EXPECT_NEAR(result.CalcArea(), 60, 1e-4);
+    EXPECT_NEAR(pd.boundBox.xMin, o + c.keptXMin, 1e-5);
+    EXPECT_NEAR(pd.boundBox.xMax, o + c.keptXMax, 1e-5);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, FarFromOriginTest, ::testing::ValuesIn(farCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// An outline the library cannot work on, or malformed data, fails the whole
+// cut before any shape is asked for, and leaves pd as it was.
+struct OutlineCase {
     const char* name;
     void (*breakIt)(Polygon2DData&);
-    Int64 failAllocation;
 };
 
-const FailureCase failureCases[] = {
-    {"ContourEndBeyondVertices", [](Polygon2DData& pd) { reinterpret_cast<Int32*>(*pd.contourEnds)[1] = 99; }, 0},
-    {"ArcNotAnEdge", [](Polygon2DData& pd) { reinterpret_cast<PolyArcRec*>(*pd.arcs)[1].endIndex = 1; }, 0},
-    {"NoMemoryForTheVertices", [](Polygon2DData&) {}, 1},
-    {"NoMemoryForTheContourEnds", [](Polygon2DData&) {}, 2},
-    {"NoMemoryForTheArcs", [](Polygon2DData&) {}, 3},
+const OutlineCase outlineCases[] = {
+    {"VertexNotANumber", [](Polygon2DData& pd) { reinterpret_cast<API_Coord*>(*pd.vertices)[2].x = NaN; }},
+    {"VertexInfinite", [](Polygon2DData& pd) { reinterpret_cast<API_Coord*>(*pd.vertices)[3].y = -Inf; }},
+    {"ArcOfAFullTurn", [](Polygon2DData& pd) { reinterpret_cast<PolyArcRec*>(*pd.arcs)[1].arcAngle = 2 * Pi; }},
+    {"ContourEndBeyondVertices", [](Polygon2DData& pd) { reinterpret_cast<Int32*>(*pd.contourEnds)[1] = 99; }},
 };
 
-class CutFailureTest : public CutOpeningsTest, public ::testing::WithParamInterface<FailureCase> {};
+class CutOutlineTest : public CutShapesTest, public ::testing::WithParamInterface<OutlineCase> {};
 
-TEST_P(CutFailureTest, LeavesThePolygonUnchanged)
+TEST_P(CutOutlineTest, ThrowsAndLeavesThePolygonData)
 {
     TestMemo m;
     LoadRoof(m);
     GetParam().breakIt(pd);
     const Polygon2DData before = pd;
-    const std::vector<Int32> ends = DataEntries<Int32>(pd.contourEnds, pd.nContours + 1);
-    const std::vector<PolyArcRec> arcs = DataEntries<PolyArcRec>(pd.arcs, pd.nArcs + 1);
-    GS::FailNthAllocation(GetParam().failAllocation);
-    CutOpeningsFromPolygon(pd, {Opening(1)});
-    GS::FailNthAllocation(0);
+    EXPECT_THROW(Cut({1, 5}), GeometryException);
+    EXPECT_TRUE(asked.empty());
     EXPECT_EQ(std::memcmp(&pd, &before, sizeof pd), 0);
-    EXPECT_EQ(DataEntries<Int32>(pd.contourEnds, pd.nContours + 1), ends);
-    EXPECT_EQ(DataEntries<PolyArcRec>(pd.arcs, pd.nArcs + 1), arcs);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, CutFailureTest, ::testing::ValuesIn(failureCases),
+INSTANTIATE_TEST_SUITE_P(Cases, CutOutlineTest, ::testing::ValuesIn(outlineCases),
                          [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(CutOpeningsTest, WithoutTheHostCallEveryOpeningIsSkipped)
-{
-    HostBinding::Reset();
-    RunCut({1, 3}, false);
-    EXPECT_TRUE(host.asked.empty());
-    EXPECT_NEAR(Result().CalcArea(), RoofArea, 1e-9);
-}
-
-// The roof code's order: memo, cut, the same memo, segmented polygon.
-TEST_F(CutOpeningsTest, CutRoofBuildsIntoASegmentedPolygonWithAHole)
-{
-    TestMemo m;
-    LoadRoof(m);
-    CutOpeningsFromPolygon(pd, {Opening(1), Opening(5)});
-    API_Polygon counts;
-    ASSERT_EQ(PolygonDataToMemo(pd, counts, m.memo), NoError);
-    EXPECT_EQ(counts.nSubPolys, 2);
-    EXPECT_EQ(counts.nArcs, 1);
-
-    SegmentedPolygon p;
-    GS::Array<double> status;
-    p.BuildSegmentedPolygon(m.memo.coords, m.memo.pends, m.memo.parcs, status);
-    ASSERT_EQ(p.holes.GetSize(), 1u);
-    EXPECT_EQ(p.GetHoleVertexCount(0), 4u);
-    // Six vertices of the bitten square and the arch's 31 inserted points.
-    EXPECT_EQ(p.contour.GetSize(), 6u + 31u);
-    EXPECT_EQ(status.GetSize(), p.contour.GetSize() + 4);
-    EXPECT_NEAR(SegmentedPolygon::SignedContourArea(p.contour), RoofArea - 2, 0.1);
-}
 
 }  // namespace

@@ -308,6 +308,11 @@ const MalformedCase malformedCases[] = {
      "0000"},
     {"ArcAngleNotFinite", [](TestMemo& m) { m.SetPolygon({Square}), m.SetArcs({{1, 2, std::nan("")}, {2, 3, HUGE_VAL}}); }, {4}, "0000"},
     {"ArcTooManyParts", [](TestMemo& m) { m.SetPolygon({Square}), m.SetArcs({{1, 2, 1e6}}); }, {4}, "0000"},
+    // A ring whose area is not a number is not reversed: its arc start stays first.
+    {"RingAreaNotANumber",
+     [](TestMemo& m) { m.SetPolygon({{{0, 0}, {0, 4}, {std::nan(""), 4}, {4, 0}}}, {{1, 2, -Pi / 2}}); },
+     {19},
+     "1" + Twos(15) + "000"},
 };
 
 class MalformedHandlesTest : public NoLeakTest, public ::testing::WithParamInterface<MalformedCase> {};

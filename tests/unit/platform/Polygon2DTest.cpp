@@ -5,6 +5,7 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <initializer_list>
+#include <limits>
 
 namespace {
 
@@ -52,7 +53,13 @@ INSTANTIATE_TEST_SUITE_P(
                       AreaCase{"InwardArc", Polygon({Ring({{0, 0, 0}, {10, 0, 0}, {10, 10, -Pi}, {0, 10, 0}})}), 100 - Pi * 25 / 2},
                       AreaCase{"ClockwiseRingWithArc", Polygon({Ring({{0, 0, 0}, {0, 10, -Pi}, {10, 10, 0}, {10, 0, 0}})}), ArchedSquareArea},
                       AreaCase{"Disc", Polygon({Circle(3, 3, 2)}), Pi * 4},
-                      AreaCase{"QuarterDisc", Polygon({Ring({{0, 0, 0}, {2, 0, Pi / 2}, {0, 2, 0}})}), Pi}),
+                      AreaCase{"QuarterDisc", Polygon({Ring({{0, 0, 0}, {2, 0, Pi / 2}, {0, 2, 0}})}), Pi},
+                      // Far from the origin the area is not lost to rounding.
+                      AreaCase{"StripAtOneBillion", Polygon({Rect(1e9, 1e9, 1e9 + 3, 1e9 + 10)}), 30},
+                      AreaCase{"ArchedSquareWithHoleAtMinusOneBillion",
+                               Polygon({Ring({{-1e9, -1e9, 0}, {-1e9 + 10, -1e9, 0}, {-1e9 + 10, -1e9 + 10, Pi}, {-1e9, -1e9 + 10, 0}}),
+                                        Rect(-1e9 + 2, -1e9 + 2, -1e9 + 4, -1e9 + 4)}),
+                               ArchedSquareArea - 4}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct SubtractCase {
@@ -101,6 +108,75 @@ INSTANTIATE_TEST_SUITE_P(
         // Cutting through the arch leaves it a chain of points (whose chords
         // shave a little off the area).
         SubtractCase{"CutArcBecomesChain", ArchedSquare(), Polygon({Rect(4, 8, 6, 20)}), {ArchedSquareArea - 4 - (std::sqrt(24.0) + 25 * std::asin(0.2))}, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+const double NaN = std::numeric_limits<double>::quiet_NaN();
+const double Inf = std::numeric_limits<double>::infinity();
+
+// Polygons the boolean operation cannot work on, and a few it can.
+struct ValidityCase {
+    const char* name;
+    CorePolygon2D polygon;
+    bool valid;
+};
+
+class ValidityTest : public NoLeakTest, public ::testing::WithParamInterface<ValidityCase> {};
+
+// An invalid polygon never reaches Boost.Geometry, on either side.
+TEST_P(ValidityTest, InvalidPolygonIsRefusedBySubstract)
+{
+    const ValidityCase& c = GetParam();
+    EXPECT_EQ(c.polygon.IsValid(), c.valid);
+    if (c.valid)
+        return;
+    const CorePolygon2D square = Polygon({Rect(0, 0, 10, 10)});
+    EXPECT_THROW(square.Substract(c.polygon), GeometryException);
+    EXPECT_THROW(c.polygon.Substract(square), GeometryException);
+    EXPECT_THROW(c.polygon.Substract(CorePolygon2D()), GeometryException);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ValidityTest,
+    ::testing::Values(ValidityCase{"Empty", CorePolygon2D(), true},
+                      ValidityCase{"ArchedSquare", ArchedSquare(), true},
+                      // An angle that is not a number is no arc: a straight edge.
+                      ValidityCase{"ArcAngleNotANumber", Polygon({Ring({{2, 2, NaN}, {4, 2, 0}, {4, 4, 0}})}), true},
+                      ValidityCase{"ArcJustUnderAFullTurn", Polygon({Ring({{2, 2, 2 * Pi - 1e-9}, {4, 2, 0}, {4, 4, 0}})}), true},
+                      ValidityCase{"VertexNotANumber", Polygon({Ring({{2, 2, 0}, {NaN, 2, 0}, {4, 4, 0}})}), false},
+                      ValidityCase{"VertexInfinite", Polygon({Ring({{2, 2, 0}, {4, Inf, 0}, {4, 4, 0}})}), false},
+                      ValidityCase{"HoleVertexMinusInfinite", Polygon({Rect(1, 1, 9, 9), Ring({{2, 2, 0}, {-Inf, 2, 0}, {4, 4, 0}})}), false},
+                      ValidityCase{"ArcOfAFullTurn", Polygon({Ring({{2, 2, 2 * Pi}, {4, 2, 0}, {4, 4, 0}})}), false},
+                      ValidityCase{"ClockwiseArcOfAFullTurn", Polygon({Ring({{2, 2, 0}, {4, 2, -2 * Pi}, {4, 4, 0}})}), false},
+                      ValidityCase{"ArcOfMoreThanAFullTurn", Polygon({Ring({{2, 2, 0}, {4, 2, 0}, {4, 4, 3 * Pi}})}), false},
+                      ValidityCase{"ArcAngleInfinite", Polygon({Ring({{2, 2, Inf}, {4, 2, 0}, {4, 4, 0}})}), false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Valid polygons the arithmetic still fails on: each failure comes out as
+// the library's own exception.
+struct ArithmeticFailureCase {
+    const char* name;
+    CorePolygon2D polygon;
+    CorePolygon2D cut;
+};
+
+class ArithmeticFailureTest : public NoLeakTest, public ::testing::WithParamInterface<ArithmeticFailureCase> {};
+
+TEST_P(ArithmeticFailureTest, IsAGeometryException)
+{
+    ASSERT_TRUE(GetParam().polygon.IsValid());
+    EXPECT_THROW(GetParam().polygon.Substract(GetParam().cut), GeometryException);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ArithmeticFailureTest,
+    ::testing::Values(
+        // Boost.Geometry's rescaling overflows on polygons this small
+        // (boost::numeric::positive_overflow).
+        ArithmeticFailureCase{"OverflowOfTheRescaling", Polygon({Rect(0, 0, 1e-15, 1e-15)}), Polygon({Rect(5e-16, 5e-16, 2e-15, 2e-15)})},
+        // Finite ends, but the arc's bulge lies beyond the largest double.
+        ArithmeticFailureCase{"ArcBeyondTheRangeOfCoordinates",
+                              Polygon({Ring({{-1.5e308, 0, 3 * Pi / 2}, {1.5e308, 0, 0}, {0, 1e308, 0}})}),
+                              Polygon({Rect(0, 0, 1, 1)})}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(NoLeakTest, SubstractOfDisjointPolygonReturnsItVertexForVertex)
