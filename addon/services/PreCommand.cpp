@@ -5,6 +5,7 @@
 #include "addon/services/AddOnGlobals.hpp"
 #include "addon/host/HostCalls.hpp"
 #include "addon/host/Owners.hpp"
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -25,22 +26,36 @@ constexpr PartCheck PartChecks[] = {
 };
 constexpr int VersionedPartCount = 9;  // all but the last carry a version range
 
-void SuspendGroupsToggle()
+bool SuspendGroupsToggle()
 {
     GS::Array<API_Guid> none;
-    HostToolCommand(RequestCode("SUSP"), &none);
+    return HostToolCommand(RequestCode("SUSP"), &none) == NoError;
 }
 
 // The object's version range from its current parameters; the first
-// record of each name in handle order decides.
-void ReadVersionRange(API_AddParType** params, Int32* minimum, Int32* maximum)
+// record of each name in handle order decides. A record that holds no
+// single number counts as missing.
+struct VersionRange {
+    double minimum = 9999;
+    double maximum = -1;
+};
+
+VersionRange ReadVersionRange(API_AddParType** params)
 {
-    *minimum = 9999;
-    *maximum = -1;
+    VersionRange range;
     GdlParams::ForEachNamedReverse(params, "minApiVersion",
-                                   [&](API_AddParType& rec) { *minimum = static_cast<Int32>(GdlParams::Number(rec)); });
+                                   [&](API_AddParType& rec) { range.minimum = GdlParams::Number(rec, range.minimum); });
     GdlParams::ForEachNamedReverse(params, "maxApiVersion",
-                                   [&](API_AddParType& rec) { *maximum = static_cast<Int32>(GdlParams::Number(rec)); });
+                                   [&](API_AddParType& rec) { range.maximum = GdlParams::Number(rec, range.maximum); });
+    return range;
+}
+
+// The range's ends count as whole numbers, truncated toward zero. Compared
+// as doubles, so that no value (a huge one, an infinity) wraps around on
+// its way to an integer; NaN accepts nothing.
+bool AcceptsThisVersion(const VersionRange& range)
+{
+    return std::trunc(range.minimum) <= AddOnVersion && std::trunc(range.maximum) >= AddOnVersion;
 }
 
 }  // namespace
@@ -49,15 +64,16 @@ void SuspendGroupsBracket::Before()
 {
     bool on = false;
     HostEnvironment(RequestCode("ISSG"), &on, nullptr, nullptr);
-    wasOn = on;
-    if (!wasOn)
-        SuspendGroupsToggle();
+    toggledOn = !on && SuspendGroupsToggle();
 }
 
 void SuspendGroupsBracket::After()
 {
-    if (!wasOn)
+    // Only a toggle that happened is undone: toggling after a failed first
+    // toggle would switch the user's mode on for good.
+    if (toggledOn)
         SuspendGroupsToggle();
+    toggledOn = false;
 }
 
 GSErrCode CheckLibraryAndSelection()
@@ -112,13 +128,13 @@ GSErrCode CheckLibraryAndSelection()
             continue;
         UInt32 recalc = APIRecalcParams;
         GSErrCode recalcErr = HostUtility(RequestCode("RPAS"), &element, &recalc, nullptr);
-        Int32 minimum = 9999, maximum = -1;
+        VersionRange range;
         {
             MemoOwner memo;
             if (HostGetMemo(item.guid, &memo.Get(), AllButPolygonMask) == NoError)
-                ReadVersionRange(memo->params, &minimum, &maximum);
+                range = ReadVersionRange(memo->params);
         }
-        if (minimum <= AddOnVersion && maximum >= AddOnVersion) {
+        if (AcceptsThisVersion(range)) {
             if (recalcErr != NoError) {
                 char text[1024];
                 std::snprintf(text, sizeof text, "Error: %d", static_cast<int>(recalcErr));
