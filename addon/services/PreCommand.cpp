@@ -16,13 +16,19 @@ constexpr UInt64 AllButPolygonMask = 0x3FFFFFFFBFFFFFFFull;
 // The parts searched, in order, with the message for a missing one.
 struct PartCheck {
     LibraryPart part;
-    Int16 message;
+    RSStringId message;
 };
 constexpr PartCheck PartChecks[] = {
-    {LibraryPart::Rebar, 34},    {LibraryPart::SingleRebar, 69}, {LibraryPart::Stirrup, 35},
-    {LibraryPart::Concrete, 50}, {LibraryPart::Mesh, 51},        {LibraryPart::Column, 32},
-    {LibraryPart::Beam, 33},     {LibraryPart::Crowning, 31},    {LibraryPart::List, 4},
-    {LibraryPart::FourthComplexObject, 72},
+    {LibraryPart::Rebar, ResStr::Messages::MissingRebar},
+    {LibraryPart::SingleRebar, ResStr::Messages::MissingSingleRebar},
+    {LibraryPart::Stirrup, ResStr::Messages::MissingStirrup},
+    {LibraryPart::Concrete, ResStr::Messages::MissingConcrete},
+    {LibraryPart::Mesh, ResStr::Messages::MissingMesh},
+    {LibraryPart::Column, ResStr::Messages::MissingColumn},
+    {LibraryPart::Beam, ResStr::Messages::MissingBeam},
+    {LibraryPart::Crowning, ResStr::Messages::MissingCrowning},
+    {LibraryPart::List, ResStr::Messages::MissingList},
+    {LibraryPart::FourthComplexObject, ResStr::Messages::MissingFourthComplexObject},
 };
 constexpr int VersionedPartCount = 9;  // all but the last carry a version range
 
@@ -82,7 +88,7 @@ GSErrCode CheckLibraryAndSelection()
     for (int i = 0; i < static_cast<int>(sizeof PartChecks / sizeof PartChecks[0]); ++i) {
         Int32 index = 0;
         if (FindLibraryPart(PartChecks[i].part, &index) != NoError) {
-            HostReport(GetResString(130, PartChecks[i].message), true);
+            HostReport(GetResString(PartChecks[i].message), true);
             return APIERR_GENERAL;
         }
         if (i < VersionedPartCount)
@@ -100,12 +106,12 @@ GSErrCode CheckLibraryAndSelection()
     if (info.typeID == 0)
         return NoError;
 
-    ProgressWindowOwner progress(GetResString(131, 11), 1);
+    ProgressWindowOwner progress(GetResString(ResStr::Texts::Preprocessing), 1);
     Int32 count = static_cast<Int32>(selection.GetSize());
     if (count <= ProgressWarningCount)
-        progress.StartPhase(GetResString(131, 11), count);
+        progress.StartPhase(GetResString(ResStr::Texts::Preprocessing), count);
     else
-        progress.StartPhase(GetResString(131, 13), count, true);
+        progress.StartPhase(GetResString(ResStr::Texts::TakesAFewMinutes), count, true);
 
     for (const API_Neig& item : selection) {
         progress.Advance(1);
@@ -143,7 +149,7 @@ GSErrCode CheckLibraryAndSelection()
             }
             continue;
         }
-        HostReport(GetResString(130, 49), true);
+        HostReport(GetResString(ResStr::Messages::VersionMismatch), true);
         return APIERR_GENERAL;
     }
     return NoError;
