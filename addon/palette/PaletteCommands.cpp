@@ -2,6 +2,7 @@
 #include "addon/palette/paletta.hpp"
 #include "addon/services/Boundary.hpp"
 #include "addon/services/ResStrings.hpp"
+#include <iterator>
 
 namespace {
 
