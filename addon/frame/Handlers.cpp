@@ -1,31 +1,25 @@
 #include "addon/frame/Handlers.hpp"
+#include "addon/frame/Commands.hpp"
 #include "addon/services/Boundary.hpp"
 #include "addon/services/CommandSteps.hpp"
-#include "addon/frame/UsersManual.hpp"
 #include "platform/dg/DG.hpp"
 #include "addon/host/HostCalls.hpp"
 #include "addon/palette/paletta.hpp"
 
-// The menus reach no command of their own: they load the object library
-// and open the palette, or open the user's manual.
+// Every menu item runs with the suspend-groups mode on; an item without a
+// command runs nothing in between. The command's result goes to the host.
 GSErrCode MenuCommandHandler(const API_MenuParams* menuParams)
 {
     return CallGuarded("MenuCommandHandler", APIERR_GENERAL, [&] {
+        GSErrCode err = NoError;
         WithSuspendedGroups([&] {
             DGResetDialogRectangles();
             if (menuParams == nullptr)
                 return;
-            bool startPalette = menuParams->menuResID == HostMenuItemId ||
-                                (menuParams->menuResID == AddOnMenuId && menuParams->itemIndex == 1);
-            if (startPalette) {
-                // A library that fails to load is reported; the palette opens all the same.
-                LoadLibraryOrAlert();
-                ShowPalette();
-            } else if (menuParams->menuResID == AddOnMenuId && menuParams->itemIndex == 2) {
-                OpenUsersManual();
-            }
+            if (AddOnCommand command = MenuCommand(menuParams->menuResID, menuParams->itemIndex))
+                err = command();
         });
-        return NoError;
+        return err;
     });
 }
 

@@ -1,6 +1,7 @@
 // The binding to the host: the two exports and the four entry points.
 #include "addon/services/AddOnGlobals.hpp"
 #include "addon/services/Boundary.hpp"
+#include "addon/frame/Commands.hpp"
 #include "addon/frame/Handlers.hpp"
 #include "addon/services/ResStrings.hpp"
 #include "addon/host/HostBinding.hpp"
@@ -12,15 +13,14 @@
 
 namespace {
 
-constexpr Int16 AddOnNameList = 32501;
 constexpr Int32 PaletteFlags = 0x97;
 
 API_AddonType CheckAddOnEnvironment(API_EnvirParams* envir)
 {
     if (envir == nullptr || envir->serverInfo.serverApplication != 1)
         return APIAddon_DontRegister;
-    envir->addOnInfo.name = GetResUniString(AddOnNameList, 1);
-    GS::UniString base = GetResUniString(AddOnNameList, 2);
+    envir->addOnInfo.name = GetResUniString(ResStr::AddOnName::Name);
+    GS::UniString base = GetResUniString(ResStr::AddOnName::Description);
     char description[1024];
     std::snprintf(description, sizeof description, "%s v%d", base.ToCStr(CC_UTF8).Get(), AddOnVersion);
     envir->addOnInfo.description = GS::UniString(description, CC_UTF8);
@@ -50,6 +50,7 @@ GSErrCode RegisterAddOnInterface()
 
 GSErrCode InitializeAddOnSteps()
 {
+    SetPaletteCommands(&PaletteCommands());
     GSErrCode err = HostInstallMenuHandler(AddOnMenuId, MenuCommandHandler);
     if (err == NoError)
         err = HostInstallMenuHandler(HostMenuItemId, MenuCommandHandler);

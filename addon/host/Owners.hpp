@@ -84,9 +84,12 @@ public:
         if (open)
             HostInterface(RequestCode("IPRV"), &step, nullptr, nullptr);
     }
-    // Without a window the user has no way to cancel.
-    bool Cancelled() { return open && HostInterface(RequestCode("CANC"), nullptr, nullptr, nullptr) != 0; }
+    // The host answers 1 when the user has cancelled and 0 when not; any
+    // other answer is a query that failed, which is no cancel of the
+    // user's. Without a window the user has no way to cancel.
+    bool Cancelled() { return open && HostInterface(RequestCode("CANC"), nullptr, nullptr, nullptr) == CancelledAnswer; }
 
 private:
+    static constexpr GSErrCode CancelledAnswer = 1;
     bool open = false;
 };

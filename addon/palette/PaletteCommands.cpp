@@ -1,51 +1,42 @@
 // The palette's commands and tooltips.
 #include "addon/palette/paletta.hpp"
-#include "addon/complex/CreateComplex.hpp"
-#include "addon/complex/EditComplex.hpp"
 #include "addon/services/Boundary.hpp"
-#include "addon/services/CommandSteps.hpp"
 #include "addon/services/ResStrings.hpp"
-#include "addon/schedule/CuttingListCommand.hpp"
-#include "addon/schedule/ListExport.hpp"
-#include "addon/walls/ReinforceCommand.hpp"
+#include <iterator>
 
 namespace {
 
-constexpr GSResID ToolTipList = 202;
-constexpr Int16 EditToolTipOffset = 11;  // the edit texts follow the create texts at 11
-constexpr Int32 CuttingListMode = 3;     // the selection, or everything when nothing is selected
+// Given by the composition root when the add-on starts; until then the
+// entries start nothing.
+const PaletteCommandTable* g_commands = nullptr;
 
-// What each entry starts: a push menu its create command with item 1 and
-// its edit command with the other; a button its one command.
-struct EntryCommands {
-    bool (*create)();
-    bool (*edit)();
-    void (*button)();
+// A button's text, or a push menu's text for its create item.
+constexpr RSStringId ToolTips[PaletteEntryCount] = {
+    ResStr::PaletteToolTips::CreateCrowning, ResStr::PaletteToolTips::CreateBeam,
+    ResStr::PaletteToolTips::CreateColumn,   ResStr::PaletteToolTips::Slab,
+    ResStr::PaletteToolTips::Wall,           ResStr::PaletteToolTips::Roof,
+    ResStr::PaletteToolTips::CuttingList,    ResStr::PaletteToolTips::Export,
 };
-
-const EntryCommands Commands[PaletteEntryCount] = {
-    {CreateCrowningCommand, EditCrowningCommand, nullptr},
-    {CreateBeamCommand, EditBeamCommand, nullptr},
-    {CreateColumnCommand, EditColumnCommand, nullptr},
-    {nullptr, nullptr, [] { ReinforceSelectedElements(API_SlabID); }},
-    {nullptr, nullptr, [] { ReinforceSelectedElements(API_WallID); }},
-    {nullptr, nullptr, [] { ReinforceSelectedElements(API_RoofID); }},
-    {nullptr, nullptr, [] { RunCuttingListOptimization(CuttingListMode); }},
-    {nullptr, nullptr, ExportListToText},
+// A push menu's text for its edit item, by entry (Crowning, Beam, Column).
+constexpr RSStringId EditToolTips[] = {
+    ResStr::PaletteToolTips::EditCrowning,
+    ResStr::PaletteToolTips::EditBeam,
+    ResStr::PaletteToolTips::EditColumn,
 };
 
 }  // namespace
+
+void SetPaletteCommands(const PaletteCommandTable* commands) { g_commands = commands; }
 
 void DirizizPaletta::PaletteButtonClicked(const DG::ButtonClickEvent& ev)
 {
     CallGuarded("PaletteButtonClicked", [&] {
         Int32 index = ev.GetSource() != nullptr ? FindEntry(ev.GetSource()->GetId()) : -1;
-        if (index < 0)
+        if (index < 0 || g_commands == nullptr)
             return;
-        RunCheckedCommand([&] {
-            if (Commands[index].button != nullptr)
-                Commands[index].button();
-        });
+        AddOnCommand command = (*g_commands)[static_cast<size_t>(index)].button;
+        // The results are the commands' own business: they have told the user.
+        RunCheckedCommand([&] { return command != nullptr ? command() : NoError; });
     });
 }
 
@@ -59,10 +50,12 @@ void DirizizPaletta::PalettePushMenuCheckChanged(const DG::PushMenuCheckChangeEv
         // A click toggles the check mark; the push menus keep theirs.
         if (ev.WasStateChange())
             menu.Check();
+        if (g_commands == nullptr)
+            return;
+        const PaletteEntryCommands& commands = (*g_commands)[static_cast<size_t>(index)];
         RunCheckedCommand([&] {
-            bool (*command)() = menu.GetSelectedItem() == 1 ? Commands[index].create : Commands[index].edit;
-            if (command != nullptr)
-                command();
+            AddOnCommand command = menu.GetSelectedItem() == 1 ? commands.create : commands.edit;
+            return command != nullptr ? command() : NoError;
         });
     });
 }
@@ -77,10 +70,10 @@ void DirizizPaletta::PanelToolTipRequested(const DG::PanelHelpEvent& ev, GS::Uni
             const PaletteEntry& entry = entries[i];
             if (entry.labelBeside->GetId() != id && entry.labelBelow->GetId() != id && entry.Control().GetId() != id)
                 continue;
-            Int16 text = static_cast<Int16>(i + 1);
-            if (entry.pushMenu != nullptr && entry.pushMenu->GetSelectedItem() != 1)
-                text = static_cast<Int16>(i + EditToolTipOffset);
-            *toolTipText = GetResUniString(ToolTipList, text);
+            RSStringId text = ToolTips[i];
+            if (entry.pushMenu != nullptr && entry.pushMenu->GetSelectedItem() != 1 && i < std::size(EditToolTips))
+                text = EditToolTips[i];
+            *toolTipText = GetResUniString(text);
             return;
         }
     });

@@ -17,10 +17,14 @@ constexpr Int16 EntryPitch = 49;
 constexpr Int16 ControlSize = 30;
 constexpr Int16 LabelWidth = 52;
 constexpr Int16 LabelHeight = 16;
-constexpr GSResID LabelList = 201;
 constexpr GSResID CreateIconBase = 32620;
 constexpr GSResID EditIconBase = 32630;
 constexpr GSResID ButtonIconBase = 32611;
+constexpr RSStringId Labels[PaletteEntryCount] = {
+    ResStr::PaletteLabels::Crowning, ResStr::PaletteLabels::Beam,        ResStr::PaletteLabels::Column,
+    ResStr::PaletteLabels::Slab,     ResStr::PaletteLabels::Wall,        ResStr::PaletteLabels::Roof,
+    ResStr::PaletteLabels::CuttingList, ResStr::PaletteLabels::Export,
+};
 
 }  // namespace
 
@@ -35,15 +39,15 @@ DirizizPaletta::DirizizPaletta()
     : DG::Palette(DG::Point(0, 0), PaletteWidth, PaletteHeight, PaletteGuid(), DG::HVGrow, DG::Close, DG::TopCaption,
                   DG::NoFrame, DG::NoSpecialFeatures)
 {
-    SetTitle(GetResUniString(32501, 1));
+    SetTitle(GetResUniString(ResStr::AddOnName::Name));
     Attach(static_cast<DG::PanelObserver&>(*this));
     for (Int32 index = CrowningEntry; index <= ColumnEntry; ++index)
         CreatePushMenuEntry(0, static_cast<Int16>(index * EntryPitch), static_cast<GSResID>(CreateIconBase + index),
                             static_cast<GSResID>(EditIconBase + index),
-                            GetResUniString(LabelList, static_cast<Int16>(index + 1)));
+                            GetResUniString(Labels[index]));
     for (Int32 index = SlabEntry; index <= ExportEntry; ++index)
         CreateButtonEntry(0, static_cast<Int16>(index * EntryPitch), static_cast<GSResID>(ButtonIconBase + index),
-                          GetResUniString(LabelList, static_cast<Int16>(index + 1)));
+                          GetResUniString(Labels[index]));
 }
 
 DirizizPaletta::~DirizizPaletta()
@@ -187,15 +191,16 @@ void DirizizPaletta::HandlePaletteOpened()
 
 void OpenPalette()
 {
-    if (PaletteOwner() != nullptr)
+    if (PaletteOwner::Get() != nullptr)
         return;
     auto palette = std::make_unique<DirizizPaletta>();
     palette->BeginEventProcessing();
     palette->SetMinClientSize(MinClientSize, MinClientSize);
-    PaletteOwner() = std::move(palette);
+    PaletteOwner::Adopt(std::move(palette));
 }
 
-DirizizPaletta* GetPalette() { return static_cast<DirizizPaletta*>(PaletteOwner().get()); }
+// The owner only ever holds what OpenPalette gave it.
+DirizizPaletta* GetPalette() { return static_cast<DirizizPaletta*>(PaletteOwner::Get()); }
 
 void ShowPalette()
 {
@@ -215,7 +220,7 @@ GSErrCode PaletteControlCallback(Int32 referenceID, Int32 messageID, GS::IntPtr 
         case APIPalMsg_ClosePalette:
             if (palette != nullptr) {
                 palette->Hide();
-                PaletteOwner().reset();
+                PaletteOwner::Delete();
             }
             break;
         case APIPalMsg_HidePalette_Begin:

@@ -1,7 +1,9 @@
 // The add-on's modeless palette: eight entries that start its commands.
 #pragma once
+#include "addon/services/CommandSteps.hpp"
 #include "platform/api/APIdefs.hpp"
 #include "platform/dg/DG.hpp"
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -18,6 +20,21 @@ enum PaletteEntryIndex : Int32 {
     ExportEntry = 7,
     PaletteEntryCount = 8,
 };
+
+// What an entry starts: a button entry its `button` command; a push-menu
+// entry its `create` command with item 1 and its `edit` command with the
+// other. The palette knows no command itself: the add-on's composition
+// root hands it the table (SetPaletteCommands).
+struct PaletteEntryCommands {
+    AddOnCommand create;
+    AddOnCommand edit;
+    AddOnCommand button;
+};
+using PaletteCommandTable = std::array<PaletteEntryCommands, PaletteEntryCount>;
+
+// The table the entries dispatch through, for as long as the add-on is
+// loaded; null (the start) lets the entries start nothing.
+void SetPaletteCommands(const PaletteCommandTable* commands);
 
 // One entry: an icon button (Slab to Export) or a push menu with a create
 // and an edit item (Crowning, Beam, Column), and its label beside and below

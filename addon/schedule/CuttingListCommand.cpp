@@ -1,4 +1,9 @@
 #include "addon/schedule/CuttingListCommand.hpp"
+#include "addon/services/CommandTrace.hpp"
 
 // Built with the cutting lists.
-bool RunCuttingListOptimization(Int32) { return false; }
+bool RunCuttingListOptimization(Int32 mode)
+{
+    TraceCommand("RunCuttingListOptimization", mode);
+    return false;
+}

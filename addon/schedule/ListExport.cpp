@@ -1,4 +1,5 @@
 #include "addon/schedule/ListExport.hpp"
+#include "addon/services/CommandTrace.hpp"
 
 // Built with the list export.
-void ExportListToText() {}
+void ExportListToText() { TraceCommand("ExportListToText"); }

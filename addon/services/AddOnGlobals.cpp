@@ -42,6 +42,8 @@ AddOnLifetime& Lifetime()
 }  // namespace
 
 const GS::Guid& PaletteGuid() { return Lifetime().paletteGuid; }
-std::unique_ptr<DG::Panel>& PaletteOwner() { return Lifetime().palette; }
+DG::Panel* PaletteOwner::Get() { return Lifetime().palette.get(); }
+void PaletteOwner::Adopt(std::unique_ptr<DG::Panel> palette) { Lifetime().palette = std::move(palette); }
+void PaletteOwner::Delete() { Lifetime().palette.reset(); }
 GSResModule OwnResourceModule() { return Lifetime().resources; }
 GSResModule HostOwnResourceModule() { return OwnResourceModule(); }

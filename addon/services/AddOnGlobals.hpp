@@ -13,9 +13,18 @@ constexpr const char* PaletteGuidText = "{47f84345-4d48-41a5-9ede-821629ce5393}"
 
 // The palette's identity towards the host and the dialog manager.
 const GS::Guid& PaletteGuid();
-// The one owner of the palette object; empty until the palette is first
-// opened. The free-data entry does not empty it; detaching the library does,
-// since the palette's code goes with the library.
-std::unique_ptr<DG::Panel>& PaletteOwner();
+// The one owner of the palette object: empty until the palette is first
+// opened, emptied by the host's close message. The free-data entry does not
+// empty it; detaching the library does, since the palette's code goes with
+// the library. Nothing else owns or deletes the palette.
+class PaletteOwner {
+public:
+    // The palette, or null.
+    static DG::Panel* Get();
+    // Takes the palette; one that is held already is deleted first.
+    static void Adopt(std::unique_ptr<DG::Panel> palette);
+    // Deletes the palette, if there is one.
+    static void Delete();
+};
 // The add-on file's own resources.
 GSResModule OwnResourceModule();

@@ -17,18 +17,29 @@ Int64 ArrayBytes(const API_AddParType& rec)
     return rec.value.array != nullptr ? BMhGetSize(rec.value.array) : 0;
 }
 
-// Resizes the record's value handle to `bytes` (allocating one if it has
-// none); false when that is not possible.
-bool ResizeValueHandle(API_AddParType& rec, Int64 bytes)
+// Gives the record rows x columns cells in a value handle of `bytes`; false
+// when that is not possible (the record is left as it was). A record that
+// holds no array yet gets a handle of its own: its value was a number or a
+// text, not a handle. An array of no rows and no columns keeps no handle:
+// with both dimensions 0 the record reads as holding no array, so a handle
+// left in it would be neither found nor freed by anyone.
+bool SetArrayShape(API_AddParType& rec, Int32 rows, Int32 columns, Int64 bytes)
 {
-    if (rec.value.array == nullptr || !IsArray(rec)) {
+    if (rows == 0 && columns == 0) {
+        if (IsArray(rec))
+            BMhKill(&rec.value.array);
+        std::memset(&rec.value, 0, sizeof rec.value);
+    } else if (!IsArray(rec) || rec.value.array == nullptr) {
         GSHandle h = BMhAllClear(bytes);
         if (h == nullptr)
             return false;
         rec.value.array = h;
-        return true;
+    } else if (BMhReallocate(rec.value.array, bytes) == nullptr) {
+        return false;
     }
-    return BMhReallocate(rec.value.array, bytes) != nullptr;
+    rec.dim1 = rows;
+    rec.dim2 = columns;
+    return true;
 }
 }  // namespace
 
@@ -61,11 +72,30 @@ void ForEachNamedReverse(API_AddParType** params, const char* name, const std::f
 
 bool IsArray(const API_AddParType& rec) { return rec.dim1 > 0 || rec.dim2 > 0; }
 
-double Number(const API_AddParType& rec) { return IsArray(rec) ? 0.0 : rec.value.real; }
+bool HoldsNumbers(const API_AddParType& rec)
+{
+    switch (rec.typeID) {
+    case APIParT_Integer:
+    case APIParT_Length:
+    case APIParT_Angle:
+    case APIParT_RealNum:
+    case APIParT_Boolean:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool HoldsTexts(const API_AddParType& rec) { return rec.typeID == APIParT_CString || rec.typeID == APIParT_Title; }
+
+double Number(const API_AddParType& rec, double missing)
+{
+    return HoldsNumbers(rec) && !IsArray(rec) ? rec.value.real : missing;
+}
 
 GS::UniString Text(const API_AddParType& rec)
 {
-    if (IsArray(rec))
+    if (!HoldsTexts(rec) || IsArray(rec))
         return GS::UniString();
     size_t len = 0;
     while (len < 255 && rec.value.uStr[len] != 0)
@@ -75,7 +105,7 @@ GS::UniString Text(const API_AddParType& rec)
 
 double ArrayNumber(const API_AddParType& rec, Int32 row, Int32 column)
 {
-    if (!IsArray(rec) || row < 0 || column < 0 || row >= rec.dim1 || column >= rec.dim2)
+    if (!HoldsNumbers(rec) || !IsArray(rec) || row < 0 || column < 0 || row >= rec.dim1 || column >= rec.dim2)
         return 0.0;
     Int64 index = static_cast<Int64>(row) * rec.dim2 + column;
     if ((index + 1) * static_cast<Int64>(sizeof(double)) > ArrayBytes(rec))
@@ -85,7 +115,8 @@ double ArrayNumber(const API_AddParType& rec, Int32 row, Int32 column)
 
 GS::UniString ArrayText(const API_AddParType& rec, Int32 row, Int32 column)
 {
-    if (!IsArray(rec) || row < 0 || column < 0 || row >= rec.dim1 || column >= rec.dim2 || rec.value.array == nullptr)
+    if (!HoldsTexts(rec) || !IsArray(rec) || row < 0 || column < 0 || row >= rec.dim1 || column >= rec.dim2 ||
+        rec.value.array == nullptr)
         return GS::UniString();
     Int64 wanted = static_cast<Int64>(row) * rec.dim2 + column;
     const GS::uchar_t* units = reinterpret_cast<const GS::uchar_t*>(*rec.value.array);
@@ -106,7 +137,7 @@ bool WriteNumber(API_AddParType** params, const char* name, double value)
 {
     bool found = false;
     ForEachNamed(params, name, [&](API_AddParType& rec) {
-        if (IsArray(rec))
+        if (!HoldsNumbers(rec) || IsArray(rec))
             return;
         rec.value.real = value;
         found = true;
@@ -118,7 +149,7 @@ bool WriteText(API_AddParType** params, const char* name, const GS::UniString& v
 {
     bool found = false;
     ForEachNamed(params, name, [&](API_AddParType& rec) {
-        if (IsArray(rec))
+        if (!HoldsTexts(rec) || IsArray(rec))
             return;
         USize n = value.GetLength() < 255 ? value.GetLength() : 255;
         std::memset(rec.value.uStr, 0, sizeof rec.value.uStr);
@@ -135,10 +166,8 @@ bool WriteNumbers(API_AddParType** params, const char* name, Int32 rows, Int32 c
     bool ok = false;
     Int64 count = static_cast<Int64>(rows) * columns;
     ForEachNamed(params, name, [&](API_AddParType& rec) {
-        if (!ResizeValueHandle(rec, count * static_cast<Int64>(sizeof(double))))
+        if (!HoldsNumbers(rec) || !SetArrayShape(rec, rows, columns, count * static_cast<Int64>(sizeof(double))))
             return;
-        rec.dim1 = rows;
-        rec.dim2 = columns;
         if (count > 0)
             std::memcpy(*rec.value.array, values, static_cast<USize>(count) * sizeof(double));
         ok = true;
@@ -159,10 +188,8 @@ bool WriteTexts(API_AddParType** params, const char* name, Int32 rows, Int32 col
     }
     bool ok = false;
     ForEachNamed(params, name, [&](API_AddParType& rec) {
-        if (!ResizeValueHandle(rec, static_cast<Int64>(joined.size() * sizeof(GS::uchar_t))))
+        if (!HoldsTexts(rec) || !SetArrayShape(rec, rows, columns, static_cast<Int64>(joined.size() * sizeof(GS::uchar_t))))
             return;
-        rec.dim1 = rows;
-        rec.dim2 = columns;
         if (!joined.empty())
             std::memcpy(*rec.value.array, joined.data(), joined.size() * sizeof(GS::uchar_t));
         ok = true;

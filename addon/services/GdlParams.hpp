@@ -22,12 +22,19 @@ void ForEachNamed(API_AddParType** params, const char* name, const std::function
 void ForEachNamedReverse(API_AddParType** params, const char* name, const std::function<void(API_AddParType&)>& visit);
 
 bool IsArray(const API_AddParType& rec);
+// The record's value type: numbers (integer, length, angle, real, boolean)
+// or texts. A record of the other type counts as missing for every reader
+// and writer below: its value area holds something else.
+bool HoldsNumbers(const API_AddParType& rec);
+bool HoldsTexts(const API_AddParType& rec);
 
-// Values of one record.
-double Number(const API_AddParType& rec);
-GS::UniString Text(const API_AddParType& rec);  // the inline text
-// Cell (row, column), 0-based; 0 / empty when outside the array or the
-// value handle is shorter than its dimensions.
+// Values of one record: its single number (`missing` for a text, an array
+// or a record without a value), its inline text (empty likewise).
+double Number(const API_AddParType& rec, double missing = 0.0);
+GS::UniString Text(const API_AddParType& rec);
+// Cell (row, column), 0-based; 0 / empty when outside the array, when the
+// value handle is shorter than its dimensions, or for a record of the
+// other type.
 double ArrayNumber(const API_AddParType& rec, Int32 row, Int32 column);
 GS::UniString ArrayText(const API_AddParType& rec, Int32 row, Int32 column);
 
@@ -37,7 +44,8 @@ GS::UniString ArrayText(const API_AddParType& rec, Int32 row, Int32 column);
 bool WriteNumber(API_AddParType** params, const char* name, double value);
 bool WriteText(API_AddParType** params, const char* name, const GS::UniString& value);
 // rows x columns values, row by row. False also when a value handle cannot
-// be resized (that record keeps its old value).
+// be resized (that record keeps its old value). No rows and no columns
+// leave the record without a value handle.
 bool WriteNumbers(API_AddParType** params, const char* name, Int32 rows, Int32 columns, const double* values);
 bool WriteTexts(API_AddParType** params, const char* name, Int32 rows, Int32 columns, const GS::UniString* values);
 

@@ -59,7 +59,7 @@ GSErrCode EnsureLibraryLoaded()
     if (err != NoError)
         return err;
     container.DeleteLastLocalName();
-    container.AppendToLocal(IO::Name(GetResUniString(131, 1)));
+    container.AppendToLocal(IO::Name(GetResUniString(ResStr::Texts::LibraryContainerFile)));
 
     GS::Array<API_LibraryInfo> active;
     err = HostEnvironment(RequestCode("GLIB"), &active, nullptr, nullptr);
@@ -74,5 +74,5 @@ GSErrCode EnsureLibraryLoaded()
 void LoadLibraryOrAlert()
 {
     if (EnsureLibraryLoaded() != NoError)
-        HostReport(GetResString(130, 45), true);
+        HostReport(GetResString(ResStr::Messages::LibraryLoadingFailed), true);
 }

@@ -5,6 +5,7 @@
 #include "addon/services/AddOnGlobals.hpp"
 #include "addon/host/HostCalls.hpp"
 #include "addon/host/Owners.hpp"
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -15,32 +16,52 @@ constexpr UInt64 AllButPolygonMask = 0x3FFFFFFFBFFFFFFFull;
 // The parts searched, in order, with the message for a missing one.
 struct PartCheck {
     LibraryPart part;
-    Int16 message;
+    RSStringId message;
 };
 constexpr PartCheck PartChecks[] = {
-    {LibraryPart::Rebar, 34},    {LibraryPart::SingleRebar, 69}, {LibraryPart::Stirrup, 35},
-    {LibraryPart::Concrete, 50}, {LibraryPart::Mesh, 51},        {LibraryPart::Column, 32},
-    {LibraryPart::Beam, 33},     {LibraryPart::Crowning, 31},    {LibraryPart::List, 4},
-    {LibraryPart::FourthComplexObject, 72},
+    {LibraryPart::Rebar, ResStr::Messages::MissingRebar},
+    {LibraryPart::SingleRebar, ResStr::Messages::MissingSingleRebar},
+    {LibraryPart::Stirrup, ResStr::Messages::MissingStirrup},
+    {LibraryPart::Concrete, ResStr::Messages::MissingConcrete},
+    {LibraryPart::Mesh, ResStr::Messages::MissingMesh},
+    {LibraryPart::Column, ResStr::Messages::MissingColumn},
+    {LibraryPart::Beam, ResStr::Messages::MissingBeam},
+    {LibraryPart::Crowning, ResStr::Messages::MissingCrowning},
+    {LibraryPart::List, ResStr::Messages::MissingList},
+    {LibraryPart::FourthComplexObject, ResStr::Messages::MissingFourthComplexObject},
 };
 constexpr int VersionedPartCount = 9;  // all but the last carry a version range
 
-void SuspendGroupsToggle()
+bool SuspendGroupsToggle()
 {
     GS::Array<API_Guid> none;
-    HostToolCommand(RequestCode("SUSP"), &none);
+    return HostToolCommand(RequestCode("SUSP"), &none) == NoError;
 }
 
 // The object's version range from its current parameters; the first
-// record of each name in handle order decides.
-void ReadVersionRange(API_AddParType** params, Int32* minimum, Int32* maximum)
+// record of each name in handle order decides. A record that holds no
+// single number counts as missing.
+struct VersionRange {
+    double minimum = 9999;
+    double maximum = -1;
+};
+
+VersionRange ReadVersionRange(API_AddParType** params)
 {
-    *minimum = 9999;
-    *maximum = -1;
+    VersionRange range;
     GdlParams::ForEachNamedReverse(params, "minApiVersion",
-                                   [&](API_AddParType& rec) { *minimum = static_cast<Int32>(GdlParams::Number(rec)); });
+                                   [&](API_AddParType& rec) { range.minimum = GdlParams::Number(rec, range.minimum); });
     GdlParams::ForEachNamedReverse(params, "maxApiVersion",
-                                   [&](API_AddParType& rec) { *maximum = static_cast<Int32>(GdlParams::Number(rec)); });
+                                   [&](API_AddParType& rec) { range.maximum = GdlParams::Number(rec, range.maximum); });
+    return range;
+}
+
+// The range's ends count as whole numbers, truncated toward zero. Compared
+// as doubles, so that no value (a huge one, an infinity) wraps around on
+// its way to an integer; NaN accepts nothing.
+bool AcceptsThisVersion(const VersionRange& range)
+{
+    return std::trunc(range.minimum) <= AddOnVersion && std::trunc(range.maximum) >= AddOnVersion;
 }
 
 }  // namespace
@@ -49,15 +70,16 @@ void SuspendGroupsBracket::Before()
 {
     bool on = false;
     HostEnvironment(RequestCode("ISSG"), &on, nullptr, nullptr);
-    wasOn = on;
-    if (!wasOn)
-        SuspendGroupsToggle();
+    toggledOn = !on && SuspendGroupsToggle();
 }
 
 void SuspendGroupsBracket::After()
 {
-    if (!wasOn)
+    // Only a toggle that happened is undone: toggling after a failed first
+    // toggle would switch the user's mode on for good.
+    if (toggledOn)
         SuspendGroupsToggle();
+    toggledOn = false;
 }
 
 GSErrCode CheckLibraryAndSelection()
@@ -66,7 +88,7 @@ GSErrCode CheckLibraryAndSelection()
     for (int i = 0; i < static_cast<int>(sizeof PartChecks / sizeof PartChecks[0]); ++i) {
         Int32 index = 0;
         if (FindLibraryPart(PartChecks[i].part, &index) != NoError) {
-            HostReport(GetResString(130, PartChecks[i].message), true);
+            HostReport(GetResString(PartChecks[i].message), true);
             return APIERR_GENERAL;
         }
         if (i < VersionedPartCount)
@@ -84,12 +106,12 @@ GSErrCode CheckLibraryAndSelection()
     if (info.typeID == 0)
         return NoError;
 
-    ProgressWindowOwner progress(GetResString(131, 11), 1);
+    ProgressWindowOwner progress(GetResString(ResStr::Texts::Preprocessing), 1);
     Int32 count = static_cast<Int32>(selection.GetSize());
     if (count <= ProgressWarningCount)
-        progress.StartPhase(GetResString(131, 11), count);
+        progress.StartPhase(GetResString(ResStr::Texts::Preprocessing), count);
     else
-        progress.StartPhase(GetResString(131, 13), count, true);
+        progress.StartPhase(GetResString(ResStr::Texts::TakesAFewMinutes), count, true);
 
     for (const API_Neig& item : selection) {
         progress.Advance(1);
@@ -112,13 +134,13 @@ GSErrCode CheckLibraryAndSelection()
             continue;
         UInt32 recalc = APIRecalcParams;
         GSErrCode recalcErr = HostUtility(RequestCode("RPAS"), &element, &recalc, nullptr);
-        Int32 minimum = 9999, maximum = -1;
+        VersionRange range;
         {
             MemoOwner memo;
             if (HostGetMemo(item.guid, &memo.Get(), AllButPolygonMask) == NoError)
-                ReadVersionRange(memo->params, &minimum, &maximum);
+                range = ReadVersionRange(memo->params);
         }
-        if (minimum <= AddOnVersion && maximum >= AddOnVersion) {
+        if (AcceptsThisVersion(range)) {
             if (recalcErr != NoError) {
                 char text[1024];
                 std::snprintf(text, sizeof text, "Error: %d", static_cast<int>(recalcErr));
@@ -127,7 +149,7 @@ GSErrCode CheckLibraryAndSelection()
             }
             continue;
         }
-        HostReport(GetResString(130, 49), true);
+        HostReport(GetResString(ResStr::Messages::VersionMismatch), true);
         return APIERR_GENERAL;
     }
     return NoError;

@@ -3,14 +3,14 @@
 #include "platform/api/APIdefs.hpp"
 
 // Switches the host's suspend-groups mode on for the length of a command,
-// if it was off, and back off afterwards.
+// if it was off, and back off afterwards if it was switched on.
 class SuspendGroupsBracket {
 public:
     void Before();
     void After();
 
 private:
-    bool wasOn = false;
+    bool toggledOn = false;
 };
 
 // Checks that the ten library parts exist and that every selected object of

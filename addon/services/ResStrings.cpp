@@ -32,6 +32,10 @@ GS::UniString GetResUniString(Int16 listId, Int16 index)
     return text;
 }
 
+const char* GetResString(RSStringId id) { return GetResString(id.listId, id.index); }
+
+GS::UniString GetResUniString(RSStringId id) { return GetResUniString(id.listId, id.index); }
+
 namespace ResStringRing {
 Int16 CurrentSlot() { return g_slotIndex; }
 }

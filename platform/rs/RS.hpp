@@ -13,6 +13,13 @@ struct RSStringEntry {
     const char* utf8;  // the text, UTF-8
 };
 
+// One string by list id and entry number, as the resource compiler names
+// them in the header it writes.
+struct RSStringId {
+    GSResID listId;
+    Int16 index;
+};
+
 struct RSBlobEntry {
     UInt32 type;  // four letters, big-endian ('MDID', 'DLGT', 'ICON', ...)
     GSResID id;

@@ -127,8 +127,78 @@ INSTANTIATE_TEST_SUITE_P(
                       VersionCase{"older", "rf_list", 300, 349.99, true},
                       VersionCase{"noMinimum", "rf_concrete", Missing, 400, true},
                       VersionCase{"noMaximum", "rf_beam", 300, Missing, true},
-                      VersionCase{"unversionedPartSkipped", "rf_complex", 100, 100, false}),
+                      VersionCase{"unversionedPartSkipped", "rf_complex", 100, 100, false},
+                      // Values beyond 32-bit integers compare as the numbers they are.
+                      VersionCase{"minimumBeyond32Bits", "rf_rebar", 1e12, 400, true},
+                      VersionCase{"minimumJustBeyond32Bits", "rf_rebar", 2147483648.0, 400, true},
+                      VersionCase{"minimumFarBelow", "rf_rebar", -1e12, 400, false},
+                      VersionCase{"maximumBeyond32Bits", "rf_rebar", 300, 1e12, false},
+                      VersionCase{"maximumJustBeyond32Bits", "rf_rebar", 300, 2147483648.0, false},
+                      VersionCase{"infiniteMinimum", "rf_rebar", std::numeric_limits<double>::infinity(), 400, true},
+                      VersionCase{"infiniteMaximum", "rf_rebar", 300, std::numeric_limits<double>::infinity(), false}),
     [](const ::testing::TestParamInfo<VersionCase>& info) { return std::string(info.param.name); });
+
+SimHost::GdlParam Text(const char* name, const char16_t* value)
+{
+    SimHost::GdlParam p;
+    p.name = name;
+    p.kind = SimHost::GdlParam::Kind::Text;
+    p.text = value;
+    return p;
+}
+
+SimHost::GdlParam Numbers(const char* name, std::vector<double> values)
+{
+    SimHost::GdlParam p;
+    p.name = name;
+    p.kind = SimHost::GdlParam::Kind::Numbers;
+    p.dim1 = 1;
+    p.dim2 = static_cast<Int32>(values.size());
+    p.numbers = std::move(values);
+    return p;
+}
+
+struct RecordCase {
+    const char* name;
+    std::vector<SimHost::GdlParam> records;  // the version records, in handle order
+    bool refused;
+};
+
+class VersionRecordTest : public PreCommandTest, public ::testing::WithParamInterface<RecordCase> {};
+
+// A version record that holds no single number counts as missing; the
+// first one that does decides.
+TEST_P(VersionRecordTest, OnlyNumbersGiveTheRange)
+{
+    const RecordCase& c = GetParam();
+    Open();
+    SimHost::Element& e = host->PlaceObject("rf_rebar");
+    e.params.erase(std::remove_if(e.params.begin(), e.params.end(),
+                                  [](const SimHost::GdlParam& p) {
+                                      return p.name == "minApiVersion" || p.name == "maxApiVersion";
+                                  }),
+                   e.params.end());
+    e.params.insert(e.params.end(), c.records.begin(), c.records.end());
+    RunCommand({e.guid});
+    if (c.refused) {
+        ASSERT_EQ(host->alerts.size(), 1u);
+        EXPECT_EQ(host->alerts[0], host->AddOnString(130, 49));
+    } else {
+        EXPECT_TRUE(host->alerts.empty()) << host->alerts[0];
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, VersionRecordTest,
+    ::testing::Values(
+        RecordCase{"textMinimum", {Text("minApiVersion", u"300"), Number("maxApiVersion", 400)}, true},
+        RecordCase{"textMaximum", {Number("minApiVersion", 300), Text("maxApiVersion", u"400")}, true},
+        RecordCase{"arrayMinimum", {Numbers("minApiVersion", {300}), Number("maxApiVersion", 400)}, true},
+        RecordCase{"arrayMaximum", {Number("minApiVersion", 300), Numbers("maxApiVersion", {400, 500})}, true},
+        RecordCase{"numberAfterAText",
+                   {Text("minApiVersion", u"999"), Number("minApiVersion", 300), Number("maxApiVersion", 400)},
+                   false}),
+    [](const ::testing::TestParamInfo<RecordCase>& info) { return std::string(info.param.name); });
 
 TEST_F(PreCommandTest, FirstRecordOfANameDecides)
 {
@@ -163,19 +233,51 @@ TEST_F(PreCommandTest, CancelEndsQuietlyAndClosesTheWindow)
     EXPECT_EQ(CountOf(host->callLog, "GetElement"), 0u);
 }
 
-TEST_F(PreCommandTest, ManyItemsShowTheWarningText)
+// A query of the window that fails is no cancel of the user's: the check
+// goes on and reaches the object.
+TEST_F(PreCommandTest, FailedCancelQueryIsNoCancel)
 {
     Open();
+    API_Guid bar = Rebar({Number("minApiVersion", 351), Number("maxApiVersion", 400)});
+    host->FailRequest("CANC", static_cast<GSErrCode>(0x81060310), 1);
+    RunCommand({bar});
+    ASSERT_EQ(host->alerts.size(), 1u) << "the object was examined";
+    EXPECT_EQ(host->alerts[0], host->AddOnString(130, 49));
+    ASSERT_EQ(host->progressWindows.size(), 1u);
+    EXPECT_FALSE(host->progressWindows[0].cancelled);
+    EXPECT_FALSE(host->progressWindows[0].open);
+}
+
+struct ProgressCase {
+    int items;
+    Int16 text;  // entry of string list 131
+    bool warning;
+};
+
+class ProgressPhaseTest : public PreCommandTest, public ::testing::WithParamInterface<ProgressCase> {};
+
+// Above 200 items the phase warns that it takes a while.
+TEST_P(ProgressPhaseTest, WarningOnlyAboveTwoHundredItems)
+{
+    const ProgressCase& c = GetParam();
+    Open();
     std::vector<API_Guid> many;
-    for (int i = 0; i < 201; ++i)
+    for (int i = 0; i < c.items; ++i)
         many.push_back(host->AddElement(API_WallID).guid);
     RunCommand(many);
     ASSERT_EQ(host->progressWindows.size(), 1u);
     ASSERT_EQ(host->progressWindows[0].phases.size(), 1u);
-    EXPECT_EQ(host->progressWindows[0].phases[0].text, host->AddOnString(131, 13));
-    EXPECT_TRUE(host->progressWindows[0].phases[0].warning);
-    EXPECT_EQ(host->progressWindows[0].phases[0].maximum, 201);
+    const SimHost::ProgressPhase& phase = host->progressWindows[0].phases[0];
+    EXPECT_EQ(phase.text, host->AddOnString(131, c.text));
+    EXPECT_EQ(phase.warning, c.warning);
+    EXPECT_EQ(phase.maximum, c.items);
 }
+
+INSTANTIATE_TEST_SUITE_P(Boundary, ProgressPhaseTest,
+                         ::testing::Values(ProgressCase{200, 11, false}, ProgressCase{201, 13, true}),
+                         [](const ::testing::TestParamInfo<ProgressCase>& info) {
+                             return std::to_string(info.param.items) + "Items";
+                         });
 
 TEST_F(PreCommandTest, ItemsTheHostCannotTypeAreSkipped)
 {
@@ -248,6 +350,21 @@ TEST_F(PreCommandTest, SuspendGroupsBracketsTheCommand)
     RunCommand({});
     EXPECT_EQ(host->suspendGroupToggles, before + 2);
     EXPECT_FALSE(host->model.suspendGroups);
+}
+
+// A toggle that did not happen is not undone: the user's mode stays off.
+TEST_F(PreCommandTest, FailedToggleOnIsNotToggledBack)
+{
+    Open();
+    host->model.suspendGroups = false;
+    Int32 before = host->suspendGroupToggles;
+    host->FailRequest("SUSP", static_cast<GSErrCode>(0x81060310), 1);
+    RunCommand({});
+    EXPECT_FALSE(host->model.suspendGroups);
+    EXPECT_EQ(host->suspendGroupToggles, before);
+    RunCommand({});
+    EXPECT_FALSE(host->model.suspendGroups) << "the next command brackets as usual";
+    EXPECT_EQ(host->suspendGroupToggles, before + 2);
 }
 
 // Any one failing host call during the command ends it cleanly.

@@ -118,6 +118,110 @@ TEST_F(PaletteCommandsTest, DisabledEntriesTakeNoClicks)
     EXPECT_EQ(host->suspendGroupToggles, 0);
 }
 
+// The command lines the add-on wrote since the last clear.
+std::vector<std::string> CommandTrace(const SimHost::Host& host)
+{
+    std::vector<std::string> lines;
+    for (const std::string& line : host.debugLines)
+        if (line.rfind("[zolva] command ", 0) == 0)
+            lines.push_back(line);
+    return lines;
+}
+
+struct DispatchCase {
+    const char* name;
+    USize entry;
+    Int16 shown;   // the push-menu item chosen beforehand (0: none)
+    Int16 item;    // the push-menu item the user chooses; 0: a click on the entry
+    API_ElemTypeID selected;  // what the user has selected first
+    const char* command;      // the trace the command writes
+};
+
+class PaletteDispatchTest : public PaletteCommandsTest, public ::testing::WithParamInterface<DispatchCase> {
+protected:
+    // The palette open with an element of the case's type selected.
+    void Select()
+    {
+        ASSERT_TRUE(Start());
+        OpenFromMenu();
+        const DispatchCase& c = GetParam();
+        API_Guid first = c.selected == API_ObjectID ? host->PlaceObject("rf_rebar").guid : Add(c.selected);
+        host->ChangeSelection({first});
+        if (c.shown != 0) {
+            ASSERT_TRUE(host->ChoosePaletteItem(c.entry, c.shown));
+        }
+        host->debugLines.clear();
+        host->alerts.clear();
+    }
+
+    void Act()
+    {
+        const DispatchCase& c = GetParam();
+        if (c.item == 0) {
+            ASSERT_TRUE(host->ClickPaletteEntry(c.entry));
+        } else {
+            ASSERT_TRUE(host->ChoosePaletteItem(c.entry, c.item));
+        }
+    }
+};
+
+// Every row of the dispatch table: the entry, and for a push menu the
+// item, start their own command, once.
+TEST_P(PaletteDispatchTest, EntryRunsItsCommand)
+{
+    Select();
+    Act();
+    EXPECT_TRUE(host->alerts.empty());
+    EXPECT_EQ(CommandTrace(*host), std::vector<std::string>{GetParam().command});
+}
+
+// A refused check runs no command, whichever entry asked.
+TEST_P(PaletteDispatchTest, RefusedCheckRunsNoCommand)
+{
+    ASSERT_NO_FATAL_FAILURE(Select());
+    // An object this version does not fit, selected after the first item:
+    // the entries stay as they are, the check refuses.
+    API_Guid tooNew = host->PlaceObject("rf_rebar", {Number("minApiVersion", 351), Number("maxApiVersion", 400)}).guid;
+    std::vector<API_Guid> selection = host->model.selection;
+    selection.push_back(tooNew);
+    host->ChangeSelection(selection);
+    host->debugLines.clear();
+    Act();
+    ASSERT_EQ(host->alerts.size(), 1u);
+    EXPECT_EQ(host->alerts[0], host->AddOnString(130, 49));
+    EXPECT_TRUE(CommandTrace(*host).empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, PaletteDispatchTest,
+    ::testing::Values(
+        DispatchCase{"CrowningCreate", Crowning, 0, 1, API_ObjectID, "[zolva] command CreateCrowningCommand 0"},
+        DispatchCase{"CrowningEdit", Crowning, 0, 2, API_ObjectID, "[zolva] command EditCrowningCommand 0"},
+        DispatchCase{"BeamCreate", Beam, 0, 1, API_ObjectID, "[zolva] command CreateBeamCommand 0"},
+        DispatchCase{"BeamEdit", Beam, 0, 2, API_ObjectID, "[zolva] command EditBeamCommand 0"},
+        DispatchCase{"ColumnCreate", Column, 0, 1, API_ObjectID, "[zolva] command CreateColumnCommand 0"},
+        DispatchCase{"ColumnEdit", Column, 0, 2, API_ObjectID, "[zolva] command EditColumnCommand 0"},
+        DispatchCase{"CrowningClickShowsCreate", Crowning, 0, 0, API_ObjectID, "[zolva] command CreateCrowningCommand 0"},
+        DispatchCase{"ColumnClickAfterEdit", Column, 2, 0, API_ObjectID, "[zolva] command EditColumnCommand 0"},
+        DispatchCase{"BeamCreateAfterEdit", Beam, 2, 1, API_ObjectID, "[zolva] command CreateBeamCommand 0"},
+        DispatchCase{"Slab", Slab, 0, 0, API_SlabID, "[zolva] command ReinforceSelectedElements 8"},
+        DispatchCase{"Wall", Wall, 0, 0, API_WallID, "[zolva] command ReinforceSelectedElements 1"},
+        DispatchCase{"Roof", Roof, 0, 0, API_RoofID, "[zolva] command ReinforceSelectedElements 9"},
+        DispatchCase{"CuttingList", CuttingList, 0, 0, API_ObjectID, "[zolva] command RunCuttingListOptimization 3"},
+        DispatchCase{"Export", Export, 0, 0, API_ObjectID, "[zolva] command ExportListToText 0"}),
+    [](const ::testing::TestParamInfo<DispatchCase>& info) { return std::string(info.param.name); });
+
+// A query of the progress window that fails is no cancel: the command runs.
+TEST_F(PaletteCommandsTest, FailedCancelQueryStillRunsTheCommand)
+{
+    OpenWithRebarSelected();
+    host->debugLines.clear();
+    host->FailRequest("CANC", static_cast<GSErrCode>(0x81060310), 1);
+    ASSERT_TRUE(host->ClickPaletteEntry(CuttingList));
+    EXPECT_TRUE(host->alerts.empty());
+    EXPECT_EQ(CommandTrace(*host), std::vector<std::string>{"[zolva] command RunCuttingListOptimization 3"});
+}
+
 struct ToolTipCase {
     const char* name;
     USize entry;

@@ -1,0 +1,127 @@
+// The resource compiler run as the build runs it, on small resource files
+// of two languages.
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+const char* const English = R"([STRS 130 Messages]
+1 First = "One"
+2 Second = "Two"
+
+[STRS 201 PaletteLabels]
+1 Crowning = "Crowning"
+)";
+
+struct Outcome {
+    int exitCode = -1;
+    std::string errors, header;
+};
+
+class RescompTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string pattern = ::testing::TempDir() + "rescompXXXXXX";
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        folder = pattern;
+    }
+    void TearDown() override { std::system(("rm -rf '" + folder + "'").c_str()); }
+
+    std::string Write(const std::string& name, const std::string& text) const
+    {
+        std::string path = folder + "/" + name;
+        std::ofstream(path) << text;
+        return path;
+    }
+
+    static std::string Read(const std::string& path)
+    {
+        std::ifstream in(path);
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+
+    // Compiles `own` (1252) with `other` as the other language.
+    Outcome Compile(const std::string& own, const std::string& other) const
+    {
+        std::string ownPath = Write("en.txt", own), otherPath = Write("sl.txt", other);
+        std::string command = std::string("'") + RESCOMP_PATH + "' --codepage 1252 --symbol Image --out '" + folder +
+                              "/out.cpp' --header '" + folder + "/ids.hpp' '" + ownPath + "' --other '" + otherPath +
+                              "' 2>'" + folder + "/errors.txt'";
+        Outcome run;
+        int status = std::system(command.c_str());
+        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        run.errors = Read(folder + "/errors.txt");
+        run.header = Read(folder + "/ids.hpp");
+        return run;
+    }
+
+    std::string folder;
+};
+
+TEST_F(RescompTest, HeaderNamesEveryListAndEntry)
+{
+    Outcome run = Compile(English, English);
+    ASSERT_EQ(run.exitCode, 0) << run.errors;
+    EXPECT_NE(run.header.find("namespace Messages {\nconstexpr GSResID ListId = 130;\n"
+                              "constexpr RSStringId First{130, 1};\nconstexpr RSStringId Second{130, 2};\n"),
+              std::string::npos)
+        << run.header;
+    EXPECT_NE(run.header.find("namespace PaletteLabels {\nconstexpr GSResID ListId = 201;\n"
+                              "constexpr RSStringId Crowning{201, 1};\n"),
+              std::string::npos)
+        << run.header;
+}
+
+struct RefusalCase {
+    const char* name;
+    const char* own;
+    const char* other;
+    const char* message;  // what the error names, file and line first
+};
+
+class RescompRefusalTest : public RescompTest, public ::testing::WithParamInterface<RefusalCase> {};
+
+// Whatever one language lacks, or names otherwise, fails the build in
+// both directions, naming where the entry stands.
+TEST_P(RescompRefusalTest, FailsNamingTheEntry)
+{
+    const RefusalCase& c = GetParam();
+    Outcome run = Compile(c.own, c.other);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.errors.find(c.message), std::string::npos) << run.errors;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RescompRefusalTest,
+    ::testing::Values(
+        RefusalCase{"otherLacksAnEntry", English,
+                    "[STRS 130 Messages]\n1 First = \"Ena\"\n[STRS 201 PaletteLabels]\n1 Crowning = \"Venec\"\n",
+                    "en.txt:3: error: string 130/2 (Second) is missing in the other language"},
+        RefusalCase{"ownLacksAnEntry",
+                    "[STRS 130 Messages]\n1 First = \"One\"\n[STRS 201 PaletteLabels]\n1 Crowning = \"Crowning\"\n",
+                    English, "sl.txt:3: error: string 130/2 (Second) is missing in the other language"},
+        RefusalCase{"otherLacksAList", English, "[STRS 130 Messages]\n1 First = \"Ena\"\n2 Second = \"Dve\"\n",
+                    "en.txt:5: error: list 201 (PaletteLabels) is missing in the other language"},
+        RefusalCase{"entryNamedOtherwise", English,
+                    "[STRS 130 Messages]\n1 First = \"Ena\"\n2 Other = \"Dve\"\n[STRS 201 PaletteLabels]\n"
+                    "1 Crowning = \"Venec\"\n",
+                    "en.txt:3: error: string 130/2 is named 'Second' here and 'Other' at "},
+        RefusalCase{"entryWithoutName", "[STRS 130 Messages]\n1 = \"One\"\n", "[STRS 130 Messages]\n1 = \"One\"\n",
+                    "en.txt:2: error: string 130/1 needs a name"},
+        RefusalCase{"listWithoutName", "[STRS 130]\n1 First = \"One\"\n", "[STRS 130]\n1 First = \"One\"\n",
+                    "en.txt:1: error: STRS needs a list id and a list name"},
+        RefusalCase{"nameTakenInTheList", "[STRS 130 Messages]\n1 First = \"One\"\n2 First = \"Two\"\n",
+                    "[STRS 130 Messages]\n1 First = \"One\"\n2 First = \"Two\"\n",
+                    "en.txt:3: error: string 130/2: name 'First' is taken at "}),
+    [](const ::testing::TestParamInfo<RefusalCase>& info) { return std::string(info.param.name); });
+
+}  // namespace
