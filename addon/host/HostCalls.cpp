@@ -30,11 +30,11 @@ template <HostSlot S> Caller<typename HostSlotTraits<S>::Pointer, HostSlotTraits
 
 // An empty slot gives the answer its line of the list names.
 #define HOST_SLOT(Name, Ret, Tok, MissingAnswer, Fails, Params, Args) \
-    Ret Host##Name Params                                       \
-    {                                                           \
-        if (SlotFn<HostSlot::Name>() == nullptr)                \
-            return HostSlotTraits<HostSlot::Name>::Missing();   \
-        return Bind<HostSlot::Name>() Args;                     \
+    Ret Host##Name Params                                              \
+    {                                                                  \
+        if (SlotFn<HostSlot::Name>() == nullptr)                       \
+            return HostSlotTraits<HostSlot::Name>::Missing();          \
+        return Bind<HostSlot::Name>() Args;                            \
     }
 #include "platform/api/HostSlots.def"
 
