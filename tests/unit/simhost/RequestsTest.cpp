@@ -101,6 +101,7 @@ INSTANTIATE_TEST_SUITE_P(
 // the others neither fail nor use up the plan.
 TEST(FaultPlanTest, CallsThatCannotFailAreLeftAlone)
 {
+    Int64 handles = GS::LiveMemoryHandleCount();
     SimHost::Host host;
     API_Guid wall = host.model.Add(API_WallID).guid;
     host.faultPlan.FailSlot(HostSlot::DisposeMemo, APIERR_GENERAL);
@@ -117,6 +118,7 @@ TEST(FaultPlanTest, CallsThatCannotFailAreLeftAlone)
     EXPECT_EQ(Slot<HostSlot::GetElement>(host)(nullptr, &element), NoError);
     EXPECT_EQ(host.recorder.hostCallCount, 5);
     EXPECT_TRUE(host.recorder.faults.empty());
+    EXPECT_EQ(GS::LiveMemoryHandleCount(), handles);
 }
 
 // The table's positions are the host's binary interface: a slot keeps its
