@@ -1,7 +1,6 @@
 #include "simhost/core/FaultPlan.hpp"
 #include "platform/api/HostRequests.hpp"
 #include "simhost/core/Recorder.hpp"
-#include <cstdio>
 
 namespace SimHost {
 
@@ -17,13 +16,6 @@ bool Consume(PlannedFailure& failure, GSErrCode& code)
     return true;
 }
 }  // namespace
-
-std::string HexCode(UInt32 code)
-{
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "0x%08X", code);
-    return buf;
-}
 
 void FaultPlan::EmptySlot(HostSlot slot) { table[static_cast<UInt32>(slot)] = nullptr; }
 

@@ -47,7 +47,4 @@ private:
     GSErrCode failCode = APIERR_GENERAL;
 };
 
-// Hex text of a code, "0x81060001".
-std::string HexCode(UInt32 code);
-
 }  // namespace SimHost

@@ -1,7 +1,15 @@
 #include "simhost/core/Recorder.hpp"
+#include <cstdio>
 #include <sstream>
 
 namespace SimHost {
+
+std::string HexCode(UInt32 code)
+{
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "0x%08X", code);
+    return buf;
+}
 
 std::string Recorder::CallLogText(USize last) const
 {

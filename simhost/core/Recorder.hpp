@@ -64,4 +64,7 @@ public:
     Int32 hostCallDepth = 0;
 };
 
+// Hex text of a code, "0x81060001", as events and messages show codes.
+std::string HexCode(UInt32 code);
+
 }  // namespace SimHost
