@@ -80,6 +80,10 @@ Element* Model::Add(Element element)
         element.guid = NewGuid();
     if (byGuid.count(element.guid) != 0)
         return nullptr;
+    // An element built without its type's part gets it, so that every
+    // element of a type carries the part its record code expects.
+    if (std::holds_alternative<OtherPart>(element.part))
+        element.part = PartOfType(element.type);
     elements.push_back(std::make_unique<Element>(std::move(element)));
     Element* added = elements.back().get();
     byGuid.emplace(added->guid, added);

@@ -126,8 +126,9 @@ public:
 
     // A new element of the type, with the type's part, on the layer.
     Element& Add(API_ElemTypeID type, Int32 layer = 1);
-    // Adds the element as it is; it gets a GUID if it has none. Null, and
-    // nothing added, when its GUID is taken.
+    // Adds the element as it is; it gets a GUID if it has none, and its
+    // type's part if it has none. Null, and nothing added, when its GUID is
+    // taken.
     Element* Add(Element element);
     Element* Find(const API_Guid& guid);
     const Element* Find(const API_Guid& guid) const;

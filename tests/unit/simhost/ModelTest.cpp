@@ -54,6 +54,11 @@ TEST(ModelTest, EachTypeCarriesItsOwnPart)
     EXPECT_NE(model.Add(API_SlabID).As<SimHost::SlabPart>(), nullptr);
     EXPECT_NE(model.Add(API_RoofID).As<SimHost::RoofPart>(), nullptr);
     EXPECT_EQ(model.Add(API_WallID).As<SimHost::ObjectPart>(), nullptr);
+    SimHost::Element bare;
+    bare.type = API_ObjectID;
+    SimHost::Element* added = model.Add(bare);
+    ASSERT_NE(added, nullptr);
+    EXPECT_NE(added->As<SimHost::ObjectPart>(), nullptr);
 }
 
 }  // namespace
