@@ -4,6 +4,7 @@
 #include "addon/services/CommandSteps.hpp"
 #include "platform/dg/DG.hpp"
 #include "addon/host/HostCalls.hpp"
+#include "addon/host/HostQueries.hpp"
 #include "addon/palette/paletta.hpp"
 
 // Every menu item runs with the suspend-groups mode on; an item without a
@@ -52,7 +53,7 @@ GSErrCode SelectionChangeHandler(const API_Neig* selElemNeig)
         }
         // An item whose type the host cannot tell counts as a foreign one.
         API_ElemTypeID type = API_ZombieElemID;
-        HostUtility(RequestCode("NTOE"), const_cast<API_Neig*>(selElemNeig), &type, nullptr);
+        ElementTypeOf(*selElemNeig, type);
         palette->SetCrowningEntryStatus(true);
         palette->SetBeamEntryStatus(true);
         palette->SetColumnEntryStatus(true);

@@ -4,15 +4,6 @@
 
 namespace {
 
-template <typename R> R MissingResult() { return static_cast<R>(APIERR_MISSINGCODE); }
-template <> [[maybe_unused]] void MissingResult<void>() {}
-template <> [[maybe_unused]] bool MissingResult<bool>() { return false; }
-template <> [[maybe_unused]] void* MissingResult<void*>() { return nullptr; }
-
-// What a call answers when its slot is empty.
-template <HostSlot S, typename R> R SlotMissing() { return MissingResult<R>(); }
-template <> [[maybe_unused]] Int32 SlotMissing<HostSlot::Report, Int32>() { return 0; }
-
 template <HostSlot S> typename HostSlotTraits<S>::Pointer SlotFn()
 {
     return reinterpret_cast<typename HostSlotTraits<S>::Pointer>(HostBinding::SlotFunction(S));
@@ -37,12 +28,13 @@ template <HostSlot S> Caller<typename HostSlotTraits<S>::Pointer, HostSlotTraits
 
 }  // namespace
 
-#define HOST_SLOT(Name, Ret, Tok, Params, Args)       \
-    Ret Host##Name Params                             \
-    {                                                 \
-        if (SlotFn<HostSlot::Name>() == nullptr)      \
-            return SlotMissing<HostSlot::Name, Ret>(); \
-        return Bind<HostSlot::Name>() Args;           \
+// An empty slot gives the answer its line of the list names.
+#define HOST_SLOT(Name, Ret, Tok, MissingAnswer, Fails, Params, Args) \
+    Ret Host##Name Params                                              \
+    {                                                                  \
+        if (SlotFn<HostSlot::Name>() == nullptr)                       \
+            return HostSlotTraits<HostSlot::Name>::Missing();          \
+        return Bind<HostSlot::Name>() Args;                            \
     }
 #include "platform/api/HostSlots.def"
 

@@ -1,13 +1,13 @@
 // One wrapper per host call: HostGetElement, HostReport, ... Each takes its
 // function from the add-on's copy of the table, passes the context token
-// where the host expects it, and gives the host's "missing function" answer
-// when the slot is empty (0x81060387; HostReport 0, HostElementFilter false,
-// HostKeepInMemory nothing). This is the only code that calls the host.
+// where the host expects it, and gives the answer platform/api/HostSlots.def
+// names for an empty slot (0x81060387 for most calls). This folder is the
+// only code that calls the host; requests go through HostRequests.hpp.
 #pragma once
 #include "platform/api/HostTable.hpp"
 #include "platform/rs/RS.hpp"
 
-#define HOST_SLOT(Name, Ret, Tok, Params, Args) Ret Host##Name Params;
+#define HOST_SLOT(Name, Ret, Tok, Missing, Fails, Params, Args) Ret Host##Name Params;
 #include "platform/api/HostSlots.def"
 
 // Calls the host provides to an add-on outside the table.

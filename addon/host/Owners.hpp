@@ -2,6 +2,7 @@
 // it took.
 #pragma once
 #include "addon/host/HostCalls.hpp"
+#include "addon/host/HostRequests.hpp"
 #include "platform/gs/Memory.hpp"
 #include <cstring>
 
@@ -59,12 +60,12 @@ class ProgressWindowOwner {
 public:
     ProgressWindowOwner(const char* title, Int16 phases)
     {
-        open = HostInterface(RequestCode("IPWD"), const_cast<char*>(title), &phases, nullptr) == NoError;
+        open = HostRequest::IPWD(title, &phases) == NoError;
     }
     ~ProgressWindowOwner()
     {
         if (open)
-            HostInterface(RequestCode("CPWD"), nullptr, nullptr, nullptr);
+            HostRequest::CPWD();
     }
     ProgressWindowOwner(const ProgressWindowOwner&) = delete;
     ProgressWindowOwner& operator=(const ProgressWindowOwner&) = delete;
@@ -72,22 +73,22 @@ public:
     void StartPhase(const char* text, Int32 maximum)
     {
         if (open)
-            HostInterface(RequestCode("SPRP"), const_cast<char*>(text), &maximum, nullptr);
+            HostRequest::SPRP(text, &maximum, nullptr);
     }
     void StartPhase(const char* text, Int32 maximum, bool warning)
     {
         if (open)
-            HostInterface(RequestCode("SPRP"), const_cast<char*>(text), &maximum, &warning);
+            HostRequest::SPRP(text, &maximum, &warning);
     }
     void Advance(Int32 step = 1)
     {
         if (open)
-            HostInterface(RequestCode("IPRV"), &step, nullptr, nullptr);
+            HostRequest::IPRV(&step);
     }
     // The host answers 1 when the user has cancelled and 0 when not; any
     // other answer is a query that failed, which is no cancel of the
     // user's. Without a window the user has no way to cancel.
-    bool Cancelled() { return open && HostInterface(RequestCode("CANC"), nullptr, nullptr, nullptr) == CancelledAnswer; }
+    bool Cancelled() { return open && HostRequest::CANC() == CancelledAnswer; }
 
 private:
     static constexpr GSErrCode CancelledAnswer = 1;

@@ -6,6 +6,7 @@
 #include "addon/services/Boundary.hpp"
 #include "addon/services/ResStrings.hpp"
 #include "addon/host/HostCalls.hpp"
+#include "addon/host/HostQueries.hpp"
 #include "platform/gs/Memory.hpp"
 
 namespace {
@@ -149,10 +150,9 @@ void DirizizPaletta::HandlePaletteOpened()
 {
     LayoutPalette();
 
-    API_SelectionInfo info{};
     GS::Array<API_Neig> items;
-    GSErrCode err = HostGetSelection(&info, &items, true, true, 0);
-    BMhKill(&info.marqueeCoords);
+    Int32 selectionKind = 0;
+    GSErrCode err = ReadSelection(items, selectionKind);
     auto disableAllButCuttingList = [&] {
         for (Int32 index = CrowningEntry; index < PaletteEntryCount; ++index)
             if (index != CuttingListEntry)
@@ -160,7 +160,7 @@ void DirizizPaletta::HandlePaletteOpened()
     };
     if (err != NoError)
         disableAllButCuttingList();
-    if (info.typeID == 0)
+    if (selectionKind == 0)
         return;
     if (items.IsEmpty()) {
         disableAllButCuttingList();
@@ -173,7 +173,7 @@ void DirizizPaletta::HandlePaletteOpened()
     for (const API_Neig& item : items) {
         // An item whose type the host cannot tell counts as a foreign one.
         API_ElemTypeID type = API_ZombieElemID;
-        HostUtility(RequestCode("NTOE"), const_cast<API_Neig*>(&item), &type, nullptr);
+        ElementTypeOf(item, type);
         slab = slab && type == API_SlabID;
         wall = wall && type == API_WallID;
         roof = roof && type == API_RoofID;

@@ -1,6 +1,7 @@
 #include "addon/services/LibraryParts.hpp"
 #include "addon/services/ResStrings.hpp"
 #include "addon/host/HostCalls.hpp"
+#include "addon/host/HostRequests.hpp"
 #include <cstring>
 
 #define NULL_REVISION "-{00000000-0000-0000-0000-000000000000}"
@@ -62,13 +63,13 @@ GSErrCode EnsureLibraryLoaded()
     container.AppendToLocal(IO::Name(GetResUniString(ResStr::Texts::LibraryContainerFile)));
 
     GS::Array<API_LibraryInfo> active;
-    err = HostEnvironment(RequestCode("GLIB"), &active, nullptr, nullptr);
+    err = HostRequest::GLIB(&active);
     if (err != NoError)
         return err;
     for (const API_LibraryInfo& lib : active)
         if (lib.location == container)
             return NoError;
-    return HostEnvironment(RequestCode("ALIB"), &container, nullptr, nullptr);
+    return HostRequest::ALIB(&container);
 }
 
 void LoadLibraryOrAlert()

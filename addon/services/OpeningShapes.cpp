@@ -1,5 +1,5 @@
 #include "addon/services/OpeningShapes.hpp"
-#include "addon/host/HostCalls.hpp"
+#include "addon/host/HostRequests.hpp"
 #include "addon/services/Boundary.hpp"
 
 using namespace Geometry;
@@ -8,7 +8,7 @@ CorePolygon2DPtr HostOpeningShape(const API_Guid& opening)
 {
     API_Guid guid = opening;
     CorePolygon2DPtr shape = std::make_shared<CorePolygon2D>();
-    if (HostUtility(RequestCode("GSHP"), &guid, &shape, nullptr) != NoError)
+    if (HostRequest::GSHP(&guid, &shape) != NoError)
         return nullptr;
     return shape;
 }

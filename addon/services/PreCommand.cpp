@@ -4,6 +4,8 @@
 #include "addon/services/ResStrings.hpp"
 #include "addon/services/AddOnGlobals.hpp"
 #include "addon/host/HostCalls.hpp"
+#include "addon/host/HostQueries.hpp"
+#include "addon/host/HostRequests.hpp"
 #include "addon/host/Owners.hpp"
 #include <cmath>
 #include <cstdio>
@@ -35,7 +37,7 @@ constexpr int VersionedPartCount = 9;  // all but the last carry a version range
 bool SuspendGroupsToggle()
 {
     GS::Array<API_Guid> none;
-    return HostToolCommand(RequestCode("SUSP"), &none) == NoError;
+    return HostRequest::SUSP(&none) == NoError;
 }
 
 // The object's version range from its current parameters; the first
@@ -69,7 +71,7 @@ bool AcceptsThisVersion(const VersionRange& range)
 void SuspendGroupsBracket::Before()
 {
     bool on = false;
-    HostEnvironment(RequestCode("ISSG"), &on, nullptr, nullptr);
+    HostRequest::ISSG(&on);
     toggledOn = !on && SuspendGroupsToggle();
 }
 
@@ -95,15 +97,14 @@ GSErrCode CheckLibraryAndSelection()
             libIndices[i] = index;
     }
 
-    API_SelectionInfo info{};
     GS::Array<API_Neig> selection;
-    GSErrCode err = HostGetSelection(&info, &selection, true, true, 0);
-    BMhKill(&info.marqueeCoords);
+    Int32 selectionKind = 0;
+    GSErrCode err = ReadSelection(selection, selectionKind);
     if (err == APIERR_NOSEL)
         err = NoError;
     if (err != NoError)
         return err;
-    if (info.typeID == 0)
+    if (selectionKind == 0)
         return NoError;
 
     ProgressWindowOwner progress(GetResString(ResStr::Texts::Preprocessing), 1);
@@ -118,14 +119,12 @@ GSErrCode CheckLibraryAndSelection()
         if (progress.Cancelled())
             return APIERR_GENERAL;
         API_ElemTypeID type = API_ZombieElemID;
-        if (HostUtility(RequestCode("NTOE"), const_cast<API_Neig*>(&item), &type, nullptr) != NoError)
+        if (ElementTypeOf(item, type) != NoError)
             continue;  // an item whose type the host cannot tell is not the add-on's
         if (type != API_ObjectID)
             continue;
         API_Element element;
-        std::memset(static_cast<void*>(&element), 0, sizeof element);
-        element.header.guid = item.guid;
-        if (HostGetElement(&element) != NoError)
+        if (ReadElement(item.guid, element) != NoError)
             continue;
         bool ours = false;
         for (Int32 index : libIndices)
@@ -133,7 +132,7 @@ GSErrCode CheckLibraryAndSelection()
         if (!ours)
             continue;
         UInt32 recalc = APIRecalcParams;
-        GSErrCode recalcErr = HostUtility(RequestCode("RPAS"), &element, &recalc, nullptr);
+        GSErrCode recalcErr = HostRequest::RPAS(&element, &recalc);
         VersionRange range;
         {
             MemoOwner memo;

@@ -5,7 +5,7 @@
 
 namespace SimHost {
 
-void HostApi::KeepInMemory(bool) { ++host.keepInMemoryCalls; }
+void HostApi::KeepInMemory(bool) { ++host.session.keepInMemoryCalls; }
 
 GSErrCode HostApi::RegisterMenu(const API_MenuRecord* menu)
 {
@@ -14,35 +14,35 @@ GSErrCode HostApi::RegisterMenu(const API_MenuRecord* menu)
     // The host builds the menu from the add-on's string list of that id.
     MenuRegistration m{menu->menuStrResID, menu->promptStrResID, menu->position, menu->flags, {}};
     for (Int16 i = 1; i < 64; ++i) {
-        std::string text = host.AddOnString(menu->menuStrResID, i);
+        std::string text = host.session.AddOnString(menu->menuStrResID, i);
         if (text.empty())
             break;
         m.texts.push_back(text);
     }
-    host.menus.push_back(m);
+    host.session.menus.push_back(m);
     return NoError;
 }
 
 GSErrCode HostApi::InstallMenuHandler(Int16 menuStrResID, APIMenuCommandProc* handler)
 {
     bool known = false;
-    for (const auto& m : host.menus)
+    for (const auto& m : host.session.menus)
         known = known || m.menuStrResID == menuStrResID;
     if (!known || handler == nullptr)
         return APIERR_BADPARS;
-    host.menuHandlers[menuStrResID] = handler;
+    host.session.menuHandlers[menuStrResID] = handler;
     return NoError;
 }
 
 GSErrCode HostApi::CatchElementEvents(APIElementEventHandlerProc* handler)
 {
-    host.elementEventHandler = handler;
+    host.session.elementEventHandler = handler;
     return NoError;
 }
 
 GSErrCode HostApi::CatchSelectionChange(APISelectionChangeHandlerProc* handler)
 {
-    host.selectionChangeHandler = handler;
+    host.session.selectionChangeHandler = handler;
     return NoError;
 }
 
@@ -52,31 +52,31 @@ GSErrCode HostApi::RegisterPalette(const API_PaletteRecord* palette)
         return APIERR_BADPARS;
     GS::Guid guid;
     guid.SetBytes(palette->guid);
-    for (const auto& p : host.palettes)
+    for (const auto& p : host.session.palettes)
         if (p.referenceID == palette->referenceID)
             return APIERR_BADPARS;
-    host.palettes.push_back({palette->referenceID, palette->callback, palette->flags, guid.ToUniString().ToUtf8()});
-    host.paletteHistory.push_back(host.palettes.back());
+    host.session.palettes.push_back({palette->referenceID, palette->callback, palette->flags, guid.ToUniString().ToUtf8()});
+    host.session.paletteHistory.push_back(host.session.palettes.back());
     return NoError;
 }
 
 GSErrCode HostApi::UnregisterPalette(Int32 referenceID)
 {
-    for (auto it = host.palettes.begin(); it != host.palettes.end(); ++it)
+    for (auto it = host.session.palettes.begin(); it != host.session.palettes.end(); ++it)
         if (it->referenceID == referenceID) {
-            host.palettes.erase(it);
-            host.unregisteredPalettes.push_back(referenceID);
+            host.session.palettes.erase(it);
+            host.session.unregisteredPalettes.push_back(referenceID);
             return NoError;
         }
     return APIERR_BADID;
 }
 
-void* HostApi::MainWindow() { return &host; }
+void* HostApi::MainWindow() { return host.MainWindow(); }
 
 Int32 HostApi::Report(const char* text, bool)
 {
     // Alerts carry 8-bit text in the host's default code page.
-    host.alerts.push_back(text != nullptr ? GS::UniString(text, CC_Default).ToUtf8() : std::string());
+    host.recorder.alerts.push_back(text != nullptr ? GS::UniString(text, CC_Default).ToUtf8() : std::string());
     return 0;
 }
 

@@ -21,27 +21,20 @@ GSErrCode HostApi::GetConnectedElements(API_Guid guid, API_ElemTypeID connectedT
     return NoError;
 }
 
-}  // namespace SimHost
-
-namespace SimHost {
-
-namespace {
-
 // 'GSHP': the plan shape of an element into the caller's polygon. Only
 // elements with an outline (openings) have one.
-GSErrCode ShapeOf(Host& host, void* par1, void* par2, void*)
+GSErrCode RequestHandlers::GSHP(const API_Guid* element, Geometry::CorePolygon2DPtr* shape)
 {
-    auto* guid = static_cast<const API_Guid*>(par1);
-    auto* shape = static_cast<Geometry::CorePolygon2DPtr*>(par2);
-    if (guid == nullptr || shape == nullptr)
+    if (element == nullptr || shape == nullptr)
         return APIERR_BADPARS;
-    const Element* e = host.model.Find(*guid);
+    const Element* e = host.model.Find(*element);
     if (e == nullptr)
         return APIERR_BADID;
-    if (e->shape.size() < 3)
+    const OpeningPart* opening = e->As<OpeningPart>();
+    if (opening == nullptr || opening->shape.size() < 3)
         return APIERR_GENERAL;
     Geometry::PolyContour contour;
-    for (const API_Coord& p : e->shape)
+    for (const API_Coord& p : opening->shape)
         contour.Push(Geometry::PolyVertex{{p.x, p.y}, 0.0});
     if (*shape == nullptr)
         *shape = std::make_shared<Geometry::CorePolygon2D>();
@@ -49,9 +42,5 @@ GSErrCode ShapeOf(Host& host, void* par1, void* par2, void*)
     (*shape)->AddContour(contour);
     return NoError;
 }
-
-const RequestRegistration gshp{RequestKind::Utility, "GSHP", &ShapeOf};
-
-}  // namespace
 
 }  // namespace SimHost

@@ -1,4 +1,5 @@
 // Elements, memos and the selection.
+#include "simhost/api/ElementRecords.hpp"
 #include "simhost/api/HostApi.hpp"
 #include "simhost/api/Requests.hpp"
 #include "platform/gs/Memory.hpp"
@@ -9,65 +10,22 @@ namespace SimHost {
 
 namespace {
 
-void FillRecord(const Element& e, API_Element* rec)
-{
-    rec->header.typeID = e.type;
-    rec->header.guid = e.guid;
-    rec->header.layer = e.layer;
-    rec->header.floorInd = e.story;
-    rec->header.groupGuid = e.groupGuid;
-    rec->header.hasMemo = true;
-    if (e.type == API_ObjectID) {
-        rec->object.libInd = e.libInd;
-        rec->object.pos = e.pos;
-        rec->object.level = e.level;
-        rec->object.angle = e.angle;
-        rec->object.reflected = e.mirrored;
-    }
-}
-
-template <typename T> bool MaskSet(const T& field)
-{
-    const unsigned char* p = reinterpret_cast<const unsigned char*>(&field);
-    for (size_t i = 0; i < sizeof(T); ++i)
-        if (p[i] != 0)
-            return true;
-    return false;
-}
-
-// Applies the record's fields that the mask selects; a null mask selects all.
-void ApplyRecord(Element& e, const API_Element* rec, const API_Element* mask)
-{
-    auto take = [&](const auto& maskField) { return mask == nullptr || MaskSet(maskField); };
-    if (take(mask != nullptr ? mask->header.layer : rec->header.layer))
-        e.layer = rec->header.layer;
-    if (e.type != API_ObjectID)
-        return;
-    if (take(mask != nullptr ? mask->object.libInd : rec->object.libInd))
-        e.libInd = rec->object.libInd;
-    if (take(mask != nullptr ? mask->object.pos : rec->object.pos))
-        e.pos = rec->object.pos;
-    if (take(mask != nullptr ? mask->object.level : rec->object.level))
-        e.level = rec->object.level;
-    if (take(mask != nullptr ? mask->object.angle : rec->object.angle))
-        e.angle = rec->object.angle;
-    if (take(mask != nullptr ? mask->object.reflected : rec->object.reflected))
-        e.mirrored = rec->object.reflected;
-}
-
 // Takes the memo parts the mask names into the element.
 GSErrCode ApplyMemo(Host& host, Element& e, const API_ElementMemo* memo, UInt64 memoMask)
 {
     if (memo == nullptr)
         return NoError;
     if ((memoMask & APIMemoMask_AddPars) != 0 && memo->params != nullptr) {
+        ObjectPart* object = e.As<ObjectPart>();
+        if (object == nullptr)
+            return APIERR_BADPARS;
         GdlParams params;
         std::string fault;
         if (!ReadParamHandle(memo->params, params, fault)) {
-            host.AddFault("change of " + GuidText(e.guid) + ": " + fault);
+            host.recorder.AddFault("change of " + GuidText(e.guid) + ": " + fault);
             return APIERR_BADPARS;
         }
-        e.params = std::move(params);
+        object->params = std::move(params);
     }
     if ((memoMask & APIMemoMask_ElemInfoString) != 0 && memo->elemInfoString != nullptr)
         e.infoString = memo->elemInfoString->Units();
@@ -80,49 +38,47 @@ GSErrCode ChangeOne(Host& host, Element& e, const API_Element* record, const API
 {
     Element changed = e;
     if (record != nullptr)
-        ApplyRecord(changed, record, mask);
+        ApplyRecord(changed, *record, mask);
     GSErrCode err = ApplyMemo(host, changed, memo, memoMask);
     if (err != NoError)
         return err;
     e = std::move(changed);
-    host.changedElements.push_back(e.guid);
+    host.recorder.changedElements.push_back(e.guid);
     return NoError;
 }
 
-GSErrCode ElementTypeOf(Host& host, void* par1, void* par2, void*)
+}  // namespace
+
+// ---------------------------------------------------------------- requests
+
+GSErrCode RequestHandlers::NTOE(const API_Neig* item, API_ElemTypeID* type)
 {
-    auto* neig = static_cast<const API_Neig*>(par1);
-    auto* type = static_cast<API_ElemTypeID*>(par2);
-    if (neig == nullptr || type == nullptr)
+    if (item == nullptr || type == nullptr)
         return APIERR_BADPARS;
-    const Element* e = host.model.Find(neig->guid);
+    const Element* e = host.model.Find(item->guid);
     if (e == nullptr)
         return APIERR_BADID;
     *type = e->type;
     return NoError;
 }
 
-GSErrCode RecomputeParameters(Host& host, void* par1, void*, void*)
+GSErrCode RequestHandlers::RPAS(const API_Element* element, const UInt32*)
 {
-    auto* rec = static_cast<const API_Element*>(par1);
-    if (rec == nullptr)
+    if (element == nullptr)
         return APIERR_BADPARS;
-    Element* e = host.model.Find(rec->header.guid);
-    if (e == nullptr || e->type != API_ObjectID)
+    Element* e = host.model.Find(element->header.guid);
+    if (e == nullptr || e->As<ObjectPart>() == nullptr)
         return APIERR_BADID;
-    const LibraryPartDef* part = host.PartOfIndex(e->libInd);
+    const LibraryPartDef* part = host.libraries.PartOfIndex(e->Object().libInd);
     if (part == nullptr)
         return APIERR_BADINDEX;
-    auto it = host.partBehaviours.find(part->name);
-    if (it != host.partBehaviours.end())
+    auto it = host.libraries.behaviours.find(part->name);
+    if (it != host.libraries.behaviours.end())
         it->second(host, *e);
     return NoError;
 }
 
-const RequestRegistration ntoe{RequestKind::Utility, "NTOE", &ElementTypeOf};
-const RequestRegistration rpas{RequestKind::Utility, "RPAS", &RecomputeParameters};
-
-}  // namespace
+// ---------------------------------------------------------------- slots
 
 GSErrCode HostApi::GetElement(API_Element* element)
 {
@@ -131,7 +87,7 @@ GSErrCode HostApi::GetElement(API_Element* element)
     const Element* e = host.model.Find(element->header.guid);
     if (e == nullptr)
         return APIERR_BADID;
-    FillRecord(*e, element);
+    FillRecord(*e, *element);
     return NoError;
 }
 
@@ -142,14 +98,15 @@ GSErrCode HostApi::GetMemo(API_Guid guid, API_ElementMemo* memo, UInt64 mask)
     const Element* e = host.model.Find(guid);
     if (e == nullptr)
         return APIERR_BADID;
-    if ((mask & APIMemoMask_AddPars) != 0 && e->type == API_ObjectID) {
-        memo->params = BuildParamHandle(e->params);
-        if (memo->params == nullptr)
-            return APIERR_MEMFULL;
-    }
+    if ((mask & APIMemoMask_AddPars) != 0)
+        if (const ObjectPart* object = e->As<ObjectPart>()) {
+            memo->params = BuildParamHandle(object->params);
+            if (memo->params == nullptr)
+                return APIERR_MEMFULL;
+        }
     if ((mask & APIMemoMask_ElemInfoString) != 0) {
         memo->elemInfoString = new GS::UniString(e->infoString);
-        host.memoStrings.insert(memo->elemInfoString);
+        host.session.memoStrings.insert(memo->elemInfoString);
     }
     return NoError;
 }
@@ -172,10 +129,10 @@ GSErrCode HostApi::DisposeMemo(API_ElementMemo* memo)
     memo->parcs = nullptr;
     memo->vertexIDs = nullptr;
     if (memo->elemInfoString != nullptr) {
-        if (host.memoStrings.erase(memo->elemInfoString) != 0)
+        if (host.session.memoStrings.erase(memo->elemInfoString) != 0)
             delete memo->elemInfoString;
         else
-            host.AddFault("DisposeMemo: an element information string the host did not hand out (disposed twice?)");
+            host.recorder.AddFault("DisposeMemo: an element information string the host did not hand out (disposed twice?)");
         memo->elemInfoString = nullptr;
     }
     return NoError;
@@ -216,7 +173,7 @@ GSErrCode HostApi::GetSelection(API_SelectionInfo* info, GS::Array<API_Neig>* se
 {
     if (info == nullptr)
         return APIERR_BADPARS;
-    std::memset(info, 0, sizeof *info);
+    std::memset(static_cast<void*>(info), 0, sizeof *info);
     if (selNeigs != nullptr)
         selNeigs->Clear();
     std::vector<API_Guid> items;
@@ -244,14 +201,6 @@ GSErrCode HostApi::GetSelection(API_SelectionInfo* info, GS::Array<API_Neig>* se
             selNeigs->Push(n);
         }
     return NoError;
-}
-
-Element& Host::AddElement(API_ElemTypeID type, Int32 layer)
-{
-    Element e;
-    e.type = type;
-    e.layer = layer;
-    return model.Add(e);
 }
 
 }  // namespace SimHost

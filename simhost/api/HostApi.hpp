@@ -1,6 +1,6 @@
 // The host's side of every table slot: one member function per slot, named
 // as the slot. The table's thunks log the call, check the token, apply
-// injected failures and then call these.
+// planned failures, measure the time and then call these.
 #pragma once
 #include "simhost/core/SimHost.hpp"
 
@@ -10,7 +10,7 @@ class HostApi {
 public:
     explicit HostApi(Host& host) : host(host) {}
 
-#define HOST_SLOT(Name, Ret, Tok, Params, Args) Ret Name Params;
+#define HOST_SLOT(Name, Ret, Tok, Missing, Fails, Params, Args) Ret Name Params;
 #include "platform/api/HostSlots.def"
 
 private:

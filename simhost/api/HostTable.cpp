@@ -1,30 +1,17 @@
 #include "simhost/api/HostApi.hpp"
+#include "simhost/api/Requests.hpp"
+#include <chrono>
 #include <type_traits>
 
 namespace SimHost {
 namespace {
 
 template <HostSlot S> struct SlotBody;
-#define HOST_SLOT(Name, Ret, Tok, Params, Args)                                          \
-    template <> struct SlotBody<HostSlot::Name> {                                        \
-        template <typename... A> static Ret Run(HostApi& api, A... a) { return api.Name(a...); } \
+#define HOST_SLOT(Name, Ret, Tok, Missing, Fails, Params, Args)                                        \
+    template <> struct SlotBody<HostSlot::Name> {                                                      \
+        template <typename... A> static Ret Run(HostApi& api, A... a) { return api.Name(a...); }       \
     };
 #include "platform/api/HostSlots.def"
-
-// A call with no current host (after the test ended, or from a thread the
-// host does not know) answers like a missing function.
-template <typename R> R NoHostResult() { return static_cast<R>(APIERR_GENERAL); }
-template <> [[maybe_unused]] void NoHostResult<void>() {}
-template <> [[maybe_unused]] bool NoHostResult<bool>() { return false; }
-template <> [[maybe_unused]] void* NoHostResult<void*>() { return nullptr; }
-
-// Injected failures reach only calls that return an error code, and not
-// the disposal calls: a host that fails to free is beyond the add-on's help.
-template <HostSlot S, typename R> constexpr bool CanFail()
-{
-    return std::is_same<R, GSErrCode>::value && S != HostSlot::Report && S != HostSlot::DisposeMemo &&
-           S != HostSlot::DisposeParamHandle;
-}
 
 template <typename F, typename... Rest> API_RequestCode FirstCode(F first, Rest...)
 {
@@ -35,29 +22,59 @@ template <typename F, typename... Rest> API_RequestCode FirstCode(F first, Rest.
 }
 inline API_RequestCode FirstCode() { return 0; }
 
-// The request code of a dispatching call, for the log of injected failures.
+// The request code of a dispatching call, for the log of planned failures.
 template <HostSlot S, typename... A> API_RequestCode RequestOf(A... a)
 {
-    constexpr bool dispatching = S == HostSlot::Environment || S == HostSlot::Interface || S == HostSlot::Utility ||
-                                 S == HostSlot::Automate || S == HostSlot::Database || S == HostSlot::ToolCommand;
-    if constexpr (dispatching)
+    if constexpr (HostRequestDetail::IsDispatching(S))
         return FirstCode(a...);
     else
         return 0;
 }
 
+// The outermost host call's wall time goes to the recorder; a host call
+// made while another runs (from an add-on callback) is inside its time.
+class CallClock {
+public:
+    explicit CallClock(Recorder& recorder) : recorder(recorder)
+    {
+        ++recorder.hostCallCount;
+        if (recorder.hostCallDepth++ == 0)
+            start = std::chrono::steady_clock::now();
+    }
+    ~CallClock()
+    {
+        if (--recorder.hostCallDepth == 0)
+            recorder.hostCallNanoseconds +=
+                std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - start).count();
+    }
+    CallClock(const CallClock&) = delete;
+    CallClock& operator=(const CallClock&) = delete;
+
+private:
+    Recorder& recorder;
+    std::chrono::steady_clock::time_point start;
+};
+
 template <HostSlot S, typename R, typename... A> R Dispatch(bool withToken, HostToken token, A... a)
 {
+    using Traits = HostSlotTraits<S>;
     Host* host = Host::Current();
+    // A call with no current host (after the test ended, or from a thread
+    // the host does not know) answers as a missing function.
     if (host == nullptr)
-        return NoHostResult<R>();
-    host->callLog.push_back(HostSlotName(static_cast<UInt32>(S)));
+        return Traits::Missing();
+    CallClock clock(host->recorder);
+    host->recorder.callLog.push_back(HostSlotName(S));
     if (withToken)
-        host->CheckToken(S, token);
-    if constexpr (CanFail<S, R>()) {
+        host->session.CheckToken(S, token);
+    if constexpr (Traits::canFail) {
         GSErrCode code = NoError;
-        if (host->InjectedFailure(S, code, RequestOf<S>(a...)))
+        API_RequestCode request = RequestOf<S>(a...);
+        if (host->faultPlan.SlotFails(S, request, code)) {
+            if (request != 0)
+                host->Requests().FailedByPlan(request);
             return code;
+        }
     }
     return SlotBody<S>::Run(host->Api(), a...);
 }
@@ -75,9 +92,9 @@ template <HostSlot S, typename R, typename... A> struct Thunk<S, HostTableDetail
 void FillHostTable(std::vector<void*>& table)
 {
     table.assign(HostFunctionCount, nullptr);
-#define HOST_SLOT(Name, Ret, Tok, Params, Args)                                                          \
-    table[static_cast<UInt32>(HostSlot::Name)] =                                                          \
-        reinterpret_cast<void*>(static_cast<HostSlotFn<HostSlot::Name>>(                                     \
+#define HOST_SLOT(Name, Ret, Tok, Missing, Fails, Params, Args)                                               \
+    table[static_cast<UInt32>(HostSlot::Name)] =                                                               \
+        reinterpret_cast<void*>(static_cast<HostSlotFn<HostSlot::Name>>(                                      \
             &Thunk<HostSlot::Name, HostSlotTraits<HostSlot::Name>::Tag, HostSlotTraits<HostSlot::Name>::Signature>::Call));
 #include "platform/api/HostSlots.def"
 }

@@ -25,101 +25,32 @@ void CopyUnits(GS::uchar_t* dst, size_t capacity, const std::string& utf8)
     dst[n] = 0;
 }
 
-GSErrCode GetLibraries(Host& host, void* par1, void*, void*)
+}  // namespace
+
+GSErrCode RequestHandlers::GLIB(GS::Array<API_LibraryInfo>* libraries)
 {
-    auto* out = static_cast<GS::Array<API_LibraryInfo>*>(par1);
-    if (out == nullptr)
+    if (libraries == nullptr)
         return APIERR_BADPARS;
-    out->Clear();
-    for (const auto& lib : host.libraries) {
+    libraries->Clear();
+    for (const auto& lib : host.libraries.active) {
         API_LibraryInfo info;
         info.location = lib.location;
         info.name = GS::UniString(lib.container.title.c_str(), CC_UTF8);
-        out->Push(info);
+        libraries->Push(info);
     }
     return NoError;
 }
 
-GSErrCode AddLibrary(Host& host, void* par1, void*, void*)
+GSErrCode RequestHandlers::ALIB(const IO::Location* container)
 {
-    auto* location = static_cast<const IO::Location*>(par1);
-    if (location == nullptr)
+    if (container == nullptr)
         return APIERR_BADPARS;
     std::string error;
-    if (!host.ActivateLibrary(*location, error)) {
-        host.events.push_back("library refused: " + error);
+    if (!host.libraries.Activate(*container, error)) {
+        host.recorder.events.push_back("library refused: " + error);
         return APIERR_BADLIBRARY;
     }
     return NoError;
-}
-
-const RequestRegistration glib{RequestKind::Environment, "GLIB", &GetLibraries};
-const RequestRegistration alib{RequestKind::Environment, "ALIB", &AddLibrary};
-
-}  // namespace
-
-bool Host::ActivateLibrary(const IO::Location& location, std::string& error)
-{
-    ActiveLibrary lib;
-    lib.location = location;
-    if (!ReadLibraryContainer(location.ToPath(), lib.container, error))
-        return false;
-    libraries.push_back(std::move(lib));
-    events.push_back("library added: " + location.ToPath());
-    return true;
-}
-
-std::string Host::DefaultLibraryPath() const { return LibraryContainerBeside(addOnPath); }
-
-std::string Host::LibraryContainerBeside(const std::string& addOnFile)
-{
-    IO::Location loc(addOnFile);
-    loc.DeleteLastLocalName();
-    loc.AppendToLocal(IO::Name(HOST_VERSION == 25 ? "Zolva_Reinforcement_SLO.lcf" : "Zolva_Reinforcement.lcf"));
-    return loc.ToPath();
-}
-
-const LibraryPartDef* Host::PartOfIndex(Int32 libInd) const
-{
-    Int32 index = 0;
-    for (const auto& lib : libraries)
-        for (const auto& part : lib.container.parts)
-            if (++index == libInd)
-                return &part;
-    return nullptr;
-}
-
-Int32 Host::LibIndexOfPart(const std::string& name) const
-{
-    Int32 index = 0;
-    for (const auto& lib : libraries)
-        for (const auto& part : lib.container.parts) {
-            ++index;
-            if (part.name == name)
-                return index;
-        }
-    return 0;
-}
-
-Element& Host::PlaceObject(const std::string& part, const GdlParams& overrides, Int32 layer)
-{
-    Element e;
-    e.type = API_ObjectID;
-    e.layer = layer;
-    e.libInd = LibIndexOfPart(part);
-    if (const LibraryPartDef* def = PartOfIndex(e.libInd))
-        e.params = def->defaults;
-    for (const GdlParam& p : overrides) {
-        bool replaced = false;
-        for (auto& q : e.params)
-            if (q.name == p.name) {
-                q = p;
-                replaced = true;
-            }
-        if (!replaced)
-            e.params.push_back(p);
-    }
-    return model.Add(std::move(e));
 }
 
 GSErrCode HostApi::SearchLibraryPart(API_LibPart* libPart, bool)
@@ -128,7 +59,7 @@ GSErrCode HostApi::SearchLibraryPart(API_LibPart* libPart, bool)
         return APIERR_BADPARS;
     std::string wanted = MainGuid(std::string(libPart->ownUnID, strnlen(libPart->ownUnID, sizeof libPart->ownUnID)));
     Int32 index = 0;
-    for (const auto& lib : host.libraries)
+    for (const auto& lib : host.libraries.active)
         for (const auto& part : lib.container.parts) {
             ++index;
             // Parts are found by their main GUID: another revision of the
@@ -147,7 +78,7 @@ GSErrCode HostApi::GetLibraryPart(API_LibPart* libPart)
 {
     if (libPart == nullptr)
         return APIERR_BADPARS;
-    const LibraryPartDef* part = host.PartOfIndex(libPart->index);
+    const LibraryPartDef* part = host.libraries.PartOfIndex(libPart->index);
     if (part == nullptr)
         return APIERR_BADINDEX;
     std::memset(libPart->ownUnID, 0, sizeof libPart->ownUnID);
@@ -160,7 +91,7 @@ GSErrCode HostApi::GetLibraryPart(API_LibPart* libPart)
 
 GSErrCode HostApi::GetLibraryPartParams(Int32 libInd, double* a, double* b, Int32* addParNum, API_AddParType*** addPars)
 {
-    const LibraryPartDef* part = host.PartOfIndex(libInd);
+    const LibraryPartDef* part = host.libraries.PartOfIndex(libInd);
     if (part == nullptr || addPars == nullptr)
         return APIERR_BADINDEX;
     *addPars = BuildParamHandle(part->defaults);

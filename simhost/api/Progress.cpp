@@ -5,103 +5,92 @@
 namespace SimHost {
 
 namespace {
+std::string Text8(const char* p) { return p != nullptr ? GS::UniString(p, CC_Default).ToUtf8() : ""; }
+}  // namespace
 
-std::string Text8(const void* p) { return p != nullptr ? GS::UniString(static_cast<const char*>(p), CC_Default).ToUtf8() : ""; }
-
-ProgressWindow* OpenWindow(Host& host, const char* request)
+GSErrCode RequestHandlers::IPWD(const char* title, const Int16* phaseCount)
 {
-    if (!host.progressWindows.empty() && host.progressWindows.back().open)
-        return &host.progressWindows.back();
-    host.AddFault(std::string("'") + request + "' without an open progress window");
-    return nullptr;
-}
-
-GSErrCode OpenProgress(Host& host, void* title, void* phases, void*)
-{
-    if (!host.progressWindows.empty() && host.progressWindows.back().open)
-        host.AddFault("a progress window was opened while another was open");
+    if (!host.recorder.progressWindows.empty() && host.recorder.progressWindows.back().open)
+        host.recorder.AddFault("a progress window was opened while another was open");
     ProgressWindow w;
     w.title = Text8(title);
-    w.phaseCount = phases != nullptr ? *static_cast<Int16*>(phases) : 0;
-    host.progressWindows.push_back(w);
+    w.phaseCount = phaseCount != nullptr ? *phaseCount : 0;
+    host.recorder.progressWindows.push_back(w);
     return NoError;
 }
 
-GSErrCode StartPhase(Host& host, void* text, void* maximum, void* warning)
+GSErrCode RequestHandlers::SPRP(const char* text, const Int32* maximum, const bool* warning)
 {
-    ProgressWindow* w = OpenWindow(host, "SPRP");
+    ProgressWindow* w = host.recorder.OpenProgressWindow("SPRP");
     if (w == nullptr)
         return APIERR_GENERAL;
     ProgressPhase phase;
     phase.text = Text8(text);
-    phase.maximum = maximum != nullptr ? *static_cast<Int32*>(maximum) : 0;
-    phase.warning = warning != nullptr && *static_cast<bool*>(warning);
+    phase.maximum = maximum != nullptr ? *maximum : 0;
+    phase.warning = warning != nullptr && *warning;
     w->phases.push_back(phase);
     return NoError;
 }
 
-GSErrCode SetValue(Host& host, void* value, void*, void*)
+GSErrCode RequestHandlers::SPRV(const Int32* value)
 {
-    ProgressWindow* w = OpenWindow(host, "SPRV");
+    ProgressWindow* w = host.recorder.OpenProgressWindow("SPRV");
     if (w == nullptr || w->phases.empty())
         return APIERR_GENERAL;
-    w->phases.back().value = value != nullptr ? *static_cast<Int32*>(value) : 0;
+    w->phases.back().value = value != nullptr ? *value : 0;
     return NoError;
 }
 
-GSErrCode Increment(Host& host, void* step, void*, void*)
+GSErrCode RequestHandlers::IPRV(const Int32* step)
 {
-    ProgressWindow* w = OpenWindow(host, "IPRV");
+    ProgressWindow* w = host.recorder.OpenProgressWindow("IPRV");
     if (w == nullptr || w->phases.empty())
         return APIERR_GENERAL;
-    w->phases.back().value += step != nullptr ? *static_cast<Int32*>(step) : 1;
+    w->phases.back().value += step != nullptr ? *step : 1;
     return NoError;
 }
 
 // Non-zero when the user has cancelled.
-GSErrCode CancelRequested(Host& host, void*, void*, void*)
+GSErrCode RequestHandlers::CANC()
 {
-    ++host.cancelChecks;
-    ProgressWindow* w = OpenWindow(host, "CANC");
+    Int32 checks = ++host.recorder.cancelChecks;
+    ProgressWindow* w = host.recorder.OpenProgressWindow("CANC");
     if (w == nullptr)
         return 0;
-    if (host.cancelAtCheck > 0 && host.cancelChecks >= host.cancelAtCheck)
+    if (host.user.cancelAtCheck > 0 && checks >= host.user.cancelAtCheck)
         w->cancelled = true;
     return w->cancelled ? 1 : 0;
 }
 
-GSErrCode CloseProgress(Host& host, void*, void*, void*)
+GSErrCode RequestHandlers::CPWD()
 {
-    ProgressWindow* w = OpenWindow(host, "CPWD");
+    ProgressWindow* w = host.recorder.OpenProgressWindow("CPWD");
     if (w != nullptr)
         w->open = false;
     return NoError;
 }
 
-GSErrCode SuspendGroupsState(Host& host, void* flag, void*, void*)
+GSErrCode RequestHandlers::ISSG(bool* suspended)
 {
-    if (flag == nullptr)
+    if (suspended == nullptr)
         return APIERR_BADPARS;
-    *static_cast<bool*>(flag) = host.model.suspendGroups;
+    *suspended = host.model.suspendGroups;
     return NoError;
 }
 
-GSErrCode ToggleSuspendGroups(Host& host, void*, void*, void*)
+GSErrCode RequestHandlers::SUSP(const GS::Array<API_Guid>*)
 {
     host.model.suspendGroups = !host.model.suspendGroups;
-    ++host.suspendGroupToggles;
+    ++host.recorder.suspendGroupToggles;
     return NoError;
 }
 
-const RequestRegistration ipwd{RequestKind::Interface, "IPWD", &OpenProgress};
-const RequestRegistration sprp{RequestKind::Interface, "SPRP", &StartPhase};
-const RequestRegistration sprv{RequestKind::Interface, "SPRV", &SetValue};
-const RequestRegistration iprv{RequestKind::Interface, "IPRV", &Increment};
-const RequestRegistration canc{RequestKind::Interface, "CANC", &CancelRequested};
-const RequestRegistration cpwd{RequestKind::Interface, "CPWD", &CloseProgress};
-const RequestRegistration issg{RequestKind::Environment, "ISSG", &SuspendGroupsState};
-const RequestRegistration susp{RequestKind::ToolCommand, "SUSP", &ToggleSuspendGroups};
-
-}  // namespace
+void RequestHandlers::FailedByPlan(API_RequestCode code)
+{
+    // The add-on asked to close the window and the host failed: the open
+    // window is the host's doing, not an unbalanced add-on.
+    if (code == HostRequestTraits<HostRequestId::CPWD>::code && !host.recorder.progressWindows.empty())
+        host.recorder.progressWindows.back().open = false;
+}
 
 }  // namespace SimHost

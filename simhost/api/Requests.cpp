@@ -1,80 +1,77 @@
 #include "simhost/api/Requests.hpp"
 #include "simhost/api/HostApi.hpp"
-#include <map>
+#include <utility>
 
 namespace SimHost {
 
 namespace {
-std::map<std::pair<RequestKind, API_RequestCode>, RequestHandler>& Registry()
+
+template <typename... A, size_t... I>
+GSErrCode Invoke(RequestHandlers& handlers, GSErrCode (RequestHandlers::*handler)(A...), void* const* pars,
+                 std::index_sequence<I...>)
 {
-    static std::map<std::pair<RequestKind, API_RequestCode>, RequestHandler> registry;
-    return registry;
+    return (handlers.*handler)(static_cast<A>(pars[I])...);
 }
 
-const char* KindName(RequestKind kind)
+template <typename... A>
+GSErrCode Invoke(RequestHandlers& handlers, GSErrCode (RequestHandlers::*handler)(A...), void* const* pars)
 {
-    switch (kind) {
-    case RequestKind::Environment: return "Environment";
-    case RequestKind::Interface: return "Interface";
-    case RequestKind::Utility: return "Utility";
-    case RequestKind::Automate: return "Automate";
-    case RequestKind::Database: return "Database";
-    case RequestKind::ToolCommand: return "ToolCommand";
-    }
-    return "?";
+    return Invoke(handlers, handler, pars, std::index_sequence_for<A...>{});
 }
+
+GSErrCode Refuse(Host& host, const std::string& why, GSErrCode code)
+{
+    host.recorder.AddFault(why);
+    return code;
+}
+
 }  // namespace
 
-RequestRegistration::RequestRegistration(RequestKind kind, const char (&code)[5], RequestHandler handler)
+GSErrCode DispatchRequest(Host& host, HostSlot slot, API_RequestCode code, void* par1, void* par2, void* par3)
 {
-    Registry()[{kind, RequestCode(code)}] = handler;
-}
-
-std::string RequestCodeText(API_RequestCode code)
-{
-    std::string s;
-    for (int shift = 24; shift >= 0; shift -= 8)
-        s.push_back(static_cast<char>((code >> shift) & 0xFF));
-    return s;
-}
-
-GSErrCode DispatchRequest(Host& host, RequestKind kind, API_RequestCode code, void* par1, void* par2, void* par3)
-{
-    host.requestLog.push_back(RequestCodeText(code));
-    GSErrCode injected = NoError;
-    if (host.InjectedRequestFailure(code, injected))
-        return injected;
-    auto it = Registry().find({kind, code});
-    if (it == Registry().end()) {
-        host.AddFault(std::string("the stand-in host does not model ") + KindName(kind) + " '" + RequestCodeText(code) + "'");
-        return APIERR_GENERAL;
+    host.recorder.requestLog.push_back(RequestCodeText(code));
+    GSErrCode planned = NoError;
+    if (host.faultPlan.RequestFails(code, planned)) {
+        host.Requests().FailedByPlan(code);
+        return planned;
     }
-    return it->second(host, par1, par2, par3);
+    void* const pars[3] = {par1, par2, par3};
+    auto name = [&] { return std::string(HostSlotName(slot)) + " '" + RequestCodeText(code) + "'"; };
+    switch (code) {
+#define HOST_REQUEST(Code, Slot, Params, Args)                                                                     \
+    case HostRequestTraits<HostRequestId::Code>::code:                                                            \
+        if (slot != HostSlot::Slot)                                                                                \
+            return Refuse(host, name() + ": the host takes '" #Code "' through " #Slot, APIERR_BADPARS);             \
+        return Invoke(host.Requests(), &RequestHandlers::Code, pars);
+#include "platform/api/HostRequests.def"
+    default:
+        return Refuse(host, "the stand-in host does not model " + name(), APIERR_GENERAL);
+    }
 }
 
 GSErrCode HostApi::Environment(API_RequestCode code, void* par1, void* par2, void* par3)
 {
-    return DispatchRequest(host, RequestKind::Environment, code, par1, par2, par3);
+    return DispatchRequest(host, HostSlot::Environment, code, par1, par2, par3);
 }
 GSErrCode HostApi::Interface(API_RequestCode code, void* par1, void* par2, void* par3)
 {
-    return DispatchRequest(host, RequestKind::Interface, code, par1, par2, par3);
+    return DispatchRequest(host, HostSlot::Interface, code, par1, par2, par3);
 }
 GSErrCode HostApi::Utility(API_RequestCode code, void* par1, void* par2, void* par3)
 {
-    return DispatchRequest(host, RequestKind::Utility, code, par1, par2, par3);
+    return DispatchRequest(host, HostSlot::Utility, code, par1, par2, par3);
 }
 GSErrCode HostApi::Automate(API_RequestCode code, void* par1, void* par2, void* par3)
 {
-    return DispatchRequest(host, RequestKind::Automate, code, par1, par2, par3);
+    return DispatchRequest(host, HostSlot::Automate, code, par1, par2, par3);
 }
 GSErrCode HostApi::Database(API_RequestCode code, void* par1, void* par2, void* par3)
 {
-    return DispatchRequest(host, RequestKind::Database, code, par1, par2, par3);
+    return DispatchRequest(host, HostSlot::Database, code, par1, par2, par3);
 }
 GSErrCode HostApi::ToolCommand(API_RequestCode code, void* par1)
 {
-    return DispatchRequest(host, RequestKind::ToolCommand, code, par1, nullptr, nullptr);
+    return DispatchRequest(host, HostSlot::ToolCommand, code, par1, nullptr, nullptr);
 }
 
 }  // namespace SimHost

@@ -1,24 +1,38 @@
-// The host's dispatching calls (HostEnvironment, HostInterface, HostUtility,
-// HostAutomate, HostDatabase, HostToolCommand) take a four-letter request
-// code. Each request is a handler registered by the file that models it:
+// The host's side of every request of platform/api/HostRequests.def: one
+// member function per request, named by its code and taking its typed
+// parameters, defined by the file of its domain (Elements.cpp: 'NTOE',
+// 'RPAS'; Connections.cpp: 'GSHP'; Libraries.cpp: 'GLIB', 'ALIB';
+// Progress.cpp: the progress window, 'ISSG', 'SUSP'). A handler checks its
+// arguments as a host does: a null pointer it needs is APIERR_BADPARS, an
+// unknown element APIERR_BADID.
 //
-//   static const RequestRegistration ntoe{RequestKind::Utility, "NTOE", &ElementTypeOf};
-//
-// An unregistered request answers the general error and records a fault.
+// The dispatching calls hand every request to DispatchRequest, which logs
+// it, applies planned request failures and calls the handler with the
+// parameters typed. A code the list does not hold, or one sent through
+// another call than the list names, answers an error and is recorded as
+// the add-on's fault.
 #pragma once
+#include "platform/api/HostRequests.hpp"
 #include "simhost/core/SimHost.hpp"
 
 namespace SimHost {
 
-enum class RequestKind { Environment, Interface, Utility, Automate, Database, ToolCommand };
+class RequestHandlers {
+public:
+    explicit RequestHandlers(Host& host) : host(host) {}
 
-using RequestHandler = GSErrCode (*)(Host& host, void* par1, void* par2, void* par3);
+#define HOST_REQUEST(Code, Slot, Params, Args) GSErrCode Code Params;
+#include "platform/api/HostRequests.def"
 
-struct RequestRegistration {
-    RequestRegistration(RequestKind kind, const char (&code)[5], RequestHandler handler);
+    // The host failed the request by plan: what the host leaves behind
+    // then is its own doing (a window it failed to close is not the
+    // add-on's fault).
+    void FailedByPlan(API_RequestCode code);
+
+private:
+    Host& host;
 };
 
-GSErrCode DispatchRequest(Host& host, RequestKind kind, API_RequestCode code, void* par1, void* par2, void* par3);
-std::string RequestCodeText(API_RequestCode code);
+GSErrCode DispatchRequest(Host& host, HostSlot slot, API_RequestCode code, void* par1, void* par2, void* par3);
 
 }  // namespace SimHost

@@ -8,7 +8,7 @@ namespace SimHost {
 namespace {
 GSErrCode Unmodelled(Host& host, const char* what)
 {
-    host.AddFault(std::string("the stand-in host does not model ") + what + " yet");
+    host.recorder.AddFault(std::string("the stand-in host does not model ") + what + " yet");
     return APIERR_GENERAL;
 }
 }  // namespace

@@ -21,46 +21,95 @@ GdlParam* FindParam(GdlParams& params, const std::string& name)
     return nullptr;
 }
 
+ElementPart PartOfType(API_ElemTypeID type)
+{
+    switch (type) {
+    case API_WallID: return WallPart{};
+    case API_SlabID: return SlabPart{};
+    case API_RoofID: return RoofPart{};
+    case API_ObjectID: return ObjectPart{};
+    case API_OpeningID: return OpeningPart{};
+    default: return OtherPart{};
+    }
+}
+
+size_t GuidHash::operator()(const API_Guid& guid) const
+{
+    // FNV-1a over the 16 bytes: GUIDs made by a counter differ in a few
+    // bytes only, and every byte must count.
+    unsigned char bytes[sizeof guid];
+    std::memcpy(bytes, &guid, sizeof guid);
+    UInt64 h = 14695981039346656037ull;
+    for (unsigned char b : bytes) {
+        h ^= b;
+        h *= 1099511628211ull;
+    }
+    return static_cast<size_t>(h);
+}
+
 Model::Model() { layers[1] = Layer{"Default", false, false}; }
 
 API_Guid Model::NewGuid()
 {
     // Readable and unique within a run: 5A000000-0000-4000-8000-<counter>.
-    ++guidCounter;
     API_Guid g{};
-    g.time_low = 0x5A000000u | (guidCounter >> 16);
-    g.time_mid = static_cast<UInt16>(guidCounter & 0xFFFF);
-    g.time_hi_and_version = 0x4000;
-    g.clock_seq_hi_and_reserved = 0x80;
-    for (int i = 0; i < 4; ++i)
-        g.node[5 - i] = static_cast<UInt8>(guidCounter >> (8 * i));
+    do {
+        ++guidCounter;
+        g.time_low = 0x5A000000u | (guidCounter >> 16);
+        g.time_mid = static_cast<UInt16>(guidCounter & 0xFFFF);
+        g.time_hi_and_version = 0x4000;
+        g.clock_seq_hi_and_reserved = 0x80;
+        for (int i = 0; i < 4; ++i)
+            g.node[5 - i] = static_cast<UInt8>(guidCounter >> (8 * i));
+    } while (byGuid.count(g) != 0);
     return g;
 }
 
-Element& Model::Add(Element element)
+Element& Model::Add(API_ElemTypeID type, Int32 layer)
+{
+    Element e;
+    e.type = type;
+    e.layer = layer;
+    e.part = PartOfType(type);
+    return *Add(std::move(e));
+}
+
+Element* Model::Add(Element element)
 {
     if (element.guid == APINULLGuid)
         element.guid = NewGuid();
-    elements.push_back(std::move(element));
-    return elements.back();
+    if (byGuid.count(element.guid) != 0)
+        return nullptr;
+    // An element built without its type's part gets it, so that every
+    // element of a type carries the part its record code expects.
+    if (std::holds_alternative<OtherPart>(element.part))
+        element.part = PartOfType(element.type);
+    elements.push_back(std::make_unique<Element>(std::move(element)));
+    Element* added = elements.back().get();
+    byGuid.emplace(added->guid, added);
+    return added;
 }
 
 Element* Model::Find(const API_Guid& guid)
 {
-    for (auto& e : elements)
-        if (e.guid == guid)
-            return &e;
-    return nullptr;
+    auto it = byGuid.find(guid);
+    return it != byGuid.end() ? it->second : nullptr;
 }
 
-const Element* Model::Find(const API_Guid& guid) const { return const_cast<Model*>(this)->Find(guid); }
+const Element* Model::Find(const API_Guid& guid) const
+{
+    auto it = byGuid.find(guid);
+    return it != byGuid.end() ? it->second : nullptr;
+}
 
 bool Model::Remove(const API_Guid& guid)
 {
-    auto it = std::find_if(elements.begin(), elements.end(), [&](const Element& e) { return e.guid == guid; });
-    if (it == elements.end())
+    auto found = byGuid.find(guid);
+    if (found == byGuid.end())
         return false;
-    elements.erase(it);
+    const Element* gone = found->second;
+    byGuid.erase(found);
+    elements.erase(std::find_if(elements.begin(), elements.end(), [&](const auto& e) { return e.get() == gone; }));
     selection.erase(std::remove(selection.begin(), selection.end(), guid), selection.end());
     return true;
 }

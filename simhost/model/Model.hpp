@@ -1,8 +1,17 @@
 // The element database of the stand-in host.
+//
+// Elements live in stable storage: a reference to one stays valid while
+// others are added (only removing the element itself ends it), and an
+// element is found by GUID in constant time. What differs by element type
+// is the element's part (WallPart, ObjectPart, ...), so that each type's
+// data, and the filling and reading of its record, is its own code.
 #pragma once
 #include "platform/api/APIdefs.hpp"
 #include <map>
+#include <memory>
 #include <string>
+#include <unordered_map>
+#include <variant>
 #include <vector>
 
 namespace SimHost {
@@ -29,42 +38,115 @@ struct Layer {
     bool locked = false;
 };
 
+// ---------------------------------------------------------------- parts by type
+struct WallPart {};
+struct SlabPart {};
+struct RoofPart {};
+
+// A placed library part.
+struct ObjectPart {
+    Int32 libInd = 0;
+    API_Coord pos{};
+    double level = 0.0, angle = 0.0;
+    bool mirrored = false;
+    GdlParams params;
+};
+
+// An opening cut into a roof or slab.
+struct OpeningPart {
+    // The plan outline, counter-clockwise, not closed.
+    std::vector<API_Coord> shape;
+};
+
+// Types the host models no data of beyond the common ones.
+struct OtherPart {};
+
+using ElementPart = std::variant<OtherPart, WallPart, SlabPart, RoofPart, ObjectPart, OpeningPart>;
+
+// The part an element of `type` carries.
+ElementPart PartOfType(API_ElemTypeID type);
+
 struct Element {
     API_Guid guid{};
     API_ElemTypeID type = API_ZombieElemID;
     Int32 layer = 1;
     Int16 story = 0;
     API_Guid groupGuid{};
-    // Objects.
-    Int32 libInd = 0;
-    API_Coord pos{};
-    double level = 0.0, angle = 0.0;
-    bool mirrored = false;
-    GdlParams params;
     std::u16string infoString;
     // Elements connected to this one (the openings cut into a roof).
     std::vector<API_Guid> connected;
-    // The plan outline of an opening, counter-clockwise, not closed.
-    std::vector<API_Coord> shape;
+    ElementPart part;
+
+    // The type's part, or null for an element of another type.
+    template <typename P> P* As() { return std::get_if<P>(&part); }
+    template <typename P> const P* As() const { return std::get_if<P>(&part); }
+    // The part of an element known to be an object or an opening; throws
+    // std::bad_variant_access otherwise (a fault in the caller).
+    ObjectPart& Object() { return std::get<ObjectPart>(part); }
+    const ObjectPart& Object() const { return std::get<ObjectPart>(part); }
+    OpeningPart& Opening() { return std::get<OpeningPart>(part); }
+};
+
+struct GuidHash {
+    size_t operator()(const API_Guid& guid) const;
 };
 
 class Model {
-public:
-    Model();
+    using Storage = std::vector<std::unique_ptr<Element>>;
 
-    Element& Add(Element element);  // gives it a GUID if it has none
+public:
+    // The elements in the order they were added.
+    class ElementRange {
+    public:
+        class Iterator {
+        public:
+            explicit Iterator(Storage::const_iterator at) : at(at) {}
+            const Element& operator*() const { return **at; }
+            const Element* operator->() const { return at->get(); }
+            Iterator& operator++() { ++at; return *this; }
+            bool operator!=(const Iterator& other) const { return at != other.at; }
+            bool operator==(const Iterator& other) const { return at == other.at; }
+
+        private:
+            Storage::const_iterator at;
+        };
+        explicit ElementRange(const Storage& storage) : storage(storage) {}
+        Iterator begin() const { return Iterator(storage.begin()); }
+        Iterator end() const { return Iterator(storage.end()); }
+        USize size() const { return storage.size(); }
+        bool empty() const { return storage.empty(); }
+
+    private:
+        const Storage& storage;
+    };
+
+    Model();
+    Model(const Model&) = delete;
+    Model& operator=(const Model&) = delete;
+
+    // A new element of the type, with the type's part, on the layer.
+    Element& Add(API_ElemTypeID type, Int32 layer = 1);
+    // Adds the element as it is; it gets a GUID if it has none, and its
+    // type's part if it has none. Null, and nothing added, when its GUID is
+    // taken.
+    Element* Add(Element element);
     Element* Find(const API_Guid& guid);
     const Element* Find(const API_Guid& guid) const;
     bool Remove(const API_Guid& guid);
-    const std::vector<Element>& Elements() const { return elements; }
+    ElementRange Elements() const { return ElementRange(elements); }
     API_Guid NewGuid();
+
+    // Replaces the selection, without telling the add-on (the scripted user
+    // changes it with the notification).
+    void Select(const std::vector<API_Guid>& guids) { selection = guids; }
 
     std::vector<API_Guid> selection;
     std::map<Int32, Layer> layers;  // by attribute index; 1 is the default layer
     bool suspendGroups = false;
 
 private:
-    std::vector<Element> elements;
+    Storage elements;
+    std::unordered_map<API_Guid, Element*, GuidHash> byGuid;
     UInt32 guidCounter = 0;
 };
 

@@ -75,11 +75,11 @@ void WriteModel(const Host& host, std::ostream& out)
     out << "-- model: " << host.model.Elements().size() << " elements\n";
     for (const auto& e : host.model.Elements()) {
         out << "  " << TypeName(e.type) << " " << GuidText(e.guid) << " layer " << e.layer;
-        if (e.type == API_ObjectID) {
-            const LibraryPartDef* part = host.PartOfIndex(e.libInd);
+        if (const ObjectPart* object = e.As<ObjectPart>()) {
+            const LibraryPartDef* part = host.libraries.PartOfIndex(object->libInd);
             out << " part " << (part != nullptr ? part->name : "?");
             for (const char* name : KeyParams)
-                if (const GdlParam* p = FindParam(e.params, name))
+                if (const GdlParam* p = FindParam(object->params, name))
                     out << " " << name << "=" << ParamText(*p);
         }
         out << "\n";
@@ -88,10 +88,10 @@ void WriteModel(const Host& host, std::ostream& out)
 
 void WriteProgress(const Host& host, std::ostream& out)
 {
-    if (host.progressWindows.empty())
+    if (host.recorder.progressWindows.empty())
         return;
     out << "-- progress windows\n";
-    for (const auto& w : host.progressWindows) {
+    for (const auto& w : host.recorder.progressWindows) {
         out << "  \"" << w.title << "\" (" << w.phaseCount << " phase" << (w.phaseCount == 1 ? "" : "s") << ")"
             << (w.cancelled ? " cancelled" : "") << (w.open ? " left open" : "") << "\n";
         for (const auto& ph : w.phases)
@@ -111,46 +111,46 @@ std::string Lower(std::string s)
 void WriteReport(const Host& host, std::ostream& out)
 {
     out << "-- events\n";
-    for (const auto& e : host.events)
+    for (const auto& e : host.recorder.events)
         out << "  " << e << "\n";
     out << "-- add-on\n";
-    out << "  name: \"" << host.addOnName << "\"\n";
-    out << "  description: \"" << host.addOnDescription << "\"\n";
-    out << "  keep-in-memory requests: " << host.keepInMemoryCalls << "\n";
+    out << "  name: \"" << host.session.addOnName << "\"\n";
+    out << "  description: \"" << host.session.addOnDescription << "\"\n";
+    out << "  keep-in-memory requests: " << host.session.keepInMemoryCalls << "\n";
     out << "-- menus\n";
-    for (const auto& m : host.menus)
+    for (const auto& m : host.session.menus)
         WriteMenu(m, out);
     out << "-- handlers\n";
-    for (const auto& h : host.menuHandlers)
+    for (const auto& h : host.session.menuHandlers)
         out << "  menu handler for " << h.first << "\n";
-    out << "  element events: " << (host.elementEventHandler != nullptr ? "installed" : "none") << "\n";
-    out << "  selection change: " << (host.selectionChangeHandler != nullptr ? "installed" : "none") << "\n";
+    out << "  element events: " << (host.session.elementEventHandler != nullptr ? "installed" : "none") << "\n";
+    out << "  selection change: " << (host.session.selectionChangeHandler != nullptr ? "installed" : "none") << "\n";
     out << "-- palettes\n";
-    for (const auto& p : host.paletteHistory)
+    for (const auto& p : host.session.paletteHistory)
         out << "  registered: reference id " << HexCode(static_cast<UInt32>(p.referenceID)) << ", flags "
             << HexCode(static_cast<UInt32>(p.flags)) << ", GUID {" << Lower(p.guid) << "}\n";
-    for (Int32 id : host.unregisteredPalettes)
+    for (Int32 id : host.session.unregisteredPalettes)
         out << "  unregistered: reference id " << HexCode(static_cast<UInt32>(id)) << "\n";
-    out << host.paletteAtUnload;
+    out << host.session.paletteAtUnload;
     WriteModel(host, out);
     WriteProgress(host, out);
-    if (host.suspendGroupToggles > 0)
-        out << "-- suspend groups toggled " << host.suspendGroupToggles << " times, now " << (host.model.suspendGroups ? "on" : "off") << "\n";
+    if (host.recorder.suspendGroupToggles > 0)
+        out << "-- suspend groups toggled " << host.recorder.suspendGroupToggles << " times, now " << (host.model.suspendGroups ? "on" : "off") << "\n";
     out << "-- alerts\n";
-    for (USize i = 0; i < host.alerts.size(); ++i)
-        out << "  " << i + 1 << ". " << host.alerts[i] << "\n";
-    if (!host.sleeps.empty()) {
+    for (USize i = 0; i < host.recorder.alerts.size(); ++i)
+        out << "  " << i + 1 << ". " << host.recorder.alerts[i] << "\n";
+    if (!host.recorder.sleeps.empty()) {
         out << "-- waits\n";
-        for (UInt32 ms : host.sleeps)
+        for (UInt32 ms : host.recorder.sleeps)
             out << "  Sleep " << ms << " ms\n";
     }
-    if (!host.debugLines.empty()) {
+    if (!host.recorder.debugLines.empty()) {
         out << "-- debug output\n";
-        for (const auto& l : host.debugLines)
+        for (const auto& l : host.recorder.debugLines)
             out << "  " << l << "\n";
     }
-    out << "-- add-on faults: " << host.faults.size() << "\n";
-    for (const auto& f : host.faults)
+    out << "-- add-on faults: " << host.recorder.faults.size() << "\n";
+    for (const auto& f : host.recorder.faults)
         out << "  " << f.what << "\n";
 }
 

@@ -297,7 +297,7 @@ USize ResolveEntry(const Host& host, const JsonObject& step, const EntryRef& ref
 {
     if (ref.label.empty())
         return ref.index;
-    Int32 index = host.PaletteEntryByLabel(ref.label);
+    Int32 index = host.user.PaletteEntryByLabel(ref.label);
     if (index < 0)
         step.Fail("entry", "the palette shows no entry labelled '" + ref.label + "'");
     return static_cast<USize>(index);
@@ -373,13 +373,13 @@ const std::map<std::string, StepParser>& StepParsers()
          [](const JsonObject& step) -> StepAction {
              step.Only({"do", "freeData"});
              bool freeData = step.Bool("freeData", true);
-             return [=](Host& host, RunContext&) { host.UnloadAddOn(freeData); };
+             return [=](Host& host, RunContext&) { host.session.UnloadAddOn(freeData); };
          }},
         {"emptySlot",
          [](const JsonObject& step) -> StepAction {
              step.Only({"do", "slot"});
              HostSlot slot = SlotByName(step, "slot", step.String("slot"));
-             return [=](Host& host, RunContext&) { host.EmptySlot(slot); };
+             return [=](Host& host, RunContext&) { host.faultPlan.EmptySlot(slot); };
          }},
         {"failCall",
          [](const JsonObject& step) -> StepAction {
@@ -387,7 +387,7 @@ const std::map<std::string, StepParser>& StepParsers()
              HostSlot slot = SlotByName(step, "slot", step.String("slot"));
              auto code = static_cast<GSErrCode>(step.Code("code", APIERR_GENERAL));
              auto times = static_cast<Int32>(step.Integer("times", -1));
-             return [=](Host& host, RunContext&) { host.FailSlot(slot, code, times); };
+             return [=](Host& host, RunContext&) { host.faultPlan.FailSlot(slot, code, times); };
          }},
         {"failRequest",
          [](const JsonObject& step) -> StepAction {
@@ -397,14 +397,14 @@ const std::map<std::string, StepParser>& StepParsers()
              auto times = static_cast<Int32>(step.Integer("times", -1));
              return [=](Host& host, RunContext&) {
                  const char letters[5] = {request[0], request[1], request[2], request[3], 0};
-                 host.FailRequest(letters, code, times);
+                 host.faultPlan.FailRequest(letters, code, times);
              };
          }},
         {"cancelProgress",
          [](const JsonObject& step) -> StepAction {
              step.Only({"do", "atCheck"});
              auto at = static_cast<Int32>(step.Integer("atCheck", 1));
-             return [=](Host& host, RunContext&) { host.cancelAtCheck = host.cancelChecks + at; };
+             return [=](Host& host, RunContext&) { host.user.cancelAtCheck = host.recorder.cancelChecks + at; };
          }},
         {"loadLibrary",
          [](const JsonObject& step) -> StepAction {
@@ -412,7 +412,7 @@ const std::map<std::string, StepParser>& StepParsers()
              std::string path = step.Has("path") ? Beside(step.Document().File(), step.String("path")) : "";
              return [=](Host& host, RunContext&) {
                  std::string error;
-                 if (!host.ActivateLibrary(IO::Location(path.empty() ? host.DefaultLibraryPath() : path), error))
+                 if (!host.libraries.Activate(IO::Location(path.empty() ? host.session.DefaultLibraryPath() : path), error))
                      step.Fail("path", error);
              };
          }},
@@ -444,8 +444,9 @@ const std::map<std::string, StepParser>& StepParsers()
                  shape.push_back({point.get<picojson::array>()[0].get<double>(), point.get<picojson::array>()[1].get<double>()});
              }
              return [=](Host& host, RunContext& ctx) {
-                 Element& e = host.AddElement(type, layer);
-                 e.shape = shape;
+                 Element& e = host.model.Add(type, layer);
+                 if (OpeningPart* opening = e.As<OpeningPart>())
+                     opening->shape = shape;
                  API_Guid guid = e.guid;
                  if (!name.empty())
                      ctx.names[name] = guid;
@@ -465,7 +466,7 @@ const std::map<std::string, StepParser>& StepParsers()
              auto layer = static_cast<Int32>(step.Integer("layer", 1));
              GdlParams params = ReadParams(step, "params");
              return [=](Host& host, RunContext& ctx) {
-                 if (host.LibIndexOfPart(part) == 0)
+                 if (host.libraries.IndexOfPart(part) == 0)
                      step.Fail("part", "part '" + part + "' is not in an active library (add a loadLibrary step first)");
                  Element& e = host.PlaceObject(part, params, layer);
                  if (!name.empty())
@@ -490,7 +491,7 @@ const std::map<std::string, StepParser>& StepParsers()
                          step.Fail("names", "no element is named '" + n + "'");
                      guids.push_back(it->second);
                  }
-                 host.ChangeSelection(guids);
+                 host.user.ChangeSelection(guids);
              };
          }},
         {"addOnFolder",
@@ -504,19 +505,19 @@ const std::map<std::string, StepParser>& StepParsers()
              for (USize i = 0; i < step.Array("folders").size(); ++i)
                  folders.push_back(step.ItemString("folders", i));
              return [=](Host& host, RunContext& ctx) {
-                 if (host.AddOnLoaded())
+                 if (host.session.AddOnLoaded())
                      step.Fail("do", "'addOnFolder' prepares the add-on's folder: it belongs in 'setup'");
                  try {
-                     host.addOnFolder = std::make_unique<AddOnFolder>(ctx.addOn, library, subfolder);
+                     host.session.addOnFolder = std::make_unique<AddOnFolder>(ctx.addOn, library, subfolder);
                      for (const auto& f : files)
-                         host.addOnFolder->AddFile(f);
+                         host.session.addOnFolder->AddFile(f);
                      for (const auto& f : folders)
-                         host.addOnFolder->AddFolder(f);
+                         host.session.addOnFolder->AddFolder(f);
                  } catch (const std::exception& e) {
                      step.Fail("do", std::string("cannot prepare the add-on's folder: ") + e.what());
                  }
-                 ctx.addOn = host.addOnFolder->AddOnPath();
-                 host.events.push_back("the add-on runs from " + host.addOnFolder->Folder());
+                 ctx.addOn = host.session.addOnFolder->AddOnPath();
+                 host.recorder.events.push_back("the add-on runs from " + host.session.addOnFolder->Folder());
              };
          }},
         {"menu",
@@ -524,7 +525,7 @@ const std::map<std::string, StepParser>& StepParsers()
              step.Only({"do", "menu", "item"});
              auto menu = static_cast<Int16>(step.Integer("menu", 32510));
              auto item = static_cast<Int32>(step.Integer("item", 1));
-             return [=](Host& host, RunContext&) { host.RunMenuCommand(menu, item); };
+             return [=](Host& host, RunContext&) { host.user.RunMenuCommand(menu, item); };
          }},
         {"paletteMessage",
          [](const JsonObject& step) -> StepAction {
@@ -534,23 +535,23 @@ const std::map<std::string, StepParser>& StepParsers()
                  step.Fail("message", "the host's palette messages are 1 to 7");
              return [=](Host& host, RunContext&) {
                  if (message == APIPalMsg_IsPaletteVisible)
-                     host.AskPaletteVisible();
+                     host.user.AskPaletteVisible();
                  else
-                     host.SendPaletteMessage(message);
+                     host.user.SendPaletteMessage(message);
              };
          }},
         {"clickEntry",
          [](const JsonObject& step) -> StepAction {
              step.Only({"do", "entry"});
              EntryRef entry = ReadEntry(step);
-             return [=](Host& host, RunContext&) { host.ClickPaletteEntry(ResolveEntry(host, step, entry)); };
+             return [=](Host& host, RunContext&) { host.user.ClickPaletteEntry(ResolveEntry(host, step, entry)); };
          }},
         {"chooseItem",
          [](const JsonObject& step) -> StepAction {
              step.Only({"do", "entry", "item"});
              EntryRef entry = ReadEntry(step);
              auto item = static_cast<Int16>(step.Integer("item", 1));
-             return [=](Host& host, RunContext&) { host.ChoosePaletteItem(ResolveEntry(host, step, entry), item); };
+             return [=](Host& host, RunContext&) { host.user.ChoosePaletteItem(ResolveEntry(host, step, entry), item); };
          }},
         {"hover",
          [](const JsonObject& step) -> StepAction {
@@ -562,19 +563,19 @@ const std::map<std::string, StepParser>& StepParsers()
              if (part == parts.end())
                  step.Fail("on", "'on' is \"icon\", \"labelBeside\" or \"labelBelow\"");
              EntryPart on = part->second;
-             return [=](Host& host, RunContext&) { host.HoverPaletteEntry(ResolveEntry(host, step, entry), on, nullptr); };
+             return [=](Host& host, RunContext&) { host.user.HoverPaletteEntry(ResolveEntry(host, step, entry), on, nullptr); };
          }},
         {"closePalette",
          [](const JsonObject& step) -> StepAction {
              step.Only({"do"});
-             return [](Host& host, RunContext&) { host.ClosePalette(); };
+             return [](Host& host, RunContext&) { host.user.ClosePalette(); };
          }},
         {"resizePalette",
          [](const JsonObject& step) -> StepAction {
              step.Only({"do", "width", "height"});
              auto width = static_cast<Int16>(step.Integer("width", 111));
              auto height = static_cast<Int16>(step.Integer("height", 350));
-             return [=](Host& host, RunContext&) { host.ResizePalette(width, height); };
+             return [=](Host& host, RunContext&) { host.user.ResizePalette(width, height); };
          }},
     };
     return parsers;
@@ -633,7 +634,7 @@ int RunScenario(const std::string& scenarioPath, const RunOptions& options, std:
             Host host;
             RunContext ctx;
             ctx.addOn = addOn;
-            host.environmentKind = static_cast<API_EnvirKind>(top.Integer("environmentKind", 1));
+            host.session.environmentKind = static_cast<API_EnvirKind>(top.Integer("environmentKind", 1));
             report << "== scenario " << scenarioPath << " on host " << HOST_VERSION << " ==\n";
             if (top.Has("description"))
                 report << top.String("description") << "\n";
@@ -642,19 +643,19 @@ int RunScenario(const std::string& scenarioPath, const RunOptions& options, std:
             for (auto& a : setup)
                 a.second(host, ctx);
             std::string error;
-            if (!host.LoadAddOn(ctx.addOn, error)) {
+            if (!host.session.LoadAddOn(ctx.addOn, error)) {
                 errors << "simhost" << HOST_VERSION << ": " << error << "\n";
                 return 3;
             }
-            host.StartAddOn();
+            host.session.StartAddOn();
             for (USize i = 0; i < steps.size(); ++i) {
-                host.events.push_back("-- step " + std::to_string(i + 1) + ": " + steps[i].first);
+                host.recorder.events.push_back("-- step " + std::to_string(i + 1) + ": " + steps[i].first);
                 steps[i].second(host, ctx);
             }
-            if (host.AddOnLoaded())
-                host.UnloadAddOn(true);
+            if (host.session.AddOnLoaded())
+                host.session.UnloadAddOn(true);
             WriteReport(host, report);
-            if (!host.faults.empty())
+            if (!host.recorder.faults.empty())
                 exitCode = 1;
         }
         Int64 leaked = GS::LiveMemoryHandleCount() - handlesBefore;

@@ -1,5 +1,5 @@
 #include "simhost/ui/AddOnFolder.hpp"
-#include "simhost/core/SimHost.hpp"
+#include "simhost/library/ActiveLibraries.hpp"
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -25,7 +25,7 @@ AddOnFolder::AddOnFolder(const std::string& addOnFile, bool withLibrary, const s
     addOn = folder + "/" + source.filename().string();
     fs::copy_file(source, addOn);
     if (withLibrary) {
-        fs::path library(Host::LibraryContainerBeside(addOnFile));
+        fs::path library(ActiveLibraries::ContainerBeside(addOnFile));
         fs::copy_file(library, folder + "/" + library.filename().string());
     }
 }

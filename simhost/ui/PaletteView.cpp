@@ -60,7 +60,7 @@ std::vector<PaletteEntryView> PaletteEntries(const DG::Palette& palette)
 
 std::string DescribePalette(const Host& host)
 {
-    const DG::Palette* palette = host.AddOnPalette();
+    const DG::Palette* palette = host.user.AddOnPalette();
     if (palette == nullptr)
         return "";
     std::ostringstream os;
@@ -87,12 +87,12 @@ std::string DescribePalette(const Host& host)
 
 GS::IntPtr RecordShellCall(Host& host, const Win::ShellExecuteCall& call)
 {
-    host.shellCalls.push_back(call);
-    host.callLog.push_back("ShellExecuteA");
+    host.recorder.shellCalls.push_back(call);
+    host.recorder.callLog.push_back("ShellExecuteA");
     // The path comes in Windows-1252, as the shell's 8-bit calls take it.
     std::string file = GS::EncodeText(GS::DecodeTextCodePage(call.file, 1252), CC_UTF8);
-    host.events.push_back("shell: " + call.operation + " \"" + file + "\" (show " + std::to_string(call.showCommand) +
-                          (call.window == host.Api().MainWindow() ? ", over the main window)" : ")"));
+    host.recorder.events.push_back("shell: " + call.operation + " \"" + file + "\" (show " + std::to_string(call.showCommand) +
+                          (call.window == host.MainWindow() ? ", over the main window)" : ")"));
     return 42;
 }
 
@@ -103,19 +103,19 @@ namespace {
 // The entry, or null with the reason recorded.
 const PaletteEntryView* EntryFor(Host& host, std::vector<PaletteEntryView>& entries, USize entry, const char* action)
 {
-    DG::Palette* palette = host.AddOnPalette();
+    DG::Palette* palette = host.user.AddOnPalette();
     if (palette != nullptr)
         entries = PaletteEntries(*palette);
     if (entry < entries.size())
         return &entries[entry];
-    host.events.push_back(std::string(action) + " entry " + std::to_string(entry) + ": " +
+    host.recorder.events.push_back(std::string(action) + " entry " + std::to_string(entry) + ": " +
                           (palette == nullptr ? "there is no palette" : "there is no such entry"));
     return nullptr;
 }
 
 bool Delivered(Host& host, const std::string& what, bool delivered)
 {
-    host.events.push_back(what + (delivered ? "" : ": not delivered"));
+    host.recorder.events.push_back(what + (delivered ? "" : ": not delivered"));
     return delivered;
 }
 
@@ -126,9 +126,9 @@ std::string Named(USize entry, const PaletteEntryView& view)
 
 }  // namespace
 
-DG::Palette* Host::AddOnPalette() const
+DG::Palette* ScriptedUser::AddOnPalette() const
 {
-    for (const auto& p : palettes) {
+    for (const auto& p : host.session.palettes) {
         GS::Guid guid(p.guid.c_str());
         if (DG::Palette* palette = DG::UserInput::FindPalette(guid))
             return palette;
@@ -136,7 +136,7 @@ DG::Palette* Host::AddOnPalette() const
     return nullptr;
 }
 
-Int32 Host::PaletteEntryByLabel(const std::string& label) const
+Int32 ScriptedUser::PaletteEntryByLabel(const std::string& label) const
 {
     DG::Palette* palette = AddOnPalette();
     if (palette == nullptr)
@@ -148,27 +148,27 @@ Int32 Host::PaletteEntryByLabel(const std::string& label) const
     return -1;
 }
 
-bool Host::ClickPaletteEntry(USize entry)
+bool ScriptedUser::ClickPaletteEntry(USize entry)
 {
     std::vector<PaletteEntryView> entries;
-    const PaletteEntryView* view = EntryFor(*this, entries, entry, "click on");
-    return view != nullptr && Delivered(*this, "click on " + Named(entry, *view), DG::UserInput::Click(*view->control));
+    const PaletteEntryView* view = EntryFor(host, entries, entry, "click on");
+    return view != nullptr && Delivered(host, "click on " + Named(entry, *view), DG::UserInput::Click(*view->control));
 }
 
-bool Host::ChoosePaletteItem(USize entry, Int16 item)
+bool ScriptedUser::ChoosePaletteItem(USize entry, Int16 item)
 {
     std::vector<PaletteEntryView> entries;
-    const PaletteEntryView* view = EntryFor(*this, entries, entry, "menu choice on");
+    const PaletteEntryView* view = EntryFor(host, entries, entry, "menu choice on");
     if (view == nullptr)
         return false;
     std::string what = "item " + std::to_string(item) + " chosen on " + Named(entry, *view);
-    return Delivered(*this, what, view->pushMenu != nullptr && DG::UserInput::ChoosePushMenuItem(*view->pushMenu, item));
+    return Delivered(host, what, view->pushMenu != nullptr && DG::UserInput::ChoosePushMenuItem(*view->pushMenu, item));
 }
 
-bool Host::HoverPaletteEntry(USize entry, EntryPart part, std::string* toolTip)
+bool ScriptedUser::HoverPaletteEntry(USize entry, EntryPart part, std::string* toolTip)
 {
     std::vector<PaletteEntryView> entries;
-    const PaletteEntryView* view = EntryFor(*this, entries, entry, "pointer on");
+    const PaletteEntryView* view = EntryFor(host, entries, entry, "pointer on");
     if (view == nullptr)
         return false;
     DG::Item* item = part == EntryPart::LabelBeside ? view->labelBeside
@@ -182,16 +182,16 @@ bool Host::HoverPaletteEntry(USize entry, EntryPart part, std::string* toolTip)
     std::string what = "pointer on the " + std::string(partName) + " of " + Named(entry, *view);
     if (delivered)
         what += ": tooltip \"" + OneLine(text.ToUtf8()) + "\"";
-    return Delivered(*this, what, delivered);
+    return Delivered(host, what, delivered);
 }
 
-bool Host::ClosePalette()
+bool ScriptedUser::ClosePalette()
 {
     DG::Palette* palette = AddOnPalette();
-    return Delivered(*this, "close box of the palette", palette != nullptr && DG::UserInput::RequestClose(*palette));
+    return Delivered(host, "close box of the palette", palette != nullptr && DG::UserInput::RequestClose(*palette));
 }
 
-bool Host::ResizePalette(Int16 width, Int16 height)
+bool ScriptedUser::ResizePalette(Int16 width, Int16 height)
 {
     DG::Palette* palette = AddOnPalette();
     bool delivered = palette != nullptr && DG::UserInput::ResizeClient(*palette, width, height);
@@ -199,7 +199,7 @@ bool Host::ResizePalette(Int16 width, Int16 height)
     if (delivered)
         what += " (client area now " + std::to_string(palette->GetClientWidth()) + " x " +
                 std::to_string(palette->GetClientHeight()) + ")";
-    return Delivered(*this, what, delivered);
+    return Delivered(host, what, delivered);
 }
 
 }  // namespace SimHost

@@ -19,10 +19,10 @@ protected:
 
     void TearDown() override
     {
-        if (host->AddOnLoaded())
-            host->UnloadAddOn(true);
-        for (const auto& f : host->faults)
-            ADD_FAILURE() << "add-on fault: " << f.what << "\n" << host->CallLogText();
+        if (host->session.AddOnLoaded())
+            host->session.UnloadAddOn(true);
+        for (const auto& f : host->recorder.faults)
+            ADD_FAILURE() << "add-on fault: " << f.what << "\n" << host->recorder.CallLogText();
         host.reset();
         EXPECT_EQ(GS::LiveMemoryHandleCount(), handlesBefore) << "memory handles leaked";
         EXPECT_TRUE(DG::UserInput::Palettes().empty()) << "a palette outlived the add-on";
@@ -32,13 +32,13 @@ protected:
     bool Start()
     {
         Load();
-        return host->StartAddOn();
+        return host->session.StartAddOn();
     }
 
     void Load(bool handOverTable = true)
     {
         std::string error;
-        ASSERT_TRUE(host->LoadAddOn(ADDON_PATH, error, handOverTable)) << error;
+        ASSERT_TRUE(host->session.LoadAddOn(ADDON_PATH, error, handOverTable)) << error;
     }
 
     std::unique_ptr<SimHost::Host> host;
@@ -59,16 +59,16 @@ inline void SweepEachHostCall(const std::function<void(SimHost::Host&)>& prepare
         {
             SimHost::Host host;
             std::string error;
-            if (!host.LoadAddOn(ADDON_PATH, error)) {
+            if (!host.session.LoadAddOn(ADDON_PATH, error)) {
                 ADD_FAILURE() << error;
                 return;
             }
             prepare(host);
-            host.FailNthCall(n, static_cast<GSErrCode>(0x81060310));
+            host.faultPlan.FailNthCall(n, static_cast<GSErrCode>(0x81060310));
             command(host);
-            host.UnloadAddOn(true);
-            failed = host.NthCallFailed();
-            for (const auto& f : host.faults)
+            host.session.UnloadAddOn(true);
+            failed = host.faultPlan.NthCallFailed();
+            for (const auto& f : host.recorder.faults)
                 ADD_FAILURE() << "call " << n << ": " << f.what;
         }
         EXPECT_EQ(GS::LiveMemoryHandleCount(), handles) << "call " << n << " leaked";

@@ -7,7 +7,7 @@ namespace {
 
 bool Called(const SimHost::Host& host, const char* slot)
 {
-    return std::find(host.callLog.begin(), host.callLog.end(), slot) != host.callLog.end();
+    return std::find(host.recorder.callLog.begin(), host.recorder.callLog.end(), slot) != host.recorder.callLog.end();
 }
 
 using EntryPointsTest = AddOnTest;
@@ -15,58 +15,58 @@ using EntryPointsTest = AddOnTest;
 TEST_F(EntryPointsTest, StartUpRegistersMenusHandlersAndPalette)
 {
     ASSERT_TRUE(Start());
-    EXPECT_EQ(host->environmentResult, 2);
+    EXPECT_EQ(host->session.environmentResult, 2);
 #if HOST_VERSION == 24
-    EXPECT_EQ(host->addOnName, "[zolva] Reinforcement");
-    EXPECT_EQ(host->addOnDescription, "[zolva] Reinforcement for ArchiCAD v350");
+    EXPECT_EQ(host->session.addOnName, "[zolva] Reinforcement");
+    EXPECT_EQ(host->session.addOnDescription, "[zolva] Reinforcement for ArchiCAD v350");
 #else
-    EXPECT_EQ(host->addOnName, host->AddOnString(32501, 1));
-    EXPECT_EQ(host->addOnDescription, host->AddOnString(32501, 2) + " v350");
-    EXPECT_NE(host->addOnDescription, "[zolva] Reinforcement for ArchiCAD v350");
+    EXPECT_EQ(host->session.addOnName, host->session.AddOnString(32501, 1));
+    EXPECT_EQ(host->session.addOnDescription, host->session.AddOnString(32501, 2) + " v350");
+    EXPECT_NE(host->session.addOnDescription, "[zolva] Reinforcement for ArchiCAD v350");
 #endif
-    ASSERT_EQ(host->menus.size(), 2u);
-    EXPECT_EQ(host->menus[0].menuStrResID, 32510);
-    EXPECT_EQ(host->menus[0].promptStrResID, 32510);
-    EXPECT_EQ(host->menus[0].position, 0);
-    EXPECT_EQ(host->menus[0].flags, 1);
-    EXPECT_EQ(host->menus[1].menuStrResID, 32515);
-    EXPECT_EQ(host->menus[1].promptStrResID, 32515);
-    EXPECT_EQ(host->menus[1].position, 12);
-    EXPECT_EQ(host->menus[1].flags, 0);
-    EXPECT_EQ(host->menuHandlers.count(32510), 1u);
-    EXPECT_EQ(host->menuHandlers.count(32515), 1u);
-    EXPECT_NE(host->elementEventHandler, nullptr);
-    EXPECT_NE(host->selectionChangeHandler, nullptr);
-    ASSERT_EQ(host->palettes.size(), 1u);
-    EXPECT_EQ(host->palettes[0].referenceID, 0x33743D54);
-    EXPECT_EQ(host->palettes[0].flags, 0x97);
-    EXPECT_EQ(host->palettes[0].guid, "47F84345-4D48-41A5-9EDE-821629CE5393");
-    EXPECT_EQ(host->keepInMemoryCalls, 3);
-    EXPECT_EQ(host->initializeResult, NoError);
+    ASSERT_EQ(host->session.menus.size(), 2u);
+    EXPECT_EQ(host->session.menus[0].menuStrResID, 32510);
+    EXPECT_EQ(host->session.menus[0].promptStrResID, 32510);
+    EXPECT_EQ(host->session.menus[0].position, 0);
+    EXPECT_EQ(host->session.menus[0].flags, 1);
+    EXPECT_EQ(host->session.menus[1].menuStrResID, 32515);
+    EXPECT_EQ(host->session.menus[1].promptStrResID, 32515);
+    EXPECT_EQ(host->session.menus[1].position, 12);
+    EXPECT_EQ(host->session.menus[1].flags, 0);
+    EXPECT_EQ(host->session.menuHandlers.count(32510), 1u);
+    EXPECT_EQ(host->session.menuHandlers.count(32515), 1u);
+    EXPECT_NE(host->session.elementEventHandler, nullptr);
+    EXPECT_NE(host->session.selectionChangeHandler, nullptr);
+    ASSERT_EQ(host->session.palettes.size(), 1u);
+    EXPECT_EQ(host->session.palettes[0].referenceID, 0x33743D54);
+    EXPECT_EQ(host->session.palettes[0].flags, 0x97);
+    EXPECT_EQ(host->session.palettes[0].guid, "47F84345-4D48-41A5-9EDE-821629CE5393");
+    EXPECT_EQ(host->session.keepInMemoryCalls, 3);
+    EXPECT_EQ(host->session.initializeResult, NoError);
 }
 
 TEST_F(EntryPointsTest, EntryPointsBeforeTheTableDoNothing)
 {
     Load(/*handOverTable=*/false);
-    const API_EntryRecord& entry = host->Entry();
+    const API_EntryRecord& entry = host->session.Entry();
     API_EnvirParams envir{};
     envir.serverInfo.serverApplication = 1;
     EXPECT_EQ(entry.checkEnvironment(&envir), 0);
     EXPECT_EQ(entry.registerInterface(), static_cast<GSErrCode>(0x81060001));
-    EXPECT_EQ(entry.initialize(host->Token()), static_cast<GSErrCode>(0x81060001));
+    EXPECT_EQ(entry.initialize(host->session.Token()), static_cast<GSErrCode>(0x81060001));
     EXPECT_EQ(entry.freeData(), static_cast<GSErrCode>(0x81060001));
     EXPECT_TRUE(envir.addOnInfo.name.IsEmpty());
-    EXPECT_TRUE(host->callLog.empty());
-    EXPECT_TRUE(host->menus.empty());
-    EXPECT_TRUE(host->palettes.empty());
-    EXPECT_TRUE(host->sleeps.empty());
-    host->UnloadAddOn(false);
+    EXPECT_TRUE(host->recorder.callLog.empty());
+    EXPECT_TRUE(host->session.menus.empty());
+    EXPECT_TRUE(host->session.palettes.empty());
+    EXPECT_TRUE(host->recorder.sleeps.empty());
+    host->session.UnloadAddOn(false);
 }
 
 TEST_F(EntryPointsTest, EntryRecordLayout)
 {
     Load();
-    const API_EntryRecord& entry = host->Entry();
+    const API_EntryRecord& entry = host->session.Entry();
     EXPECT_EQ(entry.stamp, HOST_VERSION == 24 ? 0x00180002u : 0x00190001u);
     EXPECT_EQ(entry.hostVersion, HOST_VERSION == 24 ? 24000u : 25000u);
     EXPECT_EQ(entry.filler, 0u);
@@ -77,13 +77,13 @@ TEST_F(EntryPointsTest, EntryRecordLayout)
 
 TEST_F(EntryPointsTest, OtherHostKindIsNotServed)
 {
-    host->environmentKind = 2;
+    host->session.environmentKind = 2;
     EXPECT_FALSE(Start());
-    EXPECT_EQ(host->environmentResult, 0);
-    EXPECT_TRUE(host->addOnName.empty());
-    EXPECT_TRUE(host->addOnDescription.empty());
-    EXPECT_EQ(host->keepInMemoryCalls, 0);
-    EXPECT_TRUE(host->menus.empty());
+    EXPECT_EQ(host->session.environmentResult, 0);
+    EXPECT_TRUE(host->session.addOnName.empty());
+    EXPECT_TRUE(host->session.addOnDescription.empty());
+    EXPECT_EQ(host->session.keepInMemoryCalls, 0);
+    EXPECT_TRUE(host->session.menus.empty());
 }
 
 // Initialisation stops at the first failing step; the steps before it
@@ -102,14 +102,14 @@ TEST_P(InitialisationFailureTest, StopsAtTheFirstFailure)
     const InitFailureCase& c = GetParam();
     const GSErrCode code = static_cast<GSErrCode>(0x81060310);
     Load();
-    host->FailSlot(c.failing, code, 1);
-    EXPECT_FALSE(host->StartAddOn());
-    EXPECT_EQ(host->initializeResult, code);
-    EXPECT_EQ(host->elementEventHandler != nullptr, c.elementEventsInstalled);
-    EXPECT_EQ(host->selectionChangeHandler != nullptr, c.selectionInstalled);
-    EXPECT_EQ(host->menuHandlers.size(), c.menuHandlers);
-    EXPECT_TRUE(host->palettes.empty());
-    EXPECT_EQ(host->keepInMemoryCalls, 3);
+    host->faultPlan.FailSlot(c.failing, code, 1);
+    EXPECT_FALSE(host->session.StartAddOn());
+    EXPECT_EQ(host->session.initializeResult, code);
+    EXPECT_EQ(host->session.elementEventHandler != nullptr, c.elementEventsInstalled);
+    EXPECT_EQ(host->session.selectionChangeHandler != nullptr, c.selectionInstalled);
+    EXPECT_EQ(host->session.menuHandlers.size(), c.menuHandlers);
+    EXPECT_TRUE(host->session.palettes.empty());
+    EXPECT_EQ(host->session.keepInMemoryCalls, 3);
 }
 
 std::string CaseName(const ::testing::TestParamInfo<InitFailureCase>& info)
@@ -130,78 +130,78 @@ TEST_F(EntryPointsTest, SecondMenuHandlerFailureStopsBeforeElementEvents)
     Load();
     // InstallMenuHandler is the 4th error-returning call: two menus, then
     // the first handler, then the second.
-    host->FailNthCall(4, static_cast<GSErrCode>(0x81060310));
-    EXPECT_FALSE(host->StartAddOn());
-    EXPECT_EQ(host->initializeResult, static_cast<GSErrCode>(0x81060310));
-    EXPECT_EQ(host->menuHandlers.size(), 1u);
-    EXPECT_EQ(host->elementEventHandler, nullptr);
+    host->faultPlan.FailNthCall(4, static_cast<GSErrCode>(0x81060310));
+    EXPECT_FALSE(host->session.StartAddOn());
+    EXPECT_EQ(host->session.initializeResult, static_cast<GSErrCode>(0x81060310));
+    EXPECT_EQ(host->session.menuHandlers.size(), 1u);
+    EXPECT_EQ(host->session.elementEventHandler, nullptr);
     EXPECT_FALSE(Called(*host, "CatchElementEvents"));
 }
 
 TEST_F(EntryPointsTest, FailedMenuRegistrationIsIgnored)
 {
     Load();
-    host->FailSlot(HostSlot::RegisterMenu, static_cast<GSErrCode>(0x81060310));
-    host->StartAddOn();
-    EXPECT_EQ(host->registerResult, NoError);
-    EXPECT_EQ(host->keepInMemoryCalls, 3);
+    host->faultPlan.FailSlot(HostSlot::RegisterMenu, static_cast<GSErrCode>(0x81060310));
+    host->session.StartAddOn();
+    EXPECT_EQ(host->session.registerResult, NoError);
+    EXPECT_EQ(host->session.keepInMemoryCalls, 3);
     // Without its menus the host refuses their handlers, which ends the
     // initialisation there.
-    EXPECT_EQ(host->initializeResult, APIERR_BADPARS);
-    EXPECT_TRUE(host->palettes.empty());
+    EXPECT_EQ(host->session.initializeResult, APIERR_BADPARS);
+    EXPECT_TRUE(host->session.palettes.empty());
 }
 
 TEST_F(EntryPointsTest, EmptySlotsAnswerMissingFunction)
 {
     // The add-on copies the table when it is handed over, so slots are
     // emptied before loading.
-    host->EmptySlot(HostSlot::RegisterPalette);
-    host->EmptySlot(HostSlot::KeepInMemory);
+    host->faultPlan.EmptySlot(HostSlot::RegisterPalette);
+    host->faultPlan.EmptySlot(HostSlot::KeepInMemory);
     EXPECT_FALSE(Start());
-    EXPECT_EQ(host->environmentResult, 2);
-    EXPECT_EQ(host->initializeResult, static_cast<GSErrCode>(0x81060387));
-    EXPECT_EQ(host->keepInMemoryCalls, 0);
-    EXPECT_TRUE(host->palettes.empty());
-    EXPECT_NE(host->selectionChangeHandler, nullptr);
+    EXPECT_EQ(host->session.environmentResult, 2);
+    EXPECT_EQ(host->session.initializeResult, static_cast<GSErrCode>(0x81060387));
+    EXPECT_EQ(host->session.keepInMemoryCalls, 0);
+    EXPECT_TRUE(host->session.palettes.empty());
+    EXPECT_NE(host->session.selectionChangeHandler, nullptr);
 }
 
 TEST_F(EntryPointsTest, FreeDataWaitsThenUnregistersThePalette)
 {
     ASSERT_TRUE(Start());
-    host->callLog.clear();
-    host->UnloadAddOn(true);
-    EXPECT_EQ(host->freeDataResult, NoError);
-    ASSERT_EQ(host->sleeps.size(), 1u);
-    EXPECT_EQ(host->sleeps[0], 3000u);
-    ASSERT_EQ(host->callLog.size(), 2u);
-    EXPECT_EQ(host->callLog[0], "Sleep");
-    EXPECT_EQ(host->callLog[1], "UnregisterPalette");
-    EXPECT_TRUE(host->palettes.empty());
-    ASSERT_EQ(host->unregisteredPalettes.size(), 1u);
-    EXPECT_EQ(host->unregisteredPalettes[0], 0x33743D54);
-    EXPECT_TRUE(host->debugLines.empty());
+    host->recorder.callLog.clear();
+    host->session.UnloadAddOn(true);
+    EXPECT_EQ(host->session.freeDataResult, NoError);
+    ASSERT_EQ(host->recorder.sleeps.size(), 1u);
+    EXPECT_EQ(host->recorder.sleeps[0], 3000u);
+    ASSERT_EQ(host->recorder.callLog.size(), 2u);
+    EXPECT_EQ(host->recorder.callLog[0], "Sleep");
+    EXPECT_EQ(host->recorder.callLog[1], "UnregisterPalette");
+    EXPECT_TRUE(host->session.palettes.empty());
+    ASSERT_EQ(host->session.unregisteredPalettes.size(), 1u);
+    EXPECT_EQ(host->session.unregisteredPalettes[0], 0x33743D54);
+    EXPECT_TRUE(host->recorder.debugLines.empty());
 }
 
 TEST_F(EntryPointsTest, UnloadWithoutFreeDataReportsAbnormalTermination)
 {
     ASSERT_TRUE(Start());
-    host->UnloadAddOn(false);
-    ASSERT_EQ(host->debugLines.size(), 1u);
-    EXPECT_EQ(host->debugLines[0], std::string("Abnormal add-on termination (\"") + ADDON_PATH + "\")");
+    host->session.UnloadAddOn(false);
+    ASSERT_EQ(host->recorder.debugLines.size(), 1u);
+    EXPECT_EQ(host->recorder.debugLines[0], std::string("Abnormal add-on termination (\"") + ADDON_PATH + "\")");
 }
 
 TEST_F(EntryPointsTest, UnloadAfterFreeDataIsQuiet)
 {
     ASSERT_TRUE(Start());
-    host->UnloadAddOn(true);
-    EXPECT_TRUE(host->debugLines.empty());
+    host->session.UnloadAddOn(true);
+    EXPECT_TRUE(host->recorder.debugLines.empty());
 }
 
 TEST_F(EntryPointsTest, OtherHostVersionIsRefusedNamingBoth)
 {
     std::string error;
-    EXPECT_FALSE(host->LoadAddOn(OTHER_ADDON_PATH, error));
-    EXPECT_FALSE(host->AddOnLoaded());
+    EXPECT_FALSE(host->session.LoadAddOn(OTHER_ADDON_PATH, error));
+    EXPECT_FALSE(host->session.AddOnLoaded());
 #if HOST_VERSION == 24
     EXPECT_NE(error.find("0x00190001"), std::string::npos) << error;
     EXPECT_NE(error.find("25000"), std::string::npos) << error;
@@ -211,14 +211,14 @@ TEST_F(EntryPointsTest, OtherHostVersionIsRefusedNamingBoth)
     EXPECT_NE(error.find("0x00180002"), std::string::npos) << error;
     EXPECT_NE(error.find("0x00190001"), std::string::npos) << error;
 #endif
-    EXPECT_FALSE(host->LoadAddOn("/nonexistent/Armbrix.so", error));
+    EXPECT_FALSE(host->session.LoadAddOn("/nonexistent/Armbrix.so", error));
     EXPECT_NE(error.find("not found"), std::string::npos) << error;
 }
 
 TEST_F(EntryPointsTest, UnloadReallyUnloadsTheLibrary)
 {
     ASSERT_TRUE(Start());
-    host->UnloadAddOn(true);
+    host->session.UnloadAddOn(true);
     void* still = dlopen(ADDON_PATH, RTLD_NOW | RTLD_NOLOAD);
     EXPECT_EQ(still, nullptr) << "the add-on stayed in memory after unloading";
     if (still != nullptr)
@@ -245,7 +245,7 @@ namespace {
 // state: no crash, no add-on fault, no leaked handle.
 TEST(EntryPointsSweepTest, EveryStartUpCallMayFail)
 {
-    SweepEachHostCall([](SimHost::Host&) {}, [](SimHost::Host& host) { host.StartAddOn(); }, 100);
+    SweepEachHostCall([](SimHost::Host&) {}, [](SimHost::Host& host) { host.session.StartAddOn(); }, 100);
 }
 
 }  // namespace

@@ -32,22 +32,22 @@ protected:
     void Open(const std::string& addOn = ADDON_PATH)
     {
         std::string error;
-        ASSERT_TRUE(host->LoadAddOn(addOn, error)) << error;
-        ASSERT_TRUE(host->StartAddOn());
-        ASSERT_EQ(host->RunMenuCommand(32510, 1), NoError);
-        ASSERT_NE(host->AddOnPalette(), nullptr);
-        ASSERT_GT(host->LibIndexOfPart("rf_rebar"), 0);
+        ASSERT_TRUE(host->session.LoadAddOn(addOn, error)) << error;
+        ASSERT_TRUE(host->session.StartAddOn());
+        ASSERT_EQ(host->user.RunMenuCommand(32510, 1), NoError);
+        ASSERT_NE(host->user.AddOnPalette(), nullptr);
+        ASSERT_GT(host->libraries.IndexOfPart("rf_rebar"), 0);
     }
 
     // The user selects and clicks Cutting List; the host's log of this
     // command alone is kept.
     void RunCommand(const std::vector<API_Guid>& selection)
     {
-        host->ChangeSelection(selection);
-        host->callLog.clear();
-        host->requestLog.clear();
-        host->alerts.clear();
-        ASSERT_TRUE(host->ClickPaletteEntry(CuttingListEntry));
+        host->user.ChangeSelection(selection);
+        host->recorder.callLog.clear();
+        host->recorder.requestLog.clear();
+        host->recorder.alerts.clear();
+        ASSERT_TRUE(host->user.ClickPaletteEntry(CuttingListEntry));
     }
 
     API_Guid Rebar(std::initializer_list<SimHost::GdlParam> params = {}, const char* part = "rf_rebar")
@@ -60,28 +60,28 @@ TEST_F(PreCommandTest, NothingSelectedSearchesThePartsOnly)
 {
     Open();
     RunCommand({});
-    EXPECT_EQ(CountOf(host->callLog, "SearchLibraryPart"), 10u);
-    EXPECT_EQ(CountOf(host->requestLog, "IPWD"), 0u);
-    EXPECT_EQ(CountOf(host->callLog, "GetElement"), 0u);
-    EXPECT_TRUE(host->alerts.empty());
+    EXPECT_EQ(CountOf(host->recorder.callLog, "SearchLibraryPart"), 10u);
+    EXPECT_EQ(CountOf(host->recorder.requestLog, "IPWD"), 0u);
+    EXPECT_EQ(CountOf(host->recorder.callLog, "GetElement"), 0u);
+    EXPECT_TRUE(host->recorder.alerts.empty());
 }
 
 TEST_F(PreCommandTest, WallsAndSlabsOpenAndCloseTheWindowOnly)
 {
     Open();
-    API_Guid wall = host->AddElement(API_WallID).guid;
-    API_Guid slab = host->AddElement(API_SlabID).guid;
+    API_Guid wall = host->model.Add(API_WallID).guid;
+    API_Guid slab = host->model.Add(API_SlabID).guid;
     RunCommand({wall, slab});
-    ASSERT_EQ(host->progressWindows.size(), 1u);
-    const SimHost::ProgressWindow& w = host->progressWindows[0];
+    ASSERT_EQ(host->recorder.progressWindows.size(), 1u);
+    const SimHost::ProgressWindow& w = host->recorder.progressWindows[0];
     EXPECT_FALSE(w.open);
-    EXPECT_EQ(w.title, host->AddOnString(131, 11));
+    EXPECT_EQ(w.title, host->session.AddOnString(131, 11));
     ASSERT_EQ(w.phases.size(), 1u);
     EXPECT_EQ(w.phases[0].maximum, 2);
     EXPECT_EQ(w.phases[0].value, 2);
     EXPECT_FALSE(w.phases[0].warning);
-    EXPECT_EQ(CountOf(host->callLog, "GetElement"), 0u);
-    EXPECT_TRUE(host->alerts.empty());
+    EXPECT_EQ(CountOf(host->recorder.callLog, "GetElement"), 0u);
+    EXPECT_TRUE(host->recorder.alerts.empty());
 }
 
 struct VersionCase {
@@ -99,7 +99,7 @@ TEST_P(VersionRangeTest, SelectedObjectsMustAcceptThisVersion)
     Open();
     SimHost::Element& e = host->PlaceObject(c.part);
     auto set = [&](const char* name, double value) {
-        auto& params = e.params;
+        auto& params = e.Object().params;
         params.erase(std::remove_if(params.begin(), params.end(), [&](const SimHost::GdlParam& p) { return p.name == name; }),
                      params.end());
         if (value == value)
@@ -109,13 +109,13 @@ TEST_P(VersionRangeTest, SelectedObjectsMustAcceptThisVersion)
     set("maxApiVersion", c.maximum);
     RunCommand({e.guid});
     if (c.refused) {
-        ASSERT_EQ(host->alerts.size(), 1u);
-        EXPECT_EQ(host->alerts[0], host->AddOnString(130, 49));
+        ASSERT_EQ(host->recorder.alerts.size(), 1u);
+        EXPECT_EQ(host->recorder.alerts[0], host->session.AddOnString(130, 49));
     } else {
-        EXPECT_TRUE(host->alerts.empty()) << host->alerts[0];
+        EXPECT_TRUE(host->recorder.alerts.empty()) << host->recorder.alerts[0];
     }
-    ASSERT_EQ(host->progressWindows.size(), 1u);
-    EXPECT_FALSE(host->progressWindows[0].open);
+    ASSERT_EQ(host->recorder.progressWindows.size(), 1u);
+    EXPECT_FALSE(host->recorder.progressWindows[0].open);
 }
 
 const double Missing = std::numeric_limits<double>::quiet_NaN();
@@ -173,18 +173,19 @@ TEST_P(VersionRecordTest, OnlyNumbersGiveTheRange)
     const RecordCase& c = GetParam();
     Open();
     SimHost::Element& e = host->PlaceObject("rf_rebar");
-    e.params.erase(std::remove_if(e.params.begin(), e.params.end(),
-                                  [](const SimHost::GdlParam& p) {
-                                      return p.name == "minApiVersion" || p.name == "maxApiVersion";
-                                  }),
-                   e.params.end());
-    e.params.insert(e.params.end(), c.records.begin(), c.records.end());
+    SimHost::GdlParams& params = e.Object().params;
+    params.erase(std::remove_if(params.begin(), params.end(),
+                                [](const SimHost::GdlParam& p) {
+                                    return p.name == "minApiVersion" || p.name == "maxApiVersion";
+                                }),
+                 params.end());
+    params.insert(params.end(), c.records.begin(), c.records.end());
     RunCommand({e.guid});
     if (c.refused) {
-        ASSERT_EQ(host->alerts.size(), 1u);
-        EXPECT_EQ(host->alerts[0], host->AddOnString(130, 49));
+        ASSERT_EQ(host->recorder.alerts.size(), 1u);
+        EXPECT_EQ(host->recorder.alerts[0], host->session.AddOnString(130, 49));
     } else {
-        EXPECT_TRUE(host->alerts.empty()) << host->alerts[0];
+        EXPECT_TRUE(host->recorder.alerts.empty()) << host->recorder.alerts[0];
     }
 }
 
@@ -204,33 +205,33 @@ TEST_F(PreCommandTest, FirstRecordOfANameDecides)
 {
     Open();
     SimHost::Element& e = host->PlaceObject("rf_rebar");
-    e.params.push_back(Number("minApiVersion", 400));  // a later record of the same name
+    e.Object().params.push_back(Number("minApiVersion", 400));  // a later record of the same name
     RunCommand({e.guid});
-    EXPECT_TRUE(host->alerts.empty());
+    EXPECT_TRUE(host->recorder.alerts.empty());
 }
 
 TEST_F(PreCommandTest, FailedRecomputeInRangeShowsTheCode)
 {
     Open();
     API_Guid bar = Rebar();
-    host->FailRequest("RPAS", static_cast<GSErrCode>(0x81060310), 1);
+    host->faultPlan.FailRequest("RPAS", static_cast<GSErrCode>(0x81060310), 1);
     RunCommand({bar});
-    ASSERT_EQ(host->alerts.size(), 1u);
-    EXPECT_EQ(host->alerts[0], "Error: " + std::to_string(static_cast<GSErrCode>(0x81060310)));
-    EXPECT_FALSE(host->progressWindows.back().open);
+    ASSERT_EQ(host->recorder.alerts.size(), 1u);
+    EXPECT_EQ(host->recorder.alerts[0], "Error: " + std::to_string(static_cast<GSErrCode>(0x81060310)));
+    EXPECT_FALSE(host->recorder.progressWindows.back().open);
 }
 
 TEST_F(PreCommandTest, CancelEndsQuietlyAndClosesTheWindow)
 {
     Open();
     API_Guid a = Rebar(), b = Rebar();
-    host->cancelAtCheck = host->cancelChecks + 1;
+    host->user.cancelAtCheck = host->recorder.cancelChecks + 1;
     RunCommand({a, b});
-    EXPECT_TRUE(host->alerts.empty());
-    ASSERT_EQ(host->progressWindows.size(), 1u);
-    EXPECT_TRUE(host->progressWindows[0].cancelled);
-    EXPECT_FALSE(host->progressWindows[0].open);
-    EXPECT_EQ(CountOf(host->callLog, "GetElement"), 0u);
+    EXPECT_TRUE(host->recorder.alerts.empty());
+    ASSERT_EQ(host->recorder.progressWindows.size(), 1u);
+    EXPECT_TRUE(host->recorder.progressWindows[0].cancelled);
+    EXPECT_FALSE(host->recorder.progressWindows[0].open);
+    EXPECT_EQ(CountOf(host->recorder.callLog, "GetElement"), 0u);
 }
 
 // A query of the window that fails is no cancel of the user's: the check
@@ -239,13 +240,13 @@ TEST_F(PreCommandTest, FailedCancelQueryIsNoCancel)
 {
     Open();
     API_Guid bar = Rebar({Number("minApiVersion", 351), Number("maxApiVersion", 400)});
-    host->FailRequest("CANC", static_cast<GSErrCode>(0x81060310), 1);
+    host->faultPlan.FailRequest("CANC", static_cast<GSErrCode>(0x81060310), 1);
     RunCommand({bar});
-    ASSERT_EQ(host->alerts.size(), 1u) << "the object was examined";
-    EXPECT_EQ(host->alerts[0], host->AddOnString(130, 49));
-    ASSERT_EQ(host->progressWindows.size(), 1u);
-    EXPECT_FALSE(host->progressWindows[0].cancelled);
-    EXPECT_FALSE(host->progressWindows[0].open);
+    ASSERT_EQ(host->recorder.alerts.size(), 1u) << "the object was examined";
+    EXPECT_EQ(host->recorder.alerts[0], host->session.AddOnString(130, 49));
+    ASSERT_EQ(host->recorder.progressWindows.size(), 1u);
+    EXPECT_FALSE(host->recorder.progressWindows[0].cancelled);
+    EXPECT_FALSE(host->recorder.progressWindows[0].open);
 }
 
 struct ProgressCase {
@@ -263,12 +264,12 @@ TEST_P(ProgressPhaseTest, WarningOnlyAboveTwoHundredItems)
     Open();
     std::vector<API_Guid> many;
     for (int i = 0; i < c.items; ++i)
-        many.push_back(host->AddElement(API_WallID).guid);
+        many.push_back(host->model.Add(API_WallID).guid);
     RunCommand(many);
-    ASSERT_EQ(host->progressWindows.size(), 1u);
-    ASSERT_EQ(host->progressWindows[0].phases.size(), 1u);
-    const SimHost::ProgressPhase& phase = host->progressWindows[0].phases[0];
-    EXPECT_EQ(phase.text, host->AddOnString(131, c.text));
+    ASSERT_EQ(host->recorder.progressWindows.size(), 1u);
+    ASSERT_EQ(host->recorder.progressWindows[0].phases.size(), 1u);
+    const SimHost::ProgressPhase& phase = host->recorder.progressWindows[0].phases[0];
+    EXPECT_EQ(phase.text, host->session.AddOnString(131, c.text));
     EXPECT_EQ(phase.warning, c.warning);
     EXPECT_EQ(phase.maximum, c.items);
 }
@@ -283,20 +284,20 @@ TEST_F(PreCommandTest, ItemsTheHostCannotTypeAreSkipped)
 {
     Open();
     API_Guid bar = Rebar({Number("minApiVersion", 400)});
-    API_Guid wall = host->AddElement(API_WallID).guid;
-    host->FailRequest("NTOE", APIERR_BADID, 1);  // the first item's type is unknown
+    API_Guid wall = host->model.Add(API_WallID).guid;
+    host->faultPlan.FailRequest("NTOE", APIERR_BADID, 1);  // the first item's type is unknown
     RunCommand({wall, bar});
-    ASSERT_EQ(host->alerts.size(), 1u) << "the item after it is still examined";
-    EXPECT_EQ(host->alerts[0], host->AddOnString(130, 49));
+    ASSERT_EQ(host->recorder.alerts.size(), 1u) << "the item after it is still examined";
+    EXPECT_EQ(host->recorder.alerts[0], host->session.AddOnString(130, 49));
 }
 
 TEST_F(PreCommandTest, UnreadableSelectionEndsWithoutMessage)
 {
     Open();
-    host->FailSlot(HostSlot::GetSelection, static_cast<GSErrCode>(0x81060310), 1);
+    host->faultPlan.FailSlot(HostSlot::GetSelection, static_cast<GSErrCode>(0x81060310), 1);
     RunCommand({Rebar()});
-    EXPECT_TRUE(host->alerts.empty());
-    EXPECT_EQ(CountOf(host->requestLog, "IPWD"), 0u);
+    EXPECT_TRUE(host->recorder.alerts.empty());
+    EXPECT_EQ(CountOf(host->recorder.requestLog, "IPWD"), 0u);
 }
 
 // A container without rf_single_rebar: its message, and no later part is
@@ -304,51 +305,51 @@ TEST_F(PreCommandTest, UnreadableSelectionEndsWithoutMessage)
 TEST_F(PreCommandTest, MissingPartIsNamedAndEndsTheSearch)
 {
     SimHost::AddOnFolder folder(ADDON_PATH, false);
-    std::ifstream in(SimHost::Host::LibraryContainerBeside(ADDON_PATH));
+    std::ifstream in(SimHost::ActiveLibraries::ContainerBeside(ADDON_PATH));
     std::stringstream text;
     text << in.rdbuf();
     std::string lcf = text.str();
     size_t at = lcf.find("part rf_single_rebar");
     size_t end = lcf.find("end\n", at);
     lcf.erase(at, end + 4 - at);
-    folder.AddFile(SimHost::Host::LibraryContainerBeside(folder.AddOnPath()).substr(folder.Folder().size() + 1), lcf);
+    folder.AddFile(SimHost::ActiveLibraries::ContainerBeside(folder.AddOnPath()).substr(folder.Folder().size() + 1), lcf);
     std::string error;
-    ASSERT_TRUE(host->LoadAddOn(folder.AddOnPath(), error)) << error;
-    ASSERT_TRUE(host->StartAddOn());
-    host->RunMenuCommand(32510, 1);
+    ASSERT_TRUE(host->session.LoadAddOn(folder.AddOnPath(), error)) << error;
+    ASSERT_TRUE(host->session.StartAddOn());
+    host->user.RunMenuCommand(32510, 1);
     RunCommand({});
-    ASSERT_EQ(host->alerts.size(), 1u);
-    EXPECT_EQ(host->alerts[0], host->AddOnString(130, 69));
-    EXPECT_EQ(CountOf(host->callLog, "SearchLibraryPart"), 2u);
-    EXPECT_EQ(CountOf(host->callLog, "GetSelection"), 0u);
-    host->UnloadAddOn(true);
+    ASSERT_EQ(host->recorder.alerts.size(), 1u);
+    EXPECT_EQ(host->recorder.alerts[0], host->session.AddOnString(130, 69));
+    EXPECT_EQ(CountOf(host->recorder.callLog, "SearchLibraryPart"), 2u);
+    EXPECT_EQ(CountOf(host->recorder.callLog, "GetSelection"), 0u);
+    host->session.UnloadAddOn(true);
 }
 
 TEST_F(PreCommandTest, ContainerActiveElsewhereIsAddedAgain)
 {
     SimHost::AddOnFolder copy(ADDON_PATH, true);
     Open();
-    size_t before = host->libraries.size();
+    size_t before = host->libraries.active.size();
     std::string error;
-    ASSERT_TRUE(host->ActivateLibrary(IO::Location(SimHost::Host::LibraryContainerBeside(copy.AddOnPath())), error)) << error;
+    ASSERT_TRUE(host->libraries.Activate(IO::Location(SimHost::ActiveLibraries::ContainerBeside(copy.AddOnPath())), error)) << error;
     // A fresh host whose only active container is the copy elsewhere.
-    host->libraries.erase(host->libraries.begin(), host->libraries.begin() + static_cast<long>(before));
-    ASSERT_EQ(host->libraries.size(), 1u);
+    host->libraries.active.erase(host->libraries.active.begin(), host->libraries.active.begin() + static_cast<long>(before));
+    ASSERT_EQ(host->libraries.active.size(), 1u);
     RunCommand({});
-    ASSERT_EQ(host->libraries.size(), 2u);
-    EXPECT_EQ(host->libraries[1].location, IO::Location(SimHost::Host::LibraryContainerBeside(ADDON_PATH)));
+    ASSERT_EQ(host->libraries.active.size(), 2u);
+    EXPECT_EQ(host->libraries.active[1].location, IO::Location(SimHost::ActiveLibraries::ContainerBeside(ADDON_PATH)));
 }
 
 TEST_F(PreCommandTest, SuspendGroupsBracketsTheCommand)
 {
     Open();
     host->model.suspendGroups = true;
-    Int32 before = host->suspendGroupToggles;
+    Int32 before = host->recorder.suspendGroupToggles;
     RunCommand({});
-    EXPECT_EQ(host->suspendGroupToggles, before) << "a mode already on is left alone";
+    EXPECT_EQ(host->recorder.suspendGroupToggles, before) << "a mode already on is left alone";
     host->model.suspendGroups = false;
     RunCommand({});
-    EXPECT_EQ(host->suspendGroupToggles, before + 2);
+    EXPECT_EQ(host->recorder.suspendGroupToggles, before + 2);
     EXPECT_FALSE(host->model.suspendGroups);
 }
 
@@ -357,14 +358,14 @@ TEST_F(PreCommandTest, FailedToggleOnIsNotToggledBack)
 {
     Open();
     host->model.suspendGroups = false;
-    Int32 before = host->suspendGroupToggles;
-    host->FailRequest("SUSP", static_cast<GSErrCode>(0x81060310), 1);
+    Int32 before = host->recorder.suspendGroupToggles;
+    host->faultPlan.FailRequest("SUSP", static_cast<GSErrCode>(0x81060310), 1);
     RunCommand({});
     EXPECT_FALSE(host->model.suspendGroups);
-    EXPECT_EQ(host->suspendGroupToggles, before);
+    EXPECT_EQ(host->recorder.suspendGroupToggles, before);
     RunCommand({});
     EXPECT_FALSE(host->model.suspendGroups) << "the next command brackets as usual";
-    EXPECT_EQ(host->suspendGroupToggles, before + 2);
+    EXPECT_EQ(host->recorder.suspendGroupToggles, before + 2);
 }
 
 // Any one failing host call during the command ends it cleanly.
@@ -372,13 +373,13 @@ TEST(PreCommandSweepTest, EveryCallOfTheCheckMayFail)
 {
     SweepEachHostCall(
         [](SimHost::Host& host) {
-            host.StartAddOn();
-            host.RunMenuCommand(32510, 1);
+            host.session.StartAddOn();
+            host.user.RunMenuCommand(32510, 1);
             API_Guid bar = host.PlaceObject("rf_rebar").guid;
-            API_Guid wall = host.AddElement(API_WallID).guid;
-            host.ChangeSelection({bar, wall});
+            API_Guid wall = host.model.Add(API_WallID).guid;
+            host.user.ChangeSelection({bar, wall});
         },
-        [](SimHost::Host& host) { host.ClickPaletteEntry(CuttingListEntry); });
+        [](SimHost::Host& host) { host.user.ClickPaletteEntry(CuttingListEntry); });
 }
 
 }  // namespace
@@ -387,13 +388,13 @@ namespace {
 
 std::string ShippedContainer()
 {
-    std::ifstream in(SimHost::Host::LibraryContainerBeside(ADDON_PATH));
+    std::ifstream in(SimHost::ActiveLibraries::ContainerBeside(ADDON_PATH));
     std::stringstream text;
     text << in.rdbuf();
     return text.str();
 }
 
-std::string ContainerName() { return SimHost::Host::LibraryContainerBeside(ADDON_PATH).substr(std::string(ADDON_PATH).rfind('/') + 1); }
+std::string ContainerName() { return SimHost::ActiveLibraries::ContainerBeside(ADDON_PATH).substr(std::string(ADDON_PATH).rfind('/') + 1); }
 
 // A container the host refuses: the alert, no crash, the palette opens.
 TEST_F(PreCommandTest, BrokenContainerIsRefusedByTheHost)
@@ -401,18 +402,18 @@ TEST_F(PreCommandTest, BrokenContainerIsRefusedByTheHost)
     SimHost::AddOnFolder folder(ADDON_PATH, false);
     folder.AddFile(ContainerName(), "part rf_rebar 4\nend\n");
     std::string error;
-    ASSERT_TRUE(host->LoadAddOn(folder.AddOnPath(), error)) << error;
-    ASSERT_TRUE(host->StartAddOn());
-    host->RunMenuCommand(32510, 1);
-    ASSERT_EQ(host->alerts.size(), 1u);
-    EXPECT_EQ(host->alerts[0], host->AddOnString(130, 45));
-    EXPECT_TRUE(host->libraries.empty());
+    ASSERT_TRUE(host->session.LoadAddOn(folder.AddOnPath(), error)) << error;
+    ASSERT_TRUE(host->session.StartAddOn());
+    host->user.RunMenuCommand(32510, 1);
+    ASSERT_EQ(host->recorder.alerts.size(), 1u);
+    EXPECT_EQ(host->recorder.alerts[0], host->session.AddOnString(130, 45));
+    EXPECT_TRUE(host->libraries.active.empty());
     bool named = false;
-    for (const auto& e : host->events)
+    for (const auto& e : host->recorder.events)
         named = named || (e.find("library refused") != std::string::npos && e.find(":1: part 'rf_rebar' has no unique ID") != std::string::npos);
     EXPECT_TRUE(named);
-    EXPECT_NE(host->AddOnPalette(), nullptr);
-    host->UnloadAddOn(true);
+    EXPECT_NE(host->user.AddOnPalette(), nullptr);
+    host->session.UnloadAddOn(true);
 }
 
 // Parts of another revision are the add-on's parts all the same.
@@ -427,9 +428,9 @@ TEST_F(PreCommandTest, OtherRevisionOfThePartsIsRecognised)
     Open(folder.AddOnPath());
     API_Guid bar = Rebar({Number("minApiVersion", 351), Number("maxApiVersion", 400)});
     RunCommand({bar});
-    ASSERT_EQ(host->alerts.size(), 1u) << "the object was examined as one of the add-on's";
-    EXPECT_EQ(host->alerts[0], host->AddOnString(130, 49));
-    host->UnloadAddOn(true);
+    ASSERT_EQ(host->recorder.alerts.size(), 1u) << "the object was examined as one of the add-on's";
+    EXPECT_EQ(host->recorder.alerts[0], host->session.AddOnString(130, 49));
+    host->session.UnloadAddOn(true);
 }
 
 }  // namespace
@@ -443,20 +444,20 @@ TEST(PaletteSweepTest, EveryCallOfOpeningAndCommandsMayFail)
     API_Guid wall{}, bar{};
     SweepEachHostCall(
         [&](SimHost::Host& host) {
-            host.StartAddOn();
+            host.session.StartAddOn();
             std::string error;
-            host.ActivateLibrary(IO::Location(host.DefaultLibraryPath()), error);
-            wall = host.AddElement(API_WallID).guid;
+            host.libraries.Activate(IO::Location(host.session.DefaultLibraryPath()), error);
+            wall = host.model.Add(API_WallID).guid;
             bar = host.PlaceObject("rf_rebar").guid;
-            host.Select({bar, wall});
+            host.model.Select({bar, wall});
         },
         [&](SimHost::Host& host) {
-            host.RunMenuCommand(32510, 1);
-            host.ChangeSelection({wall, bar});
-            host.ClickPaletteEntry(CuttingListEntry);
-            host.ChoosePaletteItem(BeamEntryIndex, 2);
-            host.SendPaletteMessage(APIPalMsg_DisableItems_Begin);
-            host.SendPaletteMessage(APIPalMsg_DisableItems_End);
+            host.user.RunMenuCommand(32510, 1);
+            host.user.ChangeSelection({wall, bar});
+            host.user.ClickPaletteEntry(CuttingListEntry);
+            host.user.ChoosePaletteItem(BeamEntryIndex, 2);
+            host.user.SendPaletteMessage(APIPalMsg_DisableItems_Begin);
+            host.user.SendPaletteMessage(APIPalMsg_DisableItems_End);
         });
 }
 

@@ -26,7 +26,7 @@ TEST_F(ResourceStringsTest, BothLanguagesHaveTheSameEntries)
     ASSERT_TRUE(Start());
     void* other = dlopen(OTHER_ADDON_PATH, RTLD_NOW | RTLD_LOCAL);
     ASSERT_NE(other, nullptr);
-    auto own = EntriesOf(host->AddOnResources());
+    auto own = EntriesOf(host->session.AddOnResources());
     auto theirs = EntriesOf(RSModuleOfFile(OTHER_ADDON_PATH));
     dlclose(other);
     EXPECT_EQ(own, theirs);
@@ -38,7 +38,7 @@ TEST_F(ResourceStringsTest, BothLanguagesHaveTheSameEntries)
 TEST_F(ResourceStringsTest, LibraryContainerNameIsPerLanguage)
 {
     ASSERT_TRUE(Start());
-    EXPECT_EQ(host->AddOnString(131, 1), HOST_VERSION == 24 ? "Zolva_Reinforcement.lcf" : "Zolva_Reinforcement_SLO.lcf");
+    EXPECT_EQ(host->session.AddOnString(131, 1), HOST_VERSION == 24 ? "Zolva_Reinforcement.lcf" : "Zolva_Reinforcement_SLO.lcf");
 }
 
 #if HOST_VERSION == 24
@@ -71,7 +71,7 @@ TEST_F(ResourceStringsTest, EnglishTextsAreExact)
         {130, 71, "Multi-plane roof was modified greatly, existing reinforcement was removed."},
     };
     for (const auto& t : texts)
-        EXPECT_EQ(host->AddOnString(t.list, t.index), t.text) << t.list << "/" << t.index;
+        EXPECT_EQ(host->session.AddOnString(t.list, t.index), t.text) << t.list << "/" << t.index;
 }
 #endif
 

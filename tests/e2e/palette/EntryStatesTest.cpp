@@ -30,7 +30,7 @@ TEST_P(SelectionChangeTest, FirstItemSetsAllEntries)
     for (char& ch : opposite)
         ch = ch == '1' ? '0' : '1';
     SetEnabled(opposite);
-    host->ChangeSelection(guids);
+    host->user.ChangeSelection(guids);
     EXPECT_EQ(Enabled(), c.enabled);
 }
 
@@ -47,9 +47,9 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(EntryStatesTest, SelectionChangeWithoutPaletteDoesNothing)
 {
     ASSERT_TRUE(Start());
-    host->ChangeSelection({Add(API_WallID)});
-    host->selectionChangeHandler(nullptr);
-    EXPECT_EQ(Count(host->requestLog, "NTOE"), 0u);
+    host->user.ChangeSelection({Add(API_WallID)});
+    host->session.selectionChangeHandler(nullptr);
+    EXPECT_EQ(Count(host->recorder.requestLog, "NTOE"), 0u);
     EXPECT_TRUE(DG::UserInput::Palettes().empty());
 }
 
@@ -58,7 +58,7 @@ TEST_F(EntryStatesTest, SelectionChangeWithoutItemCountsAsNothingSelected)
     ASSERT_TRUE(Start());
     OpenFromMenu();
     SetEnabled("11111101");
-    EXPECT_EQ(host->selectionChangeHandler(nullptr), NoError);
+    EXPECT_EQ(host->session.selectionChangeHandler(nullptr), NoError);
     EXPECT_EQ(Enabled(), "00000010");
 }
 
@@ -69,8 +69,8 @@ TEST_F(EntryStatesTest, SelectionChangeWithUntellableItem)
     ASSERT_TRUE(Start());
     OpenFromMenu();
     API_Guid wall = Add(API_WallID);
-    host->FailRequest("NTOE", APIERR_BADID);
-    host->ChangeSelection({wall});
+    host->faultPlan.FailRequest("NTOE", APIERR_BADID);
+    host->user.ChangeSelection({wall});
     EXPECT_EQ(Enabled(), "11100010");
 }
 
@@ -92,7 +92,7 @@ TEST_P(PaletteOpenedTest, WholeSelectionOnlyDisables)
     std::vector<API_Guid> guids;
     for (API_ElemTypeID type : c.selection)
         guids.push_back(Add(type));
-    host->Select(guids);
+    host->model.Select(guids);
     OpenFromMenu();
     EXPECT_EQ(Enabled(), c.enabled);
 }
@@ -111,13 +111,13 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(EntryStatesTest, PaletteOpenedWhenTheHostFails)
 {
     ASSERT_TRUE(Start());
-    host->Select({Add(API_WallID)});
-    host->FailSlot(HostSlot::GetSelection, APIERR_REFUSEDCMD, 1);
+    host->model.Select({Add(API_WallID)});
+    host->faultPlan.FailSlot(HostSlot::GetSelection, APIERR_REFUSEDCMD, 1);
     OpenFromMenu();
     EXPECT_EQ(Enabled(), "00000010");
 
-    host->SendPaletteMessage(APIPalMsg_ClosePalette);
-    host->FailRequest("NTOE", APIERR_BADID);
+    host->user.SendPaletteMessage(APIPalMsg_ClosePalette);
+    host->faultPlan.FailRequest("NTOE", APIERR_BADID);
     OpenFromMenu();
     EXPECT_EQ(Enabled(), "11100001") << "counted as a foreign element";
 }
@@ -132,7 +132,7 @@ TEST_F(EntryStatesTest, LaidOutOnOpeningAndResizing)
     EXPECT_TRUE(entries[Export].labelBeside->IsVisible());
     EXPECT_FALSE(entries[Export].labelBelow->IsVisible());
 
-    ASSERT_TRUE(host->ResizePalette(10, 10));
+    ASSERT_TRUE(host->user.ResizePalette(10, 10));
     EXPECT_EQ(Palette().GetClientWidth(), 40) << "no smaller than the minimum";
     EXPECT_TRUE(entries[Crowning].control->IsVisible());
     EXPECT_FALSE(entries[Beam].control->IsVisible());

@@ -21,19 +21,19 @@ TEST_P(MenuStartTest, LoadsTheLibraryAndShowsThePalette)
 {
     const StartCase& c = GetParam();
     StartInFolder(c.libraryBeside);
-    EXPECT_EQ(host->RunMenuCommand(c.menu, c.item), NoError);
+    EXPECT_EQ(host->user.RunMenuCommand(c.menu, c.item), NoError);
     if (c.libraryBeside) {
-        ASSERT_EQ(host->libraries.size(), 1u);
-        EXPECT_EQ(host->libraries[0].location, IO::Location(host->LibraryContainerBeside(host->AddOnPath())));
-        EXPECT_TRUE(host->alerts.empty());
+        ASSERT_EQ(host->libraries.active.size(), 1u);
+        EXPECT_EQ(host->libraries.active[0].location, IO::Location(SimHost::ActiveLibraries::ContainerBeside(host->session.AddOnPath())));
+        EXPECT_TRUE(host->recorder.alerts.empty());
     } else {
-        EXPECT_TRUE(host->libraries.empty());
-        ASSERT_EQ(host->alerts.size(), 1u);
-        EXPECT_EQ(host->alerts[0], host->AddOnString(130, 45));
+        EXPECT_TRUE(host->libraries.active.empty());
+        ASSERT_EQ(host->recorder.alerts.size(), 1u);
+        EXPECT_EQ(host->recorder.alerts[0], host->session.AddOnString(130, 45));
     }
-    ASSERT_NE(host->AddOnPalette(), nullptr);
+    ASSERT_NE(host->user.AddOnPalette(), nullptr);
     EXPECT_TRUE(Palette().IsVisible());
-    EXPECT_EQ(host->suspendGroupToggles, 2);
+    EXPECT_EQ(host->recorder.suspendGroupToggles, 2);
     EXPECT_FALSE(host->model.suspendGroups);
 }
 
@@ -49,23 +49,23 @@ TEST_F(MenuCommandsTest, EveryItemRunsWithSuspendedGroups)
 {
     ASSERT_TRUE(Start());
     Int32 resets = DG::UserInput::DialogRectangleResets();
-    host->requestLog.clear();
-    EXPECT_EQ(host->RunMenuCommand(32510, 1), NoError);
-    ASSERT_GE(host->requestLog.size(), 3u);
-    EXPECT_EQ(host->requestLog[0], "ISSG");
-    EXPECT_EQ(host->requestLog[1], "SUSP");
-    EXPECT_EQ(host->requestLog.back(), "SUSP");
-    EXPECT_EQ(Count(host->requestLog, "SUSP"), 2u);
+    host->recorder.requestLog.clear();
+    EXPECT_EQ(host->user.RunMenuCommand(32510, 1), NoError);
+    ASSERT_GE(host->recorder.requestLog.size(), 3u);
+    EXPECT_EQ(host->recorder.requestLog[0], "ISSG");
+    EXPECT_EQ(host->recorder.requestLog[1], "SUSP");
+    EXPECT_EQ(host->recorder.requestLog.back(), "SUSP");
+    EXPECT_EQ(Count(host->recorder.requestLog, "SUSP"), 2u);
 
-    EXPECT_EQ(host->RunMenuCommand(32510, 7), NoError);  // no such item: only the steps around it
-    EXPECT_EQ(host->suspendGroupToggles, 4);
+    EXPECT_EQ(host->user.RunMenuCommand(32510, 7), NoError);  // no such item: only the steps around it
+    EXPECT_EQ(host->recorder.suspendGroupToggles, 4);
     EXPECT_EQ(DG::UserInput::DialogRectangleResets(), resets + 2);
 
     host->model.suspendGroups = true;
-    EXPECT_EQ(host->RunMenuCommand(32510, 2), NoError);
-    EXPECT_EQ(host->suspendGroupToggles, 4);
+    EXPECT_EQ(host->user.RunMenuCommand(32510, 2), NoError);
+    EXPECT_EQ(host->recorder.suspendGroupToggles, 4);
     EXPECT_TRUE(host->model.suspendGroups);
-    EXPECT_TRUE(host->shellCalls.empty()) << "no manual beside the add-on's build";
+    EXPECT_TRUE(host->recorder.shellCalls.empty()) << "no manual beside the add-on's build";
 }
 
 struct ManualCase {
@@ -82,19 +82,19 @@ TEST_P(UsersManualTest, OpensTheFirstPdfEntry)
     const ManualCase& c = GetParam();
     StartInFolder(true);
     for (const auto& f : c.files)
-        host->addOnFolder->AddFile(f, "%PDF-1.4\n");
+        host->session.addOnFolder->AddFile(f, "%PDF-1.4\n");
     for (const auto& f : c.folders)
-        host->addOnFolder->AddFolder(f);
-    EXPECT_EQ(host->RunMenuCommand(32510, 2), NoError);
-    EXPECT_TRUE(host->alerts.empty());
-    EXPECT_EQ(host->AddOnPalette(), nullptr);
+        host->session.addOnFolder->AddFolder(f);
+    EXPECT_EQ(host->user.RunMenuCommand(32510, 2), NoError);
+    EXPECT_TRUE(host->recorder.alerts.empty());
+    EXPECT_EQ(host->user.AddOnPalette(), nullptr);
     if (std::string(c.opened).empty()) {
-        EXPECT_TRUE(host->shellCalls.empty());
+        EXPECT_TRUE(host->recorder.shellCalls.empty());
         return;
     }
-    ASSERT_EQ(host->shellCalls.size(), 1u);
-    const Win::ShellExecuteCall& call = host->shellCalls[0];
-    EXPECT_EQ(call.file, IO::Location(host->addOnFolder->Folder() + "/" + c.opened).ToPath());
+    ASSERT_EQ(host->recorder.shellCalls.size(), 1u);
+    const Win::ShellExecuteCall& call = host->recorder.shellCalls[0];
+    EXPECT_EQ(call.file, IO::Location(host->session.addOnFolder->Folder() + "/" + c.opened).ToPath());
     EXPECT_EQ(call.operation, "open");
     EXPECT_EQ(call.parameters, "");
     EXPECT_EQ(call.directory, "");
@@ -118,12 +118,12 @@ TEST_F(MenuCommandsTest, ManualPathIsHandedOverWhole)
 {
     std::string longName(200, 'n');
     StartInFolder(true, longName + "1/" + longName + "2/" + longName + "3");
-    host->addOnFolder->AddFile("manual.pdf");
-    host->RunMenuCommand(32510, 2);
-    ASSERT_EQ(host->shellCalls.size(), 1u);
-    std::string expected = host->addOnFolder->Folder() + "/manual.pdf";
+    host->session.addOnFolder->AddFile("manual.pdf");
+    host->user.RunMenuCommand(32510, 2);
+    ASSERT_EQ(host->recorder.shellCalls.size(), 1u);
+    std::string expected = host->session.addOnFolder->Folder() + "/manual.pdf";
     EXPECT_GT(expected.size(), 600u);
-    EXPECT_EQ(host->shellCalls[0].file, IO::Location(expected).ToPath());
+    EXPECT_EQ(host->recorder.shellCalls[0].file, IO::Location(expected).ToPath());
 }
 
 }  // namespace

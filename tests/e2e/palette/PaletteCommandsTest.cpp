@@ -21,10 +21,10 @@ protected:
         ASSERT_TRUE(Start());
         OpenFromMenu();
         API_Guid rebar = host->PlaceObject("rf_rebar", params).guid;
-        host->ChangeSelection({rebar});
+        host->user.ChangeSelection({rebar});
         ASSERT_EQ(Enabled(), "11100011");
-        host->requestLog.clear();
-        host->suspendGroupToggles = 0;
+        host->recorder.requestLog.clear();
+        host->recorder.suspendGroupToggles = 0;
     }
 
     static SimHost::GdlParam Number(const char* name, double value)
@@ -41,25 +41,25 @@ protected:
 TEST_F(PaletteCommandsTest, CommandRunsBetweenTheSuspendGroupSteps)
 {
     OpenWithRebarSelected();
-    ASSERT_TRUE(host->ClickPaletteEntry(CuttingList));
-    const auto& log = host->requestLog;
+    ASSERT_TRUE(host->user.ClickPaletteEntry(CuttingList));
+    const auto& log = host->recorder.requestLog;
     USize glib = IndexOf(log, "GLIB"), issg = IndexOf(log, "ISSG"), on = IndexOf(log, "SUSP"), ntoe = IndexOf(log, "NTOE");
     ASSERT_LT(glib, issg);
     ASSERT_EQ(on, issg + 1);
     ASSERT_LT(on, ntoe) << "the check reads the selection with the mode on";
     EXPECT_EQ(log.back(), "SUSP");
-    EXPECT_EQ(host->suspendGroupToggles, 2);
+    EXPECT_EQ(host->recorder.suspendGroupToggles, 2);
     EXPECT_FALSE(host->model.suspendGroups);
-    EXPECT_TRUE(host->alerts.empty());
+    EXPECT_TRUE(host->recorder.alerts.empty());
 }
 
 TEST_F(PaletteCommandsTest, ModeAlreadyOnIsNeitherSwitchedOnNorOff)
 {
     OpenWithRebarSelected();
     host->model.suspendGroups = true;
-    ASSERT_TRUE(host->ClickPaletteEntry(Export));
-    EXPECT_EQ(Count(host->requestLog, "ISSG"), 1u);
-    EXPECT_EQ(host->suspendGroupToggles, 0);
+    ASSERT_TRUE(host->user.ClickPaletteEntry(Export));
+    EXPECT_EQ(Count(host->recorder.requestLog, "ISSG"), 1u);
+    EXPECT_EQ(host->recorder.suspendGroupToggles, 0);
     EXPECT_TRUE(host->model.suspendGroups);
 }
 
@@ -67,12 +67,12 @@ TEST_F(PaletteCommandsTest, ModeAlreadyOnIsNeitherSwitchedOnNorOff)
 TEST_F(PaletteCommandsTest, RefusedCheckRestoresTheMode)
 {
     OpenWithRebarSelected({Number("minApiVersion", 351), Number("maxApiVersion", 400)});
-    ASSERT_TRUE(host->ChoosePaletteItem(Beam, 2));
-    ASSERT_EQ(host->alerts.size(), 1u);
-    EXPECT_EQ(host->alerts[0], host->AddOnString(130, 49));
-    EXPECT_EQ(host->suspendGroupToggles, 2);
+    ASSERT_TRUE(host->user.ChoosePaletteItem(Beam, 2));
+    ASSERT_EQ(host->recorder.alerts.size(), 1u);
+    EXPECT_EQ(host->recorder.alerts[0], host->session.AddOnString(130, 49));
+    EXPECT_EQ(host->recorder.suspendGroupToggles, 2);
     EXPECT_FALSE(host->model.suspendGroups);
-    EXPECT_EQ(host->requestLog.back(), "SUSP");
+    EXPECT_EQ(host->recorder.requestLog.back(), "SUSP");
 }
 
 // A command that fails with an exception from the host's libraries ends
@@ -80,14 +80,14 @@ TEST_F(PaletteCommandsTest, RefusedCheckRestoresTheMode)
 TEST_F(PaletteCommandsTest, FailingCommandStillRestoresTheMode)
 {
     OpenWithRebarSelected();
-    host->partBehaviours["rf_rebar"] = [](SimHost::Host&, SimHost::Element&) { throw GS::OutOfRangeException(); };
-    ASSERT_TRUE(host->ClickPaletteEntry(CuttingList));
-    EXPECT_EQ(host->suspendGroupToggles, 2);
+    host->libraries.behaviours["rf_rebar"] = [](SimHost::Host&, SimHost::Element&) { throw GS::OutOfRangeException(); };
+    ASSERT_TRUE(host->user.ClickPaletteEntry(CuttingList));
+    EXPECT_EQ(host->recorder.suspendGroupToggles, 2);
     EXPECT_FALSE(host->model.suspendGroups);
-    ASSERT_FALSE(host->progressWindows.empty());
-    EXPECT_FALSE(host->progressWindows.back().open);
-    ASSERT_EQ(host->debugLines.size(), 1u);
-    EXPECT_NE(host->debugLines[0].find("PaletteButtonClicked failed"), std::string::npos) << host->debugLines[0];
+    ASSERT_FALSE(host->recorder.progressWindows.empty());
+    EXPECT_FALSE(host->recorder.progressWindows.back().open);
+    ASSERT_EQ(host->recorder.debugLines.size(), 1u);
+    EXPECT_NE(host->recorder.debugLines[0].find("PaletteButtonClicked failed"), std::string::npos) << host->recorder.debugLines[0];
 }
 
 // A click on a push menu toggles its check mark; the palette puts it back
@@ -96,33 +96,33 @@ TEST_F(PaletteCommandsTest, PushMenusKeepTheirCheckMark)
 {
     OpenWithRebarSelected();
     DG::PushMenuCheck& beam = *Entries()[Beam].pushMenu;
-    ASSERT_TRUE(host->ClickPaletteEntry(Beam));
+    ASSERT_TRUE(host->user.ClickPaletteEntry(Beam));
     EXPECT_TRUE(beam.IsChecked());
     EXPECT_EQ(beam.GetSelectedItem(), 1);
-    EXPECT_EQ(host->suspendGroupToggles, 2);
+    EXPECT_EQ(host->recorder.suspendGroupToggles, 2);
 
-    ASSERT_TRUE(host->ChoosePaletteItem(Beam, 2));
+    ASSERT_TRUE(host->user.ChoosePaletteItem(Beam, 2));
     EXPECT_TRUE(beam.IsChecked());
     EXPECT_EQ(beam.GetSelectedItem(), 2);
-    EXPECT_EQ(host->suspendGroupToggles, 4);
+    EXPECT_EQ(host->recorder.suspendGroupToggles, 4);
 }
 
 TEST_F(PaletteCommandsTest, DisabledEntriesTakeNoClicks)
 {
     OpenWithRebarSelected();
-    EXPECT_FALSE(host->ClickPaletteEntry(Wall));
-    EXPECT_TRUE(host->requestLog.empty());
-    host->ChangeSelection({});
-    EXPECT_FALSE(host->ChoosePaletteItem(Crowning, 2));
+    EXPECT_FALSE(host->user.ClickPaletteEntry(Wall));
+    EXPECT_TRUE(host->recorder.requestLog.empty());
+    host->user.ChangeSelection({});
+    EXPECT_FALSE(host->user.ChoosePaletteItem(Crowning, 2));
     EXPECT_EQ(Entries()[Crowning].pushMenu->GetSelectedItem(), 1);
-    EXPECT_EQ(host->suspendGroupToggles, 0);
+    EXPECT_EQ(host->recorder.suspendGroupToggles, 0);
 }
 
 // The command lines the add-on wrote since the last clear.
 std::vector<std::string> CommandTrace(const SimHost::Host& host)
 {
     std::vector<std::string> lines;
-    for (const std::string& line : host.debugLines)
+    for (const std::string& line : host.recorder.debugLines)
         if (line.rfind("[zolva] command ", 0) == 0)
             lines.push_back(line);
     return lines;
@@ -146,21 +146,21 @@ protected:
         OpenFromMenu();
         const DispatchCase& c = GetParam();
         API_Guid first = c.selected == API_ObjectID ? host->PlaceObject("rf_rebar").guid : Add(c.selected);
-        host->ChangeSelection({first});
+        host->user.ChangeSelection({first});
         if (c.shown != 0) {
-            ASSERT_TRUE(host->ChoosePaletteItem(c.entry, c.shown));
+            ASSERT_TRUE(host->user.ChoosePaletteItem(c.entry, c.shown));
         }
-        host->debugLines.clear();
-        host->alerts.clear();
+        host->recorder.debugLines.clear();
+        host->recorder.alerts.clear();
     }
 
     void Act()
     {
         const DispatchCase& c = GetParam();
         if (c.item == 0) {
-            ASSERT_TRUE(host->ClickPaletteEntry(c.entry));
+            ASSERT_TRUE(host->user.ClickPaletteEntry(c.entry));
         } else {
-            ASSERT_TRUE(host->ChoosePaletteItem(c.entry, c.item));
+            ASSERT_TRUE(host->user.ChoosePaletteItem(c.entry, c.item));
         }
     }
 };
@@ -171,7 +171,7 @@ TEST_P(PaletteDispatchTest, EntryRunsItsCommand)
 {
     Select();
     Act();
-    EXPECT_TRUE(host->alerts.empty());
+    EXPECT_TRUE(host->recorder.alerts.empty());
     EXPECT_EQ(CommandTrace(*host), std::vector<std::string>{GetParam().command});
 }
 
@@ -184,11 +184,11 @@ TEST_P(PaletteDispatchTest, RefusedCheckRunsNoCommand)
     API_Guid tooNew = host->PlaceObject("rf_rebar", {Number("minApiVersion", 351), Number("maxApiVersion", 400)}).guid;
     std::vector<API_Guid> selection = host->model.selection;
     selection.push_back(tooNew);
-    host->ChangeSelection(selection);
-    host->debugLines.clear();
+    host->user.ChangeSelection(selection);
+    host->recorder.debugLines.clear();
     Act();
-    ASSERT_EQ(host->alerts.size(), 1u);
-    EXPECT_EQ(host->alerts[0], host->AddOnString(130, 49));
+    ASSERT_EQ(host->recorder.alerts.size(), 1u);
+    EXPECT_EQ(host->recorder.alerts[0], host->session.AddOnString(130, 49));
     EXPECT_TRUE(CommandTrace(*host).empty());
 }
 
@@ -215,10 +215,10 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(PaletteCommandsTest, FailedCancelQueryStillRunsTheCommand)
 {
     OpenWithRebarSelected();
-    host->debugLines.clear();
-    host->FailRequest("CANC", static_cast<GSErrCode>(0x81060310), 1);
-    ASSERT_TRUE(host->ClickPaletteEntry(CuttingList));
-    EXPECT_TRUE(host->alerts.empty());
+    host->recorder.debugLines.clear();
+    host->faultPlan.FailRequest("CANC", static_cast<GSErrCode>(0x81060310), 1);
+    ASSERT_TRUE(host->user.ClickPaletteEntry(CuttingList));
+    EXPECT_TRUE(host->recorder.alerts.empty());
     EXPECT_EQ(CommandTrace(*host), std::vector<std::string>{"[zolva] command RunCuttingListOptimization 3"});
 }
 
@@ -238,14 +238,14 @@ TEST_P(ToolTipTest, TextOfTheEntry)
     const ToolTipCase& c = GetParam();
     OpenWithRebarSelected();
     if (c.chosenItem != 0) {
-        ASSERT_TRUE(host->ChoosePaletteItem(c.entry, c.chosenItem));
+        ASSERT_TRUE(host->user.ChoosePaletteItem(c.entry, c.chosenItem));
     }
     if (c.on == SimHost::EntryPart::LabelBelow) {
-        ASSERT_TRUE(host->ResizePalette(111, 200));  // the look with labels below
+        ASSERT_TRUE(host->user.ResizePalette(111, 200));  // the look with labels below
     }
     std::string text;
-    ASSERT_TRUE(host->HoverPaletteEntry(c.entry, c.on, &text));
-    EXPECT_EQ(text, host->AddOnString(202, c.text));
+    ASSERT_TRUE(host->user.HoverPaletteEntry(c.entry, c.on, &text));
+    EXPECT_EQ(text, host->session.AddOnString(202, c.text));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -264,9 +264,9 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(PaletteCommandsTest, BeamEditToolTipInEnglish)
 {
     OpenWithRebarSelected();
-    ASSERT_TRUE(host->ChoosePaletteItem(Beam, 2));
+    ASSERT_TRUE(host->user.ChoosePaletteItem(Beam, 2));
     std::string text;
-    ASSERT_TRUE(host->HoverPaletteEntry(Beam, SimHost::EntryPart::Control, &text));
+    ASSERT_TRUE(host->user.HoverPaletteEntry(Beam, SimHost::EntryPart::Control, &text));
     EXPECT_EQ(text, "Edit Beam,\nplease select a minimum of\n4 horizontal rebars and one vertical stirrup!");
 }
 #endif

@@ -18,20 +18,20 @@ protected:
     // its object library beside it.
     void StartInFolder(bool withLibrary, const std::string& subPath = "")
     {
-        host->addOnFolder = std::make_unique<SimHost::AddOnFolder>(ADDON_PATH, withLibrary, subPath);
+        host->session.addOnFolder = std::make_unique<SimHost::AddOnFolder>(ADDON_PATH, withLibrary, subPath);
         std::string error;
-        ASSERT_TRUE(host->LoadAddOn(host->addOnFolder->AddOnPath(), error)) << error;
-        ASSERT_TRUE(host->StartAddOn());
+        ASSERT_TRUE(host->session.LoadAddOn(host->session.addOnFolder->AddOnPath(), error)) << error;
+        ASSERT_TRUE(host->session.StartAddOn());
     }
 
     // The user's way: the add-on's menu, item 1.
     void OpenFromMenu()
     {
-        ASSERT_EQ(host->RunMenuCommand(32510, 1), NoError);
-        ASSERT_NE(host->AddOnPalette(), nullptr);
+        ASSERT_EQ(host->user.RunMenuCommand(32510, 1), NoError);
+        ASSERT_NE(host->user.AddOnPalette(), nullptr);
     }
 
-    DG::Palette& Palette() const { return *host->AddOnPalette(); }
+    DG::Palette& Palette() const { return *host->user.AddOnPalette(); }
     std::vector<SimHost::PaletteEntryView> Entries() const { return SimHost::PaletteEntries(Palette()); }
 
     // The entries' enabled states in palette order, '1' for enabled:
@@ -52,7 +52,7 @@ protected:
             entries[i].control->SetStatus(states[i] == '1');
     }
 
-    API_Guid Add(API_ElemTypeID type) { return host->AddElement(type).guid; }
+    API_Guid Add(API_ElemTypeID type) { return host->model.Add(type).guid; }
 
     USize Count(const std::vector<std::string>& log, const std::string& what) const
     {

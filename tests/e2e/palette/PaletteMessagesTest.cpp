@@ -9,12 +9,12 @@ TEST_F(PaletteMessagesTest, BeforeAnyPaletteOnlyTheVisibilityQueryAnswers)
 {
     ASSERT_TRUE(Start());
     for (Int32 message = 2; message <= 5; ++message)
-        EXPECT_EQ(host->SendPaletteMessage(message), NoError) << message;
-    EXPECT_FALSE(host->AskPaletteVisible());
+        EXPECT_EQ(host->user.SendPaletteMessage(message), NoError) << message;
+    EXPECT_FALSE(host->user.AskPaletteVisible());
     EXPECT_TRUE(DG::UserInput::Palettes().empty());
 
     // Messages for another palette's reference id are not the add-on's.
-    const SimHost::PaletteRegistration& own = host->palettes.at(0);
+    const SimHost::PaletteRegistration& own = host->session.palettes.at(0);
     EXPECT_EQ(own.callback(own.referenceID + 1, APIPalMsg_OpenPalette, 0), NoError);
     EXPECT_TRUE(DG::UserInput::Palettes().empty());
     // A visibility query without a place for the answer is ignored.
@@ -25,16 +25,16 @@ TEST_F(PaletteMessagesTest, HidingAndShowingForTheHost)
 {
     ASSERT_TRUE(Start());
     OpenFromMenu();
-    EXPECT_TRUE(host->AskPaletteVisible());
-    host->SendPaletteMessage(APIPalMsg_HidePalette_Begin);
+    EXPECT_TRUE(host->user.AskPaletteVisible());
+    host->user.SendPaletteMessage(APIPalMsg_HidePalette_Begin);
     EXPECT_FALSE(Palette().IsVisible());
-    EXPECT_FALSE(host->AskPaletteVisible());
+    EXPECT_FALSE(host->user.AskPaletteVisible());
     // Hidden, the palette ignores the disabling messages.
-    host->SendPaletteMessage(APIPalMsg_DisableItems_Begin);
+    host->user.SendPaletteMessage(APIPalMsg_DisableItems_Begin);
     EXPECT_EQ(Enabled(), "00000010");
-    host->SendPaletteMessage(APIPalMsg_HidePalette_End);
+    host->user.SendPaletteMessage(APIPalMsg_HidePalette_End);
     EXPECT_TRUE(Palette().IsVisible());
-    EXPECT_TRUE(host->AskPaletteVisible());
+    EXPECT_TRUE(host->user.AskPaletteVisible());
 }
 
 // The host disables its palettes for a while (4) and enables them again (5):
@@ -45,16 +45,16 @@ TEST_F(PaletteMessagesTest, EnablingAfterTheHostKeepsEntriesDisabledBefore)
     OpenFromMenu();
     SetEnabled("11111110");  // Export disabled
 
-    host->SendPaletteMessage(APIPalMsg_DisableItems_Begin);
+    host->user.SendPaletteMessage(APIPalMsg_DisableItems_Begin);
     EXPECT_EQ(Enabled(), "00000000");
     for (const auto& e : Entries())
         EXPECT_FALSE(e.labelBeside->IsEnabled() || e.labelBelow->IsEnabled()) << "every item is disabled";
 
-    host->SendPaletteMessage(APIPalMsg_DisableItems_End);
+    host->user.SendPaletteMessage(APIPalMsg_DisableItems_End);
     EXPECT_EQ(Enabled(), "11111110");
     EXPECT_TRUE(Entries()[Export].labelBeside->IsEnabled());
     SetEnabled("11111111");
-    host->SendPaletteMessage(APIPalMsg_DisableItems_End);
+    host->user.SendPaletteMessage(APIPalMsg_DisableItems_End);
     EXPECT_EQ(Enabled(), "11111110") << "the entries remembered at the last message 4";
 }
 
@@ -63,7 +63,7 @@ TEST_F(PaletteMessagesTest, EnablingWithoutDisablingFirstEnablesEverything)
     ASSERT_TRUE(Start());
     OpenFromMenu();
     ASSERT_EQ(Enabled(), "00000010");  // nothing selected when it opened
-    host->SendPaletteMessage(APIPalMsg_DisableItems_End);
+    host->user.SendPaletteMessage(APIPalMsg_DisableItems_End);
     EXPECT_EQ(Enabled(), "11111111");
 }
 
@@ -71,14 +71,14 @@ TEST_F(PaletteMessagesTest, CloseMessageDeletesAndOpenMessageMakesANewPalette)
 {
     ASSERT_TRUE(Start());
     OpenFromMenu();
-    ASSERT_TRUE(host->ResizePalette(350, 111));
-    host->SendPaletteMessage(APIPalMsg_ClosePalette);
-    EXPECT_EQ(host->AddOnPalette(), nullptr);
+    ASSERT_TRUE(host->user.ResizePalette(350, 111));
+    host->user.SendPaletteMessage(APIPalMsg_ClosePalette);
+    EXPECT_EQ(host->user.AddOnPalette(), nullptr);
     EXPECT_TRUE(DG::UserInput::Palettes().empty());
-    EXPECT_FALSE(host->AskPaletteVisible());
+    EXPECT_FALSE(host->user.AskPaletteVisible());
 
-    host->SendPaletteMessage(APIPalMsg_OpenPalette);
-    ASSERT_NE(host->AddOnPalette(), nullptr);
+    host->user.SendPaletteMessage(APIPalMsg_OpenPalette);
+    ASSERT_NE(host->user.AddOnPalette(), nullptr);
     EXPECT_TRUE(Palette().IsVisible());
     EXPECT_EQ(Palette().GetClientWidth(), 111) << "a new palette, at its first size";
     EXPECT_EQ(Palette().GetMinClientWidth(), 40);
@@ -93,14 +93,14 @@ TEST_F(PaletteMessagesTest, UserCloseKeepsThePaletteForTheMenu)
 {
     ASSERT_TRUE(Start());
     OpenFromMenu();
-    DG::Palette* first = host->AddOnPalette();
-    ASSERT_TRUE(host->ResizePalette(350, 111));
-    ASSERT_TRUE(host->ClosePalette());
+    DG::Palette* first = host->user.AddOnPalette();
+    ASSERT_TRUE(host->user.ResizePalette(350, 111));
+    ASSERT_TRUE(host->user.ClosePalette());
     EXPECT_FALSE(first->IsVisible());
-    EXPECT_EQ(host->AddOnPalette(), first);
+    EXPECT_EQ(host->user.AddOnPalette(), first);
 
     OpenFromMenu();
-    EXPECT_EQ(host->AddOnPalette(), first);
+    EXPECT_EQ(host->user.AddOnPalette(), first);
     EXPECT_TRUE(first->IsVisible());
     EXPECT_EQ(first->GetClientWidth(), 350);
     OpenFromMenu();
@@ -112,7 +112,7 @@ TEST_F(PaletteMessagesTest, PaletteAsCreated)
     ASSERT_TRUE(Start());
     OpenFromMenu();
     DG::Palette& p = Palette();
-    EXPECT_EQ(p.GetTitle().ToUtf8(), host->AddOnString(32501, 1));
+    EXPECT_EQ(p.GetTitle().ToUtf8(), host->session.AddOnString(32501, 1));
     EXPECT_EQ(p.GetGuid(), GS::Guid("{47f84345-4d48-41a5-9ede-821629ce5393}"));
     EXPECT_EQ(p.GetGrowType(), 3);
     EXPECT_EQ(p.GetCloseType(), 4);
@@ -123,7 +123,7 @@ TEST_F(PaletteMessagesTest, PaletteAsCreated)
     for (USize i = 0; i < entries.size(); ++i) {
         SCOPED_TRACE(i);
         const auto& e = entries[i];
-        EXPECT_EQ(e.Label(), host->AddOnString(201, static_cast<Int16>(i + 1)));
+        EXPECT_EQ(e.Label(), host->session.AddOnString(201, static_cast<Int16>(i + 1)));
         EXPECT_EQ(e.labelBeside->GetText(), e.labelBelow->GetText());
         EXPECT_EQ(e.labelBeside->GetTruncation(), 0x1000);
         EXPECT_EQ(e.control->GetWidth(), 30);
@@ -149,24 +149,24 @@ TEST_F(PaletteMessagesTest, PaletteOutlivesFreeDataButNotTheLibrary)
 {
     ASSERT_TRUE(Start());
     OpenFromMenu();
-    EXPECT_EQ(host->Entry().freeData(), NoError);
-    EXPECT_TRUE(host->palettes.empty()) << "unregistered";
+    EXPECT_EQ(host->session.Entry().freeData(), NoError);
+    EXPECT_TRUE(host->session.palettes.empty()) << "unregistered";
     ASSERT_EQ(DG::UserInput::Palettes().size(), 1u);
     EXPECT_TRUE(DG::UserInput::Palettes()[0]->IsVisible());
-    host->UnloadAddOn(false);
+    host->session.UnloadAddOn(false);
     EXPECT_TRUE(DG::UserInput::Palettes().empty());
-    EXPECT_TRUE(host->debugLines.empty()) << "the free-data entry did run";
+    EXPECT_TRUE(host->recorder.debugLines.empty()) << "the free-data entry did run";
 }
 
 TEST_F(PaletteMessagesTest, ReportShowsThePaletteAsTheAddOnLeftIt)
 {
     ASSERT_TRUE(Start());
     OpenFromMenu();
-    std::string label = host->AddOnString(201, 7);
-    host->UnloadAddOn(true);
-    EXPECT_NE(host->paletteAtUnload.find("6 \"" + label + "\" button (icon 32617): enabled, shown at (0, 264)"),
+    std::string label = host->session.AddOnString(201, 7);
+    host->session.UnloadAddOn(true);
+    EXPECT_NE(host->session.paletteAtUnload.find("6 \"" + label + "\" button (icon 32617): enabled, shown at (0, 264)"),
               std::string::npos)
-        << host->paletteAtUnload;
+        << host->session.paletteAtUnload;
 }
 
 }  // namespace

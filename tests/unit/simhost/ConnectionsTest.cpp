@@ -13,13 +13,13 @@ template <HostSlot S> HostSlotFn<S> Slot(const SimHost::Host& host)
 TEST(ConnectionsTest, OpeningsOfARoofAndTheirShapes)
 {
     SimHost::Host host;
-    SimHost::Element& roof = host.AddElement(API_RoofID);
+    SimHost::Element& roof = host.model.Add(API_RoofID);
     API_Guid roofGuid = roof.guid;
-    SimHost::Element& opening = host.AddElement(API_OpeningID);
-    opening.shape = {{1, 1}, {2, 1}, {2, 2}, {1, 2}};
+    SimHost::Element& opening = host.model.Add(API_OpeningID);
+    opening.Opening().shape = {{1, 1}, {2, 1}, {2, 2}, {1, 2}};
     API_Guid openingGuid = opening.guid;
-    API_Guid noShapeGuid = host.AddElement(API_OpeningID).guid;
-    API_Guid wallGuid = host.AddElement(API_WallID).guid;
+    API_Guid noShapeGuid = host.model.Add(API_OpeningID).guid;
+    API_Guid wallGuid = host.model.Add(API_WallID).guid;
     host.model.Find(roofGuid)->connected = {openingGuid, noShapeGuid, wallGuid};
 
     GS::Array<API_Guid> connected;
@@ -38,7 +38,7 @@ TEST(ConnectionsTest, OpeningsOfARoofAndTheirShapes)
     EXPECT_NE(utility(nullptr, RequestCode("GSHP"), &noShapeGuid, &none, nullptr), NoError);
     API_Guid unknown{};
     EXPECT_EQ(utility(nullptr, RequestCode("GSHP"), &unknown, &none, nullptr), APIERR_BADID);
-    EXPECT_TRUE(host.faults.empty());
+    EXPECT_TRUE(host.recorder.faults.empty());
 }
 
 }  // namespace

@@ -19,7 +19,7 @@ protected:
         before = GS::LiveMemoryHandleCount();
         host = std::make_unique<SimHost::Host>();
         std::string error;
-        ASSERT_TRUE(host->ActivateLibrary(IO::Location(std::string(LIBRARY_DIR) + "/Zolva_Reinforcement.lcf"), error)) << error;
+        ASSERT_TRUE(host->libraries.Activate(IO::Location(std::string(LIBRARY_DIR) + "/Zolva_Reinforcement.lcf"), error)) << error;
         bar = host->PlaceObject("rf_rebar").guid;
     }
     void TearDown() override
@@ -41,9 +41,9 @@ TEST_F(MemoFaultsTest, MemoDisposedTwiceIsAFaultNotACrash)
     ASSERT_NE(memo.elemInfoString, nullptr);
     API_ElementMemo copy = memo;
     Slot<HostSlot::DisposeMemo>(*host)(&memo);
-    EXPECT_TRUE(host->faults.empty());
+    EXPECT_TRUE(host->recorder.faults.empty());
     Slot<HostSlot::DisposeMemo>(*host)(&copy);
-    EXPECT_GE(host->faults.size(), 2u) << "the parameter handle and the information string";
+    EXPECT_GE(host->recorder.faults.size(), 2u) << "the parameter handle and the information string";
 }
 
 TEST_F(MemoFaultsTest, ParameterHandleOfPartialRecordsIsRefused)
@@ -57,14 +57,14 @@ TEST_F(MemoFaultsTest, ParameterHandleOfPartialRecordsIsRefused)
     std::memset(static_cast<void*>(&element), 0, sizeof element);
     element.header.guid = bar;
     EXPECT_EQ(Slot<HostSlot::ChangeElement>(*host)(nullptr, &element, nullptr, &memo, APIMemoMask_AddPars, false), APIERR_BADPARS);
-    ASSERT_EQ(host->faults.size(), 1u);
-    EXPECT_NE(host->faults[0].what.find("not a whole number of records"), std::string::npos);
+    ASSERT_EQ(host->recorder.faults.size(), 1u);
+    EXPECT_NE(host->recorder.faults[0].what.find("not a whole number of records"), std::string::npos);
     EXPECT_EQ(Slot<HostSlot::ChangeElement>(*host)(nullptr, &element, nullptr, &memo, 0, false), APIERR_NOMEMOMASK);
     // Back to whole records (the last one, a plain number, is dropped) so the
     // memo can be freed.
     BMhReallocate(h, (BMhGetSize(h) / static_cast<Int64>(sizeof(API_AddParType))) * static_cast<Int64>(sizeof(API_AddParType)));
     Slot<HostSlot::DisposeMemo>(*host)(&memo);
-    host->faults.clear();
+    host->recorder.faults.clear();
 }
 
 TEST_F(MemoFaultsTest, DefaultsOfAPartRoundTrip)
@@ -72,7 +72,7 @@ TEST_F(MemoFaultsTest, DefaultsOfAPartRoundTrip)
     API_AddParType** params = nullptr;
     Int32 count = 0;
     double a = 0, b = 0;
-    Int32 libInd = host->LibIndexOfPart("rf_list");
+    Int32 libInd = host->libraries.IndexOfPart("rf_list");
     ASSERT_EQ(Slot<HostSlot::GetLibraryPartParams>(*host)(nullptr, libInd, &a, &b, &count, &params), NoError);
     SimHost::GdlParams read;
     std::string fault;

@@ -1,0 +1,70 @@
+#include "simhost/api/ElementRecords.hpp"
+
+namespace SimHost {
+
+namespace {
+
+template <typename T> bool MaskSet(const T& field)
+{
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(&field);
+    for (size_t i = 0; i < sizeof(T); ++i)
+        if (p[i] != 0)
+            return true;
+    return false;
+}
+
+// Whether the mask selects a field: `field` picks the same field of a record.
+template <typename Pick> bool Selected(const API_Element* mask, Pick field)
+{
+    return mask == nullptr || MaskSet(field(*mask));
+}
+
+// ---------------------------------------------------------------- types without record fields of their own
+template <typename Part> void FillPart(const Part&, API_Element&) {}
+template <typename Part> void ApplyPart(Part&, const API_Element&, const API_Element*) {}
+
+// ---------------------------------------------------------------- objects
+void FillPart(const ObjectPart& object, API_Element& rec)
+{
+    rec.object.libInd = object.libInd;
+    rec.object.pos = object.pos;
+    rec.object.level = object.level;
+    rec.object.angle = object.angle;
+    rec.object.reflected = object.mirrored;
+}
+
+void ApplyPart(ObjectPart& object, const API_Element& rec, const API_Element* mask)
+{
+    if (Selected(mask, [](const API_Element& r) { return r.object.libInd; }))
+        object.libInd = rec.object.libInd;
+    if (Selected(mask, [](const API_Element& r) { return r.object.pos; }))
+        object.pos = rec.object.pos;
+    if (Selected(mask, [](const API_Element& r) { return r.object.level; }))
+        object.level = rec.object.level;
+    if (Selected(mask, [](const API_Element& r) { return r.object.angle; }))
+        object.angle = rec.object.angle;
+    if (Selected(mask, [](const API_Element& r) { return r.object.reflected; }))
+        object.mirrored = rec.object.reflected;
+}
+
+}  // namespace
+
+void FillRecord(const Element& e, API_Element& rec)
+{
+    rec.header.typeID = e.type;
+    rec.header.guid = e.guid;
+    rec.header.layer = e.layer;
+    rec.header.floorInd = e.story;
+    rec.header.groupGuid = e.groupGuid;
+    rec.header.hasMemo = true;
+    std::visit([&](const auto& part) { FillPart(part, rec); }, e.part);
+}
+
+void ApplyRecord(Element& e, const API_Element& rec, const API_Element* mask)
+{
+    if (Selected(mask, [](const API_Element& r) { return r.header.layer; }))
+        e.layer = rec.header.layer;
+    std::visit([&](auto& part) { ApplyPart(part, rec, mask); }, e.part);
+}
+
+}  // namespace SimHost

@@ -1,0 +1,70 @@
+// What the stand-in host saw: every host call by slot name and every
+// request, the alerts, the host's events for the report, the add-on's
+// faults, the progress windows shown, and the time spent inside the host's
+// own calls.
+#pragma once
+#include "platform/api/APIdefs.hpp"
+#include "platform/win/Windows.hpp"
+#include <string>
+#include <vector>
+
+namespace SimHost {
+
+// Something the add-on did that a real host would not forgive: a wrong
+// token, a double free, an unbalanced progress window. Tests fail on them.
+struct AddOnFault {
+    std::string what;
+};
+
+struct ProgressPhase {
+    std::string text;  // UTF-8
+    Int32 maximum = 0;
+    bool warning = false;
+    Int32 value = 0;
+};
+
+struct ProgressWindow {
+    std::string title;  // UTF-8
+    Int16 phaseCount = 0;
+    std::vector<ProgressPhase> phases;
+    bool open = true;
+    bool cancelled = false;
+};
+
+class Recorder {
+public:
+    void AddFault(const std::string& what) { faults.push_back({what}); }
+    // The last `last` host calls, for a failing test's message.
+    std::string CallLogText(USize last = 40) const;
+    // Reports what a finished command must not leave behind (an open
+    // progress window) and closes it.
+    void CheckBalanced();
+    // The open progress window, or null with the add-on's fault recorded
+    // (the request named it).
+    ProgressWindow* OpenProgressWindow(const char* request);
+
+    std::vector<std::string> callLog;     // slot names, in call order
+    std::vector<std::string> requestLog;  // request codes, in call order
+    std::vector<std::string> events;      // the host's side of events, for the report
+    std::vector<std::string> alerts;      // UTF-8, in order
+    std::vector<std::string> debugLines;  // DBPrintf output
+    std::vector<UInt32> sleeps;           // milliseconds asked for
+    std::vector<Win::ShellExecuteCall> shellCalls;  // what the add-on asked the shell to open
+    std::vector<AddOnFault> faults;
+    std::vector<API_Guid> changedElements;  // every change, in order
+    std::vector<ProgressWindow> progressWindows;
+    Int32 cancelChecks = 0;
+    Int32 suspendGroupToggles = 0;
+
+    // Time spent inside the host's table calls, so that a benchmark can
+    // tell the add-on's own time from the stand-in's: the outermost calls'
+    // wall time in nanoseconds, and the number of table calls.
+    Int64 hostCallNanoseconds = 0;
+    Int64 hostCallCount = 0;
+    Int32 hostCallDepth = 0;
+};
+
+// Hex text of a code, "0x81060001", as events and messages show codes.
+std::string HexCode(UInt32 code);
+
+}  // namespace SimHost

@@ -1,0 +1,47 @@
+#include "simhost/library/ActiveLibraries.hpp"
+#include "simhost/core/Recorder.hpp"
+
+namespace SimHost {
+
+bool ActiveLibraries::Activate(const IO::Location& location, std::string& error)
+{
+    ActiveLibrary lib;
+    lib.location = location;
+    if (!ReadLibraryContainer(location.ToPath(), lib.container, error))
+        return false;
+    active.push_back(std::move(lib));
+    recorder.events.push_back("library added: " + location.ToPath());
+    return true;
+}
+
+std::string ActiveLibraries::ContainerBeside(const std::string& addOnFile)
+{
+    IO::Location loc(addOnFile);
+    loc.DeleteLastLocalName();
+    loc.AppendToLocal(IO::Name(HOST_VERSION == 25 ? "Zolva_Reinforcement_SLO.lcf" : "Zolva_Reinforcement.lcf"));
+    return loc.ToPath();
+}
+
+const LibraryPartDef* ActiveLibraries::PartOfIndex(Int32 libInd) const
+{
+    Int32 index = 0;
+    for (const auto& lib : active)
+        for (const auto& part : lib.container.parts)
+            if (++index == libInd)
+                return &part;
+    return nullptr;
+}
+
+Int32 ActiveLibraries::IndexOfPart(const std::string& name) const
+{
+    Int32 index = 0;
+    for (const auto& lib : active)
+        for (const auto& part : lib.container.parts) {
+            ++index;
+            if (part.name == name)
+                return index;
+        }
+    return 0;
+}
+
+}  // namespace SimHost

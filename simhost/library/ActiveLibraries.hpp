@@ -1,0 +1,47 @@
+// The host's active libraries: the containers added (by the user or by
+// 'ALIB'), their parts numbered across them from 1, and what each part
+// computes when the host asks an object to recompute its parameters.
+#pragma once
+#include "platform/io/Location.hpp"
+#include "simhost/library/LibraryContainer.hpp"
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace SimHost {
+
+class Host;
+class Recorder;
+
+struct ActiveLibrary {
+    IO::Location location;
+    LibraryContainer container;
+};
+
+// What a part computes when the host asks an object to recompute its
+// parameters ('RPAS'): the behaviour its GDL script would have.
+using PartBehaviour = std::function<void(Host&, Element&)>;
+
+class ActiveLibraries {
+public:
+    explicit ActiveLibraries(Recorder& recorder) : recorder(recorder) {}
+
+    // Adds a container to the active libraries, as 'ALIB' does; false with
+    // the reason when the container cannot be read.
+    bool Activate(const IO::Location& location, std::string& error);
+    // Library index (1-based, across the active libraries) of the first
+    // part with that name, or 0.
+    Int32 IndexOfPart(const std::string& name) const;
+    const LibraryPartDef* PartOfIndex(Int32 libInd) const;
+    // The library container the add-on file at `addOnFile` looks for beside it.
+    static std::string ContainerBeside(const std::string& addOnFile);
+
+    std::vector<ActiveLibrary> active;
+    std::map<std::string, PartBehaviour> behaviours;  // by part name
+
+private:
+    Recorder& recorder;
+};
+
+}  // namespace SimHost

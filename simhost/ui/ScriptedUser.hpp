@@ -1,0 +1,57 @@
+// The user at the host, scripted by tests and scenarios, and the host's
+// messages that follow the user's work: menu commands, selection changes,
+// palette messages, the user's actions on the add-on's palette and the
+// cancel button of a progress window.
+#pragma once
+#include "platform/api/APIdefs.hpp"
+#include <string>
+#include <vector>
+
+namespace DG {
+class Palette;
+}
+
+namespace SimHost {
+
+class Host;
+
+// The parts of a palette entry the pointer can rest on.
+enum class EntryPart { Control, LabelBeside, LabelBelow };
+
+class ScriptedUser {
+public:
+    explicit ScriptedUser(Host& host) : host(host) {}
+
+    // The n-th 'CANC' of a run answers "cancelled" (0: never), and every
+    // later one in the same window too.
+    Int32 cancelAtCheck = 0;
+
+    // The user chooses a menu item: the handler installed for the menu runs.
+    GSErrCode RunMenuCommand(Int16 menuResID, Int32 itemIndex);
+    // The user changes the selection: the selection-change handler is told
+    // the first selected item (a zeroed item when nothing is selected).
+    void ChangeSelection(const std::vector<API_Guid>& guids);
+    // The host's message to every registered palette's callback.
+    GSErrCode SendPaletteMessage(Int32 message, GS::IntPtr param = 0);
+    // Message 7: whether the add-on says its palette is visible.
+    bool AskPaletteVisible();
+
+    // The DG palette of the registered palette, null while there is none.
+    DG::Palette* AddOnPalette() const;
+    // The user's actions on the palette, its entries numbered from 0 in
+    // palette order. Each is recorded in the events; false when the palette
+    // or the entry does not exist or DG did not deliver the input (a hidden
+    // palette, a disabled or hidden item).
+    bool ClickPaletteEntry(USize entry);
+    bool ChoosePaletteItem(USize entry, Int16 item);
+    bool HoverPaletteEntry(USize entry, EntryPart part, std::string* toolTip);
+    bool ClosePalette();
+    bool ResizePalette(Int16 width, Int16 height);
+    // The entry whose label is `label` (UTF-8), or -1.
+    Int32 PaletteEntryByLabel(const std::string& label) const;
+
+private:
+    Host& host;
+};
+
+}  // namespace SimHost
