@@ -84,6 +84,20 @@ public:
         if (open)
             HostInterface(RequestCode("IPRV"), &step, nullptr, nullptr);
     }
+    void SetValue(Int32 value)
+    {
+        if (open)
+            HostInterface(RequestCode("SPRV"), &value, nullptr, nullptr);
+    }
+    // Closes the window before the owner goes (the user cancelled); it is
+    // not closed a second time.
+    void Close()
+    {
+        if (open)
+            HostInterface(RequestCode("CPWD"), nullptr, nullptr, nullptr);
+        open = false;
+    }
+    bool IsOpen() const { return open; }
     // Without a window the user has no way to cancel.
     bool Cancelled() { return open && HostInterface(RequestCode("CANC"), nullptr, nullptr, nullptr) != 0; }
 
