@@ -7,36 +7,30 @@
 
 // ------------------------------------------------------------------ arrays
 
-Int32 RowArray::RowLength(Int32 row) const
-{
-    if (row < 0 || row >= RowCount())
-        return 0;
-    return static_cast<Int32>(ends[static_cast<size_t>(row)] - Begin(row));
-}
-
-void RowArray::Clear()
-{
-    values.clear();
-    ends.clear();
-}
-
 void RowArray::Assign(Int32 rows, Int32 columns, const double* source)
 {
-    Clear();
+    data.clear();
     if (rows <= 0)
         return;
     columns = std::max(columns, 0);
-    values.assign(source, source + static_cast<size_t>(rows) * static_cast<size_t>(columns));
-    ends.reserve(static_cast<size_t>(rows));
+    const size_t values = static_cast<size_t>(rows) * static_cast<size_t>(columns);
+    data.reserve(1 + static_cast<size_t>(rows) + values);
+    data.push_back(rows);
     for (Int32 r = 1; r <= rows; ++r)
-        ends.push_back(static_cast<UInt32>(r) * static_cast<UInt32>(columns));
+        data.push_back(static_cast<double>(r) * columns);
+    data.insert(data.end(), source, source + values);
 }
 
 void RowArray::AppendRow(const double* source, Int32 count)
 {
-    if (count > 0)
-        values.insert(values.end(), source, source + count);
-    ends.push_back(static_cast<UInt32>(values.size()));
+    count = std::max(count, 0);
+    const Int32 rows = RowCount();
+    const Int32 total = rows == 0 ? 0 : End(rows - 1);
+    if (data.empty())
+        data.push_back(0);
+    data[0] = rows + 1;
+    data.insert(data.begin() + 1 + rows, static_cast<double>(total + count));
+    data.insert(data.end(), source, source + count);
 }
 
 double ListingColumns::Get(Int32 row, Int32 column) const

@@ -11,31 +11,36 @@
 #include <string>
 #include <vector>
 
-// Rows of numbers, each of its own length, kept in one block.
+// Rows of numbers, each of its own length, kept in one block: the row
+// count, the end of each row, then the values (no block at all when empty).
 class RowArray {
 public:
-    Int32 RowCount() const { return static_cast<Int32>(ends.size()); }
-    bool IsEmpty() const { return ends.empty(); }
+    Int32 RowCount() const { return data.empty() ? 0 : static_cast<Int32>(data[0]); }
+    bool IsEmpty() const { return RowCount() == 0; }
     // 0 for a row that does not exist.
-    Int32 RowLength(Int32 row) const;
+    Int32 RowLength(Int32 row) const { return row < 0 || row >= RowCount() ? 0 : End(row) - Begin(row); }
     // Whether row `row` holds a value at `column`.
     bool Has(Int32 row, Int32 column) const { return column >= 0 && column < RowLength(row); }
     // The value at (row, column); 0 outside the rows.
-    double Get(Int32 row, Int32 column) const { return Has(row, column) ? values[Begin(row) + static_cast<size_t>(column)] : 0.0; }
+    double Get(Int32 row, Int32 column) const { return Has(row, column) ? data[Cell(row, column)] : 0.0; }
     // Writable value; the cell must exist.
-    double& At(Int32 row, Int32 column) { return values[Begin(row) + static_cast<size_t>(column)]; }
+    double& At(Int32 row, Int32 column) { return data[Cell(row, column)]; }
 
-    void Clear();
+    void Clear() { data.clear(); }
     // rows x columns values, taken row by row from `source`.
     void Assign(Int32 rows, Int32 columns, const double* source);
     void AppendRow(const double* source, Int32 count);
 
-    bool operator==(const RowArray& other) const { return values == other.values && ends == other.ends; }
+    bool operator==(const RowArray& other) const { return data == other.data; }
 
 private:
-    size_t Begin(Int32 row) const { return row == 0 ? 0 : ends[static_cast<size_t>(row) - 1]; }
-    std::vector<double> values;
-    std::vector<UInt32> ends;  // end offset of each row in `values`
+    Int32 Begin(Int32 row) const { return row == 0 ? 0 : static_cast<Int32>(data[static_cast<size_t>(row)]); }
+    Int32 End(Int32 row) const { return static_cast<Int32>(data[static_cast<size_t>(row) + 1]); }
+    size_t Cell(Int32 row, Int32 column) const
+    {
+        return 1 + static_cast<size_t>(RowCount()) + static_cast<size_t>(Begin(row)) + static_cast<size_t>(column);
+    }
+    std::vector<double> data;
 };
 
 // The five columns of a listing table, one value per row in each.
@@ -121,7 +126,7 @@ struct IronArrayByProperty {
     IronArrayByProperty(const IronProperties& first, std::string groupId) : key(first), id(std::move(groupId)) {}
 
     IronProperties key;
-    GS::VAArray<IronProperties*> members{50};
+    GS::VAArray<IronProperties*> members{4};
     std::string id;
 };
 
@@ -129,7 +134,7 @@ struct IronArrayByProperty {
 // member's record itself; neither it nor the members are the group's.
 struct ComplexIronArrayByProperty {
     ComplexIronProperties* key = nullptr;
-    GS::VAArray<ComplexIronProperties*> members{50};
+    GS::VAArray<ComplexIronProperties*> members{4};
     std::string id;
 };
 

@@ -2,7 +2,6 @@
 #include "addon/services/ResStrings.hpp"
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 // ------------------------------------------------------------------ the run
 
@@ -30,12 +29,7 @@ ComplexIronProperties* RunGroups::Keep(std::unique_ptr<ComplexIronProperties> re
 
 namespace {
 
-std::string Decimal(UInt32 k)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "%u", k);
-    return text;
-}
+std::string Decimal(UInt32 k) { return std::to_string(k); }
 
 template <typename Groups> std::string SmallestFreeId(const Groups& groups)
 {
@@ -47,12 +41,28 @@ template <typename Groups> std::string SmallestFreeId(const Groups& groups)
 
 }  // namespace
 
+void FreeIdAllocator::Use(const std::string& id)
+{
+    constexpr size_t MaxDigits = 9;  // beyond any number of groups
+    if (id.empty() || id.size() > MaxDigits || id[0] == '0')
+        return;
+    UInt32 k = 0;
+    for (char c : id) {
+        if (c < '0' || c > '9')
+            return;
+        k = k * 10 + static_cast<UInt32>(c - '0');
+    }
+    if (k >= used.size())
+        used.resize(std::max<size_t>(k + 1, used.size() * 2), false);
+    used[k] = true;
+}
+
 std::string FreeIdAllocator::Next()
 {
+    while (next < used.size() && used[next])
+        ++next;
     std::string id = Decimal(next);
-    while (used.count(id) != 0)
-        id = Decimal(++next);
-    used.insert(id);
+    Use(id);
     return id;
 }
 
@@ -67,16 +77,37 @@ bool SortIndicesDescending(std::vector<Int32>& indices)
 
 // ---------------------------------------------------------------- joining
 
+void JoinIndex::Add(size_t key, Int32 group)
+{
+    if (static_cast<size_t>(group) >= next.size())
+        next.resize(std::max<size_t>(static_cast<size_t>(group) + 1, next.size() * 2), 0);
+    auto it = buckets.find(key);
+    if (it == buckets.end()) {
+        buckets.emplace(key, Bucket{group, group});
+        return;
+    }
+    next[static_cast<size_t>(it->second.last)] = group;
+    it->second.last = group;
+}
+
+Int32 JoinIndex::First(size_t key) const
+{
+    auto it = buckets.find(key);
+    return it == buckets.end() ? 0 : it->second.first;
+}
+
 namespace {
 
-// The first group of the bucket (in list order) whose key the record equals.
+size_t JoinKey(const std::string& id, size_t keyHash) { return std::hash<std::string>()(id) * 31 + keyHash; }
+
+// The first group (in list order) with that ID whose key the record equals;
+// 0 when there is none.
 template <typename Groups, typename Equal>
-Int32 FirstEqual(const Groups& groups, const std::vector<Int32>* bucket, Equal equal)
+Int32 FirstEqual(const Groups& groups, const JoinIndex& index, size_t joinKey, const std::string& id, Equal equal)
 {
-    if (bucket != nullptr)
-        for (Int32 index : *bucket)
-            if (equal(*groups[index]))
-                return index;
+    for (Int32 at = index.First(joinKey); at != 0; at = index.Next(at))
+        if (groups[at]->id == id && equal(*groups[at]))
+            return at;
     return 0;
 }
 
@@ -85,7 +116,7 @@ Int32 FirstEqual(const Groups& groups, const std::vector<Int32>* bucket, Equal e
 IronGroupJoiner::IronGroupJoiner(RunGroups& r, bool s) : run(r), silent(s)
 {
     for (Int32 i = 1; i <= run.groups.GetItemCount(); ++i) {
-        index[run.groups[i]->id][IronPropertiesHash(run.groups[i]->key)].push_back(i);
+        index.Add(JoinKey(run.groups[i]->id, IronPropertiesHash(run.groups[i]->key)), i);
         ids.Use(run.groups[i]->id);
     }
 }
@@ -94,14 +125,8 @@ IronArrayByProperty* IronGroupJoiner::Join(std::unique_ptr<IronProperties> owned
 {
     IronProperties* record = run.Keep(std::move(owned));
     const size_t hash = IronPropertiesHash(*record);
-    const std::vector<Int32>* bucket = nullptr;
-    auto byId = index.find(readId);
-    if (byId != index.end()) {
-        auto it = byId->second.find(hash);
-        if (it != byId->second.end())
-            bucket = &it->second;
-    }
-    const Int32 found = FirstEqual(run.groups, bucket, [&](const IronArrayByProperty& g) { return IronPropertiesEqual(g.key, *record); });
+    const Int32 found = FirstEqual(run.groups, index, JoinKey(readId, hash), readId,
+                                   [&](const IronArrayByProperty& g) { return IronPropertiesEqual(g.key, *record); });
     if (found > 0) {
         IronArrayByProperty* group = run.groups[found];
         group->members.Push(record);
@@ -120,7 +145,7 @@ IronArrayByProperty* IronGroupJoiner::Join(std::unique_ptr<IronProperties> owned
     group->members.Push(record);
     IronArrayByProperty* added = group.get();
     const Int32 at = run.groups.Push(group.release());
-    index[id][hash].push_back(at);
+    index.Add(JoinKey(id, hash), at);
     return added;
 }
 
@@ -129,7 +154,7 @@ ComplexGroupJoiner::ComplexGroupJoiner(RunGroups& r, bool s) : run(r), silent(s)
     for (Int32 i = 1; i <= run.complexGroups.GetItemCount(); ++i) {
         const ComplexIronArrayByProperty& g = *run.complexGroups[i];
         if (g.key != nullptr)
-            index[g.id][ComplexIronPropertiesHash(*g.key)].push_back(i);
+            index.Add(JoinKey(g.id, ComplexIronPropertiesHash(*g.key)), i);
         ids.Use(g.id);
     }
 }
@@ -138,14 +163,7 @@ ComplexIronArrayByProperty* ComplexGroupJoiner::Join(std::unique_ptr<ComplexIron
 {
     ComplexIronProperties* record = run.Keep(std::move(owned));
     const size_t hash = ComplexIronPropertiesHash(*record);
-    const std::vector<Int32>* bucket = nullptr;
-    auto byId = index.find(readId);
-    if (byId != index.end()) {
-        auto it = byId->second.find(hash);
-        if (it != byId->second.end())
-            bucket = &it->second;
-    }
-    const Int32 found = FirstEqual(run.complexGroups, bucket,
+    const Int32 found = FirstEqual(run.complexGroups, index, JoinKey(readId, hash), readId,
                                    [&](const ComplexIronArrayByProperty& g) { return ComplexIronPropertiesEqual(*g.key, *record); });
     if (found > 0) {
         ComplexIronArrayByProperty* group = run.complexGroups[found];
@@ -166,7 +184,7 @@ ComplexIronArrayByProperty* ComplexGroupJoiner::Join(std::unique_ptr<ComplexIron
     group->members.Push(record);
     ComplexIronArrayByProperty* added = group.get();
     const Int32 at = run.complexGroups.Push(group.release());
-    index[added->id][hash].push_back(at);
+    index.Add(JoinKey(added->id, hash), at);
     return added;
 }
 
@@ -217,20 +235,29 @@ template <typename Groups> bool MakeUnique(PlacementManager& manager, Groups& gr
     // it is never met again: only the first group with an ID renames, and
     // its later namesakes are exactly those that had its ID from the start.
     FreeIdAllocator ids;
-    std::unordered_map<std::string, std::vector<Int32>> namesakes;
-    for (Int32 i = 1; i <= count; ++i) {
-        ids.Use(groups[i]->id);
-        namesakes[groups[i]->id].push_back(i);
+    std::vector<bool> first(static_cast<size_t>(count) + 1, false);
+    std::vector<Int32> nextNamesake(static_cast<size_t>(count) + 1, 0);
+    {
+        std::unordered_map<std::string, Int32> last;  // ID: its latest group so far
+        last.reserve(static_cast<size_t>(count));
+        for (Int32 i = 1; i <= count; ++i) {
+            ids.Use(groups[i]->id);
+            auto inserted = last.emplace(groups[i]->id, i);
+            if (inserted.second) {
+                first[static_cast<size_t>(i)] = true;
+            } else {
+                nextNamesake[static_cast<size_t>(inserted.first->second)] = i;
+                inserted.first->second = i;
+            }
+        }
     }
     for (Int32 a = 1; a <= count - 1; ++a) {
         if (!progress.Step(a))
             return false;
-        auto it = namesakes.find(groups[a]->id);
-        if (it == namesakes.end() || it->second.front() != a)
+        if (!first[static_cast<size_t>(a)])
             continue;
-        for (size_t k = 1; k < it->second.size(); ++k)
-            groups[it->second[k]]->id = ids.Next();
-        namesakes.erase(it);
+        for (Int32 i = nextNamesake[static_cast<size_t>(a)]; i != 0; i = nextNamesake[static_cast<size_t>(i)])
+            groups[i]->id = ids.Next();
     }
     return true;
 }

@@ -15,7 +15,6 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 struct PlacementManager {
@@ -58,14 +57,16 @@ std::string NextFreeId(const IronGroups& groups);
 std::string NextFreeComplexId(const ComplexIronGroups& groups);
 
 // Hands out the smallest free number again and again while the IDs in use
-// only grow, at the cost of one look-up per number.
+// only grow. Only an ID that is the plain decimal text of a number (no sign,
+// no leading zero) can ever equal a number handed out, so only those are
+// remembered, one bit per number.
 class FreeIdAllocator {
 public:
-    void Use(const std::string& id) { used.insert(id); }
+    void Use(const std::string& id);
     std::string Next();
 
 private:
-    std::unordered_set<std::string> used;
+    std::vector<bool> used;  // by number
     UInt32 next = 1;
 };
 
@@ -73,6 +74,24 @@ private:
 bool SortIndicesDescending(std::vector<Int32>& indices);
 
 // ---------------------------------------------------------------- joining
+
+// Groups by the hash of their ID and key, each bucket in list order; a
+// bucket may hold groups of other IDs and keys.
+class JoinIndex {
+public:
+    void Add(size_t key, Int32 group);
+    // The first group of the bucket, 0 when it is empty; then the next.
+    Int32 First(size_t key) const;
+    Int32 Next(Int32 group) const { return static_cast<size_t>(group) < next.size() ? next[static_cast<size_t>(group)] : 0; }
+
+private:
+    struct Bucket {
+        Int32 first;
+        Int32 last;
+    };
+    std::unordered_map<size_t, Bucket> buckets;
+    std::vector<Int32> next;  // by group: the next group of its bucket
+};
 
 // Gathers the records the reading pass makes into groups: a record joins the
 // first group in list order whose key it equals and whose ID is its own,
@@ -87,7 +106,7 @@ public:
 private:
     RunGroups& run;
     bool silent;
-    std::unordered_map<std::string, std::unordered_map<size_t, std::vector<Int32>>> index;  // ID, key hash: groups
+    JoinIndex index;
     FreeIdAllocator ids;
 };
 
@@ -99,7 +118,7 @@ public:
 private:
     RunGroups& run;
     bool silent;
-    std::unordered_map<std::string, std::unordered_map<size_t, std::vector<Int32>>> index;
+    JoinIndex index;
     FreeIdAllocator ids;
 };
 

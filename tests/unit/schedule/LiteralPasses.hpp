@@ -5,6 +5,7 @@
 // measure against in bench/.
 #pragma once
 #include "addon/schedule/PlacementManager.hpp"
+#include "platform/gs/CH.hpp"
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -65,7 +66,7 @@ inline void Join(RunGroups& run, std::unique_ptr<IronProperties> owned, const st
         for (Int32 l = 0; l < record->listingColumns.RowCount(); ++l)
             for (Int32 c : {0, 3, 4})
                 record->listingColumns.At(l, c) = 0;
-    std::string id = record->isConcrete ? "0" : readId.empty() ? NextFreeId(run.groups) : readId;
+    std::string id = record->isConcrete ? "0" : readId.empty() ? Literal::NextFreeId(run.groups) : readId;
     auto* group = new IronArrayByProperty(*record, id);
     group->members.Push(record);
     run.groups.Push(group);
@@ -93,7 +94,7 @@ inline void Join(RunGroups& run, std::unique_ptr<ComplexIronProperties> owned, c
                 record->listingColumns.At(l, c) = 0;
     auto* group = new ComplexIronArrayByProperty;
     group->key = record;
-    group->id = readId.empty() ? NextFreeId(run.complexGroups) : readId;
+    group->id = readId.empty() ? Literal::NextFreeId(run.complexGroups) : readId;
     group->members.Push(record);
     run.complexGroups.Push(group);
 }
@@ -104,7 +105,7 @@ template <typename Groups> void MakeIdsUnique(Groups& groups)
     for (Int32 a = 1; a <= count - 1; ++a)
         for (Int32 i = a + 1; i <= count; ++i)
             if (groups[i]->id == groups[a]->id)
-                groups[i]->id = NextFreeId(groups);
+                groups[i]->id = Literal::NextFreeId(groups);
 }
 
 template <typename Groups> void SortById(Groups& groups)
@@ -112,7 +113,7 @@ template <typename Groups> void SortById(Groups& groups)
     const Int32 count = groups.GetItemCount();
     for (Int32 b = 1; b <= count; ++b)
         for (Int32 i = 2; i <= count - b + 1; ++i)
-            if (CompareIds(groups[i - 1]->id, groups[i]->id) > 0)
+            if (Literal::CompareIds(groups[i - 1]->id, groups[i]->id) > 0)
                 std::swap(groups[i - 1], groups[i]);
 }
 
@@ -141,7 +142,7 @@ template <typename Groups, typename Equal, typename Sum> void Compress(Groups& g
             merged.push_back(i);
         }
     }
-    SortIndicesDescending(merged);
+    Literal::SortIndicesDescending(merged);
     for (Int32 index : merged) {
         delete groups[index];
         groups.Delete(index);
