@@ -52,14 +52,18 @@ void FreeIdAllocator::Use(const std::string& id)
             return;
         k = k * 10 + static_cast<UInt32>(c - '0');
     }
-    if (k >= used.size())
-        used.resize(std::max<size_t>(k + 1, used.size() * 2), false);
-    used[k] = true;
+    if (k >= SmallLimit) {
+        large.insert(k);
+        return;
+    }
+    if (k >= small.size())
+        small.resize(std::min<size_t>(SmallLimit, std::max<size_t>(k + 1, small.size() * 2)), false);
+    small[k] = true;
 }
 
 std::string FreeIdAllocator::Next()
 {
-    while (next < used.size() && used[next])
+    while (IsUsed(next))
         ++next;
     std::string id = Decimal(next);
     Use(id);
@@ -144,7 +148,8 @@ IronArrayByProperty* IronGroupJoiner::Join(std::unique_ptr<IronProperties> owned
     auto group = std::make_unique<IronArrayByProperty>(*record, id);
     group->members.Push(record);
     IronArrayByProperty* added = group.get();
-    const Int32 at = run.groups.Push(group.release());
+    const Int32 at = run.groups.Push(group.get());
+    group.release();  // the list holds it now
     index.Add(JoinKey(id, hash), at);
     return added;
 }
@@ -183,7 +188,8 @@ ComplexIronArrayByProperty* ComplexGroupJoiner::Join(std::unique_ptr<ComplexIron
     ids.Use(group->id);
     group->members.Push(record);
     ComplexIronArrayByProperty* added = group.get();
-    const Int32 at = run.complexGroups.Push(group.release());
+    const Int32 at = run.complexGroups.Push(group.get());
+    group.release();
     index.Add(JoinKey(added->id, hash), at);
     return added;
 }
@@ -289,14 +295,15 @@ template <typename Groups> void DeleteMerged(Groups& groups, std::vector<Int32>&
         return;
     SortIndicesDescending(merged);
     std::vector<bool> gone(static_cast<size_t>(groups.GetItemCount()) + 1, false);
-    for (Int32 index : merged) {
-        delete groups[index];
+    for (Int32 index : merged)
         gone[static_cast<size_t>(index)] = true;
-    }
+    // The new list first: should it fail, the groups are all still listed.
     Groups kept(static_cast<UInt32>(std::max<Int32>(groups.GetItemCount() - static_cast<Int32>(merged.size()), 50)));
     for (Int32 i = 1; i <= groups.GetItemCount(); ++i)
         if (!gone[static_cast<size_t>(i)])
             kept.Push(groups[i]);
+    for (Int32 index : merged)
+        delete groups[index];
     groups = std::move(kept);
     merged.clear();
 }

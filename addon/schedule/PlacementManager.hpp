@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 struct PlacementManager {
@@ -59,14 +60,17 @@ std::string NextFreeComplexId(const ComplexIronGroups& groups);
 // Hands out the smallest free number again and again while the IDs in use
 // only grow. Only an ID that is the plain decimal text of a number (no sign,
 // no leading zero) can ever equal a number handed out, so only those are
-// remembered, one bit per number.
+// remembered: one bit per number, large numbers in a set of their own.
 class FreeIdAllocator {
 public:
     void Use(const std::string& id);
     std::string Next();
 
 private:
-    std::vector<bool> used;  // by number
+    bool IsUsed(UInt32 k) const { return k < small.size() ? small[k] : large.count(k) != 0; }
+    static constexpr UInt32 SmallLimit = 1u << 20;
+    std::vector<bool> small;  // numbers below SmallLimit
+    std::unordered_set<UInt32> large;
     UInt32 next = 1;
 };
 

@@ -192,19 +192,26 @@ bool ReadIronParams(const API_Element& element, API_ElementMemo& memo, bool isBa
 
 namespace {
 
-// A texts array: one text per row, the row's first column.
+// A texts array: one text per row, the row's first column. The texts lie
+// one after the other, each ended by a zero; a handle that ends early ends
+// the rows.
 std::vector<std::string> ReadTexts(const API_AddParType& rec)
 {
     std::vector<std::string> texts;
-    if (!GdlParams::IsArray(rec) || rec.dim1 <= 0)
+    if (!GdlParams::IsArray(rec) || rec.dim1 <= 0 || rec.dim2 <= 0 || rec.value.array == nullptr)
         return texts;
-    // No more rows than the handle can hold texts (each at least its zero).
-    const Int64 held = rec.value.array != nullptr ? BMhGetSize(rec.value.array) / static_cast<Int64>(sizeof(GS::uchar_t)) : 0;
-    const Int32 rows = static_cast<Int32>(std::min<Int64>(rec.dim1, held));
-    texts.reserve(static_cast<size_t>(rows));
-    for (Int32 r = 0; r < rows; ++r) {
-        const GS::UniString text = GdlParams::ArrayText(rec, r, 0);
-        texts.push_back(ToAnsi(text, static_cast<Int32>(text.GetLength()) + 1));
+    const Int64 held = BMhGetSize(rec.value.array) / static_cast<Int64>(sizeof(GS::uchar_t));
+    const GS::uchar_t* units = reinterpret_cast<const GS::uchar_t*>(*rec.value.array);
+    Int64 at = 0;
+    for (Int64 cell = 0; at < held && cell < static_cast<Int64>(rec.dim1) * rec.dim2; ++cell) {
+        const Int64 begin = at;
+        while (at < held && units[at] != 0)
+            ++at;
+        if (cell % rec.dim2 == 0) {
+            const GS::UniString text(units + begin, static_cast<USize>(at - begin));
+            texts.push_back(ToAnsi(text, static_cast<Int32>(text.GetLength()) + 1));
+        }
+        ++at;
     }
     return texts;
 }

@@ -277,6 +277,19 @@ TEST_F(ReadComplexIronParamsTest, MissingParametersStayAbsent)
     EXPECT_FALSE(record.ironData.present || record.qualityTexts.present || record.mirroredFlags.present);
 }
 
+TEST_F(ReadComplexIronParamsTest, TextArraysEndWithTheirHandle)
+{
+    host.recomputedParams = [] {
+        ParamsBuilder p;
+        p.Texts("ironID", 3, 1, {"A", "B"});  // three rows announced, two held
+        return p.Build();
+    };
+    ParamsBuilder p;
+    ASSERT_TRUE(Read(p.Build()));
+    EXPECT_EQ(record.listingRows, 3);
+    EXPECT_EQ(record.ironIds.values, (std::vector<std::string>{"A", "B"}));
+}
+
 TEST_F(ReadComplexIronParamsTest, RecomputeFailureEndsTheReading)
 {
     host.rpasResult = APIERR_BADID;
