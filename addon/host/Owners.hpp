@@ -85,6 +85,20 @@ public:
         if (open)
             HostRequest::IPRV(&step);
     }
+    void SetValue(Int32 value)
+    {
+        if (open)
+            HostRequest::SPRV(&value);
+    }
+    // Closes the window before the owner goes (the user cancelled); it is
+    // not closed a second time.
+    void Close()
+    {
+        if (open)
+            HostRequest::CPWD();
+        open = false;
+    }
+    bool IsOpen() const { return open; }
     // The host answers 1 when the user has cancelled and 0 when not; any
     // other answer is a query that failed, which is no cancel of the
     // user's. Without a window the user has no way to cancel.

@@ -92,6 +92,13 @@ struct API_Box {
     double xMin, yMin, xMax, yMax;
 };
 
+// An element's bounding box in space: what 'CABO' (API_Elem_Head*, box out)
+// of the database call gives.
+struct API_Box3D {
+    double xMin, yMin, zMin, xMax, yMax, zMax;
+};
+static_assert(sizeof(API_Box3D) == 48, "API_Box3D");
+
 // One arc of a host polygon (the geometry library's PolyArcRec).
 using API_PolyArc = PolyArcRec;
 

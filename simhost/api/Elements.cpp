@@ -4,6 +4,8 @@
 #include "simhost/api/Requests.hpp"
 #include "platform/gs/Memory.hpp"
 #include "simhost/model/ParamHandles.hpp"
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace SimHost {
@@ -200,6 +202,32 @@ GSErrCode HostApi::GetSelection(API_SelectionInfo* info, GS::Array<API_Neig>* se
             n.guid = g;
             selNeigs->Push(n);
         }
+    return NoError;
+}
+
+// 'CABO': an object's 3D box. Without GDL scripts the stand-in host takes
+// the part's nominal size: the footprint A × B from the object's origin
+// turned by its angle, and the height ZZYZX above its level (each 0 when
+// the object has no such parameter).
+GSErrCode RequestHandlers::CABO(const API_Elem_Head* element, API_Box3D* box)
+{
+    if (element == nullptr || box == nullptr)
+        return APIERR_BADPARS;
+    const Element* e = host.model.Find(element->guid);
+    if (e == nullptr || e->As<ObjectPart>() == nullptr)
+        return APIERR_BADID;
+    const ObjectPart& object = e->Object();
+    auto size = [&](const char* name) {
+        const GdlParam* p = FindParam(object.params, name);
+        return p != nullptr && p->kind == GdlParam::Kind::Number && std::isfinite(p->number) ? p->number : 0.0;
+    };
+    const double a = size("A"), b = size("B"), height = size("ZZYZX");
+    const double c = std::cos(object.angle), s = std::sin(object.angle);
+    const double xs[] = {0.0, a * c, a * c - b * s, -b * s};
+    const double ys[] = {0.0, a * s, a * s + b * c, b * c};
+    *box = {object.pos.x + *std::min_element(xs, xs + 4), object.pos.y + *std::min_element(ys, ys + 4),
+            object.level + std::min(0.0, height), object.pos.x + *std::max_element(xs, xs + 4),
+            object.pos.y + *std::max_element(ys, ys + 4), object.level + std::max(0.0, height)};
     return NoError;
 }
 

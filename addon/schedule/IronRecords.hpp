@@ -1,0 +1,154 @@
+// The records of placed reinforcement objects read back from the model, the
+// groups they are gathered into, and the two equality tests.
+//
+// The records are the add-on's own memory: texts and arrays are held as
+// long as they are, not in fixed buffers, since a run over a large building
+// holds a record per object.
+#pragma once
+#include "platform/api/APIdefs.hpp"
+#include "platform/gs/Array.hpp"
+#include <cstddef>
+#include <string>
+#include <vector>
+
+// Rows of numbers, each of its own length, kept in one block: the row
+// count, the end of each row, then the values (no block at all when empty).
+class RowArray {
+public:
+    Int32 RowCount() const { return data.empty() ? 0 : static_cast<Int32>(data[0]); }
+    bool IsEmpty() const { return RowCount() == 0; }
+    // 0 for a row that does not exist.
+    Int32 RowLength(Int32 row) const { return row < 0 || row >= RowCount() ? 0 : End(row) - Begin(row); }
+    // Whether row `row` holds a value at `column`.
+    bool Has(Int32 row, Int32 column) const { return column >= 0 && column < RowLength(row); }
+    // The value at (row, column); 0 outside the rows.
+    double Get(Int32 row, Int32 column) const { return Has(row, column) ? data[Cell(row, column)] : 0.0; }
+    // Writable value; the cell must exist.
+    double& At(Int32 row, Int32 column) { return data[Cell(row, column)]; }
+
+    void Clear() { data.clear(); }
+    // rows x columns values, taken row by row from `source`.
+    void Assign(Int32 rows, Int32 columns, const double* source);
+    void AppendRow(const double* source, Int32 count);
+
+    bool operator==(const RowArray& other) const { return data == other.data; }
+
+private:
+    Int32 Begin(Int32 row) const { return row == 0 ? 0 : static_cast<Int32>(data[static_cast<size_t>(row)]); }
+    Int32 End(Int32 row) const { return static_cast<Int32>(data[static_cast<size_t>(row) + 1]); }
+    size_t Cell(Int32 row, Int32 column) const
+    {
+        return 1 + static_cast<size_t>(RowCount()) + static_cast<size_t>(Begin(row)) + static_cast<size_t>(column);
+    }
+    std::vector<double> data;
+};
+
+// The five columns of a listing table, one value per row in each.
+class ListingColumns {
+public:
+    static constexpr Int32 ColumnCount = 5;
+    Int32 RowCount() const { return static_cast<Int32>(cells.size() / ColumnCount); }
+    // 0 outside the rows.
+    double Get(Int32 row, Int32 column) const;
+    double& At(Int32 row, Int32 column) { return cells[static_cast<size_t>(row) * ColumnCount + static_cast<size_t>(column)]; }
+    void Resize(Int32 rows) { cells.assign(static_cast<size_t>(rows) * ColumnCount, 0.0); }
+    void Clear() { cells.clear(); }
+
+    // Columns 0, 3 and 4 are the ones groups sum: adds `other`'s values to
+    // these columns over the rows both have.
+    void AddSums(const ListingColumns& other);
+    // Sets columns 0, 3 and 4 to 0 in every row.
+    void ZeroSums();
+
+    bool operator==(const ListingColumns& other) const { return cells == other.cells; }
+
+private:
+    std::vector<double> cells;  // row by row
+};
+
+// One bar, stirrup or concrete block.
+struct IronProperties {
+    API_Guid guid = APINULLGuid;
+    bool isBar = false;
+    bool isStirrup = false;
+    bool isConcrete = false;
+    bool isListing = false;
+    bool filterLength = false;
+    double symbolBox[6] = {};  // min x, y, z, max x, y, z of the symbol points
+    double position[3] = {};
+    double planBox[4] = {};  // xMin, yMin, xMax, yMax
+    double rotation = 0.0;
+    RowArray ironType;  // column 2 of a row: the number of ironData values of that row
+    RowArray ironData;
+    RowArray ironExtraData;
+    ListingColumns listingColumns;
+    std::string quality;  // 8-bit text, compared ignoring case
+    bool mirrored = false;
+};
+
+// An array of a complex record that is absent until its parameter is read.
+template <typename T> struct OptionalValues {
+    bool present = false;
+    std::vector<T> values;
+    void Set(std::vector<T> v)
+    {
+        values = std::move(v);
+        present = true;
+    }
+};
+
+// One complex object (crowning, beam, column, mesh ...); its rows are the
+// sub-bars. Never copied: groups hold it by pointer.
+struct ComplexIronProperties {
+    ComplexIronProperties() = default;
+    ComplexIronProperties(const ComplexIronProperties&) = delete;
+    ComplexIronProperties& operator=(const ComplexIronProperties&) = delete;
+
+    API_Guid guid = APINULLGuid;
+    Int32 count = 0;
+    OptionalValues<double> ironType;  // count rows of 4
+    OptionalValues<double> ironData;  // count rows of m
+    OptionalValues<double> ironExtraData;  // count rows of 10
+    OptionalValues<double> ironPos;  // count rows of x, y, z
+    OptionalValues<UInt8> mirroredFlags;
+    OptionalValues<double> ironRotate;
+    Int32 listingRows = 0;
+    ListingColumns listingColumns;
+    bool isListing = false;
+    OptionalValues<std::string> ironIds;
+    OptionalValues<std::string> qualityTexts;
+};
+
+// A group of equal individual objects with one ID. The key is the group's
+// own copy of its first member; its listing columns hold the group's sums.
+// The members are not the group's: the run that read them owns them.
+struct IronArrayByProperty {
+    IronArrayByProperty(const IronProperties& first, std::string groupId) : key(first), id(std::move(groupId)) {}
+
+    IronProperties key;
+    GS::VAArray<IronProperties*> members{4};
+    std::string id;
+};
+
+// A group of equal complex objects with one ID. The key is the first
+// member's record itself; neither it nor the members are the group's.
+struct ComplexIronArrayByProperty {
+    ComplexIronProperties* key = nullptr;
+    GS::VAArray<ComplexIronProperties*> members{4};
+    std::string id;
+};
+
+using IronGroups = GS::VAArray<IronArrayByProperty*>;
+using ComplexIronGroups = GS::VAArray<ComplexIronArrayByProperty*>;
+
+// Whether the object `b` belongs to the group whose key is `a`. Numbers are
+// compared exactly (a NaN equals nothing), qualities ignoring case; see the
+// definition for the rows each side must have.
+bool IronPropertiesEqual(const IronProperties& a, const IronProperties& b);
+// The same for complex objects, numbers within 1e-5.
+bool ComplexIronPropertiesEqual(const ComplexIronProperties& a, const ComplexIronProperties& b);
+
+// Hashes that equal records always share, so that a table keyed by them can
+// narrow the candidates of an equality test (never decide it).
+size_t IronPropertiesHash(const IronProperties& record);
+size_t ComplexIronPropertiesHash(const ComplexIronProperties& record);

@@ -1,0 +1,277 @@
+#include "addon/schedule/ReadIronParams.hpp"
+#include "addon/host/HostCalls.hpp"
+#include "addon/host/HostRequests.hpp"
+#include "addon/host/Owners.hpp"
+#include "addon/schedule/ParamNames.hpp"
+#include "addon/services/GdlParams.hpp"
+#include "addon/services/ResStrings.hpp"
+#include "platform/gs/CH.hpp"
+#include "platform/gs/Memory.hpp"
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+constexpr UInt64 AllButPolygonMask = 0x3FFFFFFFBFFFFFFFull;
+constexpr UInt64 EveryPartMask = ~0ull;
+constexpr double FlagThreshold = 1e-5;
+constexpr Int32 TextBufferSize = 1024;
+
+bool NameIs(const API_AddParType& rec, const char* name)
+{
+    return std::strncmp(rec.name, name, sizeof rec.name) == 0;
+}
+
+// An 8-bit text in the host's default code page, at most `bufferSize` - 1
+// bytes.
+std::string ToAnsi(const GS::UniString& text, Int32 bufferSize)
+{
+    std::vector<char> buffer(static_cast<size_t>(bufferSize), '\0');
+    CHUnicode2ANSI(text.ToUStr(), static_cast<Int32>(text.GetLength()), buffer.data(), bufferSize, CC_Default);
+    return std::string(buffer.data());
+}
+
+// The numbers of an array parameter, row by row, as far as its value handle
+// holds them: an array whose handle is shorter than its dimensions gives the
+// whole rows the handle holds.
+struct Numbers {
+    Int32 rows = 0;
+    Int32 columns = 0;
+    std::vector<double> values;
+    double Get(Int32 row, Int32 column) const
+    {
+        return row < rows && column < columns ? values[static_cast<size_t>(row) * static_cast<size_t>(columns) + static_cast<size_t>(column)] : 0.0;
+    }
+};
+
+Numbers ReadNumbers(const API_AddParType& rec)
+{
+    Numbers n;
+    if (!GdlParams::IsArray(rec) || rec.dim1 <= 0 || rec.dim2 <= 0 || rec.value.array == nullptr)
+        return n;
+    const Int64 held = BMhGetSize(rec.value.array) / static_cast<Int64>(sizeof(double));
+    n.columns = rec.dim2;
+    n.rows = static_cast<Int32>(std::min<Int64>(rec.dim1, held / rec.dim2));
+    const double* source = reinterpret_cast<const double*>(*rec.value.array);
+    n.values.assign(source, source + static_cast<size_t>(n.rows) * static_cast<size_t>(n.columns));
+    return n;
+}
+
+// The listing table: row r of the array is listing row r, its first five
+// values the five columns; a row of fewer values leaves the others 0.
+void ReadListing(const API_AddParType& rec, ListingColumns& listing)
+{
+    const Numbers n = ReadNumbers(rec);
+    listing.Resize(n.rows);
+    const Int32 columns = std::min(n.columns, ListingColumns::ColumnCount);
+    for (Int32 r = 0; r < n.rows; ++r)
+        for (Int32 c = 0; c < columns; ++c)
+            listing.At(r, c) = n.Get(r, c);
+}
+
+bool IsFlagSet(const API_AddParType& rec) { return GdlParams::Number(rec) > FlagThreshold; }
+
+// Applies the memo's parameters to the object; the host's answer is not
+// needed, the object is read as it then stands.
+void ApplyMemo(const API_Element& element, const API_ElementMemo& memo)
+{
+    GS::Array<API_Guid> guids;
+    guids.Push(element.header.guid);
+    HostChangeElementsByGuid(&guids, &element, &memo, EveryPartMask);
+}
+
+// Reads the object's memo again in place of `memo`. When the host cannot
+// give it, the memo stays as it was.
+void ReadMemoAgain(const API_Guid& guid, API_ElementMemo& memo)
+{
+    MemoOwner fresh;
+    if (HostGetMemo(guid, &fresh.Get(), AllButPolygonMask) != NoError)
+        return;
+    HostDisposeMemo(&memo);
+    std::memcpy(static_cast<void*>(&memo), &fresh.Get(), sizeof memo);
+    std::memset(static_cast<void*>(&fresh.Get()), 0, sizeof memo);
+}
+
+void SetDummy(API_ElementMemo& memo, double value) { GdlParams::WriteNumber(memo.params, ParamName::Dummy, value); }
+
+}  // namespace
+
+bool ReadIronParams(const API_Element& element, API_ElementMemo& memo, bool isBar, bool isStirrup, bool isConcrete,
+                    Int32 kind, std::string& id, IronProperties& record)
+{
+    SetDummy(memo, 1.0);
+    ApplyMemo(element, memo);
+    if (kind > 0) {
+        API_Element recompute = element;
+        UInt32 flag = APIRecalcParams;
+        if (HostRequest::RPAS(&recompute, &flag) != NoError)
+            return false;
+        SetDummy(memo, 0.0);
+        ApplyMemo(element, memo);
+        ReadMemoAgain(element.header.guid, memo);
+    }
+
+    const bool crowningBar = isBar && kind == 1;
+    record.isBar = isBar;
+    record.isStirrup = isStirrup;
+    record.isConcrete = isConcrete;
+    record.guid = element.header.guid;
+    record.rotation = element.object.angle;
+    record.mirrored = element.object.reflected;
+    record.position[0] = element.object.pos.x;
+    record.position[1] = element.object.pos.y;
+    record.position[2] = element.object.level;
+
+    const Int32 count = GdlParams::Count(memo.params);
+    for (Int32 i = 0; i < count; ++i) {
+        const API_AddParType& rec = (*memo.params)[i];
+        if (NameIs(rec, ParamName::IronType) || NameIs(rec, ParamName::IronData) || NameIs(rec, ParamName::IronExtraData)) {
+            RowArray& rows = NameIs(rec, ParamName::IronType) ? record.ironType
+                             : NameIs(rec, ParamName::IronData) ? record.ironData
+                                                                 : record.ironExtraData;
+            const Numbers n = ReadNumbers(rec);
+            rows.Assign(n.rows, n.columns, n.values.data());
+        } else if (NameIs(rec, ParamName::IronListingData)) {
+            ReadListing(rec, record.listingColumns);
+        } else if (NameIs(rec, ParamName::IronId)) {
+            id = ToAnsi(GdlParams::Text(rec), TextBufferSize);
+        } else if (NameIs(rec, ParamName::IronQuality)) {
+            record.quality = ToAnsi(GdlParams::Text(rec), TextBufferSize);
+        } else if (NameIs(rec, ParamName::FilterLength)) {
+            record.filterLength = IsFlagSet(rec);
+        } else if (NameIs(rec, ParamName::IsListing)) {
+            record.isListing = IsFlagSet(rec);
+        } else if (NameIs(rec, ParamName::SymbolPositions)) {
+            // Columns a row lacks count as 0.
+            const Numbers n = ReadNumbers(rec);
+            for (Int32 r = 0; r < n.rows; ++r)
+                for (Int32 c = 0; c < 3; ++c) {
+                    const double v = n.Get(r, c);
+                    record.symbolBox[c] = r == 0 ? v : std::min(record.symbolBox[c], v);
+                    record.symbolBox[c + 3] = r == 0 ? v : std::max(record.symbolBox[c + 3], v);
+                }
+            if (crowningBar)
+                for (Int32 c = 0; c < 3; ++c)
+                    record.symbolBox[c] = record.symbolBox[c + 3] = record.position[c];
+        } else if (NameIs(rec, ParamName::PlacedManual)) {
+            if (isBar && kind > 0 && !(std::fabs(GdlParams::Number(rec) - 1.0) <= 0.1)) {
+                HostReport(GetResString(130, 8), true);
+                return false;
+            }
+        }
+    }
+
+    // A crowning's bars are listed by their first value only.
+    if (crowningBar) {
+        for (Int32 r = 0; r < record.ironData.RowCount(); ++r) {
+            const Int32 length = record.ironData.RowLength(r);
+            for (Int32 c = 1; c < std::min(length, 3); ++c)
+                record.ironData.At(r, c) = 1.0;
+            const double t = record.ironType.Get(r, 2);
+            const Int32 counted = !(t > 0.0) ? 0 : t >= static_cast<double>(length) ? length : static_cast<Int32>(t);
+            for (Int32 c = 3; c < counted; ++c)
+                record.ironData.At(r, c) = 0.0;
+        }
+    }
+
+    API_Box3D box{};
+    API_Elem_Head head = element.header;
+    if (HostRequest::CABO(&head, &box) != NoError)
+        return false;
+    if (crowningBar) {
+        record.planBox[0] = record.planBox[2] = record.position[0];
+        record.planBox[1] = record.planBox[3] = record.position[1];
+    } else {
+        record.planBox[0] = box.xMin;
+        record.planBox[1] = box.yMin;
+        record.planBox[2] = box.xMax;
+        record.planBox[3] = box.yMax;
+    }
+    return true;
+}
+
+namespace {
+
+// A texts array: one text per row, the row's first column. The texts lie
+// one after the other, each ended by a zero; a handle that ends early ends
+// the rows.
+std::vector<std::string> ReadTexts(const API_AddParType& rec)
+{
+    std::vector<std::string> texts;
+    if (!GdlParams::IsArray(rec) || rec.dim1 <= 0 || rec.dim2 <= 0 || rec.value.array == nullptr)
+        return texts;
+    const Int64 held = BMhGetSize(rec.value.array) / static_cast<Int64>(sizeof(GS::uchar_t));
+    const GS::uchar_t* units = reinterpret_cast<const GS::uchar_t*>(*rec.value.array);
+    Int64 at = 0;
+    for (Int64 cell = 0; at < held && cell < static_cast<Int64>(rec.dim1) * rec.dim2; ++cell) {
+        const Int64 begin = at;
+        while (at < held && units[at] != 0)
+            ++at;
+        if (cell % rec.dim2 == 0) {
+            const GS::UniString text(units + begin, static_cast<USize>(at - begin));
+            texts.push_back(ToAnsi(text, static_cast<Int32>(text.GetLength()) + 1));
+        }
+        ++at;
+    }
+    return texts;
+}
+
+std::vector<double> AllNumbers(const API_AddParType& rec) { return ReadNumbers(rec).values; }
+
+}  // namespace
+
+bool ReadComplexIronParams(const API_Element& element, API_ElementMemo& memo, std::string& id, ComplexIronProperties& record)
+{
+    API_Element recompute;
+    std::memset(static_cast<void*>(&recompute), 0, sizeof recompute);
+    recompute.header.guid = element.header.guid;
+    UInt32 flag = APIRecalcParams;
+    if (HostRequest::RPAS(&recompute, &flag) != NoError)
+        return false;
+    ApplyMemo(element, memo);
+    ReadMemoAgain(element.header.guid, memo);
+
+    record.guid = element.header.guid;
+    const Int32 count = GdlParams::Count(memo.params);
+    for (Int32 i = 0; i < count; ++i) {
+        const API_AddParType& rec = (*memo.params)[i];
+        const Int32 rows = GdlParams::IsArray(rec) ? std::max(rec.dim1, 0) : 0;
+        if (NameIs(rec, ParamName::IronId)) {
+            id = ToAnsi(GdlParams::Text(rec), TextBufferSize);
+        } else if (NameIs(rec, ParamName::IronType)) {
+            record.count = rows;
+            record.ironType.Set(AllNumbers(rec));
+        } else if (NameIs(rec, ParamName::IronData)) {
+            record.count = rows;
+            record.ironData.Set(AllNumbers(rec));
+        } else if (NameIs(rec, ParamName::IronExtraData)) {
+            record.count = rows;
+            record.ironExtraData.Set(AllNumbers(rec));
+        } else if (NameIs(rec, ParamName::SubBarPositions)) {
+            record.count = rows;
+            record.ironPos.Set(AllNumbers(rec));
+        } else if (NameIs(rec, ParamName::SubBarRotations)) {
+            record.count = rows;
+            record.ironRotate.Set(AllNumbers(rec));
+        } else if (NameIs(rec, ParamName::SubBarMirrored)) {
+            record.count = rows;
+            std::vector<UInt8> flags;
+            for (double v : AllNumbers(rec))
+                flags.push_back(std::fabs(v) < FlagThreshold ? 1 : 0);
+            record.mirroredFlags.Set(std::move(flags));
+        } else if (NameIs(rec, ParamName::IronListingData)) {
+            record.listingRows = rows;
+            ReadListing(rec, record.listingColumns);
+        } else if (NameIs(rec, ParamName::SubBarIds)) {
+            record.listingRows = rows;
+            record.ironIds.Set(ReadTexts(rec));
+        } else if (NameIs(rec, ParamName::SubBarQualities)) {
+            record.listingRows = rows;
+            record.qualityTexts.Set(ReadTexts(rec));
+        } else if (NameIs(rec, ParamName::IsListing)) {
+            record.isListing = IsFlagSet(rec);
+        }
+    }
+    return true;
+}
