@@ -18,6 +18,7 @@
 #include <cmath>
 #include <map>
 #include <optional>
+#include <stdexcept>
 #include <vector>
 
 namespace VOMDIX {
@@ -104,10 +105,14 @@ std::optional<Description> ReadDescription(const std::string& text)
     if (TooDeep(text))
         return std::nullopt;
     picojson::value root;
-    std::string err;
-    auto last = picojson::parse(root, text.begin(), text.end(), &err);
-    if (!err.empty() || std::any_of(last, text.end(), [](char c) { return !std::isspace(static_cast<unsigned char>(c)); }))
-        return std::nullopt;
+    try {
+        std::string err;
+        auto last = picojson::parse(root, text.begin(), text.end(), &err);
+        if (!err.empty() || std::any_of(last, text.end(), [](char c) { return !std::isspace(static_cast<unsigned char>(c)); }))
+            return std::nullopt;
+    } catch (const std::overflow_error&) {
+        return std::nullopt;  // a number beyond the double range
+    }
 
     Description d;
     const picojson::value* vertices = Member(root, "vertices");
@@ -416,12 +421,14 @@ std::string Compute(const Description& d)
         base = std::min(base, v.z);
     }
     picojson::array polygonsOut;
-    // The depth runs into the body from its outside face: the right-hand
-    // face of a wall that is not flipped, the left-hand face of a flipped one.
+    // The depth runs into the body from its outside face, the face on the
+    // side of the first skin: the left-hand face (looking from the
+    // reference line's begin to its end) of a wall that is not flipped, the
+    // right-hand face of a flipped one.
     const double thickness = hi - lo;
     if (thickness > 2 * FaceInset) {
         const double depth = std::clamp(d.depth, FaceInset, thickness - FaceInset);
-        const double across = d.flipped ? hi - depth : lo + depth;
+        const double across = d.flipped ? lo + depth : hi - depth;
         std::vector<Loop> loops = SectionLoops(d, frame, across, base);
 
         // Nesting: a loop inside an even number of others is an outline,
