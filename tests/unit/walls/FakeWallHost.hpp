@@ -82,6 +82,8 @@ public:
     std::map<UInt32, FakeElement> elements;
     API_Coord offset{0, 0};
     int disposedDefs = 0;
+    int getElementCalls = 0;
+    int failGetElementCall = 0;  // this call of HostGetElement fails (counted from 1; 0: none)
 
 private:
     static inline FakeWallHost* current = nullptr;
@@ -111,6 +113,8 @@ private:
 
     static GSErrCode GetElement(HostToken, API_Element* element)
     {
+        if (++current->getElementCalls == current->failGetElementCall)
+            return APIERR_GENERAL;
         FakeElement* e = Find(element->header.guid);
         if (e == nullptr)
             return APIERR_BADID;
