@@ -143,6 +143,24 @@ std::optional<WallDescriptionValues> ReadWallDescriptionValues(const std::string
     return values;
 }
 
+double LargestArcRadius(const std::vector<double>& p, double start)
+{
+    double r = start;
+    for (size_t i = 0; i < p.size();) {
+        const double kind = std::trunc(p[i]);
+        if (kind == 0) {
+            i += 3;
+        } else if (kind == 1) {
+            if (i + 5 < p.size())
+                r = std::max(r, p[i + 5]);
+            i += 7;
+        } else {
+            i += 1;
+        }
+    }
+    return r;
+}
+
 std::optional<std::string> MarkRequestInternal(const std::string& description)
 {
     picojson::value root;

@@ -47,6 +47,11 @@ struct WallDescriptionValues {
 // Nothing for "{}" (no readable wall) or a description of other types.
 std::optional<WallDescriptionValues> ReadWallDescriptionValues(const std::string& text);
 
+// The largest arc radius of a flattened plan polygon, stepping 7 numbers
+// after a leading 1 and 3 after a leading 0 (each read as a whole number)
+// and 1 after anything else; `start` when there is no arc.
+double LargestArcRadius(const std::vector<double>& polygon2d, double start);
+
 // The description with "internal": false added (or replacing what was
 // there), serialised compactly; nothing when it is not a JSON object.
 std::optional<std::string> MarkRequestInternal(const std::string& description);

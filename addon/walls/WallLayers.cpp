@@ -147,19 +147,7 @@ double ReadWallCurveRadius(API_Guid wall, bool sameDir, double layerPos, bool fl
     const std::optional<WallDescriptionValues> values =
         WallJson::ReadWallDescriptionValues(BuildWallDescriptionJson(-1, -1, wall));
     if (values) {
-        const std::vector<double>& p = values->polygon2d;
-        for (size_t i = 0; i < p.size();) {
-            const double kind = std::trunc(p[i]);
-            if (kind == 0) {
-                i += 3;
-            } else if (kind == 1) {
-                if (i + 5 < p.size())
-                    r = std::max(r, p[i + 5]);
-                i += 7;
-            } else {
-                i += 1;
-            }
-        }
+        r = WallJson::LargestArcRadius(values->polygon2d, r);
         const std::optional<CoreWalk> walk = WalkToCore(values->composites, flipped);
         if (walk) {
             s = walk->before + (sameDir ? walk->core : 0);

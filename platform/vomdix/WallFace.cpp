@@ -491,7 +491,14 @@ std::string Compute(const Description& d)
 std::string ComputeWallFaceReply(const std::string& request)
 {
     std::optional<Description> d = ReadDescription(request);
-    return d ? Compute(*d) : std::string();
+    if (!d)
+        return std::string();
+    try {
+        return Compute(*d);
+    } catch (const std::overflow_error&) {
+        // Coordinates so large that the section's points overflow.
+        return std::string();
+    }
 }
 
 }  // namespace VOMDIX
