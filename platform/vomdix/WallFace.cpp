@@ -125,7 +125,8 @@ std::optional<Description> ReadDescription(const std::string& text)
         !flipped->is<bool>())
         return std::nullopt;
     d.flipped = flipped->get<bool>();
-    if (!Number(root, "angle", d.angle) || !Number(root, "startdepth", d.depth))
+    double enddepth = 0;  // read for its type only: the face is the section at startdepth
+    if (!Number(root, "angle", d.angle) || !Number(root, "startdepth", d.depth) || !Number(root, "enddepth", enddepth))
         return std::nullopt;
     const picojson::value* b = Member(*refline, "start");
     const picojson::value* e = Member(*refline, "end");

@@ -346,6 +346,7 @@ TEST_F(VomdixTest, UnusableDescriptionsGiveNoReply)
         replaced("\"flipped\":false", "\"flipped\":0"),
         replaced("\"startdepth\":0.1", "\"startdepth\":\"0.1\""),
         replaced("\"startdepth\":0.1", "\"startdepth\":1e400"),
+        replaced("\"enddepth\":", "\"enddepth\":null,\"later\":"),
         replaced("\"end\":{\"x\":4,\"y\":0}", "\"end\":{\"x\":0,\"y\":0}"),
     };
     for (const std::string& request : cases) {

@@ -214,6 +214,16 @@ TEST_F(WallFacePolygonTest, UntrustedRepliesLeaveThePolygonAlone)
         ASSERT_EQ(out.holes.GetSize(), 1u);
         EXPECT_EQ(ToPoints(out.holes[0]), (Points{{8, 8}}));
     }
+    // No memory for the reply.
+    library.Reply(good);
+    library.AnnounceLength(nullptr);
+    SegmentedPolygon none;
+    GS::FailNthAllocation(1);
+    GetWallFacePolygon("{}", true, none, BeginWallGeometryJob(), Straight, {0, 0}, {4, 0}, false);
+    GS::FailNthAllocation(0);
+    library.ExpectJobsEndedOnce(1);
+    EXPECT_EQ(none.contour.GetSize(), 0u);
+
     // White space around the value is no fault, nor a length announced
     // beyond a reply that ends in its zero bytes.
     for (const char* announced : {static_cast<const char*>(nullptr), "4000"}) {
