@@ -415,11 +415,22 @@ std::string Compute(const Description& d)
     if (!frame.usable || d.vertices.empty())
         return std::string();
 
-    double lo = HUGE_VAL, hi = -HUGE_VAL, base = HUGE_VAL;
+    // The faces' positions across the wall. A curved body is made of flat
+    // facets whose inner ones sag toward the centre between their corners,
+    // so a vertex within a facet (an opening's corner) may lie beyond the
+    // face's circle: a curved wall's faces are taken where it begins, at
+    // the corners of its end face.
+    double lo = HUGE_VAL, hi = -HUGE_VAL, base = HUGE_VAL, firstTurn = HUGE_VAL;
     for (const Vec3& v : d.vertices) {
+        base = std::min(base, v.z);
+        if (frame.curved)
+            firstTurn = std::min(firstTurn, frame.Turn(v));
+    }
+    for (const Vec3& v : d.vertices) {
+        if (frame.curved && frame.Turn(v) > firstTurn + 1e-7)
+            continue;
         lo = std::min(lo, frame.Across(v));
         hi = std::max(hi, frame.Across(v));
-        base = std::min(base, v.z);
     }
     picojson::array polygonsOut;
     // The depth runs into the body from its outside face, the face on the

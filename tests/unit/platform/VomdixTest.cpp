@@ -275,18 +275,36 @@ TEST_F(VomdixTest, AFaceCutInTwoGivesTwoPolygons)
 }
 
 // A quarter circle of radius 5 about the origin, counter-clockwise from
-// (5, 0) to (0, 5), body between radius 5 and 5.3 in 8 facets: the face of a
-// layer 0.1 inside is unrolled at radius 5.1.
+// (5, 0) to (0, 5), body between radius 5 and 5.3 in 8 facets, with a window
+// from 1 to 2 high through the middle half of the fourth facet: the face of
+// a layer 0.1 inside is unrolled at radius 5.1.
 TEST_F(VomdixTest, CurvedWallIsUnrolled)
 {
     const int parts = 8;
     auto at = [](double r, double a, double z) { return P3{r * std::cos(a), r * std::sin(a), z}; };
+    // A point of the window's side at t along the facet's chord, at radius
+    // factor r / 5: the jambs run radially.
+    const double w0 = Pi / 2 * 3 / parts, w1 = Pi / 2 * 4 / parts;
+    auto chord = [&](double r, double t, double z) {
+        const P3 a = at(r, w0, z), b = at(r, w1, z);
+        return P3{a.x + t * (b.x - a.x), a.y + t * (b.y - a.y), z};
+    };
     std::vector<Face> faces;
     Ring3 bottom, top;
     for (int i = 0; i < parts; ++i) {
         const double a0 = Pi / 2 * i / parts, a1 = Pi / 2 * (i + 1) / parts;
-        faces.push_back({{at(5, a0, 0), at(5, a1, 0), at(5, a1, 3), at(5, a0, 3)}});
-        faces.push_back({{at(5.3, a0, 0), at(5.3, a0, 3), at(5.3, a1, 3), at(5.3, a1, 0)}});
+        Face inner = {{at(5, a0, 0), at(5, a1, 0), at(5, a1, 3), at(5, a0, 3)}};
+        Face outer = {{at(5.3, a0, 0), at(5.3, a0, 3), at(5.3, a1, 3), at(5.3, a1, 0)}};
+        if (i == 3) {
+            inner.push_back({chord(5, 0.25, 1), chord(5, 0.75, 1), chord(5, 0.75, 2), chord(5, 0.25, 2)});
+            outer.push_back({chord(5.3, 0.25, 1), chord(5.3, 0.25, 2), chord(5.3, 0.75, 2), chord(5.3, 0.75, 1)});
+            for (double z : {1.0, 2.0})
+                faces.push_back({{chord(5, 0.25, z), chord(5, 0.75, z), chord(5.3, 0.75, z), chord(5.3, 0.25, z)}});
+            for (double t : {0.25, 0.75})
+                faces.push_back({{chord(5, t, 1), chord(5, t, 2), chord(5.3, t, 2), chord(5.3, t, 1)}});
+        }
+        faces.push_back(inner);
+        faces.push_back(outer);
     }
     for (int i = 0; i <= parts; ++i) {
         bottom.push_back(at(5, Pi / 2 * i / parts, 0));
@@ -304,21 +322,31 @@ TEST_F(VomdixTest, CurvedWallIsUnrolled)
     d.Add(faces);
     const P3 centre{0, 0, 0};
     const double length = 5.1 * Pi / 2;
+    auto unrolled = [&](double t) {
+        const P3 p = chord(5, t, 0);
+        return 5.1 * std::atan2(p.y, p.x);
+    };
+    const double nearX = unrolled(0.25), farX = unrolled(0.75);
+    using Ring = std::vector<std::pair<double, double>>;
     for (bool flipped : {false, true}) {
         SCOPED_TRACE(flipped);
         // Flipped, the same body lies on the reference line's other side
         // (counter-clockwise: outward), so its outside face is at 5.3.
-        const std::vector<Loops> faces2 =
+        const std::vector<Loops> reply =
             ReplyLoops(Ask(d.Text(flipped ? 0.2 : 0.1, flipped, {5, 0, 0}, {0, 5, 0}, Pi / 2, &centre)));
-        ASSERT_EQ(faces2.size(), 1u);
-        ASSERT_EQ(faces2[0].size(), 1u);
-        const std::vector<std::pair<double, double>> expected =
-            flipped ? std::vector<std::pair<double, double>>{{0, 0}, {length, 0}, {length, 3}, {0, 3}, {0, 0}}
-                    : std::vector<std::pair<double, double>>{{0, 0}, {0, 3}, {-length, 3}, {-length, 0}, {0, 0}};
-        ASSERT_EQ(faces2[0][0].size(), expected.size());
-        for (size_t i = 0; i < expected.size(); ++i) {
-            EXPECT_NEAR(faces2[0][0][i].first, expected[i].first, 1e-9) << i;
-            EXPECT_NEAR(faces2[0][0][i].second, expected[i].second, 1e-9) << i;
+        const Loops expected =
+            flipped ? Loops{Ring{{0, 0}, {length, 0}, {length, 3}, {0, 3}, {0, 0}},
+                            Ring{{nearX, 1}, {nearX, 2}, {farX, 2}, {farX, 1}, {nearX, 1}}}
+                    : Loops{Ring{{0, 0}, {0, 3}, {-length, 3}, {-length, 0}, {0, 0}},
+                            Ring{{-nearX, 1}, {-farX, 1}, {-farX, 2}, {-nearX, 2}, {-nearX, 1}}};
+        ASSERT_EQ(reply.size(), 1u);
+        ASSERT_EQ(reply[0].size(), expected.size());
+        for (size_t r = 0; r < expected.size(); ++r) {
+            ASSERT_EQ(reply[0][r].size(), expected[r].size()) << r;
+            for (size_t i = 0; i < expected[r].size(); ++i) {
+                EXPECT_NEAR(reply[0][r][i].first, expected[r][i].first, 1e-8) << r << " " << i;
+                EXPECT_NEAR(reply[0][r][i].second, expected[r][i].second, 1e-8) << r << " " << i;
+            }
         }
     }
 }
