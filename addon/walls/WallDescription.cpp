@@ -1,4 +1,5 @@
 #include "addon/walls/WallDescription.hpp"
+#include "addon/host/HostRequests.hpp"
 #include "addon/host/Owners.hpp"
 #include "platform/geometry/Polygon2D.hpp"
 #include <algorithm>
@@ -232,7 +233,7 @@ std::string BuildWallDescriptionJson(double startdepth, double enddepth, API_Gui
     std::memset(static_cast<void*>(&info), 0, sizeof info);
     API_Coord offset{0, 0};
     const GSErrCode infoErr = HostGetElement3DInfo(&element.header, &info);
-    HostDatabase(RequestCode("GOFS"), &offset, nullptr, nullptr);
+    HostRequest::GOFS(&offset);
     if (infoErr != NoError || info.fbody != info.lbody)
         return none;
 
