@@ -108,3 +108,35 @@ private:
     static constexpr GSErrCode CancelledAnswer = 1;
     bool open = false;
 };
+
+// The skins of a composite as the host hands them out; disposed through the
+// host when it filled them.
+class AttributeDefsOwner {
+public:
+    AttributeDefsOwner() { std::memset(static_cast<void*>(&defs), 0, sizeof defs); }
+    ~AttributeDefsOwner()
+    {
+        if (defs.cwall_compItems != nullptr)
+            HostDisposeAttributeDefs(&defs);
+    }
+    AttributeDefsOwner(const AttributeDefsOwner&) = delete;
+    AttributeDefsOwner& operator=(const AttributeDefsOwner&) = delete;
+    API_AttributeDefExt* operator->() { return &defs; }
+    API_AttributeDefExt& Get() { return defs; }
+
+private:
+    API_AttributeDefExt defs;
+};
+
+// A block of host memory from GS_calloc, freed with GS_free.
+class HostBlockOwner {
+public:
+    explicit HostBlockOwner(void* p = nullptr) : block(p) {}
+    ~HostBlockOwner() { GS_free(block); }
+    HostBlockOwner(const HostBlockOwner&) = delete;
+    HostBlockOwner& operator=(const HostBlockOwner&) = delete;
+    void* Get() const { return block; }
+
+private:
+    void* block;
+};

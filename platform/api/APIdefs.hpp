@@ -179,12 +179,44 @@ struct API_ObjectType {
     char filler2[6];
 };
 
+// The counts an element record keeps beside its memo polygon: coordinates
+// (without the unused entry 0), sub-polygons and arcs.
+struct API_Polygon {
+    Int32 nCoords;
+    Int32 nSubPolys;
+    Int32 nArcs;
+};
+static_assert(sizeof(API_Polygon) == 12, "API_Polygon");
+
+// A wall (element type 1).
+struct API_WallType {
+    Int32 structureKind;          // 0 basic, 1 built from a composite, 2 profiled
+    Int32 compositeIndex;         // attribute index of the composite when structureKind is 1
+    Int32 slantCode;              // 0 upright, 1 slanted, 2 slanted both ways
+    Int32 referenceLineLocation;  // 0 to 5: where the reference line lies in the wall
+    API_Coord begC;               // reference line, begin point
+    API_Coord endC;               // reference line, end point
+    double thickness;
+    double height;
+    double bottomOffset;
+    double offsetFromOutside;     // the reference line's offset from the outside face
+    double angle;                 // arc angle; 0 for a straight wall
+    double slantAlpha;            // first slant angle; pi/2 upright
+    double slantBeta;             // second slant angle
+    bool flipped;
+    char filler[7];
+    API_Polygon poly;             // counts of the plan polygon in the memo
+    Int32 filler2;
+};
+static_assert(sizeof(API_WallType) == 128, "API_WallType");
+
 // Element-type parts of the record are added by the code that reads them;
 // all of them live in the union and the record keeps its size.
 struct API_Element {
     API_Elem_Head header;
     union {
         API_ObjectType object;
+        API_WallType wall;
         char raw[ElementRecordSize - sizeof(API_Elem_Head)];
     };
 };
@@ -211,15 +243,6 @@ struct API_ElementMemo : API_ElementMemoFields {
     char reserved[ElementMemoSize - sizeof(API_ElementMemoFields)];
 };
 static_assert(sizeof(API_ElementMemo) == ElementMemoSize, "API_ElementMemo");
-
-// The counts an element record keeps beside its memo polygon: coordinates
-// (without the unused entry 0), sub-polygons and arcs.
-struct API_Polygon {
-    Int32 nCoords;
-    Int32 nSubPolys;
-    Int32 nArcs;
-};
-static_assert(sizeof(API_Polygon) == 12, "API_Polygon");
 
 // One GDL parameter of a library part or object.
 enum API_AddParID : Int32 {
@@ -330,6 +353,123 @@ struct API_LibraryInfo {
     GS::UniString name;
     bool readOnly = false;
 };
+
+// ---------------------------------------------------------------- 3D bodies
+// The element's bodies, as indices into the host's 3D components (from 1).
+struct API_ElemInfo3D {
+    Int32 fbody;
+    Int32 lbody;
+    Int32 flight;
+    Int32 llight;
+    double bounds[6];  // xMin, yMin, zMin, xMax, yMax, zMax
+};
+static_assert(sizeof(API_ElemInfo3D) == 64, "API_ElemInfo3D");
+
+// Kinds of 3D component that HostGet3DComponent reads.
+enum API_3DTypeID : Int32 {
+    API_BodyID = 1,     // counts and the body's transformation
+    API_PgonID = 2,     // a polygon: its vector and its polygon-edge range
+    API_PedgID = 3,     // a polygon-edge entry: a signed edge index
+    API_EdgeID = 4,     // an edge: its two vertex indices
+    API_VertID = 5,     // a vertex
+    API_VectID = 6,     // a normal vector
+};
+
+struct API_3DCompHead {
+    API_3DTypeID typeID;
+    Int32 index;  // from 1; a polygon, edge, vertex or vector index is within the body given in bodyIndex
+};
+
+struct API_BodyType {
+    Int32 nVert;
+    Int32 nVect;
+    Int32 nEdge;
+    Int32 nPgon;
+    double tranmat[12];  // 3 rows of 4: rotation and translation to model coordinates
+};
+struct API_PgonType {
+    Int32 fpedg;  // first and last polygon-edge entry, from 1
+    Int32 lpedg;
+    Int32 ivect;  // vector index; negative for the reversed vector
+    Int32 filler;
+};
+struct API_PedgType {
+    Int32 pedg;  // signed edge index; 0 separates the rings of a polygon with holes
+};
+struct API_EdgeType {
+    Int32 vert1;
+    Int32 vert2;
+};
+struct API_VertType {
+    double x, y, z;
+};
+struct API_VectType {
+    double x, y, z;
+};
+
+struct API_Component3D {
+    API_3DCompHead head;
+    Int32 bodyIndex;  // the body the other kinds belong to
+    Int32 filler;
+    union {
+        API_BodyType body;
+        API_PgonType pgon;
+        API_PedgType pedg;
+        API_EdgeType edge;
+        API_VertType vert;
+        API_VectType vect;
+        char raw[112];
+    };
+};
+static_assert(sizeof(API_Component3D) == 128, "API_Component3D");
+
+// ---------------------------------------------------------------- attributes
+enum API_AttrTypeID : Int32 {
+    API_LayerID = 1,
+    API_MaterialID = 3,
+    API_CompWallID = 5,  // composite structures
+};
+
+struct API_Attr_Head {
+    API_AttrTypeID typeID;
+    Int32 index;
+    UInt32 flags;
+    Int32 filler;
+    GS::uchar_t name[256];
+};
+static_assert(sizeof(API_Attr_Head) == 528, "API_Attr_Head");
+
+struct API_CompWallType {
+    Int16 nComps;  // number of skins
+    Int16 nLines;
+    Int32 filler;
+    double totalThick;
+};
+
+struct API_Attribute {
+    API_Attr_Head header;
+    union {
+        API_CompWallType compWall;
+        char raw[1024 - sizeof(API_Attr_Head)];
+    };
+};
+static_assert(sizeof(API_Attribute) == 1024, "API_Attribute");
+
+// One skin of a composite.
+struct API_CWallComponent {
+    Int32 fillPat;
+    Int16 framePen;
+    Int16 flagBits;  // 16-bit flag word; 2 alone marks the core skin
+    double fillThick;
+};
+static_assert(sizeof(API_CWallComponent) == 16, "API_CWallComponent");
+
+// What HostGetAttributeDefs fills; freed with HostDisposeAttributeDefs.
+struct API_AttributeDefExt {
+    API_CWallComponent** cwall_compItems;  // nComps skins
+    char reserved[56];
+};
+static_assert(sizeof(API_AttributeDefExt) == 64, "API_AttributeDefExt");
 
 // The flag value of 'RPAS': the object computes its parameters again.
 constexpr UInt32 APIRecalcParams = 0x10000000;

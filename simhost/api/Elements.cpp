@@ -64,6 +64,15 @@ GSErrCode RequestHandlers::NTOE(const API_Neig* item, API_ElemTypeID* type)
     return NoError;
 }
 
+// The stand-in host's databases have no location offset.
+GSErrCode RequestHandlers::GOFS(API_Coord* offset)
+{
+    if (offset == nullptr)
+        return APIERR_BADPARS;
+    *offset = {0, 0};
+    return NoError;
+}
+
 GSErrCode RequestHandlers::RPAS(const API_Element* element, const UInt32*)
 {
     if (element == nullptr)

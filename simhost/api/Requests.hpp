@@ -1,7 +1,7 @@
 // The host's side of every request of platform/api/HostRequests.def: one
 // member function per request, named by its code and taking its typed
 // parameters, defined by the file of its domain (Elements.cpp: 'NTOE',
-// 'RPAS', 'CABO'; Connections.cpp: 'GSHP'; Libraries.cpp: 'GLIB', 'ALIB';
+// 'RPAS', 'CABO', 'GOFS'; Connections.cpp: 'GSHP'; Libraries.cpp: 'GLIB', 'ALIB';
 // Progress.cpp: the progress window, 'ISSG', 'SUSP'). A handler checks its
 // arguments as a host does: a null pointer it needs is APIERR_BADPARS, an
 // unknown element APIERR_BADID.
