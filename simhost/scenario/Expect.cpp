@@ -103,6 +103,12 @@ Differences Compare(const std::string& what, const GdlParam& expected, const Gdl
     case GdlParam::Kind::Texts:
         break;
     }
+    // A parameter whose values do not fill its dimensions is the host's
+    // own inconsistency; name it rather than read past the values.
+    USize cells = static_cast<USize>(found.dim1) * static_cast<USize>(found.dim2);
+    USize held = found.kind == GdlParam::Kind::Numbers ? found.numbers.size() : found.texts.size();
+    if (held != cells)
+        return {what + ": holds " + std::to_string(held) + " values for " + KindText(found)};
     const int shown = 5;
     Differences rows;
     int differing = 0;

@@ -38,7 +38,10 @@ protected:
         texts.dim1 = 1;
         texts.dim2 = 2;
         texts.texts = {u"a", u"\u0161"};
-        ctx.names["bar"] = host->PlaceObject("rf_rebar", {id, position, data, texts}).guid;
+        GdlParam broken = data;  // dimensions its values do not fill
+        broken.name = "broken";
+        broken.numbers = {1};
+        ctx.names["bar"] = host->PlaceObject("rf_rebar", {id, position, data, texts, broken}).guid;
         ctx.names["w"] = host->AddElement(API_WallID, 2).guid;
         ctx.step = "step 1";
     }
@@ -106,6 +109,8 @@ INSTANTIATE_TEST_SUITE_P(
                   "element 'bar' parameter ironData row 2: expected [3, 5], found [3, 4] (tolerance 1e-06)"},
         CheckCase{"arrayShape", R"({"element": "bar", "param": "ironData", "value": {"rows": 1, "cols": 4, "values": [1, 2, 3, 4]}})",
                   "element 'bar' parameter ironData: expected 1x4 numbers, found 2x2 numbers"},
+        CheckCase{"valuesShortOfTheShape", R"({"element": "bar", "param": "broken", "value": {"rows": 2, "cols": 2, "values": [1, 2, 3, 4]}})",
+                  "element 'bar' parameter broken: holds 1 values for 2x2 numbers"},
         CheckCase{"textArray", R"({"element": "bar", "param": "tableContentTexts", "value": {"rows": 1, "cols": 2, "values": ["a", "š"]}})", ""},
         CheckCase{"textArrayRow", R"({"element": "bar", "param": "tableContentTexts", "value": {"rows": 1, "cols": 2, "values": ["a", "s"]}})",
                   R"(element 'bar' parameter tableContentTexts row 1: expected ["a", "s"], found ["a", "š"])"},
