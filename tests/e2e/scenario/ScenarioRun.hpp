@@ -6,9 +6,11 @@
 #include <sstream>
 #include <string>
 
+// The file name carries the host version: both hosts' tests run at once
+// and must not write each other's files.
 inline std::string WriteScenario(const std::string& name, const std::string& text)
 {
-    std::string path = ::testing::TempDir() + name;
+    std::string path = ::testing::TempDir() + "host" + std::to_string(HOST_VERSION) + "_" + name;
     std::ofstream(path) << text;
     return path;
 }
