@@ -17,7 +17,7 @@ protected:
         handlesBefore = GS::LiveMemoryHandleCount();
         host = std::make_unique<SimHost::Host>();
         std::string error;
-        ASSERT_TRUE(host->ActivateLibrary(IO::Location(std::string(LIBRARY_DIR) + "/Zolva_Reinforcement.lcf"), error))
+        ASSERT_TRUE(host->libraries.Activate(IO::Location(std::string(LIBRARY_DIR) + "/Zolva_Reinforcement.lcf"), error))
             << error;
         GdlParam id;
         id.name = "strIronID";
@@ -42,7 +42,7 @@ protected:
         broken.name = "broken";
         broken.numbers = {1};
         ctx.names["bar"] = host->PlaceObject("rf_rebar", {id, position, data, texts, broken}).guid;
-        ctx.names["w"] = host->AddElement(API_WallID, 2).guid;
+        ctx.names["w"] = host->model.Add(API_WallID, 2).guid;
         ctx.step = "step 1";
     }
 
@@ -144,11 +144,11 @@ TEST_F(ExpectTest, ARemovedElementIsNamed)
 // hides what another kind has to see.
 TEST_F(ExpectTest, EventChecksSeeWhatCameSinceTheirPreviousCheck)
 {
-    host->alerts = {"one", "two"};
-    host->debugLines = {"[zolva] command ReinforceSelectedElements 8", "something else",
+    host->recorder.alerts = {"one", "two"};
+    host->recorder.debugLines = {"[zolva] command ReinforceSelectedElements 8", "something else",
                         "[zolva] command RunCuttingListOptimization 0"};
-    host->callLog = {"GetElement", "Sleep", "GetElement"};
-    host->requestLog = {"RPAS"};
+    host->recorder.callLog = {"GetElement", "Sleep", "GetElement"};
+    host->recorder.requestLog = {"RPAS"};
 
     EXPECT_EQ(Check(R"({"alerts": ["one"]})"),
               std::vector<std::string>{R"(alerts: expected ["one"], shown ["one", "two"])"});
@@ -159,9 +159,9 @@ TEST_F(ExpectTest, EventChecksSeeWhatCameSinceTheirPreviousCheck)
     EXPECT_TRUE(Check(R"({"calls": {"HostGetElement": 2, "Sleep": 1, "Report": 0}})").empty());
     EXPECT_TRUE(Check(R"({"requests": {"RPAS": 1, "NTOE": 0}})").empty());
 
-    host->alerts.push_back("three");
-    host->debugLines.push_back("[zolva] command CreateComplexElement 2");
-    host->callLog.push_back("Report");
+    host->recorder.alerts.push_back("three");
+    host->recorder.debugLines.push_back("[zolva] command CreateComplexElement 2");
+    host->recorder.callLog.push_back("Report");
     EXPECT_TRUE(Check(R"({"alerts": ["three"]})").empty());
     EXPECT_EQ(Check(R"({"command": "CreateComplexElement", "argument": 3})"),
               std::vector<std::string>{"commands: expected [CreateComplexElement 3], ran [CreateComplexElement 2]"});
