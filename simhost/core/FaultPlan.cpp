@@ -34,6 +34,7 @@ void FaultPlan::FailNthCall(Int64 n, GSErrCode code)
 
 bool FaultPlan::SlotFails(HostSlot slot, API_RequestCode request, GSErrCode& code)
 {
+    ++failableCalls;
     if (failCountdown > 0 && --failCountdown == 0) {
         code = failCode;
         nthCallFailed = true;

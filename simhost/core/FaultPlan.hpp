@@ -31,6 +31,9 @@ public:
     void FailNthCall(Int64 n, GSErrCode code = APIERR_GENERAL);
     // Whether the failure FailNthCall planned has happened.
     bool NthCallFailed() const { return nthCallFailed; }
+    // How many calls so far a planned failure could have reached: the
+    // range of n a fault sweep runs through.
+    Int64 FailableCallCount() const { return failableCalls; }
 
     // For the table: whether this call fails by plan, and with which code.
     // `request` is the request code of a dispatching call, else 0.
@@ -44,6 +47,7 @@ private:
     std::map<API_RequestCode, PlannedFailure> requestFailures;
     Int64 failCountdown = 0;
     bool nthCallFailed = false;
+    Int64 failableCalls = 0;
     GSErrCode failCode = APIERR_GENERAL;
 };
 

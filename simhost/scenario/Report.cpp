@@ -1,4 +1,6 @@
 #include "simhost/scenario/Scenario.hpp"
+#include "simhost/scenario/HostQueries.hpp"
+#include "simhost/scenario/Steps.hpp"
 #include <cctype>
 #include <ostream>
 #include <sstream>
@@ -41,20 +43,6 @@ void WriteMenu(const MenuRegistration& m, std::ostream& out)
     }
 }
 
-const char* TypeName(API_ElemTypeID type)
-{
-    switch (type) {
-    case API_WallID: return "wall";
-    case API_ColumnID: return "column";
-    case API_BeamID: return "beam";
-    case API_ObjectID: return "object";
-    case API_SlabID: return "slab";
-    case API_RoofID: return "roof";
-    case API_OpeningID: return "opening";
-    default: return "element";
-    }
-}
-
 std::string ParamText(const GdlParam& p)
 {
     std::ostringstream os;
@@ -74,7 +62,7 @@ void WriteModel(const Host& host, std::ostream& out)
 {
     out << "-- model: " << host.model.Elements().size() << " elements\n";
     for (const auto& e : host.model.Elements()) {
-        out << "  " << TypeName(e.type) << " " << GuidText(e.guid) << " layer " << e.layer;
+        out << "  " << ElementTypeName(e.type) << " " << GuidText(e.guid) << " layer " << e.layer;
         if (const ObjectPart* object = e.As<ObjectPart>()) {
             const LibraryPartDef* part = host.libraries.PartOfIndex(object->libInd);
             out << " part " << (part != nullptr ? part->name : "?");
@@ -143,6 +131,12 @@ void WriteReport(const Host& host, std::ostream& out)
         out << "-- waits\n";
         for (UInt32 ms : host.recorder.sleeps)
             out << "  Sleep " << ms << " ms\n";
+    }
+    std::vector<Queries::CommandRun> commands = Queries::CommandsRun(host);
+    if (!commands.empty()) {
+        out << "-- commands\n";
+        for (USize i = 0; i < commands.size(); ++i)
+            out << "  " << i + 1 << ". " << Queries::CommandText(commands[i]) << "\n";
     }
     if (!host.recorder.debugLines.empty()) {
         out << "-- debug output\n";

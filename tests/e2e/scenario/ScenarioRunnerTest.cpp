@@ -1,31 +1,7 @@
 // The scenario runner: refusals with file, line and reason, and a run.
-#include "simhost/scenario/Scenario.hpp"
-#include <fstream>
-#include <gtest/gtest.h>
-#include <sstream>
+#include "tests/e2e/scenario/ScenarioRun.hpp"
 
 namespace {
-
-std::string WriteScenario(const std::string& name, const std::string& text)
-{
-    std::string path = ::testing::TempDir() + name;
-    std::ofstream(path) << text;
-    return path;
-}
-
-struct RunResult {
-    int exitCode;
-    std::string report, errors;
-};
-
-RunResult RunFile(const std::string& path, const std::string& addOn = ADDON_PATH)
-{
-    SimHost::RunOptions options;
-    options.addOnPath = addOn;
-    std::ostringstream report, errors;
-    int code = SimHost::RunScenario(path, options, report, errors);
-    return {code, report.str(), errors.str()};
-}
 
 struct MalformedCase {
     const char* name;
@@ -63,7 +39,31 @@ INSTANTIATE_TEST_SUITE_P(
         MalformedCase{"negativeEntry", "{\n \"steps\": [\n  {\"do\": \"clickEntry\", \"entry\": -1}\n ]\n}\n", 3,
                       "counts entries from 0"},
         MalformedCase{"badHoverPart", "{\n \"steps\": [\n  {\"do\": \"hover\", \"entry\": 1,\n   \"on\": \"edge\"}\n ]\n}\n", 4,
-                      "'on' is"}),
+                      "'on' is"},
+        MalformedCase{"failNthCallFromZero", "{\n \"steps\": [\n  {\"do\": \"failNthCall\",\n   \"n\": 0}\n ]\n}\n", 4,
+                      "counts calls from 1"},
+        MalformedCase{"expectNothing", "{\n \"steps\": [\n  {\"expect\": {}}\n ]\n}\n", 3, "names what to check: one of"},
+        MalformedCase{"expectTwoThings", "{\n \"steps\": [\n  {\"expect\": {\"alerts\": [],\n   \"commands\": []}}\n ]\n}\n", 4,
+                      "an expectation checks one thing"},
+        MalformedCase{"doAndExpect", "{\n \"steps\": [\n  {\"do\": \"unload\",\n   \"expect\": {\"alerts\": []}}\n ]\n}\n", 3,
+                      "either does something"},
+        MalformedCase{"unknownField",
+                      "{\n \"steps\": [\n  {\"expect\": {\"element\": \"w\",\n   \"field\": \"colour\", \"value\": 1}}\n ]\n}\n", 4,
+                      "unknown field 'colour'"},
+        MalformedCase{"fieldAndParam",
+                      "{\n \"steps\": [\n  {\"expect\": {\"element\": \"w\", \"field\": \"layer\", \"param\": \"A\", \"value\": 1}}\n ]\n}\n",
+                      3, "names one of \"field\", \"param\" or \"linkedObjects\""},
+        MalformedCase{"noValue", "{\n \"steps\": [\n  {\"expect\": {\"element\": \"w\", \"param\": \"A\"}}\n ]\n}\n", 3,
+                      "the value expected"},
+        MalformedCase{"negativeTolerance",
+                      "{\n \"steps\": [\n  {\"expect\": {\"element\": \"w\", \"param\": \"A\", \"value\": 1,\n   \"tolerance\": -1}}\n ]\n}\n",
+                      4, "must not be negative"},
+        MalformedCase{"unknownCall", "{\n \"steps\": [\n  {\"expect\": {\"calls\": {\n   \"Nope\": 1}}}\n ]\n}\n", 4,
+                      "unknown host call 'Nope'"},
+        MalformedCase{"noTextForThisHost",
+                      HOST_VERSION == 24 ? "{\n \"steps\": [\n  {\"expect\": {\"alerts\": [\n   {\"25\": \"x\"}]}}\n ]\n}\n"
+                                         : "{\n \"steps\": [\n  {\"expect\": {\"alerts\": [\n   {\"24\": \"x\"}]}}\n ]\n}\n",
+                      4, "gives no text for host"}),
     [](const ::testing::TestParamInfo<MalformedCase>& info) { return std::string(info.param.name); });
 
 TEST(ScenarioRunnerTest, MissingAddOnIsRefusedClearly)

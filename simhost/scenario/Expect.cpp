@@ -1,0 +1,673 @@
+// The expect step: `{"expect": {...}}` compares what the host and its model
+// hold at that point with what the scenario says. The expectation's first
+// key names the kind of check; each kind is one parser below that reads its
+// own keys and gives the check to run. A check answers the differences it
+// found, none when the expectation holds. A new kind of check (the lines a
+// rubber line drew, a dialog's items) is one more row in CheckKinds().
+#include "simhost/scenario/HostQueries.hpp"
+#include "simhost/scenario/Steps.hpp"
+#include <cmath>
+#include <cstdio>
+#include <optional>
+
+namespace SimHost {
+
+namespace {
+
+using Differences = std::vector<std::string>;
+using Check = std::function<Differences(const Host&, RunContext&)>;
+using CheckParser = Check (*)(const JsonObject& expect);
+
+// ------------------------------------------------------------ texts of values
+
+std::string Quoted(const std::string& text)
+{
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '\n')
+            out += "\\n";
+        else if (c == '"' || c == '\\')
+            out += std::string("\\") + c;
+        else
+            out += c;
+    }
+    return out + "\"";
+}
+
+std::string NumberText(double value)
+{
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.10g", value);
+    return buf;
+}
+
+std::string ListText(const std::vector<std::string>& items)
+{
+    std::string out = "[";
+    for (USize i = 0; i < items.size(); ++i)
+        out += (i == 0 ? "" : ", ") + items[i];
+    return out + "]";
+}
+
+std::string Utf8(const std::u16string& text) { return GS::EncodeText(text, CC_UTF8); }
+
+std::string KindText(const GdlParam& v)
+{
+    switch (v.kind) {
+    case GdlParam::Kind::Number: return "a number";
+    case GdlParam::Kind::Text: return "a text";
+    case GdlParam::Kind::Numbers: return std::to_string(v.dim1) + "x" + std::to_string(v.dim2) + " numbers";
+    case GdlParam::Kind::Texts: return std::to_string(v.dim1) + "x" + std::to_string(v.dim2) + " texts";
+    }
+    return "";
+}
+
+std::string ScalarText(const GdlParam& v)
+{
+    return v.kind == GdlParam::Kind::Number ? NumberText(v.number) : Quoted(Utf8(v.text));
+}
+
+// One row of an array parameter, as a list.
+std::string RowText(const GdlParam& v, Int32 row)
+{
+    std::vector<std::string> cells;
+    for (Int32 col = 0; col < v.dim2; ++col) {
+        USize i = static_cast<USize>(row) * static_cast<USize>(v.dim2) + static_cast<USize>(col);
+        cells.push_back(v.kind == GdlParam::Kind::Numbers ? NumberText(v.numbers[i]) : Quoted(Utf8(v.texts[i])));
+    }
+    return ListText(cells);
+}
+
+bool Near(double a, double b, double tolerance) { return std::fabs(a - b) <= tolerance; }
+
+// What differs between the expected and the found value: scalars as they
+// are, arrays row by row (at most a few rows named).
+Differences Compare(const std::string& what, const GdlParam& expected, const GdlParam& found, double tolerance)
+{
+    if (expected.kind != found.kind ||
+        ((expected.kind == GdlParam::Kind::Numbers || expected.kind == GdlParam::Kind::Texts) &&
+         (expected.dim1 != found.dim1 || expected.dim2 != found.dim2)))
+        return {what + ": expected " + KindText(expected) + ", found " + KindText(found) +
+                (found.kind == GdlParam::Kind::Number || found.kind == GdlParam::Kind::Text ? " " + ScalarText(found) : "")};
+    switch (expected.kind) {
+    case GdlParam::Kind::Number:
+        if (Near(expected.number, found.number, tolerance))
+            return {};
+        return {what + ": expected " + NumberText(expected.number) + ", found " + NumberText(found.number) +
+                " (tolerance " + NumberText(tolerance) + ")"};
+    case GdlParam::Kind::Text:
+        if (expected.text == found.text)
+            return {};
+        return {what + ": expected " + Quoted(Utf8(expected.text)) + ", found " + Quoted(Utf8(found.text))};
+    case GdlParam::Kind::Numbers:
+    case GdlParam::Kind::Texts:
+        break;
+    }
+    // A parameter whose values do not fill its dimensions is the host's
+    // own inconsistency; name it rather than read past the values.
+    USize cells = static_cast<USize>(found.dim1) * static_cast<USize>(found.dim2);
+    USize held = found.kind == GdlParam::Kind::Numbers ? found.numbers.size() : found.texts.size();
+    if (held != cells)
+        return {what + ": holds " + std::to_string(held) + " values for " + KindText(found)};
+    const int shown = 5;
+    Differences rows;
+    int differing = 0;
+    for (Int32 row = 0; row < expected.dim1; ++row) {
+        bool same = true;
+        for (Int32 col = 0; col < expected.dim2 && same; ++col) {
+            USize i = static_cast<USize>(row) * static_cast<USize>(expected.dim2) + static_cast<USize>(col);
+            same = expected.kind == GdlParam::Kind::Numbers ? Near(expected.numbers[i], found.numbers[i], tolerance)
+                                                             : expected.texts[i] == found.texts[i];
+        }
+        if (same)
+            continue;
+        if (++differing <= shown)
+            rows.push_back(what + " row " + std::to_string(row + 1) + ": expected " + RowText(expected, row) +
+                           ", found " + RowText(found, row));
+    }
+    if (differing > shown)
+        rows.push_back(what + ": " + std::to_string(differing - shown) + " more rows differ");
+    if (!rows.empty() && expected.kind == GdlParam::Kind::Numbers)
+        rows.back() += " (tolerance " + NumberText(tolerance) + ")";
+    return rows;
+}
+
+// An expected value: a number, a text, a text by host, or an array; true
+// and false where `allowBool`.
+GdlParam ReadExpectedValue(const JsonObject& expect, const std::string& key, bool allowBool)
+{
+    auto it = expect.Raw().find(key);
+    if (it == expect.Raw().end())
+        expect.Fail(key, "'" + expect.PathOf(key) + "' is missing: the value expected");
+    const picojson::value& v = it->second;
+    if (v.is<picojson::object>() && (v.contains("24") || v.contains("25"))) {
+        GdlParam p;
+        p.kind = GdlParam::Kind::Text;
+        p.text = GS::DecodeText(ReadHostText(expect, key), CC_UTF8);
+        return p;
+    }
+    return ReadParamValue(expect, key, allowBool);
+}
+
+double ReadTolerance(const JsonObject& expect)
+{
+    double tolerance = expect.Number("tolerance", 1e-6);
+    if (!(tolerance >= 0.0))
+        expect.Fail("tolerance", "'" + expect.PathOf("tolerance") + "' must not be negative");
+    return tolerance;
+}
+
+// Counts by name ("GetElement": 2), checked against the names that can occur.
+std::map<std::string, Int64> ReadCounts(const JsonObject& expect, const std::string& key,
+                                        const std::function<std::string(const JsonObject&, const std::string&)>& nameOf)
+{
+    JsonObject counts = expect.Object(key);
+    std::map<std::string, Int64> out;
+    for (const auto& kv : counts.Raw()) {
+        Int64 n = counts.Integer(kv.first);
+        if (n < 0)
+            counts.Fail(kv.first, "'" + counts.PathOf(kv.first) + "' must not be negative");
+        out[nameOf(counts, kv.first)] += n;
+    }
+    return out;
+}
+
+Differences CompareCounts(const std::string& what, const std::map<std::string, Int64>& expected,
+                          const std::vector<std::string>& log, USize from)
+{
+    Differences out;
+    for (const auto& kv : expected) {
+        Int64 found = 0;
+        for (USize i = from; i < log.size(); ++i)
+            found += log[i] == kv.first ? 1 : 0;
+        if (found != kv.second)
+            out.push_back(what + " " + kv.first + ": expected " + std::to_string(kv.second) + ", made " +
+                          std::to_string(found));
+    }
+    return out;
+}
+
+// ------------------------------------------------------------ alerts
+
+// "alerts": the texts of the alerts shown since the previous alerts
+// expectation, in order; [] for none.
+Check ParseAlerts(const JsonObject& expect)
+{
+    expect.Only({"alerts"});
+    std::vector<std::string> texts;
+    const picojson::array& list = expect.Array("alerts");
+    for (USize i = 0; i < list.size(); ++i)
+        texts.push_back(ReadHostText(expect, expect.PathOf("alerts") + "[" + std::to_string(i) + "]", list[i]));
+    return [texts](const Host& host, RunContext& ctx) -> Differences {
+        const std::vector<std::string>& alerts = Queries::Alerts(host);
+        std::vector<std::string> shown(alerts.begin() + static_cast<std::ptrdiff_t>(std::min(ctx.seen.alerts, alerts.size())),
+                                       alerts.end());
+        ctx.seen.alerts = alerts.size();
+        if (shown == texts)
+            return {};
+        std::vector<std::string> e, s;
+        for (const auto& t : texts)
+            e.push_back(Quoted(t));
+        for (const auto& t : shown)
+            s.push_back(Quoted(t));
+        return {"alerts: expected " + ListText(e) + ", shown " + ListText(s)};
+    };
+}
+
+// ------------------------------------------------------------ commands
+
+struct ExpectedCommand {
+    std::string name;
+    bool hasArgument = false;
+    Int64 argument = 0;
+};
+
+ExpectedCommand ReadCommand(const JsonObject& o)
+{
+    ExpectedCommand c;
+    c.name = o.String("command");
+    if (c.name.empty())
+        o.Fail("command", "'" + o.PathOf("command") + "' must name a command");
+    c.hasArgument = o.Has("argument");
+    c.argument = o.Integer("argument");
+    return c;
+}
+
+Check CommandCheck(std::vector<ExpectedCommand> expected)
+{
+    return [expected](const Host& host, RunContext& ctx) -> Differences {
+        std::vector<Queries::CommandRun> all = Queries::CommandsRun(host);
+        std::vector<Queries::CommandRun> ran(all.begin() + static_cast<std::ptrdiff_t>(std::min(ctx.seen.commands, all.size())),
+                                             all.end());
+        ctx.seen.commands = all.size();
+        bool same = ran.size() == expected.size();
+        for (USize i = 0; same && i < ran.size(); ++i)
+            same = ran[i].name == expected[i].name &&
+                   (!expected[i].hasArgument || (ran[i].hasArgument && ran[i].argument == expected[i].argument));
+        if (same)
+            return {};
+        std::vector<std::string> e, r;
+        for (const auto& c : expected)
+            e.push_back(c.name + (c.hasArgument ? " " + std::to_string(c.argument) : ""));
+        for (const auto& c : ran)
+            r.push_back(Queries::CommandText(c));
+        return {"commands: expected " + (e.empty() ? std::string("none") : ListText(e)) + ", ran " +
+                (r.empty() ? std::string("none") : ListText(r))};
+    };
+}
+
+// "command": the one command run since the previous command expectation,
+// with its "argument" when given.
+Check ParseCommand(const JsonObject& expect)
+{
+    expect.Only({"command", "argument"});
+    return CommandCheck({ReadCommand(expect)});
+}
+
+// "commands": every command run since the previous command expectation, in
+// order; [] when none ran.
+Check ParseCommands(const JsonObject& expect)
+{
+    expect.Only({"commands"});
+    std::vector<ExpectedCommand> expected;
+    for (USize i = 0; i < expect.Array("commands").size(); ++i) {
+        JsonObject item = expect.Item("commands", i);
+        item.Only({"command", "argument"});
+        expected.push_back(ReadCommand(item));
+    }
+    return CommandCheck(expected);
+}
+
+// ------------------------------------------------------------ host calls
+
+// "calls": {"GetElement": 2, "Sleep": 0}: how often each was called since
+// the previous calls expectation.
+Check ParseCalls(const JsonObject& expect)
+{
+    expect.Only({"calls"});
+    auto expected = ReadCounts(expect, "calls", [](const JsonObject& counts, const std::string& name) {
+        // The Windows calls the host records go into the same log.
+        if (name == "Sleep" || name == "ShellExecuteA")
+            return name;
+        return std::string(HostSlotName(static_cast<UInt32>(SlotByName(counts, name, name))));
+    });
+    return [expected](const Host& host, RunContext& ctx) -> Differences {
+        const std::vector<std::string>& calls = Queries::Calls(host);
+        Differences out = CompareCounts("calls of", expected, calls, ctx.seen.calls);
+        ctx.seen.calls = calls.size();
+        return out;
+    };
+}
+
+// "requests": {"RPAS": 1}: how often each request was made since the
+// previous requests expectation.
+Check ParseRequests(const JsonObject& expect)
+{
+    expect.Only({"requests"});
+    auto expected = ReadCounts(expect, "requests", [](const JsonObject& counts, const std::string& name) {
+        if (name.size() != 4)
+            counts.Fail(name, "a request code has four letters");
+        return name;
+    });
+    return [expected](const Host& host, RunContext& ctx) -> Differences {
+        const std::vector<std::string>& requests = Queries::Requests(host);
+        Differences out = CompareCounts("requests", expected, requests, ctx.seen.requests);
+        ctx.seen.requests = requests.size();
+        return out;
+    };
+}
+
+// ------------------------------------------------------------ elements
+
+// The element an expectation is about: a name a step gave, or the nth
+// element (from 1, in model order) of a type or of a library part.
+struct ElementRef {
+    std::string name;
+    bool byName = true;
+    bool hasType = false;
+    API_ElemTypeID type = API_ZombieElemID;
+    std::string part;
+    Int64 nth = 1;
+
+    std::string Text() const
+    {
+        if (byName)
+            return "element '" + name + "'";
+        return std::string(ElementTypeName(type)) + " " + std::to_string(nth) +
+               (part.empty() ? std::string() : " of part '" + part + "'");
+    }
+};
+
+ElementRef ReadElementRef(const JsonObject& expect)
+{
+    ElementRef ref;
+    const picojson::value& v = expect.Raw().at("element");
+    if (v.is<std::string>()) {
+        ref.name = v.get<std::string>();
+        return ref;
+    }
+    JsonObject sel = expect.Object("element");
+    sel.Only({"type", "part", "nth"});
+    ref.byName = false;
+    ref.hasType = sel.Has("type");
+    if (ref.hasType)
+        ref.type = ElementType(sel, "type");
+    ref.part = sel.String("part");
+    if (!ref.hasType && ref.part.empty())
+        sel.Fail("type", "'" + expect.PathOf("element") + "' is a name, or selects by \"type\" or \"part\" and \"nth\"");
+    if (!ref.part.empty() && !ref.hasType) {
+        ref.hasType = true;
+        ref.type = API_ObjectID;
+    }
+    ref.nth = sel.Integer("nth", 1);
+    if (ref.nth < 1)
+        sel.Fail("nth", "'" + sel.PathOf("nth") + "' counts elements from 1");
+    return ref;
+}
+
+// The element, or null with the reason.
+const Element* Resolve(const Host& host, const RunContext& ctx, const JsonObject& expect, const ElementRef& ref,
+                       std::string& why)
+{
+    if (ref.byName) {
+        const Element* e = Queries::FindElement(host, NamedElement(expect, "element", ctx, ref.name));
+        if (e == nullptr)
+            why = ref.Text() + " is no longer in the model";
+        return e;
+    }
+    Int64 seen = 0;
+    for (const Element& e : Queries::Elements(host)) {
+        if (e.type != ref.type || (!ref.part.empty() && Queries::PartName(host, e) != ref.part))
+            continue;
+        if (++seen == ref.nth)
+            return &e;
+    }
+    why = "there is no " + ref.Text() + ": the model holds " + std::to_string(seen);
+    return nullptr;
+}
+
+GdlParam NumberValue(double value)
+{
+    GdlParam p;
+    p.kind = GdlParam::Kind::Number;
+    p.number = value;
+    return p;
+}
+
+GdlParam TextValue(const std::string& value)
+{
+    GdlParam p;
+    p.kind = GdlParam::Kind::Text;
+    p.text = GS::DecodeText(value, CC_UTF8);
+    return p;
+}
+
+// The element fields an expectation can name; an object's own fields give
+// nothing for other elements.
+using FieldGetter = std::optional<GdlParam> (*)(const Host&, const Element&);
+const std::map<std::string, FieldGetter>& Fields()
+{
+    static const std::map<std::string, FieldGetter> fields = {
+        {"type", [](const Host&, const Element& e) -> std::optional<GdlParam> { return TextValue(ElementTypeName(e.type)); }},
+        {"part", [](const Host& h, const Element& e) -> std::optional<GdlParam> { return TextValue(Queries::PartName(h, e)); }},
+        {"layer", [](const Host&, const Element& e) -> std::optional<GdlParam> { return NumberValue(e.layer); }},
+        {"story", [](const Host&, const Element& e) -> std::optional<GdlParam> { return NumberValue(e.story); }},
+        {"x", [](const Host&, const Element& e) -> std::optional<GdlParam> {
+             const ObjectPart* o = e.As<ObjectPart>();
+             return o != nullptr ? std::optional<GdlParam>(NumberValue(o->pos.x)) : std::nullopt;
+         }},
+        {"y", [](const Host&, const Element& e) -> std::optional<GdlParam> {
+             const ObjectPart* o = e.As<ObjectPart>();
+             return o != nullptr ? std::optional<GdlParam>(NumberValue(o->pos.y)) : std::nullopt;
+         }},
+        {"level", [](const Host&, const Element& e) -> std::optional<GdlParam> {
+             const ObjectPart* o = e.As<ObjectPart>();
+             return o != nullptr ? std::optional<GdlParam>(NumberValue(o->level)) : std::nullopt;
+         }},
+        {"angle", [](const Host&, const Element& e) -> std::optional<GdlParam> {
+             const ObjectPart* o = e.As<ObjectPart>();
+             return o != nullptr ? std::optional<GdlParam>(NumberValue(o->angle)) : std::nullopt;
+         }},
+        {"mirrored", [](const Host&, const Element& e) -> std::optional<GdlParam> {
+             const ObjectPart* o = e.As<ObjectPart>();
+             return o != nullptr ? std::optional<GdlParam>(NumberValue(o->mirrored ? 1.0 : 0.0)) : std::nullopt;
+         }},
+        {"infoString", [](const Host&, const Element& e) -> std::optional<GdlParam> {
+             GdlParam p;
+             p.kind = GdlParam::Kind::Text;
+             p.text = e.infoString;
+             return p;
+         }},
+    };
+    return fields;
+}
+
+// "element" with "field" and "value", "param" and "value" (numbers within
+// "tolerance"), or "linkedObjects": the number of objects linked to it.
+Check ParseElement(const JsonObject& expect)
+{
+    expect.Only({"element", "field", "param", "value", "tolerance", "linkedObjects"});
+    ElementRef ref = ReadElementRef(expect);
+    int asked = (expect.Has("field") ? 1 : 0) + (expect.Has("param") ? 1 : 0) + (expect.Has("linkedObjects") ? 1 : 0);
+    if (asked != 1)
+        expect.Fail("element", "an element expectation names one of \"field\", \"param\" or \"linkedObjects\"");
+
+    if (expect.Has("linkedObjects")) {
+        if (expect.Has("value") || expect.Has("tolerance"))
+            expect.Fail(expect.Has("value") ? "value" : "tolerance", "\"linkedObjects\" is the number expected");
+        Int64 count = expect.Integer("linkedObjects");
+        if (count < 0)
+            expect.Fail("linkedObjects", "'" + expect.PathOf("linkedObjects") + "' must not be negative");
+        return [=](const Host& host, RunContext& ctx) -> Differences {
+            std::string why;
+            const Element* e = Resolve(host, ctx, expect, ref, why);
+            if (e == nullptr)
+                return {why};
+            std::optional<std::vector<API_Guid>> linked = Queries::LinkedObjects(host, e->guid);
+            if (!linked)
+                return {ref.Text() + " linked objects: the stand-in host does not model links yet"};
+            if (static_cast<Int64>(linked->size()) == count)
+                return {};
+            return {ref.Text() + " linked objects: expected " + std::to_string(count) + ", found " +
+                    std::to_string(linked->size())};
+        };
+    }
+
+    double tolerance = ReadTolerance(expect);
+    if (expect.Has("field")) {
+        std::string field = expect.String("field");
+        auto it = Fields().find(field);
+        if (it == Fields().end()) {
+            std::vector<std::string> known;
+            for (const auto& kv : Fields())
+                known.push_back(kv.first);
+            expect.Fail("field", "unknown field '" + field + "'; the fields are " + ListText(known));
+        }
+        FieldGetter get = it->second;
+        GdlParam value = ReadExpectedValue(expect, "value", true);
+        return [=](const Host& host, RunContext& ctx) -> Differences {
+            std::string why;
+            const Element* e = Resolve(host, ctx, expect, ref, why);
+            if (e == nullptr)
+                return {why};
+            std::optional<GdlParam> found = get(host, *e);
+            if (!found)
+                return {ref.Text() + " has no field " + field + ": it is not an object"};
+            return Compare(ref.Text() + " field " + field, value, *found, tolerance);
+        };
+    }
+
+    std::string param = expect.String("param");
+    if (param.empty())
+        expect.Fail("param", "'" + expect.PathOf("param") + "' must name a parameter");
+    GdlParam value = ReadExpectedValue(expect, "value", false);
+    return [=](const Host& host, RunContext& ctx) -> Differences {
+        std::string why;
+        const Element* e = Resolve(host, ctx, expect, ref, why);
+        if (e == nullptr)
+            return {why};
+        const GdlParams* params = Queries::Parameters(*e);
+        if (params == nullptr)
+            return {ref.Text() + " has no parameters: it is not an object"};
+        const GdlParam* found = FindParam(*params, param);
+        if (found == nullptr)
+            return {ref.Text() + " has no parameter '" + param + "'"};
+        return Compare(ref.Text() + " parameter " + param, value, *found, tolerance);
+    };
+}
+
+// ------------------------------------------------------------ undo steps
+
+// "lastUndoStep": the name of the last undoable command.
+Check ParseLastUndoStep(const JsonObject& expect)
+{
+    expect.Only({"lastUndoStep"});
+    std::string name = ReadHostText(expect, "lastUndoStep");
+    return [name](const Host& host, RunContext&) -> Differences {
+        std::optional<std::string> last = Queries::LastUndoStepName(host);
+        if (!last)
+            return {"last undo step: the stand-in host does not record undo steps yet"};
+        if (*last == name)
+            return {};
+        return {"last undo step: expected " + Quoted(name) + ", found " + Quoted(*last)};
+    };
+}
+
+// ------------------------------------------------------------ the palette
+
+// "palette": {"exists", "visible", "title", "width", "height"}, each given
+// key compared.
+Check ParsePalette(const JsonObject& expect)
+{
+    expect.Only({"palette"});
+    JsonObject p = expect.Object("palette");
+    p.Only({"exists", "visible", "title", "width", "height"});
+    bool exists = p.Bool("exists", true);
+    if (!exists && p.Raw().size() > 1)
+        p.Fail("exists", "a palette that does not exist has nothing else to check");
+    bool hasVisible = p.Has("visible"), hasTitle = p.Has("title"), hasWidth = p.Has("width"), hasHeight = p.Has("height");
+    bool visible = p.Bool("visible");
+    std::string title = hasTitle ? ReadHostText(p, "title") : "";
+    Int64 width = p.Integer("width"), height = p.Integer("height");
+    return [=](const Host& host, RunContext&) -> Differences {
+        std::optional<Queries::PaletteState> state = Queries::Palette(host);
+        if (!exists)
+            return state ? Differences{"palette: expected none, the add-on has one"} : Differences{};
+        if (!state)
+            return {"palette: the add-on has none"};
+        Differences out;
+        if (hasVisible && state->visible != visible)
+            out.push_back(std::string("palette: expected ") + (visible ? "visible" : "hidden") + ", found " +
+                          (state->visible ? "visible" : "hidden"));
+        if (hasTitle && state->title != title)
+            out.push_back("palette title: expected " + Quoted(title) + ", found " + Quoted(state->title));
+        if ((hasWidth && state->width != width) || (hasHeight && state->height != height))
+            out.push_back("palette client area: expected " + (hasWidth ? std::to_string(width) : "any") + " x " +
+                          (hasHeight ? std::to_string(height) : "any") + ", found " + std::to_string(state->width) +
+                          " x " + std::to_string(state->height));
+        return out;
+    };
+}
+
+// "entry" (a number from 0 or a label) with "label", "enabled", "visible",
+// "checked", "item": each given key compared.
+Check ParseEntry(const JsonObject& expect)
+{
+    expect.Only({"entry", "label", "enabled", "visible", "checked", "item"});
+    EntryRef entry = ReadEntry(expect);
+    bool hasLabel = expect.Has("label"), hasEnabled = expect.Has("enabled"), hasVisible = expect.Has("visible"),
+         hasChecked = expect.Has("checked"), hasItem = expect.Has("item");
+    std::string label = hasLabel ? ReadHostText(expect, "label") : "";
+    bool enabled = expect.Bool("enabled"), visible = expect.Bool("visible"), checked = expect.Bool("checked");
+    Int64 item = expect.Integer("item");
+    std::string name = entry.label.empty() ? "entry " + std::to_string(entry.index) : "entry " + Quoted(entry.label);
+    return [=](const Host& host, RunContext&) -> Differences {
+        Int64 index = FindEntry(host, entry);
+        std::optional<Queries::EntryState> state;
+        if (index >= 0)
+            state = Queries::PaletteEntry(host, static_cast<USize>(index));
+        if (!state)
+            return {name + ": the palette shows no such entry"};
+        auto flag = [](bool b, const char* yes, const char* no) { return std::string(b ? yes : no); };
+        Differences out;
+        if (hasLabel && state->label != label)
+            out.push_back(name + " label: expected " + Quoted(label) + ", found " + Quoted(state->label));
+        if (hasEnabled && state->enabled != enabled)
+            out.push_back(name + ": expected " + flag(enabled, "enabled", "disabled") + ", found " +
+                          flag(state->enabled, "enabled", "disabled"));
+        if (hasVisible && state->visible != visible)
+            out.push_back(name + ": expected " + flag(visible, "shown", "hidden") + ", found " +
+                          flag(state->visible, "shown", "hidden"));
+        if ((hasChecked || hasItem) && !state->pushMenu)
+            out.push_back(name + ": expected a push menu, found a button");
+        else {
+            if (hasChecked && state->checked != checked)
+                out.push_back(name + ": expected " + flag(checked, "checked", "unchecked") + ", found " +
+                              flag(state->checked, "checked", "unchecked"));
+            if (hasItem && state->item != item)
+                out.push_back(name + " item: expected " + std::to_string(item) + ", found " + std::to_string(state->item));
+        }
+        return out;
+    };
+}
+
+// "tooltip": the text the last hover step showed.
+Check ParseToolTip(const JsonObject& expect)
+{
+    expect.Only({"tooltip"});
+    std::string text = ReadHostText(expect, "tooltip");
+    return [text](const Host&, RunContext& ctx) -> Differences {
+        if (!ctx.toolTipShown)
+            return {"tooltip: expected " + Quoted(text) + ", the last hover showed none"};
+        if (ctx.toolTip == text)
+            return {};
+        return {"tooltip: expected " + Quoted(text) + ", shown " + Quoted(ctx.toolTip)};
+    };
+}
+
+// The kinds of check, by the key that names them.
+const std::vector<std::pair<std::string, CheckParser>>& CheckKinds()
+{
+    static const std::vector<std::pair<std::string, CheckParser>> kinds = {
+        {"alerts", ParseAlerts},
+        {"command", ParseCommand},
+        {"commands", ParseCommands},
+        {"calls", ParseCalls},
+        {"requests", ParseRequests},
+        {"element", ParseElement},
+        {"lastUndoStep", ParseLastUndoStep},
+        {"palette", ParsePalette},
+        {"entry", ParseEntry},
+        {"tooltip", ParseToolTip},
+    };
+    return kinds;
+}
+
+}  // namespace
+
+StepAction ParseExpect(const JsonObject& step)
+{
+    step.Only({"expect"});
+    JsonObject expect = step.Object("expect");
+    CheckParser parser = nullptr;
+    std::vector<std::string> names;
+    for (const auto& kind : CheckKinds()) {
+        names.push_back(kind.first);
+        if (!expect.Has(kind.first))
+            continue;
+        if (parser != nullptr)
+            expect.Fail(kind.first, "an expectation checks one thing: '" + kind.first + "' comes after another kind");
+        parser = kind.second;
+    }
+    if (parser == nullptr)
+        step.Fail("expect", "'" + step.PathOf("expect") + "' names what to check: one of " + ListText(names));
+    Check check = parser(expect);
+    int line = step.Document().LineOf(step.Path());
+    return [check, line](Host& host, RunContext& ctx) {
+        ++ctx.expectationsChecked;
+        for (auto& what : check(host, ctx))
+            ctx.failedExpectations.push_back({ctx.step, line, std::move(what)});
+    };
+}
+
+}  // namespace SimHost

@@ -1,0 +1,120 @@
+#include "simhost/scenario/HostQueries.hpp"
+#include "simhost/ui/PaletteView.hpp"
+#include "platform/dg/DG.hpp"
+#include <cerrno>
+#include <cstdlib>
+
+namespace SimHost {
+namespace Queries {
+
+bool ParseCommandLine(const std::string& line, CommandRun& command)
+{
+    static const std::string prefix = "[zolva] command ";
+    if (line.compare(0, prefix.size(), prefix) != 0)
+        return false;
+    std::string rest = line.substr(prefix.size());
+    size_t space = rest.find(' ');
+    command = CommandRun();
+    command.name = rest.substr(0, space);
+    if (command.name.empty())
+        return false;
+    if (space == std::string::npos)
+        return true;  // announced without its argument: shown so, never equal to one
+    std::string argument = rest.substr(space + 1);
+    char* end = nullptr;
+    errno = 0;
+    long long value = std::strtoll(argument.c_str(), &end, 10);
+    if (!argument.empty() && end != nullptr && *end == '\0' && errno == 0) {
+        command.hasArgument = true;
+        command.argument = value;
+    }
+    return true;
+}
+
+std::vector<CommandRun> CommandsRun(const Host& host)
+{
+    std::vector<CommandRun> commands;
+    CommandRun command;
+    for (const auto& line : host.recorder.debugLines)
+        if (ParseCommandLine(line, command))
+            commands.push_back(command);
+    return commands;
+}
+
+std::string CommandText(const CommandRun& command)
+{
+    return command.name + (command.hasArgument ? " " + std::to_string(command.argument) : " (no argument)");
+}
+
+const std::vector<std::string>& Alerts(const Host& host) { return host.recorder.alerts; }
+const std::vector<std::string>& Calls(const Host& host) { return host.recorder.callLog; }
+const std::vector<std::string>& Requests(const Host& host) { return host.recorder.requestLog; }
+Int64 FailableCallCount(const Host& host) { return host.faultPlan.FailableCallCount(); }
+bool PlannedFailureHappened(const Host& host) { return host.faultPlan.NthCallFailed(); }
+
+Model::ElementRange Elements(const Host& host) { return host.model.Elements(); }
+const Element* FindElement(const Host& host, const API_Guid& guid) { return host.model.Find(guid); }
+
+std::string PartName(const Host& host, const Element& element)
+{
+    const ObjectPart* object = element.As<ObjectPart>();
+    if (object == nullptr)
+        return "";
+    const LibraryPartDef* part = host.libraries.PartOfIndex(object->libInd);
+    return part != nullptr ? part->name : "";
+}
+
+const GdlParams* Parameters(const Element& element)
+{
+    const ObjectPart* object = element.As<ObjectPart>();
+    return object != nullptr ? &object->params : nullptr;
+}
+
+std::optional<std::vector<API_Guid>> LinkedObjects(const Host&, const API_Guid&)
+{
+    // The model has no links between elements yet; answer here once it has.
+    return std::nullopt;
+}
+
+std::optional<std::string> LastUndoStepName(const Host&)
+{
+    // The host runs no undoable commands as named steps yet; answer here once it does.
+    return std::nullopt;
+}
+
+std::optional<PaletteState> Palette(const Host& host)
+{
+    const DG::Palette* palette = host.user.AddOnPalette();
+    if (palette == nullptr)
+        return std::nullopt;
+    PaletteState state;
+    state.title = palette->GetTitle().ToUtf8();
+    state.visible = palette->IsVisible();
+    state.width = palette->GetClientWidth();
+    state.height = palette->GetClientHeight();
+    return state;
+}
+
+std::optional<EntryState> PaletteEntry(const Host& host, USize entry)
+{
+    const DG::Palette* palette = host.user.AddOnPalette();
+    if (palette == nullptr)
+        return std::nullopt;
+    std::vector<PaletteEntryView> entries = PaletteEntries(*palette);
+    if (entry >= entries.size())
+        return std::nullopt;
+    const PaletteEntryView& view = entries[entry];
+    EntryState state;
+    state.label = view.Label();
+    state.enabled = view.control->IsEnabled();
+    state.visible = view.control->IsVisible();
+    state.pushMenu = view.pushMenu != nullptr;
+    if (view.pushMenu != nullptr) {
+        state.checked = view.pushMenu->IsChecked();
+        state.item = view.pushMenu->GetSelectedItem();
+    }
+    return state;
+}
+
+}  // namespace Queries
+}  // namespace SimHost

@@ -1,0 +1,236 @@
+#include "simhost/scenario/Json.hpp"
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace SimHost {
+
+namespace {
+
+// A picojson parse context that records the line of each value by path.
+template <typename Iter> class LineContext {
+public:
+    LineContext(picojson::value* out, std::map<std::string, int>* lines, picojson::input<Iter>* in, std::string path)
+        : out(out), lines(lines), in(in), path(std::move(path))
+    {
+    }
+    bool set_null() { Mark(); *out = picojson::value(); return true; }
+    bool set_bool(bool b) { Mark(); *out = picojson::value(b); return true; }
+    bool set_number(double f) { Mark(); *out = picojson::value(f); return true; }
+    bool parse_string(picojson::input<Iter>& input)
+    {
+        Mark();
+        *out = picojson::value(picojson::string_type, false);
+        return picojson::_parse_string(out->get<std::string>(), input);
+    }
+    bool parse_array_start()
+    {
+        Mark();
+        *out = picojson::value(picojson::array_type, false);
+        return true;
+    }
+    bool parse_array_item(picojson::input<Iter>& input, size_t index)
+    {
+        picojson::array& a = out->get<picojson::array>();
+        a.push_back(picojson::value());
+        LineContext child(&a.back(), lines, &input, path + "[" + std::to_string(index) + "]");
+        return picojson::_parse(child, input);
+    }
+    bool parse_array_stop(size_t) { return true; }
+    bool parse_object_start()
+    {
+        Mark();
+        *out = picojson::value(picojson::object_type, false);
+        return true;
+    }
+    bool parse_object_item(picojson::input<Iter>& input, const std::string& key)
+    {
+        picojson::object& o = out->get<picojson::object>();
+        LineContext child(&o[key], lines, &input, path.empty() ? key : path + "." + key);
+        return picojson::_parse(child, input);
+    }
+    bool parse_object_stop() { return true; }
+
+private:
+    void Mark() { (*lines)[path] = in->line(); }
+    picojson::value* out;
+    std::map<std::string, int>* lines;
+    picojson::input<Iter>* in;
+    std::string path;
+};
+
+}  // namespace
+
+JsonDocument JsonDocument::Parse(const std::string& file, const std::string& text)
+{
+    JsonDocument doc;
+    doc.file = file;
+    using Iter = std::string::const_iterator;
+    picojson::input<Iter> in(text.begin(), text.end());
+    LineContext<Iter> ctx(&doc.root, &doc.lines, &in, "");
+    if (!picojson::_parse(ctx, in)) {
+        std::string near;
+        for (int i = 0; i < 20; ++i) {
+            int c = in.getc();
+            if (c == -1 || c == '\n')
+                break;
+            near.push_back(static_cast<char>(c));
+        }
+        throw ScenarioError(file, in.line(), "JSON syntax error near: " + near);
+    }
+    in.skip_ws();
+    if (in.getc() != -1)
+        throw ScenarioError(file, in.line(), "text after the end of the JSON document");
+    return doc;
+}
+
+JsonDocument JsonDocument::Load(const std::string& path)
+{
+    std::ifstream f(path, std::ios::binary);
+    if (!f)
+        throw ScenarioError(path, 0, "cannot read the scenario file");
+    std::stringstream ss;
+    ss << f.rdbuf();
+    return Parse(path, ss.str());
+}
+
+int JsonDocument::LineOf(const std::string& path) const
+{
+    // The nearest recorded ancestor gives the line when the value itself is absent.
+    std::string p = path;
+    while (true) {
+        auto it = lines.find(p);
+        if (it != lines.end())
+            return it->second;
+        size_t cut = p.find_last_of(".[");
+        if (cut == std::string::npos)
+            return p.empty() ? 1 : LineOf("");
+        p = p.substr(0, cut);
+    }
+}
+
+void JsonDocument::Fail(const std::string& path, const std::string& reason) const
+{
+    throw ScenarioError(file, LineOf(path), reason);
+}
+
+JsonObject::JsonObject(const JsonDocument& doc, const picojson::value& value, std::string path)
+    : doc(doc), object(nullptr), path(std::move(path))
+{
+    if (!value.is<picojson::object>())
+        doc.Fail(this->path, (this->path.empty() ? std::string("the scenario") : "'" + this->path + "'") +
+                                 " must be a JSON object");
+    object = &value.get<picojson::object>();
+}
+
+const picojson::value* JsonObject::Get(const std::string& key) const
+{
+    auto it = object->find(key);
+    return it == object->end() ? nullptr : &it->second;
+}
+
+bool JsonObject::Has(const std::string& key) const { return Get(key) != nullptr; }
+
+void JsonObject::Fail(const std::string& key, const std::string& reason) const { doc.Fail(PathOf(key), reason); }
+
+std::string JsonObject::String(const std::string& key, const std::string& fallback) const
+{
+    const picojson::value* v = Get(key);
+    if (v == nullptr)
+        return fallback;
+    if (!v->is<std::string>())
+        Fail(key, "'" + PathOf(key) + "' must be a text");
+    return v->get<std::string>();
+}
+
+double JsonObject::Number(const std::string& key, double fallback) const
+{
+    const picojson::value* v = Get(key);
+    if (v == nullptr)
+        return fallback;
+    if (!v->is<double>())
+        Fail(key, "'" + PathOf(key) + "' must be a number");
+    return v->get<double>();
+}
+
+Int64 JsonObject::Integer(const std::string& key, Int64 fallback) const
+{
+    if (!Has(key))
+        return fallback;
+    double d = Number(key);
+    if (d != static_cast<double>(static_cast<Int64>(d)))
+        Fail(key, "'" + PathOf(key) + "' must be a whole number");
+    return static_cast<Int64>(d);
+}
+
+UInt32 JsonObject::Code(const std::string& key, UInt32 fallback) const
+{
+    const picojson::value* v = Get(key);
+    if (v == nullptr)
+        return fallback;
+    if (v->is<double>())
+        return static_cast<UInt32>(static_cast<Int64>(v->get<double>()));
+    if (v->is<std::string>()) {
+        const std::string& s = v->get<std::string>();
+        char* end = nullptr;
+        unsigned long long n = std::strtoull(s.c_str(), &end, 0);
+        if (!s.empty() && end != nullptr && *end == '\0' && n <= 0xFFFFFFFFull)
+            return static_cast<UInt32>(n);
+    }
+    Fail(key, "'" + PathOf(key) + "' must be a code: a number or a text such as \"0x81060001\"");
+}
+
+bool JsonObject::Bool(const std::string& key, bool fallback) const
+{
+    const picojson::value* v = Get(key);
+    if (v == nullptr)
+        return fallback;
+    if (!v->is<bool>())
+        Fail(key, "'" + PathOf(key) + "' must be true or false");
+    return v->get<bool>();
+}
+
+const picojson::array& JsonObject::Array(const std::string& key) const
+{
+    static const picojson::array empty;
+    const picojson::value* v = Get(key);
+    if (v == nullptr)
+        return empty;
+    if (!v->is<picojson::array>())
+        Fail(key, "'" + PathOf(key) + "' must be a list");
+    return v->get<picojson::array>();
+}
+
+JsonObject JsonObject::Object(const std::string& key) const
+{
+    const picojson::value* v = Get(key);
+    if (v == nullptr)
+        Fail(key, "'" + PathOf(key) + "' is missing");
+    return JsonObject(doc, *v, PathOf(key));
+}
+
+JsonObject JsonObject::Item(const std::string& key, USize index) const
+{
+    return JsonObject(doc, Array(key).at(index), PathOf(key) + "[" + std::to_string(index) + "]");
+}
+
+std::string JsonObject::ItemString(const std::string& key, USize index) const
+{
+    const picojson::value& v = Array(key).at(index);
+    if (!v.is<std::string>())
+        doc.Fail(PathOf(key) + "[" + std::to_string(index) + "]", "'" + PathOf(key) + "' must list texts");
+    return v.get<std::string>();
+}
+
+void JsonObject::Only(std::initializer_list<const char*> allowed) const
+{
+    for (const auto& kv : *object) {
+        bool ok = false;
+        for (const char* a : allowed)
+            ok = ok || kv.first == a;
+        if (!ok)
+            Fail(kv.first, "unknown key '" + kv.first + "'" + (path.empty() ? "" : " in '" + path + "'"));
+    }
+}
+
+}  // namespace SimHost

@@ -1,0 +1,102 @@
+// The steps of a scenario. A step is parsed (and so fully checked) before
+// anything runs; parsing gives the action to play. The parsers live by
+// domain: HostSteps.cpp (the host's set-up and faults), ModelSteps.cpp
+// (libraries, layers, elements, selection), UserSteps.cpp (menus and the
+// palette) and Expect.cpp (the expect step).
+#pragma once
+#include "simhost/core/SimHost.hpp"
+#include "simhost/scenario/Json.hpp"
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace SimHost {
+
+// An expectation that did not hold: where, and what differed.
+struct ExpectationFailure {
+    std::string step;  // "step 4", "setup step 1"
+    int line = 0;
+    std::string what;
+};
+
+// What steps share while a scenario runs.
+struct RunContext {
+    // The names given to elements, used by later steps.
+    std::map<std::string, API_Guid> names;
+    // The add-on file to load (set-up steps may run a copy of it).
+    std::string addOn;
+    // The step being played, as messages name it.
+    std::string step;
+
+    // The tooltip the last hover showed; none when the hover was not delivered.
+    bool toolTipShown = false;
+    std::string toolTip;
+
+    // Event-like expectations compare what happened since the previous
+    // expectation of the same kind: how far each kind has looked.
+    struct Seen {
+        USize alerts = 0;
+        USize commands = 0;
+        USize calls = 0;
+        USize requests = 0;
+    } seen;
+    Int32 expectationsChecked = 0;
+    std::vector<ExpectationFailure> failedExpectations;
+
+    // The failure a failNthCall step planned.
+    bool faultPlanned = false;
+    Int64 faultCall = 0;
+    std::string faultStep;
+    Int64 failableCallsBeforeFault = 0;
+};
+
+using StepAction = std::function<void(Host&, RunContext&)>;
+using StepParser = std::function<StepAction(const JsonObject&)>;
+using StepTable = std::map<std::string, StepParser>;
+
+// Each domain adds its actions to the table.
+void AddHostSteps(StepTable& table);
+void AddModelSteps(StepTable& table);
+void AddUserSteps(StepTable& table);
+
+// The expect step, `{"expect": {...}}`.
+StepAction ParseExpect(const JsonObject& step);
+
+// ------------------------------------------------------------ shared by the parsers
+
+// A path given in a scenario, relative to the scenario file.
+std::string Beside(const std::string& scenarioPath, const std::string& path);
+
+// A table slot by its name, with or without the "Host" prefix.
+HostSlot SlotByName(const JsonObject& where, const std::string& key, const std::string& name);
+
+// Element types by the names scenarios use ("wall", "object", ...).
+API_ElemTypeID ElementType(const JsonObject& step, const std::string& key);
+const char* ElementTypeName(API_ElemTypeID type);
+
+// One parameter value: a number, a text, or {"rows": r, "cols": c, "values": [...]}
+// (all numbers or all texts, row by row). With `allowBool`, true and false
+// are the numbers 1 and 0.
+GdlParam ReadParamValue(const JsonObject& parent, const std::string& key, bool allowBool = false);
+// "params": {"name": value, ...}
+GdlParams ReadParams(const JsonObject& step, const std::string& key);
+
+// A text that may differ by host: "text", or {"24": "text", "25": "besedilo"}.
+std::string ReadHostText(const JsonObject& parent, const std::string& key);
+std::string ReadHostText(const JsonObject& parent, const std::string& path, const picojson::value& value);
+
+// A palette entry named by its number (0 is the first) or by its label as
+// the add-on's language shows it.
+struct EntryRef {
+    USize index = 0;
+    std::string label;
+};
+EntryRef ReadEntry(const JsonObject& step);
+// The entry's number; -1 when no entry shows the label.
+Int64 FindEntry(const Host& host, const EntryRef& ref);
+
+// The element a step names; a name no step gave refuses the scenario.
+API_Guid NamedElement(const JsonObject& step, const std::string& key, const RunContext& ctx, const std::string& name);
+
+}  // namespace SimHost

@@ -1,0 +1,77 @@
+// The user's and the host's actions on the add-on's interface: menu
+// commands, the host's palette messages and the user's palette input.
+#include "simhost/scenario/Steps.hpp"
+
+namespace SimHost {
+
+namespace {
+
+USize ResolveEntry(const Host& host, const JsonObject& step, const EntryRef& ref)
+{
+    Int64 index = FindEntry(host, ref);
+    if (index < 0)
+        step.Fail("entry", "the palette shows no entry labelled '" + ref.label + "'");
+    return static_cast<USize>(index);
+}
+
+}  // namespace
+
+void AddUserSteps(StepTable& table)
+{
+    table["menu"] = [](const JsonObject& step) -> StepAction {
+        step.Only({"do", "menu", "item"});
+        auto menu = static_cast<Int16>(step.Integer("menu", 32510));
+        auto item = static_cast<Int32>(step.Integer("item", 1));
+        return [=](Host& host, RunContext&) { host.user.RunMenuCommand(menu, item); };
+    };
+    table["paletteMessage"] = [](const JsonObject& step) -> StepAction {
+        step.Only({"do", "message"});
+        auto message = static_cast<Int32>(step.Integer("message"));
+        if (message < 1 || message > 7)
+            step.Fail("message", "the host's palette messages are 1 to 7");
+        return [=](Host& host, RunContext&) {
+            if (message == APIPalMsg_IsPaletteVisible)
+                host.user.AskPaletteVisible();
+            else
+                host.user.SendPaletteMessage(message);
+        };
+    };
+    table["clickEntry"] = [](const JsonObject& step) -> StepAction {
+        step.Only({"do", "entry"});
+        EntryRef entry = ReadEntry(step);
+        return [=](Host& host, RunContext&) { host.user.ClickPaletteEntry(ResolveEntry(host, step, entry)); };
+    };
+    table["chooseItem"] = [](const JsonObject& step) -> StepAction {
+        step.Only({"do", "entry", "item"});
+        EntryRef entry = ReadEntry(step);
+        auto item = static_cast<Int16>(step.Integer("item", 1));
+        return [=](Host& host, RunContext&) { host.user.ChoosePaletteItem(ResolveEntry(host, step, entry), item); };
+    };
+    table["hover"] = [](const JsonObject& step) -> StepAction {
+        step.Only({"do", "entry", "on"});
+        EntryRef entry = ReadEntry(step);
+        static const std::map<std::string, EntryPart> parts = {
+            {"icon", EntryPart::Control}, {"labelBeside", EntryPart::LabelBeside}, {"labelBelow", EntryPart::LabelBelow}};
+        auto part = parts.find(step.String("on", "icon"));
+        if (part == parts.end())
+            step.Fail("on", "'on' is \"icon\", \"labelBeside\" or \"labelBelow\"");
+        EntryPart on = part->second;
+        return [=](Host& host, RunContext& ctx) {
+            ctx.toolTipShown = host.user.HoverPaletteEntry(ResolveEntry(host, step, entry), on, &ctx.toolTip);
+            if (!ctx.toolTipShown)
+                ctx.toolTip.clear();
+        };
+    };
+    table["closePalette"] = [](const JsonObject& step) -> StepAction {
+        step.Only({"do"});
+        return [](Host& host, RunContext&) { host.user.ClosePalette(); };
+    };
+    table["resizePalette"] = [](const JsonObject& step) -> StepAction {
+        step.Only({"do", "width", "height"});
+        auto width = static_cast<Int16>(step.Integer("width", 111));
+        auto height = static_cast<Int16>(step.Integer("height", 350));
+        return [=](Host& host, RunContext&) { host.user.ResizePalette(width, height); };
+    };
+}
+
+}  // namespace SimHost

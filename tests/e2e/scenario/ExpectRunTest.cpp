@@ -1,0 +1,162 @@
+// Scenarios as acceptance tests: expectations checked against the real
+// add-on, the exit code of a run whose expectation failed, and the step
+// that makes a host call fail, swept over every scenario of the project.
+#include "tests/e2e/scenario/ScenarioRun.hpp"
+#include <dirent.h>
+#include <picojson.h>
+#include <algorithm>
+#include <fstream>
+
+namespace {
+
+// A palette opened from the menu and a wall selected, checked at each point.
+const char* const ExpectationsThatHold = R"({
+  "steps": [
+    {"expect": {"palette": {"exists": false}}},
+    {"do": "menu"},
+    {"expect": {"requests": {"ALIB": 1}}},
+    {"expect": {"palette": {"visible": true}}},
+    {"expect": {"entry": {"24": "Wall", "25": "Stena"}, "enabled": false}},
+    {"do": "loadLibrary"},
+    {"do": "place", "part": "rf_rebar", "name": "bar", "params": {"strIronID": "A1", "ironData": {"rows": 1, "cols": 2, "values": [1.5, 2]}}},
+    {"do": "addElement", "type": "wall", "name": "w"},
+    {"do": "select", "names": ["w"]},
+    {"expect": {"entry": 4, "enabled": true}},
+    {"expect": {"element": "bar", "param": "strIronID", "value": "A1"}},
+    {"expect": {"element": {"part": "rf_rebar"}, "param": "ironData", "value": {"rows": 1, "cols": 2, "values": [1.5, 2.0000000001]}}},
+    {"expect": {"element": "w", "field": "type", "value": "wall"}},
+    {"expect": {"alerts": []}},
+    {"expect": {"commands": []}}
+  ]
+})";
+
+TEST(ExpectRunTest, ExpectationsThatHoldLeaveTheRunGreen)
+{
+    RunResult run = RunFile(WriteScenario("holds.json", ExpectationsThatHold));
+    EXPECT_EQ(run.exitCode, 0) << run.errors << run.report;
+    EXPECT_NE(run.report.find("-- expectations: 10 checked, 0 did not hold"), std::string::npos) << run.report;
+    EXPECT_TRUE(run.errors.empty()) << run.errors;
+}
+
+// The run goes on after a failed expectation, so that one run names every
+// difference; the exit code is the expectations' own.
+TEST(ExpectRunTest, AFailedExpectationExitsWithItsOwnCodeAndNamesWhatDiffered)
+{
+    std::string path = WriteScenario("differs.json", R"({
+  "steps": [
+    {"do": "loadLibrary"},
+    {"do": "place", "part": "rf_rebar", "name": "bar", "params": {"strIronID": "A1"}},
+    {"expect": {"element": "bar",
+                "param": "strIronID", "value": "B7"}},
+    {"do": "menu"},
+    {"expect": {"palette": {"visible": true}}},
+    {"expect": {"command": "ReinforceSelectedElements", "argument": 8}}
+  ]
+})");
+    RunResult run = RunFile(path);
+    EXPECT_EQ(run.exitCode, 4) << run.errors << run.report;
+    EXPECT_NE(run.errors.find(path + ":5: step 3: expectation did not hold: element 'bar' parameter strIronID: expected "
+                                     "\"B7\", found \"A1\""),
+              std::string::npos)
+        << run.errors;
+    EXPECT_NE(run.errors.find(path + ":9: step 6: expectation did not hold: commands: expected "
+                                     "[ReinforceSelectedElements 8], ran none"),
+              std::string::npos)
+        << run.errors;
+    EXPECT_NE(run.report.find("-- expectations: 3 checked, 2 did not hold"), std::string::npos) << run.report;
+    EXPECT_NE(run.report.find("  step 3 (line 5): element 'bar' parameter strIronID"), std::string::npos) << run.report;
+    EXPECT_NE(run.report.find("memory handles left: 0"), std::string::npos) << run.report;
+}
+
+// The n-th call that can fail, counted from the step, fails; the report
+// says whether it happened and how many such calls came after the step.
+TEST(ExpectRunTest, FailNthCallFailsTheCallCountedFromItsStep)
+{
+    const char* const text = R"({
+  "steps": [
+    {"do": "menu"},
+    {"do": "failNthCall", "n": %N%, "code": "0x81060310"},
+    {"do": "paletteMessage", "message": 2},
+    {"do": "menu"}
+  ]
+})";
+    auto runWith = [&](Int64 n) {
+        std::string scenario = text;
+        scenario.replace(scenario.find("%N%"), 3, std::to_string(n));
+        return RunFile(WriteScenario("nth" + std::to_string(n) + ".json", scenario));
+    };
+
+    RunResult first = runWith(1);
+    EXPECT_EQ(first.exitCode, 0) << first.errors << first.report;
+    size_t step = first.report.find("-- step 2: failNthCall");
+    size_t injected = first.report.find("injected failure of ");
+    ASSERT_NE(injected, std::string::npos) << first.report;
+    EXPECT_LT(step, injected) << "the failure comes after the step that planned it";
+    EXPECT_NE(first.report.find(": 0x81060310", injected), std::string::npos) << first.report;
+    size_t planned = first.report.find("  planned failure of call 1 from step 2: happened (");
+    ASSERT_NE(planned, std::string::npos) << first.report;
+    Int64 after = std::stoll(first.report.substr(first.report.find('(', planned) + 1));
+    EXPECT_GT(after, 0);
+
+    RunResult beyond = runWith(after + 1);
+    EXPECT_EQ(beyond.exitCode, 0) << beyond.errors << beyond.report;
+    EXPECT_EQ(beyond.report.find("injected failure of "), std::string::npos) << beyond.report;
+    EXPECT_NE(beyond.report.find("planned failure of call " + std::to_string(after + 1) + " from step 2: did not happen (" +
+                                 std::to_string(after) + " calls"),
+              std::string::npos)
+        << beyond.report;
+}
+
+std::vector<std::string> ProjectScenarios()
+{
+    std::vector<std::string> files;
+    if (DIR* dir = opendir(SCENARIO_DIR)) {
+        while (dirent* entry = readdir(dir)) {
+            std::string name = entry->d_name;
+            if (name.size() > 5 && name.compare(name.size() - 5, 5, ".json") == 0)
+                files.push_back(name);
+        }
+        closedir(dir);
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+// Every scenario of the project, played once for every host call it makes
+// that can fail, with that call failing (from the start: the add-on's own
+// start-up included). A failed call may change the outcome, so expectations
+// may fail; an add-on fault, a leak or a refused run may not.
+TEST(ExpectRunTest, EveryScenarioSurvivesAnyOneFailingHostCall)
+{
+    std::vector<std::string> scenarios = ProjectScenarios();
+    ASSERT_FALSE(scenarios.empty()) << "no scenarios in " << SCENARIO_DIR;
+    for (const std::string& name : scenarios) {
+        std::ifstream in(std::string(SCENARIO_DIR) + "/" + name);
+        picojson::value doc;
+        std::string error = picojson::parse(doc, in);
+        ASSERT_TRUE(error.empty()) << name << ": " << error;
+        picojson::object& top = doc.get<picojson::object>();
+        picojson::array setup = top.count("setup") != 0 ? top["setup"].get<picojson::array>() : picojson::array();
+        const Int64 limit = 1000;
+        Int64 n = 1;
+        for (; n <= limit; ++n) {
+            picojson::object fault;
+            fault["do"] = picojson::value("failNthCall");
+            fault["n"] = picojson::value(static_cast<double>(n));
+            fault["code"] = picojson::value("0x81060310");
+            picojson::array swept = setup;
+            swept.insert(swept.begin(), picojson::value(fault));
+            top["setup"] = picojson::value(swept);
+            RunResult run = RunFile(WriteScenario("sweep_" + name, doc.serialize(true)));
+            EXPECT_TRUE(run.exitCode == 0 || run.exitCode == 4)
+                << name << ", call " << n << " failing: exit " << run.exitCode << "\n"
+                << run.errors << run.report;
+            if (run.report.find("from setup step 1: did not happen") != std::string::npos)
+                break;
+            ASSERT_NE(run.report.find("from setup step 1: happened"), std::string::npos) << name << "\n" << run.report;
+        }
+        EXPECT_LE(n, limit) << name << " makes more than " << limit << " host calls";
+    }
+}
+
+}  // namespace
