@@ -11,6 +11,7 @@ bool FileDialogScript::Answer(const DG::FileDialog& dialog, IO::Location* chosen
         std::string filter = "\"" + f.text.ToUtf8() + "\" (" + f.extension.ToUtf8() +
                              (f.option == DG::FileDialog::AppendExtension ? ", extension added" : "") + ")";
         record.filters.push_back(filter);
+        record.filterTypes.push_back(f.type);
         line += ", filter " + filter;
     }
     line += "): ";

@@ -11,6 +11,7 @@ namespace SimHost {
 struct ShownFileDialog {
     Int32 type = 0;                    // 4: save
     std::vector<std::string> filters;  // as shown: "*.txt (txt, extension added)"
+    std::vector<FTM::TypeID> filterTypes;  // the file type of each filter
     std::string chosen;                // the user's answer; empty when cancelled
 };
 

@@ -91,6 +91,26 @@ TEST_F(ListExportTest, WritesTheTableByteForByte)
         << "only the check asks the list to recompute; the export reads it as it is";
 }
 
+// A text file type the host knows already is the one the dialog offers;
+// otherwise the add-on's own lives only as long as the command.
+TEST_F(ListExportTest, DialogOffersTheHostsTextTypeWhenThereIsOne)
+{
+    API_Guid list = PlaceList();
+    ExportSelecting({list}, File("own.txt"));
+    ASSERT_EQ(host->fileDialogs.shown.size(), 1u);
+    FTM::TypeID own = host->fileDialogs.shown[0].filterTypes.at(0);
+    EXPECT_NE(own, FTM::UnknownType);
+    EXPECT_FALSE(FTM::FileTypeManager::GetType(own, nullptr)) << "the add-on's type went with the command";
+
+    FTM::FileTypeManager hostTypes("Host");
+    FTM::TypeID text = hostTypes.AddType(FTM::FileType("Text document", "TXT", 0, 0, 0));
+    ExportSelecting({list}, File("host.txt"));
+    ASSERT_EQ(host->fileDialogs.shown.size(), 2u);
+    EXPECT_EQ(host->fileDialogs.shown[1].filterTypes.at(0), text);
+    EXPECT_EQ(host->fileDialogs.shown[1].filters.at(0), "\"*.txt\" (TXT, extension added)");
+    EXPECT_EQ(ReadFile(File("host.txt")), TableBytes);
+}
+
 TEST_F(ListExportTest, NameWithoutExtensionGetsTxt)
 {
     API_Guid list = PlaceList({Texts(1, 1, {u"x"})});
