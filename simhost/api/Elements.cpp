@@ -246,7 +246,7 @@ bool HostApi::ElementFilter(API_Guid guid, UInt32 filterBits, Int32, API_Guid)
 {
     constexpr UInt32 OnVisibleLayer = 2;
     if ((filterBits & ~OnVisibleLayer) != 0) {
-        host.AddFault("the stand-in host does not model ElementFilter bits " + HexCode(filterBits & ~OnVisibleLayer));
+        host.recorder.AddFault("the stand-in host does not model ElementFilter bits " + HexCode(filterBits & ~OnVisibleLayer));
         return false;
     }
     const Element* e = host.model.Find(guid);

@@ -65,12 +65,12 @@ protected:
     // choosing `file` in the dialog (none: the user cancels it).
     void ExportSelecting(const std::vector<API_Guid>& selection, const std::string& file)
     {
-        host->ChangeSelection(selection);
+        host->user.ChangeSelection(selection);
         if (file.empty())
-            host->fileDialogs.Cancel();
+            host->user.fileDialogs.Cancel();
         else
-            host->fileDialogs.Choose(file);
-        ASSERT_TRUE(host->ClickPaletteEntry(Export)) << "Export takes the click";
+            host->user.fileDialogs.Choose(file);
+        ASSERT_TRUE(host->user.ClickPaletteEntry(Export)) << "Export takes the click";
     }
 
     std::string folder;
@@ -80,14 +80,14 @@ TEST_F(ListExportTest, WritesTheTableByteForByte)
 {
     API_Guid list = PlaceList();
     ExportSelecting({list}, File("list.txt"));
-    EXPECT_TRUE(host->alerts.empty()) << host->alerts.front();
+    EXPECT_TRUE(host->recorder.alerts.empty()) << host->recorder.alerts.front();
     EXPECT_EQ(ReadFile(File("list.txt")), TableBytes);
-    ASSERT_EQ(host->fileDialogs.shown.size(), 1u);
-    EXPECT_EQ(host->fileDialogs.shown[0].type, 4);
-    ASSERT_EQ(host->fileDialogs.shown[0].filters.size(), 1u);
-    EXPECT_EQ(host->fileDialogs.shown[0].filters[0], "\"*.txt\" (txt, extension added)");
-    EXPECT_TRUE(host->changedElements.empty()) << "the export changes nothing in the model";
-    EXPECT_EQ(std::count(host->requestLog.begin(), host->requestLog.end(), "RPAS"), 1)
+    ASSERT_EQ(host->user.fileDialogs.shown.size(), 1u);
+    EXPECT_EQ(host->user.fileDialogs.shown[0].type, 4);
+    ASSERT_EQ(host->user.fileDialogs.shown[0].filters.size(), 1u);
+    EXPECT_EQ(host->user.fileDialogs.shown[0].filters[0], "\"*.txt\" (txt, extension added)");
+    EXPECT_TRUE(host->recorder.changedElements.empty()) << "the export changes nothing in the model";
+    EXPECT_EQ(std::count(host->recorder.requestLog.begin(), host->recorder.requestLog.end(), "RPAS"), 1)
         << "only the check asks the list to recompute; the export reads it as it is";
 }
 
@@ -97,17 +97,17 @@ TEST_F(ListExportTest, DialogOffersTheHostsTextTypeWhenThereIsOne)
 {
     API_Guid list = PlaceList();
     ExportSelecting({list}, File("own.txt"));
-    ASSERT_EQ(host->fileDialogs.shown.size(), 1u);
-    FTM::TypeID own = host->fileDialogs.shown[0].filterTypes.at(0);
+    ASSERT_EQ(host->user.fileDialogs.shown.size(), 1u);
+    FTM::TypeID own = host->user.fileDialogs.shown[0].filterTypes.at(0);
     EXPECT_NE(own, FTM::UnknownType);
     EXPECT_FALSE(FTM::FileTypeManager::GetType(own, nullptr)) << "the add-on's type went with the command";
 
     FTM::FileTypeManager hostTypes("Host");
     FTM::TypeID text = hostTypes.AddType(FTM::FileType("Text document", "TXT", 0, 0, 0));
     ExportSelecting({list}, File("host.txt"));
-    ASSERT_EQ(host->fileDialogs.shown.size(), 2u);
-    EXPECT_EQ(host->fileDialogs.shown[1].filterTypes.at(0), text);
-    EXPECT_EQ(host->fileDialogs.shown[1].filters.at(0), "\"*.txt\" (TXT, extension added)");
+    ASSERT_EQ(host->user.fileDialogs.shown.size(), 2u);
+    EXPECT_EQ(host->user.fileDialogs.shown[1].filterTypes.at(0), text);
+    EXPECT_EQ(host->user.fileDialogs.shown[1].filters.at(0), "\"*.txt\" (TXT, extension added)");
     EXPECT_EQ(ReadFile(File("host.txt")), TableBytes);
 }
 
@@ -137,17 +137,17 @@ TEST_F(ListExportTest, EveryTableRecordInTurn)
         API_Guid list = PlaceList();
         SimHost::Element* e = host->model.Find(list);
         SimHost::GdlParams params;
-        for (const SimHost::GdlParam& p : e->params)
+        for (const SimHost::GdlParam& p : e->Object().params)
             if (p.name != "tableContentTexts")
                 params.push_back(p);
         params.insert(params.end(), c.tables.begin(), c.tables.end());
-        e->params = params;
+        e->Object().params = params;
         std::string file = File("list" + std::to_string(++n) + ".txt");
         ExportSelecting({list}, file);
         EXPECT_TRUE(Exists(file));
         EXPECT_EQ(ReadFile(file), c.bytes) << file;
     }
-    EXPECT_TRUE(host->alerts.empty());
+    EXPECT_TRUE(host->recorder.alerts.empty());
 }
 
 TEST_F(ListExportTest, ExistingLongerFileIsReplaced)
@@ -160,8 +160,8 @@ TEST_F(ListExportTest, ExistingLongerFileIsReplaced)
 TEST_F(ListExportTest, CancelledDialogWritesNothingAndSaysNothing)
 {
     ExportSelecting({PlaceList()}, "");
-    EXPECT_EQ(host->fileDialogs.shown.size(), 1u);
-    EXPECT_TRUE(host->alerts.empty());
+    EXPECT_EQ(host->user.fileDialogs.shown.size(), 1u);
+    EXPECT_TRUE(host->recorder.alerts.empty());
     EXPECT_EQ(std::system(("test -z \"$(ls -A '" + folder + "')\"").c_str()), 0) << "no file";
 }
 
@@ -186,33 +186,33 @@ TEST_F(ListExportTest, RefusesAnythingButOneVisibleList)
         {"nothing", {}},
     };
     for (const Case& c : cases) {
-        host->alerts.clear();
+        host->recorder.alerts.clear();
         if (c.selection.empty()) {
             // The entry follows the selection; the selection empties after
             // the palette last heard of it.
-            host->ChangeSelection({list});
-            host->Select({});
-            ASSERT_TRUE(host->ClickPaletteEntry(Export));
+            host->user.ChangeSelection({list});
+            host->model.Select({});
+            ASSERT_TRUE(host->user.ClickPaletteEntry(Export));
         } else {
-            host->ChangeSelection(c.selection);
-            ASSERT_TRUE(host->ClickPaletteEntry(Export)) << c.what;
+            host->user.ChangeSelection(c.selection);
+            ASSERT_TRUE(host->user.ClickPaletteEntry(Export)) << c.what;
         }
-        ASSERT_EQ(host->alerts.size(), 1u) << c.what;
-        EXPECT_EQ(host->alerts[0], host->AddOnString(130, 53)) << c.what;
+        ASSERT_EQ(host->recorder.alerts.size(), 1u) << c.what;
+        EXPECT_EQ(host->recorder.alerts[0], host->session.AddOnString(130, 53)) << c.what;
     }
-    EXPECT_TRUE(host->fileDialogs.shown.empty());
+    EXPECT_TRUE(host->user.fileDialogs.shown.empty());
 }
 
 // The list's part gone from the library by the time the export looks for it.
 TEST_F(ListExportTest, MissingListPartIsReported)
 {
     API_Guid list = PlaceList();
-    host->partBehaviours["rf_list"] = [](SimHost::Host& h, SimHost::Element&) { h.libraries.clear(); };
+    host->libraries.behaviours["rf_list"] = [](SimHost::Host& h, SimHost::Element&) { h.libraries.active.clear(); };
     ExportSelecting({list}, File("list.txt"));
-    ASSERT_EQ(host->alerts.size(), 1u);
-    EXPECT_EQ(host->alerts[0], host->AddOnString(130, 4));
-    EXPECT_TRUE(host->fileDialogs.shown.empty());
-    host->fileDialogs = SimHost::FileDialogScript();
+    ASSERT_EQ(host->recorder.alerts.size(), 1u);
+    EXPECT_EQ(host->recorder.alerts[0], host->session.AddOnString(130, 4));
+    EXPECT_TRUE(host->user.fileDialogs.shown.empty());
+    host->user.fileDialogs = SimHost::FileDialogScript();
 }
 
 // A file that cannot be made or written is no silent success.
@@ -223,10 +223,10 @@ TEST_F(ListExportTest, UnwritableFileIsReported)
     ASSERT_EQ(::mkdir(File("folder.txt").c_str(), 0777), 0);
     ASSERT_EQ(::symlink("/dev/full", File("full.txt").c_str()), 0);
     for (const std::string& file : {File("no-such-folder/list.txt"), File("folder.txt"), File("full.txt")}) {
-        host->alerts.clear();
+        host->recorder.alerts.clear();
         ExportSelecting({list}, file);
-        ASSERT_EQ(host->alerts.size(), 1u) << file;
-        EXPECT_EQ(host->alerts[0], host->AddOnString(130, 73)) << file;
+        ASSERT_EQ(host->recorder.alerts.size(), 1u) << file;
+        EXPECT_EQ(host->recorder.alerts[0], host->session.AddOnString(130, 73)) << file;
     }
     EXPECT_FALSE(Exists(File("no-such-folder")));
 }
@@ -239,14 +239,14 @@ TEST(ListExportSweepTest, EveryCallOfAnExportMayFail)
     API_Guid list{};
     SweepEachHostCall(
         [&](SimHost::Host& host) {
-            host.StartAddOn();
-            host.RunMenuCommand(32510, 1);
+            host.session.StartAddOn();
+            host.user.RunMenuCommand(32510, 1);
             list = host.PlaceObject("rf_list", {Table}).guid;
-            host.ChangeSelection({list});
-            host.fileDialogs.Choose(folder + "/list.txt");
+            host.user.ChangeSelection({list});
+            host.user.fileDialogs.Choose(folder + "/list.txt");
         },
         [&](SimHost::Host& host) {
-            host.ClickPaletteEntry(Export);
+            host.user.ClickPaletteEntry(Export);
             std::string written = ReadFile(folder + "/list.txt");
             EXPECT_TRUE(written.empty() || written == TableBytes) << "a partial file";
             ::unlink((folder + "/list.txt").c_str());
@@ -260,34 +260,34 @@ TEST(ListExportSweepTest, EveryCallOfAnExportMayFail)
 TEST_F(ListExportTest, EveryAllocationOfAnExportMayFail)
 {
     API_Guid list = PlaceList();
-    host->ChangeSelection({list});
+    host->user.ChangeSelection({list});
     for (Int64 n = 1;; ++n) {
         ASSERT_LT(n, 200) << "the export makes too many allocations";
-        host->alerts.clear();
-        host->debugLines.clear();
+        host->recorder.alerts.clear();
+        host->recorder.debugLines.clear();
         ::unlink(File("list.txt").c_str());
-        host->fileDialogs.Choose(File("list.txt"));
-        USize dialogs = host->fileDialogs.shown.size();
+        host->user.fileDialogs.Choose(File("list.txt"));
+        USize dialogs = host->user.fileDialogs.shown.size();
         GS::FailNthAllocation(n);
-        host->ClickPaletteEntry(Export);
+        host->user.ClickPaletteEntry(Export);
         bool failed = !GS::AllocationFailurePending();
         GS::FailNthAllocation(0);
-        for (const std::string& line : host->debugLines)
+        for (const std::string& line : host->recorder.debugLines)
             EXPECT_EQ(line.find("failed"), std::string::npos) << "allocation " << n << ": " << line;
         std::string written = ReadFile(File("list.txt"));
         if (!failed) {
-            EXPECT_TRUE(host->alerts.empty());
+            EXPECT_TRUE(host->recorder.alerts.empty());
             EXPECT_EQ(written, TableBytes);
             break;
         }
-        if (host->alerts.empty() && host->fileDialogs.shown.size() > dialogs) {
+        if (host->recorder.alerts.empty() && host->user.fileDialogs.shown.size() > dialogs) {
             EXPECT_EQ(written, TableBytes) << "allocation " << n << ": no alert, so the whole table";
-        } else if (host->fileDialogs.shown.size() > dialogs) {
-            EXPECT_EQ(host->alerts.back(), host->AddOnString(130, 73)) << "allocation " << n;
+        } else if (host->user.fileDialogs.shown.size() > dialogs) {
+            EXPECT_EQ(host->recorder.alerts.back(), host->session.AddOnString(130, 73)) << "allocation " << n;
             EXPECT_TRUE(written.empty() || written == TableBytes) << "allocation " << n << ": a partial file";
         } else {
             EXPECT_TRUE(written.empty()) << "allocation " << n;
-            host->fileDialogs = SimHost::FileDialogScript();  // the answer not taken
+            host->user.fileDialogs = SimHost::FileDialogScript();  // the answer not taken
         }
     }
 }
