@@ -7,6 +7,7 @@ namespace DG {
 namespace {
 struct State {
     std::vector<Palette*> palettes;
+    UserInput::FileDialogAnswer fileDialogAnswer;
     Int32 rectangleResets = 0;
 };
 
@@ -41,6 +42,13 @@ void RemovePalette(Palette* palette)
     list.erase(std::remove(list.begin(), list.end(), palette), list.end());
 }
 void CountRectangleReset() { ++Dg().rectangleResets; }
+
+bool AnswerFileDialog(const FileDialog& dialog, IO::Location* chosen)
+{
+    // A copy: the answer may set another answer while it runs.
+    UserInput::FileDialogAnswer answer = Dg().fileDialogAnswer;
+    return answer && answer(dialog, chosen);
+}
 }  // namespace Internal
 
 namespace UserInput {
@@ -56,6 +64,8 @@ Palette* FindPalette(const GS::Guid& guid)
 }
 
 Int32 DialogRectangleResets() { return Dg().rectangleResets; }
+
+void SetFileDialogAnswer(FileDialogAnswer answer) { Dg().fileDialogAnswer = std::move(answer); }
 
 bool Click(Item& item)
 {

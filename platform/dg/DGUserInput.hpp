@@ -9,6 +9,8 @@
 // input was delivered.
 #pragma once
 #include "platform/dg/DG.hpp"
+#include "platform/dg/DGFileDialog.hpp"
+#include <functional>
 #include <vector>
 
 namespace DG {
@@ -36,6 +38,13 @@ PLATFORM_API bool RequestClose(ModelessBase& window);
 // The user drags the window's frame until the client area has this size
 // (limited by the grow type and the minimum client size).
 PLATFORM_API bool ResizeClient(ModelessBase& window, Int16 width, Int16 height);
+
+// The user's answer to a file dialog the moment it is shown: true and the
+// chosen file, or false for cancel. The dialog tells its type and filters.
+using FileDialogAnswer = std::function<bool(const FileDialog& dialog, IO::Location* chosen)>;
+// Who answers file dialogs from now on; with nobody (an empty function)
+// every file dialog is cancelled.
+PLATFORM_API void SetFileDialogAnswer(FileDialogAnswer answer);
 
 }  // namespace UserInput
 }  // namespace DG

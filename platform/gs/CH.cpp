@@ -34,12 +34,17 @@ std::string Encode(const std::u16string& text, Int32 codePage, bool* lossless)
         *lossless = true;
     iconv_t cd = iconv_open(IconvName(codePage), "UTF-16LE");
     std::string out;
-    if (cd == reinterpret_cast<iconv_t>(-1))
+    if (cd == reinterpret_cast<iconv_t>(-1)) {
+        if (lossless != nullptr)
+            *lossless = text.empty();
         return out;
+    }
     for (size_t i = 0; i < text.size(); ++i) {
         char16_t unit[2] = {text[i], 0};
         size_t units = 1;
-        if (text[i] >= 0xD800 && text[i] < 0xDC00 && i + 1 < text.size()) {
+        // A pair only when a high surrogate is followed by a low one; a lone
+        // surrogate is a character no code can hold.
+        if (text[i] >= 0xD800 && text[i] < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000) {
             unit[1] = text[++i];
             units = 2;
         }
@@ -129,11 +134,12 @@ Int32 CHUnicode2ANSI(const GS::uchar_t* src, Int32 srcLen, char* dst, Int32 dstS
         text.assign(src, static_cast<size_t>(srcLen));
     }
     Int32 cp = CodePageOf(code);
-    std::string bytes = Encode(text, cp, nullptr);
+    bool lossless = true;
+    std::string bytes = Encode(text, cp, &lossless);
     size_t n = CutLength(bytes, static_cast<size_t>(dstSize - 1), cp);
     std::memcpy(dst, bytes.data(), n);
     dst[n] = '\0';
-    return static_cast<Int32>(n);
+    return lossless ? static_cast<Int32>(n) : -1;
 }
 
 Int32 CHANSI2Unicode(const char* src, Int32 srcLen, GS::uchar_t* dst, Int32 dstSize, GSCharCode code)

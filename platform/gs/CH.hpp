@@ -19,8 +19,11 @@ PLATFORM_API void CHSetDefaultCodePage(Int32 windowsCodePage);
 PLATFORM_API Int32 CHGetDefaultCodePage();
 
 // Converts srcLen units (-1: up to the terminating 0) into dst of dstSize
-// bytes; returns the number of bytes written without the terminator.
-// Characters the code page lacks become '?'.
+// bytes; returns the number of bytes written without the terminator, or -1
+// when the conversion fails: the text holds a character the code cannot
+// represent (one the code page lacks, a lone UTF-16 surrogate). dst then
+// holds the text with '?' for those characters. A text cut to fit dst is
+// not a failure.
 PLATFORM_API Int32 CHUnicode2ANSI(const GS::uchar_t* src, Int32 srcLen, char* dst, Int32 dstSize, GSCharCode code);
 // The reverse; dstSize counts UTF-16 units including the terminator.
 PLATFORM_API Int32 CHANSI2Unicode(const char* src, Int32 srcLen, GS::uchar_t* dst, Int32 dstSize, GSCharCode code);

@@ -166,4 +166,5 @@ Int64 LiveMemoryBlockCount()
 }
 void SetMemoryFaultHook(std::function<void(const std::string&)> hook) { Reg().faultHook = std::move(hook); }
 void FailNthAllocation(Int64 n) { Reg().failCountdown = n; }
+bool AllocationFailurePending() { return Reg().failCountdown > 0; }
 }  // namespace GS

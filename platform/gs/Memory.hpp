@@ -31,4 +31,6 @@ PLATFORM_API void SetMemoryFaultHook(std::function<void(const std::string&)> hoo
 // Makes the N-th allocation from now fail (0 switches it off): lets the
 // stand-in host test the out-of-memory paths of callers.
 PLATFORM_API void FailNthAllocation(Int64 n);
+// Whether the planned failure has not happened yet.
+PLATFORM_API bool AllocationFailurePending();
 }

@@ -29,10 +29,4 @@ UNMODELLED(GetAttribute, (API_Attribute*))
 UNMODELLED(GetAttributeDefs, (API_AttrTypeID, Int32, API_AttributeDefExt*))
 UNMODELLED(DisposeAttributeDefs, (API_AttributeDefExt*))
 
-bool HostApi::ElementFilter(API_Guid, UInt32, Int32, API_Guid)
-{
-    Unmodelled(host, "ElementFilter");
-    return false;
-}
-
 }  // namespace SimHost

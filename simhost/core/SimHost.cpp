@@ -3,6 +3,7 @@
 #include "simhost/api/Requests.hpp"
 #include "simhost/ui/AddOnFolder.hpp"
 #include "simhost/ui/PaletteView.hpp"
+#include "platform/dg/DGUserInput.hpp"
 #include "platform/gs/DBPrintf.hpp"
 #include "platform/gs/Memory.hpp"
 #include "platform/win/Windows.hpp"
@@ -37,6 +38,12 @@ Host::Host()
         recorder.callLog.push_back("Sleep");
     });
     Win::SetShellExecuteHook([this](const Win::ShellExecuteCall& call) { return RecordShellCall(*this, call); });
+    DG::UserInput::SetFileDialogAnswer([this](const DG::FileDialog& dialog, IO::Location* chosen) {
+        std::string event;
+        bool answered = user.fileDialogs.Answer(dialog, chosen, &event);
+        recorder.events.push_back(event);
+        return answered;
+    });
 }
 
 Host::~Host()
@@ -47,6 +54,7 @@ Host::~Host()
     GS::SetMemoryFaultHook(nullptr);
     Win::SetSleepHook(nullptr);
     Win::SetShellExecuteHook(nullptr);
+    DG::UserInput::SetFileDialogAnswer(nullptr);
     g_current = previous;
 }
 

@@ -61,6 +61,12 @@ API_AddParType** BuildParamHandle(const GdlParams& params)
             break;
         }
         }
+        // A host out of memory hands out no handle, rather than one whose
+        // arrays are missing.
+        if ((p.kind == GdlParam::Kind::Numbers || p.kind == GdlParam::Kind::Texts) && rec.value.array == nullptr) {
+            KillParamHandle(&handle);
+            return nullptr;
+        }
     }
     return handle;
 }

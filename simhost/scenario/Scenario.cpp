@@ -5,6 +5,7 @@
 #include "simhost/scenario/Steps.hpp"
 #include "platform/gs/Memory.hpp"
 #include <ostream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace SimHost {
@@ -73,6 +74,20 @@ void PlayStep(Host& host, RunContext& ctx, const ParsedStep& step, const std::st
         host.recorder.events.push_back("the add-on ran the command " + Queries::CommandText(commands[i]));
 }
 
+// The folder for exported files, made if it is missing; the current folder
+// when none is given.
+std::string OutFolder(const std::string& outDir)
+{
+    std::string dir = outDir;
+    if (dir.empty() || dir[0] != '/') {
+        char cwd[4096];
+        std::string here = getcwd(cwd, sizeof cwd) != nullptr ? cwd : ".";
+        dir = dir.empty() ? here : here + "/" + dir;
+    }
+    ::mkdir(dir.c_str(), 0777);
+    return dir;
+}
+
 void WriteRunSummary(const Host& host, const RunContext& ctx, std::ostream& out)
 {
     out << "-- host calls: " << Queries::Calls(host).size() << " made, " << Queries::FailableCallCount(host)
@@ -113,6 +128,7 @@ int RunScenario(const std::string& scenarioPath, const RunOptions& options, std:
         bool faults = false;
         RunContext ctx;
         ctx.addOn = addOn;
+        ctx.outDir = OutFolder(options.outDir);
         {
             Host host;
             host.session.environmentKind = static_cast<API_EnvirKind>(top.Integer("environmentKind", 1));

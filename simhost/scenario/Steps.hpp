@@ -26,6 +26,8 @@ struct RunContext {
     std::map<std::string, API_Guid> names;
     // The add-on file to load (set-up steps may run a copy of it).
     std::string addOn;
+    // Where the files the user chooses in file dialogs lie; absolute.
+    std::string outDir;
     // The step being played, as messages name it.
     std::string step;
 

@@ -66,6 +66,19 @@ void AddUserSteps(StepTable& table)
         step.Only({"do"});
         return [](Host& host, RunContext&) { host.user.ClosePalette(); };
     };
+    table["fileDialog"] = [](const JsonObject& step) -> StepAction {
+        step.Only({"do", "file", "cancel"});
+        std::string file = step.String("file");
+        bool cancel = step.Bool("cancel", false);
+        if (file.empty() == !cancel)
+            step.Fail(cancel ? "cancel" : "file", "a file dialog is answered with either 'file' or \"cancel\": true");
+        return [=](Host& host, RunContext& ctx) {
+            if (cancel)
+                host.user.fileDialogs.Cancel();
+            else
+                host.user.fileDialogs.Choose(file[0] == '/' ? file : ctx.outDir + "/" + file);
+        };
+    };
     table["resizePalette"] = [](const JsonObject& step) -> StepAction {
         step.Only({"do", "width", "height"});
         auto width = static_cast<Int16>(step.Integer("width", 111));

@@ -1,9 +1,10 @@
 // The user at the host, scripted by tests and scenarios, and the host's
 // messages that follow the user's work: menu commands, selection changes,
-// palette messages, the user's actions on the add-on's palette and the
-// cancel button of a progress window.
+// palette messages, the user's actions on the add-on's palette, the
+// cancel button of a progress window and the answers to file dialogs.
 #pragma once
 #include "platform/api/APIdefs.hpp"
+#include "simhost/ui/FileDialogs.hpp"
 #include <string>
 #include <vector>
 
@@ -49,6 +50,9 @@ public:
     bool ResizePalette(Int16 width, Int16 height);
     // The entry whose label is `label` (UTF-8), or -1.
     Int32 PaletteEntryByLabel(const std::string& label) const;
+
+    // The user's answers to the add-on's file dialogs, and the dialogs shown.
+    FileDialogScript fileDialogs;
 
 private:
     Host& host;

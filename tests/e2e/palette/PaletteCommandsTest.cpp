@@ -145,7 +145,10 @@ protected:
         ASSERT_TRUE(Start());
         OpenFromMenu();
         const DispatchCase& c = GetParam();
-        API_Guid first = c.selected == API_ObjectID ? host->PlaceObject("rf_rebar").guid : Add(c.selected);
+        // Export takes a list (its file dialog, unanswered, is cancelled);
+        // the other entries take any object.
+        const char* part = c.entry == Export ? "rf_list" : "rf_rebar";
+        API_Guid first = c.selected == API_ObjectID ? host->PlaceObject(part).guid : Add(c.selected);
         host->user.ChangeSelection({first});
         if (c.shown != 0) {
             ASSERT_TRUE(host->user.ChoosePaletteItem(c.entry, c.shown));

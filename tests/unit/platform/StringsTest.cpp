@@ -57,6 +57,30 @@ TEST(CharConversion, NeverWritesPastTheBuffer)
     EXPECT_STREQ(small, "abc");
 }
 
+TEST(CharConversion, ReportsTextsTheCodeCannotHold)
+{
+    struct Case {
+        std::u16string text;
+        GSCharCode code;
+        Int32 result;
+        const char* bytes;
+    };
+    const Case cases[] = {
+        {u"a\u010Db", CC_UTF8, 4, "a\xc4\x8d" "b"},
+        {u"\U0001F600", CC_UTF8, 4, "\xf0\x9f\x98\x80"},
+        {std::u16string{u'a', char16_t(0xD83D)}, CC_UTF8, -1, "a?"},
+        {std::u16string{char16_t(0xD83D), u'b'}, CC_UTF8, -1, "?b"},  // the unit after a lone surrogate is kept
+        {std::u16string{char16_t(0xDE00), u'c'}, CC_UTF8, -1, "?c"},
+        {u"\u010D", CC_WestEuropean, -1, "?"},
+    };
+    for (const Case& c : cases) {
+        GS::UniString text(c.text);
+        char buf[16];
+        EXPECT_EQ(CHUnicode2ANSI(text.ToUStr(), -1, buf, sizeof buf, c.code), c.result) << c.bytes;
+        EXPECT_STREQ(buf, c.bytes);
+    }
+}
+
 TEST(CharConversion, Comparisons)
 {
     EXPECT_TRUE(CHEqualCStrings("rf_list", "rf_list"));
