@@ -20,19 +20,11 @@ UNMODELLED(RunUndoableCommand, (const GS::UniString*, const UndoableBody*))
 UNMODELLED(CreateElement, (API_Element*, API_ElementMemo*))
 UNMODELLED(DeleteElements, (const GS::Array<API_Guid>*))
 UNMODELLED(GetToolDefaults, (API_Element*, API_ElementMemo*))
-UNMODELLED(ListElementsByType, (API_ElemTypeID, GS::Array<API_Guid>*, UInt32, Int32, API_Guid))
 UNMODELLED(SetUserData, (API_Elem_Head*, const API_ElementUserData*))
 UNMODELLED(GetUserData, (API_Elem_Head*, API_ElementUserData*))
 UNMODELLED(GetElement3DInfo, (const API_Elem_Head*, API_ElemInfo3D*))
 UNMODELLED(Get3DComponent, (API_Component3D*))
-UNMODELLED(GetAttribute, (API_Attribute*))
 UNMODELLED(GetAttributeDefs, (API_AttrTypeID, Int32, API_AttributeDefExt*))
 UNMODELLED(DisposeAttributeDefs, (API_AttributeDefExt*))
-
-bool HostApi::ElementFilter(API_Guid, UInt32, Int32, API_Guid)
-{
-    Unmodelled(host, "ElementFilter");
-    return false;
-}
 
 }  // namespace SimHost

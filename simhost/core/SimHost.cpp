@@ -1,4 +1,5 @@
 #include "simhost/core/SimHost.hpp"
+#include "platform/dg/DGModal.hpp"
 #include "simhost/api/HostApi.hpp"
 #include "simhost/api/Requests.hpp"
 #include "simhost/ui/AddOnFolder.hpp"
@@ -37,6 +38,8 @@ Host::Host()
         recorder.callLog.push_back("Sleep");
     });
     Win::SetShellExecuteHook([this](const Win::ShellExecuteCall& call) { return RecordShellCall(*this, call); });
+    DG::UserInput::SetModalDialogPlayer(
+        [this](GSResModule, Int16 resourceId, Int32 n) { return user.PlayModalDialog(resourceId, n); });
 }
 
 Host::~Host()
@@ -47,6 +50,7 @@ Host::~Host()
     GS::SetMemoryFaultHook(nullptr);
     Win::SetSleepHook(nullptr);
     Win::SetShellExecuteHook(nullptr);
+    DG::UserInput::SetModalDialogPlayer(nullptr);
     g_current = previous;
 }
 
@@ -68,6 +72,12 @@ Element& Host::PlaceObject(const std::string& part, const GdlParams& overrides, 
             }
         if (!replaced)
             object.params.push_back(p);
+    }
+    // A placed object has computed its parameters, as its script does.
+    if (const LibraryPartDef* def = libraries.PartOfIndex(object.libInd)) {
+        auto behaviour = libraries.behaviours.find(def->name);
+        if (behaviour != libraries.behaviours.end())
+            behaviour->second(*this, e);
     }
     return e;
 }
