@@ -317,6 +317,21 @@ struct API_StoryInfo : API_StoryInfoFields {
 };
 static_assert(sizeof(API_StoryInfo) == StoryInfoSize, "API_StoryInfo");
 
+// A layer's flag word (API_Attr_Head::flags): 0x1 hidden, 0x2 locked.
+constexpr UInt32 APILay_Hidden = 0x1;
+constexpr UInt32 APILay_Locked = 0x2;
+
+// Filter bits of the element filter and of listing elements by type.
+constexpr UInt32 APIFilt_IsEditable = 0x1;   // not on a locked layer
+constexpr UInt32 APIFilt_OnVisLayer = 0x2;   // on a layer that is shown
+constexpr UInt32 APIFilt_OnActFloor = 0x4;   // on the current story
+
+// Database types of the current window ('GDAT').
+constexpr Int32 APIWind_FloorPlanID = 1;
+constexpr Int32 APIWind_SectionID = 2;
+constexpr Int32 APIWind_DetailID = 3;
+constexpr Int32 APIWind_3DModelID = 4;
+
 struct API_GetPointTypeFields {
     char prompt[256];
     bool changeFilter;
@@ -425,7 +440,7 @@ static_assert(sizeof(API_Component3D) == 128, "API_Component3D");
 
 // ---------------------------------------------------------------- attributes
 enum API_AttrTypeID : Int32 {
-    API_LayerID = 1,
+    API_LayerID = 2,
     API_MaterialID = 3,
     API_CompWallID = 5,  // composite structures
 };

@@ -240,20 +240,4 @@ GSErrCode RequestHandlers::CABO(const API_Elem_Head* element, API_Box3D* box)
     return NoError;
 }
 
-// The filters the stand-in host knows: 2, the element lies on a visible
-// layer. An element that does not exist passes no filter.
-bool HostApi::ElementFilter(API_Guid guid, UInt32 filterBits, Int32, API_Guid)
-{
-    constexpr UInt32 OnVisibleLayer = 2;
-    if ((filterBits & ~OnVisibleLayer) != 0) {
-        host.recorder.AddFault("the stand-in host does not model ElementFilter bits " + HexCode(filterBits & ~OnVisibleLayer));
-        return false;
-    }
-    const Element* e = host.model.Find(guid);
-    if (e == nullptr)
-        return false;
-    auto layer = host.model.layers.find(e->layer);
-    return (filterBits & OnVisibleLayer) == 0 || layer == host.model.layers.end() || !layer->second.hidden;
-}
-
 }  // namespace SimHost

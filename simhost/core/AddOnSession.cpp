@@ -107,6 +107,20 @@ void AddOnSession::UnloadAddOn(bool callFreeData)
     host.recorder.events.push_back("unload " + addOnPath);
 }
 
+HostToken AddOnSession::AttachLinkedAddOn()
+{
+    token = MakeToken(&host);
+    initialized = true;
+    return token;
+}
+
+void AddOnSession::DetachLinkedAddOn()
+{
+    host.recorder.CheckBalanced();
+    token = nullptr;
+    initialized = false;
+}
+
 GSResModule AddOnSession::AddOnResources() const
 {
     return library != nullptr ? RSModuleOfFile(addOnPath.c_str()) : InvalidResModule;

@@ -45,6 +45,11 @@ public:
     bool StartAddOn();
     // Calls the free-data entry (unless told not to) and unloads the library.
     void UnloadAddOn(bool callFreeData = true);
+    // For tests of the add-on's own code linked into the process: no library
+    // is loaded, but the calls take the token this returns, as after a start.
+    HostToken AttachLinkedAddOn();
+    // Ends that, checking that every progress window was closed.
+    void DetachLinkedAddOn();
     bool AddOnLoaded() const { return library != nullptr; }
     const std::string& AddOnPath() const { return addOnPath; }
     GSResModule AddOnResources() const;

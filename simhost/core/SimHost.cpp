@@ -1,4 +1,5 @@
 #include "simhost/core/SimHost.hpp"
+#include "platform/dg/DGModal.hpp"
 #include "simhost/api/HostApi.hpp"
 #include "simhost/api/Requests.hpp"
 #include "simhost/ui/AddOnFolder.hpp"
@@ -44,6 +45,8 @@ Host::Host()
         recorder.events.push_back(event);
         return answered;
     });
+    DG::UserInput::SetModalDialogPlayer(
+        [this](GSResModule, Int16 resourceId, Int32 n) { return user.PlayModalDialog(resourceId, n); });
 }
 
 Host::~Host()
@@ -55,6 +58,7 @@ Host::~Host()
     Win::SetSleepHook(nullptr);
     Win::SetShellExecuteHook(nullptr);
     DG::UserInput::SetFileDialogAnswer(nullptr);
+    DG::UserInput::SetModalDialogPlayer(nullptr);
     g_current = previous;
 }
 
@@ -76,6 +80,12 @@ Element& Host::PlaceObject(const std::string& part, const GdlParams& overrides, 
             }
         if (!replaced)
             object.params.push_back(p);
+    }
+    // A placed object has computed its parameters, as its script does.
+    if (const LibraryPartDef* def = libraries.PartOfIndex(object.libInd)) {
+        auto behaviour = libraries.behaviours.find(def->name);
+        if (behaviour != libraries.behaviours.end())
+            behaviour->second(*this, e);
     }
     return e;
 }

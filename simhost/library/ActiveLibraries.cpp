@@ -1,7 +1,17 @@
 #include "simhost/library/ActiveLibraries.hpp"
 #include "simhost/core/Recorder.hpp"
+#include "simhost/library/BarBehaviour.hpp"
 
 namespace SimHost {
+
+ActiveLibraries::ActiveLibraries(Recorder& r) : recorder(r)
+{
+    for (const char* bar : {"rf_rebar", "rf_single_rebar", "rf_stirrup"})
+        behaviours[bar] = [](Host&, Element& e) {
+            if (ObjectPart* object = e.As<ObjectPart>())
+                ComputeBarListing(*object);
+        };
+}
 
 bool ActiveLibraries::Activate(const IO::Location& location, std::string& error)
 {

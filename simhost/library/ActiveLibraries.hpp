@@ -25,7 +25,8 @@ using PartBehaviour = std::function<void(Host&, Element&)>;
 
 class ActiveLibraries {
 public:
-    explicit ActiveLibraries(Recorder& recorder) : recorder(recorder) {}
+    // The bars' behaviour (library/BarBehaviour) is installed from the start.
+    explicit ActiveLibraries(Recorder& recorder);
 
     // Adds a container to the active libraries, as 'ALIB' does; false with
     // the reason when the container cannot be read.

@@ -143,6 +143,10 @@ public:
     std::vector<API_Guid> selection;
     std::map<Int32, Layer> layers;  // by attribute index; 1 is the default layer
     bool suspendGroups = false;
+    // The stories (indices firstStory..lastStory) and the current one.
+    Int16 firstStory = 0, lastStory = 0, currentStory = 0;
+    // The current window's database type (APIWind_FloorPlanID ...).
+    Int32 databaseType = APIWind_FloorPlanID;
 
 private:
     Storage elements;

@@ -5,6 +5,7 @@
 #pragma once
 #include "platform/api/APIdefs.hpp"
 #include "simhost/ui/FileDialogs.hpp"
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,13 @@ public:
     // The n-th 'CANC' of a run answers "cancelled" (0: never), and every
     // later one in the same window too.
     Int32 cancelAtCheck = 0;
+
+    // The buttons the user clicks in the modal dialogs to come, in order;
+    // when none is left, the user closes a dialog with its close box.
+    std::deque<Int16> dialogButtons;
+    // What the user does at a modal dialog: the n-th click's button, 0 to
+    // close it. Recorded in the events.
+    Int16 PlayModalDialog(Int16 resourceId, Int32 n);
 
     // The user chooses a menu item: the handler installed for the menu runs.
     GSErrCode RunMenuCommand(Int16 menuResID, Int32 itemIndex);
