@@ -45,6 +45,8 @@ constexpr GSErrCode APIERR_NOSEL = static_cast<GSErrCode>(0x810600CE);       // 
 constexpr GSErrCode APIERR_BADTOKEN = static_cast<GSErrCode>(0x81060300);
 constexpr GSErrCode APIERR_REFUSEDCMD = static_cast<GSErrCode>(0x81060310);
 constexpr GSErrCode APIERR_CANCEL = static_cast<GSErrCode>(0x81060320);
+constexpr GSErrCode APIERR_NEEDSUNDOSCOPE = static_cast<GSErrCode>(0x81060390);  // a change outside an undoable command
+constexpr GSErrCode APIERR_NOUSERDATA = static_cast<GSErrCode>(0x81060391);     // an element without user data
 constexpr GSErrCode APIERR_MISSINGCODE = static_cast<GSErrCode>(0x81060387);  // no such function in the table
 
 // ---------------------------------------------------------------- request codes

@@ -44,6 +44,9 @@ GSErrCode ChangeOne(Host& host, Element& e, const API_Element* record, const API
     GSErrCode err = ApplyMemo(host, changed, memo, memoMask);
     if (err != NoError)
         return err;
+    err = host.RequireUndoScope("change of " + GuidText(e.guid));
+    if (err != NoError)
+        return err;
     e = std::move(changed);
     host.recorder.changedElements.push_back(e.guid);
     return NoError;

@@ -16,12 +16,7 @@ GSErrCode Unmodelled(Host& host, const char* what)
 #define UNMODELLED(Name, Params)                                                    \
     GSErrCode HostApi::Name Params { return Unmodelled(host, #Name); }
 
-UNMODELLED(RunUndoableCommand, (const GS::UniString*, const UndoableBody*))
-UNMODELLED(CreateElement, (API_Element*, API_ElementMemo*))
-UNMODELLED(DeleteElements, (const GS::Array<API_Guid>*))
 UNMODELLED(GetToolDefaults, (API_Element*, API_ElementMemo*))
-UNMODELLED(SetUserData, (API_Elem_Head*, const API_ElementUserData*))
-UNMODELLED(GetUserData, (API_Elem_Head*, API_ElementUserData*))
 UNMODELLED(GetElement3DInfo, (const API_Elem_Head*, API_ElemInfo3D*))
 UNMODELLED(Get3DComponent, (API_Component3D*))
 UNMODELLED(GetAttributeDefs, (API_AttrTypeID, Int32, API_AttributeDefExt*))

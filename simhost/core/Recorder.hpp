@@ -52,6 +52,8 @@ public:
     std::vector<Win::ShellExecuteCall> shellCalls;  // what the add-on asked the shell to open
     std::vector<AddOnFault> faults;
     std::vector<API_Guid> changedElements;  // every change, in order
+    std::vector<API_Guid> createdElements;  // every element the add-on created, in order
+    std::vector<API_Guid> deletedElements;  // every element the add-on deleted, in order
     std::vector<ProgressWindow> progressWindows;
     Int32 cancelChecks = 0;
     Int32 suspendGroupToggles = 0;

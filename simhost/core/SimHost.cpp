@@ -82,12 +82,20 @@ Element& Host::PlaceObject(const std::string& part, const GdlParams& overrides, 
             object.params.push_back(p);
     }
     // A placed object has computed its parameters, as its script does.
-    if (const LibraryPartDef* def = libraries.PartOfIndex(object.libInd)) {
+    RecomputeObject(e);
+    return e;
+}
+
+void Host::RecomputeObject(Element& e)
+{
+    const ObjectPart* object = e.As<ObjectPart>();
+    if (object == nullptr)
+        return;
+    if (const LibraryPartDef* def = libraries.PartOfIndex(object->libInd)) {
         auto behaviour = libraries.behaviours.find(def->name);
         if (behaviour != libraries.behaviours.end())
             behaviour->second(*this, e);
     }
-    return e;
 }
 
 }  // namespace SimHost

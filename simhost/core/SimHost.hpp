@@ -10,6 +10,7 @@
 //   session    the loaded add-on, its entry points and what it registered
 //                                                            core/AddOnSession
 //   user       the scripted user and the host's messages     ui/ScriptedUser
+//   undo       the undo steps and the model before each      core/UndoHistory
 // The table's calls are answered by HostApi (one member per slot) and the
 // requests by RequestHandlers (one member per request), both in api/.
 //
@@ -20,6 +21,7 @@
 #include "simhost/core/AddOnSession.hpp"
 #include "simhost/core/FaultPlan.hpp"
 #include "simhost/core/Recorder.hpp"
+#include "simhost/core/UndoHistory.hpp"
 #include "simhost/library/ActiveLibraries.hpp"
 #include "simhost/model/Model.hpp"
 #include "simhost/ui/ScriptedUser.hpp"
@@ -50,11 +52,22 @@ public:
     ActiveLibraries libraries;
     AddOnSession session;
     ScriptedUser user;
+    UndoHistory undo;
+
+    // The user's Undo: takes the last undoable step back as a whole. False
+    // when there is nothing to undo.
+    bool UndoLastStep();
+    // Answers APIERR_NEEDSUNDOSCOPE, and records the refusal, when `change`
+    // would happen the model outside an undoable command or notification.
+    GSErrCode RequireUndoScope(const std::string& change);
 
     // Places an object of an active part: its defaults, then the overrides
     // (a parameter the part does not declare is added). A part that is not
     // active gives an object of library index 0 without parameters.
     Element& PlaceObject(const std::string& part, const GdlParams& overrides = {}, Int32 layer = 1);
+    // Runs what the object's part computes from its parameters (its script),
+    // as on placing and on 'RPAS'; nothing for a part without a behaviour.
+    void RecomputeObject(Element& object);
 
     // The table handed to the add-on, HostFunctionCount entries.
     void* const* Table() const { return table.data(); }

@@ -90,6 +90,29 @@ Element* Model::Add(Element element)
     return added;
 }
 
+ModelState Model::Capture() const
+{
+    ModelState state;
+    state.elements.reserve(elements.size());
+    for (const auto& e : elements)
+        state.elements.push_back(*e);
+    state.layers = layers;
+    state.selection = selection;
+    return state;
+}
+
+void Model::Restore(const ModelState& state)
+{
+    elements.clear();
+    byGuid.clear();
+    for (const Element& e : state.elements) {
+        elements.push_back(std::make_unique<Element>(e));
+        byGuid.emplace(e.guid, elements.back().get());
+    }
+    layers = state.layers;
+    selection = state.selection;
+}
+
 Element* Model::Find(const API_Guid& guid)
 {
     auto it = byGuid.find(guid);

@@ -8,6 +8,7 @@
 #pragma once
 #include "platform/api/APIdefs.hpp"
 #include <map>
+#include <optional>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -66,6 +67,14 @@ using ElementPart = std::variant<OtherPart, WallPart, SlabPart, RoofPart, Object
 // The part an element of `type` carries.
 ElementPart PartOfType(API_ElemTypeID type);
 
+// An add-on's data attached to an element (HostSetUserData): the version
+// and platform sign it gave and a copy of its bytes.
+struct ElementUserData {
+    Int16 version = 0;
+    UInt16 platformSign = 0;
+    std::vector<char> bytes;
+};
+
 struct Element {
     API_Guid guid{};
     API_ElemTypeID type = API_ZombieElemID;
@@ -75,6 +84,9 @@ struct Element {
     std::u16string infoString;
     // Elements connected to this one (the openings cut into a roof).
     std::vector<API_Guid> connected;
+    // The database the element lies in; the null GUID is the floor plan.
+    API_Guid database{};
+    std::optional<ElementUserData> userData;
     ElementPart part;
 
     // The type's part, or null for an element of another type.
@@ -89,6 +101,13 @@ struct Element {
 
 struct GuidHash {
     size_t operator()(const API_Guid& guid) const;
+};
+
+// What an undo step takes back: the elements, layers and selection.
+struct ModelState {
+    std::vector<Element> elements;
+    std::map<Int32, Layer> layers;
+    std::vector<API_Guid> selection;
 };
 
 class Model {
@@ -136,6 +155,11 @@ public:
     ElementRange Elements() const { return ElementRange(elements); }
     API_Guid NewGuid();
 
+    // A copy of what undo takes back, and putting it back. GUIDs handed out
+    // since stay used: a restored model never gives an old GUID again.
+    ModelState Capture() const;
+    void Restore(const ModelState& state);
+
     // Replaces the selection, without telling the add-on (the scripted user
     // changes it with the notification).
     void Select(const std::vector<API_Guid>& guids) { selection = guids; }
@@ -147,6 +171,8 @@ public:
     Int16 firstStory = 0, lastStory = 0, currentStory = 0;
     // The current window's database type (APIWind_FloorPlanID ...).
     Int32 databaseType = APIWind_FloorPlanID;
+    // The database new elements go into; the null GUID is the floor plan.
+    API_Guid currentDatabase{};
 
 private:
     Storage elements;

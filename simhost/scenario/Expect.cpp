@@ -526,10 +526,32 @@ Check ParseLastUndoStep(const JsonObject& expect)
     return [name](const Host& host, RunContext&) -> Differences {
         std::optional<std::string> last = Queries::LastUndoStepName(host);
         if (!last)
-            return {"last undo step: the stand-in host does not record undo steps yet"};
+            return {"last undo step: expected " + Quoted(name) + ", there is nothing to undo"};
         if (*last == name)
             return {};
         return {"last undo step: expected " + Quoted(name) + ", found " + Quoted(*last)};
+    };
+}
+
+// "undoSteps": the names of the steps that can be undone, oldest first; []
+// for none.
+Check ParseUndoSteps(const JsonObject& expect)
+{
+    expect.Only({"undoSteps"});
+    std::vector<std::string> names;
+    const picojson::array& list = expect.Array("undoSteps");
+    for (USize i = 0; i < list.size(); ++i)
+        names.push_back(ReadHostText(expect, expect.PathOf("undoSteps") + "[" + std::to_string(i) + "]", list[i]));
+    return [names](const Host& host, RunContext&) -> Differences {
+        const std::vector<std::string> found = Queries::UndoStepNames(host);
+        if (found == names)
+            return {};
+        std::vector<std::string> e, f;
+        for (const auto& t : names)
+            e.push_back(Quoted(t));
+        for (const auto& t : found)
+            f.push_back(Quoted(t));
+        return {"undo steps: expected " + ListText(e) + ", found " + ListText(f)};
     };
 }
 
@@ -639,6 +661,7 @@ const std::vector<std::pair<std::string, CheckParser>>& CheckKinds()
         {"palette", ParsePalette},
         {"entry", ParseEntry},
         {"tooltip", ParseToolTip},
+        {"undoSteps", ParseUndoSteps},
     };
     return kinds;
 }

@@ -76,10 +76,18 @@ std::optional<std::vector<API_Guid>> LinkedObjects(const Host&, const API_Guid&)
     return std::nullopt;
 }
 
-std::optional<std::string> LastUndoStepName(const Host&)
+std::optional<std::string> LastUndoStepName(const Host& host)
 {
-    // The host runs no undoable commands as named steps yet; answer here once it does.
-    return std::nullopt;
+    const std::string* name = host.undo.LastStepName();
+    return name != nullptr ? std::optional<std::string>(*name) : std::nullopt;
+}
+
+std::vector<std::string> UndoStepNames(const Host& host)
+{
+    std::vector<std::string> names;
+    for (const UndoStep& step : host.undo.steps)
+        names.push_back(step.name);
+    return names;
 }
 
 std::optional<PaletteState> Palette(const Host& host)

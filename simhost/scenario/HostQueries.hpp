@@ -41,9 +41,10 @@ const GdlParams* Parameters(const Element& element);
 // The objects linked to an element; nothing while the host does not model
 // links between elements.
 std::optional<std::vector<API_Guid>> LinkedObjects(const Host& host, const API_Guid& element);
-// The name of the last undoable command; nothing while the host does not
-// record undo steps.
+// The name of the last step that can be undone; nothing when there is none.
 std::optional<std::string> LastUndoStepName(const Host& host);
+// The names of the steps that can be undone, oldest first.
+std::vector<std::string> UndoStepNames(const Host& host);
 
 // The add-on's palette as the screen shows it.
 struct PaletteState {

@@ -74,6 +74,23 @@ void WriteModel(const Host& host, std::ostream& out)
     }
 }
 
+// The undo history, and what the add-on created and deleted.
+void WriteUndo(const Host& host, std::ostream& out)
+{
+    out << "-- undo history: " << host.undo.steps.size() << " step" << (host.undo.steps.size() == 1 ? "" : "s") << "\n";
+    for (USize i = 0; i < host.undo.steps.size(); ++i)
+        out << "  " << i + 1 << ". \"" << host.undo.steps[i].name << "\"\n";
+    for (const auto& name : host.undo.undone)
+        out << "  undone: \"" << name << "\"\n";
+    if (!host.recorder.createdElements.empty() || !host.recorder.deletedElements.empty()) {
+        out << "-- created and deleted elements\n";
+        for (const API_Guid& g : host.recorder.createdElements)
+            out << "  created " << GuidText(g) << "\n";
+        for (const API_Guid& g : host.recorder.deletedElements)
+            out << "  deleted " << GuidText(g) << "\n";
+    }
+}
+
 void WriteProgress(const Host& host, std::ostream& out)
 {
     if (host.recorder.progressWindows.empty())
@@ -121,6 +138,7 @@ void WriteReport(const Host& host, std::ostream& out)
         out << "  unregistered: reference id " << HexCode(static_cast<UInt32>(id)) << "\n";
     out << host.session.paletteAtUnload;
     WriteModel(host, out);
+    WriteUndo(host, out);
     WriteProgress(host, out);
     if (host.recorder.suspendGroupToggles > 0)
         out << "-- suspend groups toggled " << host.recorder.suspendGroupToggles << " times, now " << (host.model.suspendGroups ? "on" : "off") << "\n";

@@ -29,6 +29,7 @@ const StepTable& Steps()
         AddHostSteps(t);
         AddModelSteps(t);
         AddUserSteps(t);
+        AddUndoSteps(t);
         return t;
     }();
     return table;

@@ -61,6 +61,7 @@ using StepTable = std::map<std::string, StepParser>;
 void AddHostSteps(StepTable& table);
 void AddModelSteps(StepTable& table);
 void AddUserSteps(StepTable& table);
+void AddUndoSteps(StepTable& table);
 
 // The expect step, `{"expect": {...}}`.
 StepAction ParseExpect(const JsonObject& step);
