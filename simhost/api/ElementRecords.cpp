@@ -47,6 +47,39 @@ void ApplyPart(ObjectPart& object, const API_Element& rec, const API_Element* ma
         object.mirrored = rec.object.reflected;
 }
 
+// ---------------------------------------------------------------- walls
+void FillPart(const WallPart& wall, API_Element& rec)
+{
+    rec.wall = wall.record;
+    const WallPlanPolygon plan = BuildWallPlanPolygon(wall);
+    rec.wall.poly.nCoords = static_cast<Int32>(plan.coords.size()) - 1;
+    rec.wall.poly.nSubPolys = static_cast<Int32>(plan.ends.size()) - 1;
+    rec.wall.poly.nArcs = static_cast<Int32>(plan.arcs.size());
+}
+
+void ApplyPart(WallPart& wall, const API_Element& rec, const API_Element* mask)
+{
+    API_WallType& w = wall.record;
+#define WALL_FIELD(f)                                                      \
+    if (Selected(mask, [](const API_Element& r) { return r.wall.f; })) \
+        w.f = rec.wall.f;
+    WALL_FIELD(structureKind)
+    WALL_FIELD(compositeIndex)
+    WALL_FIELD(slantCode)
+    WALL_FIELD(referenceLineLocation)
+    WALL_FIELD(begC)
+    WALL_FIELD(endC)
+    WALL_FIELD(thickness)
+    WALL_FIELD(height)
+    WALL_FIELD(bottomOffset)
+    WALL_FIELD(offsetFromOutside)
+    WALL_FIELD(angle)
+    WALL_FIELD(slantAlpha)
+    WALL_FIELD(slantBeta)
+    WALL_FIELD(flipped)
+#undef WALL_FIELD
+}
+
 }  // namespace
 
 void FillRecord(const Element& e, API_Element& rec)

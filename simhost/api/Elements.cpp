@@ -4,6 +4,7 @@
 #include "simhost/api/Requests.hpp"
 #include "platform/gs/Memory.hpp"
 #include "simhost/model/ParamHandles.hpp"
+#include "simhost/api/Walls.hpp"
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -67,12 +68,12 @@ GSErrCode RequestHandlers::NTOE(const API_Neig* item, API_ElemTypeID* type)
     return NoError;
 }
 
-// The stand-in host's databases have no location offset.
+// The location offset of the database, set by a scenario (none by default).
 GSErrCode RequestHandlers::GOFS(API_Coord* offset)
 {
     if (offset == nullptr)
         return APIERR_BADPARS;
-    *offset = {0, 0};
+    *offset = host.model.locationOffset;
     return NoError;
 }
 
@@ -118,6 +119,10 @@ GSErrCode HostApi::GetMemo(API_Guid guid, API_ElementMemo* memo, UInt64 mask)
             if (memo->params == nullptr)
                 return APIERR_MEMFULL;
         }
+    if ((mask & APIMemoMask_Polygon) != 0)
+        if (const WallPart* wall = e->As<WallPart>())
+            if (!HandOutWallPlanPolygon(*wall, *memo))
+                return APIERR_MEMFULL;
     if ((mask & APIMemoMask_ElemInfoString) != 0) {
         memo->elemInfoString = new GS::UniString(e->infoString);
         host.session.memoStrings.insert(memo->elemInfoString);

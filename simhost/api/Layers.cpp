@@ -1,6 +1,7 @@
 // Layers as attributes, and the filters that honour them: the element
 // filter and listing elements by type.
 #include "simhost/api/HostApi.hpp"
+#include "simhost/api/Walls.hpp"
 #include "platform/gs/UniString.hpp"
 #include <algorithm>
 #include <cstring>
@@ -29,6 +30,8 @@ GSErrCode HostApi::GetAttribute(API_Attribute* attribute)
 {
     if (attribute == nullptr)
         return APIERR_BADPARS;
+    if (attribute->header.typeID == API_CompWallID)
+        return GetWallCompositeAttribute(host, attribute);
     if (attribute->header.typeID != API_LayerID)
         return APIERR_BADINDEX;
     auto it = host.model.layers.find(attribute->header.index);

@@ -17,9 +17,5 @@ GSErrCode Unmodelled(Host& host, const char* what)
     GSErrCode HostApi::Name Params { return Unmodelled(host, #Name); }
 
 UNMODELLED(GetToolDefaults, (API_Element*, API_ElementMemo*))
-UNMODELLED(GetElement3DInfo, (const API_Elem_Head*, API_ElemInfo3D*))
-UNMODELLED(Get3DComponent, (API_Component3D*))
-UNMODELLED(GetAttributeDefs, (API_AttrTypeID, Int32, API_AttributeDefExt*))
-UNMODELLED(DisposeAttributeDefs, (API_AttributeDefExt*))
 
 }  // namespace SimHost

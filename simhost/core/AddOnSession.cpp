@@ -105,6 +105,7 @@ void AddOnSession::UnloadAddOn(bool callFreeData)
     dlclose(library);
     library = nullptr;
     host.recorder.events.push_back("unload " + addOnPath);
+    host.wallJobs.Report(host.recorder);
 }
 
 HostToken AddOnSession::AttachLinkedAddOn()

@@ -22,6 +22,7 @@
 #include "simhost/core/FaultPlan.hpp"
 #include "simhost/core/Recorder.hpp"
 #include "simhost/core/UndoHistory.hpp"
+#include "simhost/core/WallJobCheck.hpp"
 #include "simhost/library/ActiveLibraries.hpp"
 #include "simhost/model/Model.hpp"
 #include "simhost/ui/ScriptedUser.hpp"
@@ -49,6 +50,8 @@ public:
     Recorder recorder;
     FaultPlan faultPlan;
     Model model;
+    // Wall-geometry jobs over the host's life, checked when the add-on goes.
+    WallJobCheck wallJobs;
     ActiveLibraries libraries;
     AddOnSession session;
     ScriptedUser user;

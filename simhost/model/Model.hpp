@@ -7,6 +7,7 @@
 // data, and the filling and reading of its record, is its own code.
 #pragma once
 #include "platform/api/APIdefs.hpp"
+#include "simhost/model/WallPart.hpp"
 #include <map>
 #include <optional>
 #include <memory>
@@ -40,7 +41,6 @@ struct Layer {
 };
 
 // ---------------------------------------------------------------- parts by type
-struct WallPart {};
 struct SlabPart {};
 struct RoofPart {};
 
@@ -173,6 +173,10 @@ public:
     Int32 databaseType = APIWind_FloorPlanID;
     // The database new elements go into; the null GUID is the floor plan.
     API_Guid currentDatabase{};
+    // Composite structures by attribute index.
+    std::map<Int32, WallComposite> composites;
+    // What 'GOFS' answers: the location offset of the database.
+    API_Coord locationOffset{0, 0};
 
 private:
     Storage elements;

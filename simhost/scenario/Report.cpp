@@ -58,6 +58,28 @@ std::string ParamText(const GdlParam& p)
 // The parameters that tell the add-on's objects apart in a report.
 const char* const KeyParams[] = {"strIronID", "iPosition", "minApiVersion", "maxApiVersion"};
 
+void WriteWall(const WallPart& wall, std::ostream& out)
+{
+    const API_WallType& w = wall.record;
+    out << " from " << w.begC.x << " " << w.begC.y << " to " << w.endC.x << " " << w.endC.y << " thickness "
+        << w.thickness << " height " << w.height << " bottom " << w.bottomOffset;
+    if (w.flipped)
+        out << " flipped";
+    if (w.angle != 0)
+        out << " arc " << w.angle;
+    if (w.slantCode != 0)
+        out << " slant " << w.slantCode << " " << w.slantAlpha << " " << w.slantBeta;
+    if (w.structureKind == 1)
+        out << " composite " << w.compositeIndex;
+    else if (w.structureKind == 2)
+        out << " profiled";
+    out << " reference " << w.referenceLineLocation << " " << w.offsetFromOutside;
+    if (wall.bodies != 1)
+        out << " bodies " << wall.bodies;
+    for (const WallOpening& o : wall.openings)
+        out << " opening " << o.along << " " << o.sill << " " << o.width << "x" << o.height;
+}
+
 void WriteModel(const Host& host, std::ostream& out)
 {
     out << "-- model: " << host.model.Elements().size() << " elements\n";
@@ -70,8 +92,12 @@ void WriteModel(const Host& host, std::ostream& out)
                 if (const GdlParam* p = FindParam(object->params, name))
                     out << " " << name << "=" << ParamText(*p);
         }
+        if (const WallPart* wall = e.As<WallPart>())
+            WriteWall(*wall, out);
         out << "\n";
     }
+    if (host.model.locationOffset.x != 0 || host.model.locationOffset.y != 0)
+        out << "  location offset " << host.model.locationOffset.x << " " << host.model.locationOffset.y << "\n";
 }
 
 // The undo history, and what the add-on created and deleted.

@@ -30,6 +30,7 @@ const StepTable& Steps()
         AddModelSteps(t);
         AddUserSteps(t);
         AddUndoSteps(t);
+        AddWallSteps(t);
         return t;
     }();
     return table;

@@ -2,7 +2,8 @@
 // anything runs; parsing gives the action to play. The parsers live by
 // domain: HostSteps.cpp (the host's set-up and faults), ModelSteps.cpp
 // (libraries, layers, elements, selection), UserSteps.cpp (menus and the
-// palette) and Expect.cpp (the expect step).
+// palette), WallSteps.cpp (walls, composites, the location offset) and
+// Expect.cpp (the expect step).
 #pragma once
 #include "simhost/core/SimHost.hpp"
 #include "simhost/scenario/Json.hpp"
@@ -62,6 +63,7 @@ void AddHostSteps(StepTable& table);
 void AddModelSteps(StepTable& table);
 void AddUserSteps(StepTable& table);
 void AddUndoSteps(StepTable& table);
+void AddWallSteps(StepTable& table);
 
 // The expect step, `{"expect": {...}}`.
 StepAction ParseExpect(const JsonObject& step);

@@ -1,0 +1,67 @@
+// Walls of the stand-in host: the record fields the add-on reads, the
+// openings placed in the wall, and the body and plan polygon built from
+// them (WallBody.cpp).
+#pragma once
+#include "platform/api/APIdefs.hpp"
+#include <map>
+#include <vector>
+
+namespace SimHost {
+
+// A window or door placed in a wall: along the reference line from its
+// begin (an arc length on a curved wall), sill above the wall's base.
+struct WallOpening {
+    double along = 0, sill = 0, width = 0, height = 0;
+};
+
+struct WallPart {
+    // The record's wall fields; poly is filled from the plan polygon.
+    API_WallType record = DefaultRecord();
+    std::vector<WallOpening> openings;
+    // How many bodies the host reports for the wall (each the same one).
+    Int32 bodies = 1;
+
+    static API_WallType DefaultRecord()
+    {
+        API_WallType w{};
+        w.thickness = 0.3;
+        w.height = 3.0;
+        w.slantAlpha = w.slantBeta = 1.5707963267948966;
+        w.endC = {1, 0};
+        return w;
+    }
+};
+
+// A composite structure: its skins in order.
+struct WallComposite {
+    std::vector<API_CWallComponent> skins;
+};
+
+// A polyhedron as the host hands it out: indices from 1, polygon-edge
+// entries signed edge indices, vectors outward normals.
+struct WallMesh {
+    struct Polygon {
+        Int32 vector = 0;
+        std::vector<Int32> edges;
+    };
+    std::vector<API_VertType> vertices;
+    std::vector<API_EdgeType> edges;
+    std::vector<API_VectType> vectors;
+    std::vector<Polygon> polygons;
+};
+
+// The wall's body in model coordinates, like its plan; the host hands it
+// out in the 3D world's, less the location offset.
+WallMesh BuildWallBody(const WallPart& wall);
+
+// The plan polygon in the memo's layout: coordinates from index 1, the
+// first repeated at the end; ring ends from index 1 with entry 0 at 0;
+// arcs by coordinate index.
+struct WallPlanPolygon {
+    std::vector<API_Coord> coords;
+    std::vector<Int32> ends;
+    std::vector<PolyArcRec> arcs;
+};
+WallPlanPolygon BuildWallPlanPolygon(const WallPart& wall);
+
+}  // namespace SimHost
