@@ -6,7 +6,6 @@
 namespace {
 size_t g_current = 0;
 size_t g_peak = 0;
-bool g_paused = false;
 }  // namespace
 
 // Every allocation counted by the size malloc gave it, without a header of
@@ -17,7 +16,7 @@ void* operator new(size_t size)
     if (p == nullptr)
         throw std::bad_alloc();
     g_current += malloc_usable_size(p);
-    if (g_current > g_peak && !g_paused)
+    if (g_current > g_peak)
         g_peak = g_current;
     return p;
 }
@@ -36,5 +35,4 @@ namespace Bench {
 size_t CurrentBytes() { return g_current; }
 size_t PeakBytes() { return g_peak; }
 void StartPeak() { g_peak = g_current; }
-void PausePeak(bool paused) { g_paused = paused; }
 }  // namespace Bench

@@ -15,9 +15,5 @@ size_t CurrentBytes();
 // The most held since the last StartPeak, which starts at what is held now.
 size_t PeakBytes();
 void StartPeak();
-// While paused, allocations still count to the current bytes but raise no
-// peak: a benchmark pauses across what it does not measure (the stand-in
-// host's own bookkeeping).
-void PausePeak(bool paused);
 
 }  // namespace Bench

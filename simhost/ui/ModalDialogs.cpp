@@ -78,6 +78,7 @@ DG::UserInput::ModalDialogPlayer ScriptedUser::ModalDialogPlayer()
         shown.resourceId = dialog.resourceId;
         shown.title = dialog.title.ToUtf8();
         shown.itemsShown = DescribeDialogItems(dialog);
+        shown.items = dialog.items;
         modalDialogs.push_back(shown);
         // The answer scripted for this dialog, if the next one is for it;
         // else the old way: the buttons of dialogButtons.
@@ -123,6 +124,7 @@ DG::UserInput::ModalDialogPlayer ScriptedUser::ModalDialogPlayer()
         if (!runningDialogs.empty()) {
             ShownModalDialog& record = modalDialogs[runningDialogs.back().record];
             record.itemsAtClose = items;
+            record.items = dialog.items;
             record.result = result;
             record.closed = true;
             if (items != record.itemsShown)

@@ -22,6 +22,7 @@ struct ShownModalDialog {
     std::vector<std::string> itemsShown;    // after the procedure's initialisation
     std::vector<std::string> actions;       // each action and what became of it
     std::vector<std::string> itemsAtClose;  // as they were when the dialog closed
+    std::vector<DG::DialogItemState> items;  // as the user last saw them
     Int16 result = 0;
     bool closed = false;
 };
