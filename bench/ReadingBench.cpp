@@ -5,45 +5,20 @@
 // object, and how many times faster the add-on is than the plain algorithms
 // of the tests on 2,000 bars.
 //
-//   reading_bench [sizes...]     default 1000 10000 100000
+//   reading_bench [--no-reference] [sizes...]     default 1000 10000 100000
 #include "addon/host/HostBinding.hpp"
+#include "bench/BenchSupport.hpp"
 #include "addon/schedule/ReadReinforcement.hpp"
 #include "simhost/core/SimHost.hpp"
 #include "tests/unit/schedule/LiteralPasses.hpp"
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <malloc.h>
-#include <new>
 #include <random>
 #include <string>
 #include <vector>
 
-namespace {
-size_t g_current = 0;
-size_t g_peak = 0;
-}  // namespace
 
-void* operator new(size_t size)
-{
-    void* p = std::malloc(size);
-    if (p == nullptr)
-        throw std::bad_alloc();
-    g_current += malloc_usable_size(p);
-    if (g_current > g_peak)
-        g_peak = g_current;
-    return p;
-}
-
-void operator delete(void* p) noexcept
-{
-    if (p == nullptr)
-        return;
-    g_current -= malloc_usable_size(p);
-    std::free(p);
-}
-
-void operator delete(void* p, size_t) noexcept { operator delete(p); }
 
 namespace {
 
@@ -88,11 +63,6 @@ struct Result {
     double literalSeconds = 0;
 };
 
-double Seconds(std::chrono::steady_clock::time_point since)
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
-}
-
 Result Run(int count, bool literal)
 {
     std::unique_ptr<SimHost::Host> host = HostWithBars(count);
@@ -100,11 +70,16 @@ Result Run(int count, bool literal)
     HostBinding::SetToken(host->session.AttachLinkedAddOn());
     Result result;
     {
-        const size_t base = g_current;
-        g_peak = g_current;
+        // The host logs every call by name: room for them is made before
+        // the peak is taken, so that the host's log does not count as the
+        // add-on's memory.
+        host->recorder.callLog.reserve(host->recorder.callLog.size() + 20 * static_cast<size_t>(count));
+        host->recorder.requestLog.reserve(host->recorder.requestLog.size() + 20 * static_cast<size_t>(count));
+        const size_t base = Bench::CurrentBytes();
+        Bench::StartPeak();
         host->recorder.hostCallNanoseconds = 0;
         host->recorder.hostCallCount = 0;
-        const auto start = std::chrono::steady_clock::now();
+        const auto start = Bench::Clock::now();
         RunGroups run;
         bool done;
         {
@@ -120,13 +95,13 @@ Result Run(int count, bool literal)
                    CompressComplexGroups(manager, run.complexGroups) &&
                    SortComplexGroupsById(manager, run.complexGroups);
         }
-        const double total = Seconds(start);
+        const double total = Bench::Seconds(start);
         if (!done)
             std::printf("the chain stopped\n");
         result.hostSeconds = static_cast<double>(host->recorder.hostCallNanoseconds) * 1e-9;
         result.ownSeconds = total - result.hostSeconds;
         result.callsPerObject = static_cast<double>(host->recorder.hostCallCount) / count;
-        result.peakBytesPerObject = static_cast<double>(g_peak - base) / count;
+        result.peakBytesPerObject = static_cast<double>(Bench::PeakBytes() - base) / count;
         result.groups = run.groups.GetItemCount();
 
         if (literal) {
@@ -135,7 +110,7 @@ Result Run(int count, bool literal)
             for (const IronArrayByProperty* g : run.groups)
                 for (const IronProperties* m : g->members)
                     records.push_back(*m);
-            const auto from = std::chrono::steady_clock::now();
+            const auto from = Bench::Clock::now();
             RunGroups plain;
             for (const IronProperties& r : records)
                 Literal::Join(plain, std::make_unique<IronProperties>(r), "", false);
@@ -147,7 +122,7 @@ Result Run(int count, bool literal)
             Literal::SortById(plain.complexGroups);
             Literal::CompressComplexGroups(plain.complexGroups);
             Literal::SortById(plain.complexGroups);
-            result.literalSeconds = Seconds(from);
+            result.literalSeconds = Bench::Seconds(from);
         }
     }
     HostBinding::Reset();
@@ -160,8 +135,13 @@ Result Run(int count, bool literal)
 int main(int argc, char** argv)
 {
     std::vector<int> sizes;
-    for (int i = 1; i < argc; ++i)
-        sizes.push_back(std::atoi(argv[i]));
+    bool reference = true;
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) == "--no-reference")
+            reference = false;
+        else
+            sizes.push_back(std::atoi(argv[i]));
+    }
     if (sizes.empty())
         sizes = {1000, 10000, 100000};
 
@@ -180,6 +160,8 @@ int main(int argc, char** argv)
         previousSize = size;
     }
 
+    if (!reference)
+        return 0;
     const int referenceSize = 2000;
     const Result r = Run(referenceSize, true);
     std::printf("\n%d bars: the add-on's own time %.5f s (reading and passes); the plain algorithms' passes %.3f s; "

@@ -8,46 +8,17 @@
 //
 //   schedule_bench [--no-reference] [sizes...]     default: 1000 10000 100000
 #include "addon/host/HostBinding.hpp"
+#include "bench/BenchSupport.hpp"
 #include "addon/schedule/PlacementManager.hpp"
 #include "tests/unit/schedule/LiteralPasses.hpp"
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <malloc.h>
-#include <new>
 #include <random>
 #include <string>
 #include <vector>
 
-// ------------------------------------------------------- memory counting
 
-namespace {
-size_t g_current = 0;
-size_t g_peak = 0;
-}  // namespace
-
-// Every allocation counted by the size malloc gave it, without a header of
-// our own, so that counting changes neither the layout nor the speed much.
-void* operator new(size_t size)
-{
-    void* p = std::malloc(size);
-    if (p == nullptr)
-        throw std::bad_alloc();
-    g_current += malloc_usable_size(p);
-    if (g_current > g_peak)
-        g_peak = g_current;
-    return p;
-}
-
-void operator delete(void* p) noexcept
-{
-    if (p == nullptr)
-        return;
-    g_current -= malloc_usable_size(p);
-    std::free(p);
-}
-
-void operator delete(void* p, size_t) noexcept { operator delete(p); }
 
 namespace {
 
@@ -83,11 +54,6 @@ std::vector<IronProperties> FreshBars(int count)
     return bars;
 }
 
-double Seconds(std::chrono::steady_clock::time_point since)
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
-}
-
 struct Result {
     std::vector<double> phases;  // seconds at the end of the grouping and of each individual pass
     double seconds = 0;
@@ -98,9 +64,9 @@ struct Result {
 // The grouping and the chain of the Cutting List, as the add-on runs them.
 Result RunChain(const std::vector<IronProperties>& bars)
 {
-    const size_t base = g_current;
-    g_peak = g_current;
-    const auto start = std::chrono::steady_clock::now();
+    const size_t base = Bench::CurrentBytes();
+    Bench::StartPeak();
+    const auto start = Bench::Clock::now();
     Result result;
     {
         ProgressWindowOwner window("Optimization", 10);
@@ -112,11 +78,11 @@ Result RunChain(const std::vector<IronProperties>& bars)
             for (const IronProperties& bar : bars)
                 joiner.Join(std::make_unique<IronProperties>(bar), "");
         }
-        result.phases.push_back(Seconds(start));
+        result.phases.push_back(Bench::Seconds(start));
         bool done = true;
         for (bool (*pass)(PlacementManager&, IronGroups&) : {&MakeIdsUnique, &SortGroupsById, &CompressGroups, &SortGroupsById}) {
             done = done && pass(manager, run.groups);
-            result.phases.push_back(Seconds(start));
+            result.phases.push_back(Bench::Seconds(start));
         }
         for (bool (*pass)(PlacementManager&, ComplexIronGroups&) :
              {&MakeComplexIdsUnique, &SortComplexGroupsById, &CompressComplexGroups, &SortComplexGroupsById})
@@ -124,16 +90,16 @@ Result RunChain(const std::vector<IronProperties>& bars)
         if (!done)
             std::printf("the chain stopped\n");
         result.groups = run.groups.GetItemCount();
-        result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        result.seconds = std::chrono::duration<double>(Bench::Clock::now() - start).count();
     }
-    result.peakBytes = g_peak - base;
+    result.peakBytes = Bench::PeakBytes() - base;
     return result;
 }
 
 // The same with the plain algorithms, silent.
 Result RunLiteral(const std::vector<IronProperties>& bars)
 {
-    const auto start = std::chrono::steady_clock::now();
+    const auto start = Bench::Clock::now();
     Result result;
     RunGroups run;
     for (const IronProperties& bar : bars)
@@ -147,7 +113,7 @@ Result RunLiteral(const std::vector<IronProperties>& bars)
     Literal::CompressComplexGroups(run.complexGroups);
     Literal::SortById(run.complexGroups);
     result.groups = run.groups.GetItemCount();
-    result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    result.seconds = std::chrono::duration<double>(Bench::Clock::now() - start).count();
     return result;
 }
 

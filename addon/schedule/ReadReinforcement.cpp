@@ -1,4 +1,5 @@
 #include "addon/schedule/ReadReinforcement.hpp"
+#include "addon/services/ResStringIds.hpp"
 #include "addon/host/HostCalls.hpp"
 #include "addon/host/HostQueries.hpp"
 #include "addon/schedule/ElementCollector.hpp"
@@ -11,8 +12,9 @@
 
 namespace {
 
-constexpr Int16 YesButton = 1;
-constexpr Int16 NoButton = 2;
+constexpr Int16 YesButton = ResDlg::LockedLayers::Yes;
+constexpr Int16 NoButton = ResDlg::LockedLayers::No;
+static_assert(LockedLayersDialogId == ResDlg::LockedLayers::DialogId, "the dialog's resource id");
 
 void Alert(const char* text) { HostReport(text, true); }
 

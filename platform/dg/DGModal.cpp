@@ -1,35 +1,346 @@
 #include "platform/dg/DGModal.hpp"
+#include <string>
 
 namespace {
+
 DG::UserInput::ModalDialogPlayer& Player()
 {
     static DG::UserInput::ModalDialogPlayer player;
     return player;
 }
-// A user who clicks a button the procedure does not take, again and again,
+
+// The dialogs running now; a procedure may open another dialog, so the
+// innermost is last.
+std::vector<DG::ModalDialogState*>& OpenDialogs()
+{
+    static std::vector<DG::ModalDialogState*> open;
+    return open;
+}
+
+// A user who plays input the procedure does not take, again and again,
 // would keep the dialog open for ever; the window system gives up then.
-constexpr Int32 MaxClicks = 1000;
+constexpr Int32 MaxActions = 1000;
+
+constexpr UInt32 DialogRecordType = 0x444c4754;  // 'DLGT'
+
+DG::DialogItemState* FindItem(Int16 dialogId, Int16 item)
+{
+    for (DG::ModalDialogState* dialog : OpenDialogs())
+        if (dialog->dialogId == dialogId)
+            return dialog->Item(item);
+    return nullptr;
+}
+
+Int16 NewDialogId()
+{
+    // Ids are handed out afresh for every dialog shown, so a procedure's id
+    // never reaches a dialog that has closed.
+    static Int16 next = 0;
+    next = static_cast<Int16>(next >= 32000 ? 1 : next + 1);
+    return next;
+}
+
+class Reader {
+public:
+    Reader(const unsigned char* data, UInt32 size) : data(data), size(size) {}
+    bool U8(UInt8* v)
+    {
+        if (size - pos < 1)
+            return false;
+        *v = data[pos++];
+        return true;
+    }
+    bool U16(UInt16* v)
+    {
+        if (size - pos < 2)
+            return false;
+        *v = static_cast<UInt16>(data[pos] | (data[pos + 1] << 8));
+        pos += 2;
+        return true;
+    }
+    bool I16(Int16* v)
+    {
+        UInt16 u = 0;
+        if (!U16(&u))
+            return false;
+        *v = static_cast<Int16>(u);
+        return true;
+    }
+    bool Rect(DG::DialogRect* r) { return I16(&r->x) && I16(&r->y) && I16(&r->width) && I16(&r->height); }
+    bool Text(GS::UniString* text)
+    {
+        UInt16 length = 0;
+        if (!U16(&length) || size - pos < length)
+            return false;
+        *text = GS::UniString(std::string(reinterpret_cast<const char*>(data + pos), length).c_str(), CC_UTF8);
+        pos += length;
+        return true;
+    }
+    bool AtEnd() const { return pos == size; }
+
+private:
+    const unsigned char* data;
+    UInt32 size;
+    UInt32 pos = 0;
+};
+
+bool Takes(const DG::DialogItemState& item, DG::UserInput::DialogAction::Kind kind)
+{
+    using Kind = DG::UserInput::DialogAction::Kind;
+    if (!item.visible || !item.enabled)
+        return false;
+    switch (kind) {
+    case Kind::Click:
+        return item.type == DG::ItemType::Button || item.type == DG::ItemType::CheckBox;
+    case Kind::SetText:
+        return item.type == DG::ItemType::EditText;
+    case Kind::SetValue:
+        return item.type == DG::ItemType::CheckBox || item.type == DG::ItemType::PopUp ||
+               item.type == DG::ItemType::UserControl;
+    case Kind::Close:
+        return false;
+    }
+    return false;
+}
+
+// Keeps the dialog in the list of open ones for as long as it runs, also
+// when the procedure throws.
+struct OpenDialog {
+    explicit OpenDialog(DG::ModalDialogState* dialog) { OpenDialogs().push_back(dialog); }
+    ~OpenDialog() { OpenDialogs().pop_back(); }
+    OpenDialog(const OpenDialog&) = delete;
+    OpenDialog& operator=(const OpenDialog&) = delete;
+};
+
 }  // namespace
 
 Int16 DGModalDialog(GSResModule module, Int16 resourceId, GSResModule, DGDialCallBack callback, void* userData)
 {
-    if (callback == nullptr)
+    DG::DialogResource resource;
+    if (callback == nullptr || !DG::ReadDialogResource(module, resourceId, &resource))
         return 0;
-    callback(DG_MSG_INIT, resourceId, 0, userData);
-    for (Int32 n = 0; n < MaxClicks && Player(); ++n) {
-        Int16 item = Player()(module, resourceId, n);
-        if (item == 0)
-            break;
-        Int16 result = callback(DG_MSG_CLICK, resourceId, item, userData);
-        if (result != 0)
-            return result;
+    DG::ModalDialogState dialog;
+    dialog.dialogId = NewDialogId();
+    dialog.resourceId = resourceId;
+    dialog.title = resource.title;
+    for (const DG::DialogItemResource& r : resource.items) {
+        DG::DialogItemState item;
+        item.type = r.type;
+        item.rect = r.rect;
+        if (r.type == DG::ItemType::PopUp) {
+            item.entries = r.texts;
+            item.value = r.texts.empty() ? 0 : 1;
+        } else if (!r.texts.empty()) {
+            item.text = r.texts.front();
+        }
+        dialog.items.push_back(item);
     }
-    callback(DG_MSG_CLOSE, resourceId, 0, userData);
+    OpenDialog open(&dialog);
+    const DG::UserInput::ModalDialogPlayer& player = Player();
+    callback(DG_MSG_INIT, dialog.dialogId, 0, userData);
+    if (player.shown)
+        player.shown(dialog);
+    using Kind = DG::UserInput::DialogAction::Kind;
+    using Outcome = DG::UserInput::ActionOutcome;
+    for (Int32 n = 0; n < MaxActions && player.next; ++n) {
+        const DG::UserInput::DialogAction action = player.next(dialog, n);
+        if (action.kind == Kind::Close)
+            break;
+        DG::DialogItemState* item = dialog.Item(action.item);
+        if (item == nullptr || !Takes(*item, action.kind)) {
+            if (player.played)
+                player.played(dialog, action, Outcome::NotDelivered, 0);
+            continue;
+        }
+        Int16 answer = 0;
+        if (action.kind == Kind::Click && item->type == DG::ItemType::Button) {
+            answer = callback(DG_MSG_CLICK, dialog.dialogId, action.item, userData);
+        } else {
+            if (action.kind == Kind::Click)
+                item->value = item->value != 0 ? 0 : 1;
+            else if (action.kind == Kind::SetText)
+                item->text = action.text;
+            else if (item->type == DG::ItemType::CheckBox)
+                item->value = action.value != 0 ? 1 : 0;
+            else if (item->type == DG::ItemType::PopUp)
+                item->value = action.value;
+            else
+                item->value = action.value;
+            callback(DG_MSG_CHANGE, dialog.dialogId, action.item, userData);
+        }
+        if (player.played)
+            player.played(dialog, action, answer != 0 ? Outcome::Closed : Outcome::Delivered, answer);
+        if (answer != 0) {
+            if (player.closed)
+                player.closed(dialog, answer);
+            return answer;
+        }
+    }
+    callback(DG_MSG_CLOSE, dialog.dialogId, 0, userData);
+    if (player.closed)
+        player.closed(dialog, 0);
     return 0;
 }
 
+GS::UniString DGGetItemText(Int16 dialogId, Int16 item)
+{
+    const DG::DialogItemState* i = FindItem(dialogId, item);
+    if (i == nullptr)
+        return GS::UniString();
+    if (i->type == DG::ItemType::PopUp)
+        return i->value >= 1 && static_cast<USize>(i->value) <= i->entries.size() ? i->entries[i->value - 1]
+                                                                                   : GS::UniString();
+    return i->text;
+}
+
+void DGSetItemText(Int16 dialogId, Int16 item, const GS::UniString& text)
+{
+    if (DG::DialogItemState* i = FindItem(dialogId, item))
+        i->text = text;
+}
+
+Int32 DGGetItemValLong(Int16 dialogId, Int16 item)
+{
+    const DG::DialogItemState* i = FindItem(dialogId, item);
+    return i == nullptr ? 0 : i->value;
+}
+
+void DGSetItemValLong(Int16 dialogId, Int16 item, Int32 value)
+{
+    DG::DialogItemState* i = FindItem(dialogId, item);
+    if (i == nullptr)
+        return;
+    if (i->type == DG::ItemType::CheckBox)
+        value = value != 0 ? 1 : 0;
+    else if (i->type == DG::ItemType::PopUp && (value < 1 || static_cast<USize>(value) > i->entries.size()))
+        return;
+    i->value = value;
+}
+
+void DGEnableItem(Int16 dialogId, Int16 item)
+{
+    if (DG::DialogItemState* i = FindItem(dialogId, item))
+        i->enabled = true;
+}
+
+void DGDisableItem(Int16 dialogId, Int16 item)
+{
+    if (DG::DialogItemState* i = FindItem(dialogId, item))
+        i->enabled = false;
+}
+
+bool DGIsItemEnabled(Int16 dialogId, Int16 item)
+{
+    const DG::DialogItemState* i = FindItem(dialogId, item);
+    return i != nullptr && i->enabled;
+}
+
+void DGSetItemVisible(Int16 dialogId, Int16 item, bool visible)
+{
+    if (DG::DialogItemState* i = FindItem(dialogId, item))
+        i->visible = visible;
+}
+
+void DGShowItem(Int16 dialogId, Int16 item) { DGSetItemVisible(dialogId, item, true); }
+void DGHideItem(Int16 dialogId, Int16 item) { DGSetItemVisible(dialogId, item, false); }
+
+bool DGIsItemVisible(Int16 dialogId, Int16 item)
+{
+    const DG::DialogItemState* i = FindItem(dialogId, item);
+    return i != nullptr && i->visible;
+}
+
+Int16 DGPopUpGetItemCount(Int16 dialogId, Int16 item)
+{
+    const DG::DialogItemState* i = FindItem(dialogId, item);
+    return i == nullptr ? 0 : static_cast<Int16>(i->entries.size());
+}
+
+GS::UniString DGPopUpGetItemText(Int16 dialogId, Int16 item, Int16 entry)
+{
+    const DG::DialogItemState* i = FindItem(dialogId, item);
+    if (i == nullptr || entry < 1 || static_cast<USize>(entry) > i->entries.size())
+        return GS::UniString();
+    return i->entries[entry - 1];
+}
+
+Int16 DGPopUpGetSelected(Int16 dialogId, Int16 item)
+{
+    const DG::DialogItemState* i = FindItem(dialogId, item);
+    return i == nullptr || i->type != DG::ItemType::PopUp ? 0 : static_cast<Int16>(i->value);
+}
+
+void DGPopUpSelectItem(Int16 dialogId, Int16 item, Int16 entry)
+{
+    DG::DialogItemState* i = FindItem(dialogId, item);
+    if (i != nullptr && i->type == DG::ItemType::PopUp)
+        DGSetItemValLong(dialogId, item, entry);
+}
+
 namespace DG {
+
+const char* ItemTypeName(ItemType type)
+{
+    switch (type) {
+    case ItemType::Button: return "button";
+    case ItemType::EditText: return "edit text";
+    case ItemType::StaticText: return "static text";
+    case ItemType::CheckBox: return "check box";
+    case ItemType::PopUp: return "pop-up";
+    case ItemType::UserControl: return "user control";
+    }
+    return "item";
+}
+
+DialogItemState* ModalDialogState::Item(Int16 item)
+{
+    if (item < 1 || static_cast<USize>(item) > items.size())
+        return nullptr;
+    return &items[static_cast<USize>(item) - 1];
+}
+
+bool DecodeDialogResource(const unsigned char* data, UInt32 size, DialogResource* out)
+{
+    if (data == nullptr || out == nullptr)
+        return false;
+    Reader r(data, size);
+    DialogResource d;
+    UInt16 count = 0;
+    if (!r.Rect(&d.rect) || !r.Text(&d.title) || !r.U16(&count))
+        return false;
+    for (UInt16 k = 0; k < count; ++k) {
+        DialogItemResource item;
+        UInt8 type = 0;
+        UInt16 texts = 0;
+        if (!r.U8(&type) || type < 1 || type > 6 || !r.Rect(&item.rect) || !r.U16(&texts))
+            return false;
+        item.type = static_cast<ItemType>(type);
+        for (UInt16 t = 0; t < texts; ++t) {
+            GS::UniString text;
+            if (!r.Text(&text))
+                return false;
+            item.texts.push_back(text);
+        }
+        d.items.push_back(std::move(item));
+    }
+    if (!r.AtEnd())
+        return false;
+    *out = std::move(d);
+    return true;
+}
+
+bool ReadDialogResource(GSResModule module, Int16 id, DialogResource* out)
+{
+    UInt32 size = 0;
+    const unsigned char* data = RSLoadResource(DialogRecordType, id, module, &size);
+    if (!DecodeDialogResource(data, size, out))
+        return false;
+    out->id = id;
+    return true;
+}
+
 namespace UserInput {
 void SetModalDialogPlayer(ModalDialogPlayer player) { Player() = std::move(player); }
+Int32 OpenModalDialogCount() { return static_cast<Int32>(OpenDialogs().size()); }
 }  // namespace UserInput
 }  // namespace DG

@@ -1,32 +1,137 @@
 // Modal dialogs run by a dialog procedure (the add-on's side), and the
 // window system's side: who plays the user at a modal dialog.
 //
-// DGModalDialog sends the procedure DG_MSG_INIT, then one DG_MSG_CLICK per
-// button the user clicks, until the procedure answers an item number other
-// than 0, which closes the dialog and is its result. When the user closes
-// the dialog otherwise (the window's close box, or no one there to answer)
-// the procedure gets DG_MSG_CLOSE and the result is 0.
+// DGModalDialog reads the dialog's 'DLGT' record from the module (a dialog
+// the module lacks is not shown: the result is 0 and the procedure hears
+// nothing), makes its items, sends the procedure DG_MSG_INIT, and then plays
+// the user's actions one by one, each as the message the procedure gets:
+//   - a click on a visible, enabled button: DG_MSG_CLICK with the item;
+//   - a click on a check box: its value toggles, DG_MSG_CHANGE;
+//   - a text typed into an edit text, a value set on a check box or a user
+//     control, an entry chosen in a pop-up: DG_MSG_CHANGE.
+// An answer other than 0 to a click closes the dialog with that item as its
+// result; 0 keeps it open (a refused OK), and the user goes on. When the
+// user closes the dialog otherwise (the close box, or no one there to
+// answer) the procedure gets DG_MSG_CLOSE and the result is 0. Input on an
+// item that is hidden, disabled, missing or of the wrong kind is not
+// delivered.
+//
+// While the procedure runs, the item calls below work on the dialog's
+// items by the dialog id the procedure was given.
 #pragma once
 #include "platform/rs/RS.hpp"
 #include <functional>
+#include <vector>
 
 constexpr Int16 DG_MSG_INIT = 1;
 constexpr Int16 DG_MSG_CLOSE = 2;
 constexpr Int16 DG_MSG_CLICK = 4;
+constexpr Int16 DG_MSG_CHANGE = 6;
 
 using DGDialCallBack = Int16 (*)(Int16 message, Int16 dialogId, Int16 item, void* userData);
 
 PLATFORM_API Int16 DGModalDialog(GSResModule module, Int16 resourceId, GSResModule iconModule, DGDialCallBack callback,
                                  void* userData);
 
+// The item calls. An unknown dialog or item is ignored (getters answer an
+// empty text, 0 or false). Values: a check box 0 or 1, a pop-up its chosen
+// entry (1-based, 0 none), a user control any number.
+PLATFORM_API GS::UniString DGGetItemText(Int16 dialogId, Int16 item);
+PLATFORM_API void DGSetItemText(Int16 dialogId, Int16 item, const GS::UniString& text);
+PLATFORM_API Int32 DGGetItemValLong(Int16 dialogId, Int16 item);
+PLATFORM_API void DGSetItemValLong(Int16 dialogId, Int16 item, Int32 value);
+PLATFORM_API void DGEnableItem(Int16 dialogId, Int16 item);
+PLATFORM_API void DGDisableItem(Int16 dialogId, Int16 item);
+PLATFORM_API bool DGIsItemEnabled(Int16 dialogId, Int16 item);
+PLATFORM_API void DGShowItem(Int16 dialogId, Int16 item);
+PLATFORM_API void DGHideItem(Int16 dialogId, Int16 item);
+PLATFORM_API void DGSetItemVisible(Int16 dialogId, Int16 item, bool visible);
+PLATFORM_API bool DGIsItemVisible(Int16 dialogId, Int16 item);
+PLATFORM_API Int16 DGPopUpGetItemCount(Int16 dialogId, Int16 item);
+PLATFORM_API GS::UniString DGPopUpGetItemText(Int16 dialogId, Int16 item, Int16 entry);
+PLATFORM_API Int16 DGPopUpGetSelected(Int16 dialogId, Int16 item);
+PLATFORM_API void DGPopUpSelectItem(Int16 dialogId, Int16 item, Int16 entry);
+
 namespace DG {
+
+// Item types of a dialog record, as the resource compiler writes them.
+enum class ItemType : UInt8 { Button = 1, EditText = 2, StaticText = 3, CheckBox = 4, PopUp = 5, UserControl = 6 };
+
+PLATFORM_API const char* ItemTypeName(ItemType type);
+
+struct DialogRect {
+    Int16 x = 0, y = 0, width = 0, height = 0;
+};
+
+struct DialogItemResource {
+    ItemType type = ItemType::StaticText;
+    DialogRect rect;
+    std::vector<GS::UniString> texts;  // a pop-up's entries; else at most one
+};
+
+struct DialogResource {
+    Int16 id = 0;
+    GS::UniString title;
+    DialogRect rect;
+    std::vector<DialogItemResource> items;  // item n at n - 1
+};
+
+// Reads dialog `id` of the module; false when it is missing or malformed.
+PLATFORM_API bool ReadDialogResource(GSResModule module, Int16 id, DialogResource* out);
+// Decodes a 'DLGT' record (every length checked against the record's size).
+PLATFORM_API bool DecodeDialogResource(const unsigned char* data, UInt32 size, DialogResource* out);
+
+// An item of a running dialog as the user sees it.
+struct DialogItemState {
+    ItemType type = ItemType::StaticText;
+    DialogRect rect;
+    GS::UniString text;
+    std::vector<GS::UniString> entries;  // pop-up
+    Int32 value = 0;
+    bool enabled = true;
+    bool visible = true;
+};
+
+// A running modal dialog.
+struct ModalDialogState {
+    Int16 dialogId = 0;    // the id the procedure gets
+    Int16 resourceId = 0;  // the dialog record's id
+    GS::UniString title;
+    std::vector<DialogItemState> items;  // item n at n - 1
+
+    DialogItemState* Item(Int16 item);
+};
+
 namespace UserInput {
 
-// Answers, for the dialog shown, the n-th (from 0) button the user clicks;
-// 0 closes the dialog without a button.
-using ModalDialogPlayer = std::function<Int16(GSResModule module, Int16 resourceId, Int32 n)>;
+// One action of the user at a modal dialog.
+struct DialogAction {
+    enum class Kind { Close, Click, SetText, SetValue };
+    Kind kind = Kind::Close;
+    Int16 item = 0;
+    GS::UniString text;  // SetText
+    Int32 value = 0;     // SetValue: a check box's state, a pop-up's entry, a user control's value
+};
+
+// What became of an action.
+enum class ActionOutcome { Delivered, NotDelivered, Closed };
+
+// Who plays the user: `next` answers the n-th (from 0) action at the dialog
+// shown; `played` hears each action's outcome, with the procedure's answer
+// to it; `closed` the dialog's result with its items as they were last.
+struct ModalDialogPlayer {
+    std::function<DialogAction(const ModalDialogState& dialog, Int32 n)> next;
+    std::function<void(const ModalDialogState& dialog, const DialogAction& action, ActionOutcome outcome,
+                       Int16 answer)>
+        played;
+    std::function<void(const ModalDialogState& dialog)> shown;
+    std::function<void(const ModalDialogState& dialog, Int16 result)> closed;
+};
+
 // Sets the player (an empty one: no user, every dialog closes at once).
 PLATFORM_API void SetModalDialogPlayer(ModalDialogPlayer player);
+// The dialogs running now, innermost last.
+PLATFORM_API Int32 OpenModalDialogCount();
 
 }  // namespace UserInput
 }  // namespace DG

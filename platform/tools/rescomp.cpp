@@ -8,6 +8,13 @@
 // Sections:
 //   [STRS <id> <ListName>]  entries  <n> <Name> = "text"   (\n \" \\ escapes)
 //   [DATA <TYPE> <id>]      lines    hex = 01 02 ab ...   or   text = "..."
+//   [DLOG <id> <DialogName>] a modal dialog (see docs/ARCHITECTURE.md):
+//       title = "text"
+//       rect = x y width height
+//       <n> <ItemName> = <type> x y width height ["text" ...]
+//     types: button, edittext, statictext, checkbox, popup, usercontrol;
+//     items are numbered 1, 2, ... without gaps; a pop-up's texts are its
+//     entries. The dialog becomes a 'DLGT' record of the same id.
 //
 // Every string must fit a 255-byte buffer with its terminator in the given
 // 8-bit code page, and must be representable in it; otherwise the build
@@ -20,6 +27,11 @@
 // --other are the same resources in the other language: the build fails
 // when a list or entry of one language is missing in the other, or is named
 // differently, so that both builds have the same texts under the same names.
+// Dialogs are checked alike: the same dialogs under the same names, with
+// the same items (number, name, type, and a pop-up's number of entries);
+// titles, texts and rectangles are each language's own. The header gives
+// every dialog as ResDlg::<DialogName>::DialogId and its items as
+// ResDlg::<DialogName>::<ItemName>.
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -43,11 +55,28 @@ struct ListInfo {
     std::string name, where;
 };
 
-// The string lists of one language, by list id and entry number.
+struct DialogItem {
+    int number = 0;
+    std::string name, type, where;
+    int rect[4] = {0, 0, 0, 0};
+    std::vector<std::string> texts;
+};
+
+struct DialogInfo {
+    int id = 0;
+    std::string name, where, title;
+    bool hasTitle = false, hasRect = false;
+    int rect[4] = {0, 0, 0, 0};
+    std::vector<DialogItem> items;
+};
+
+// The string lists and dialogs of one language, by id.
 struct Language {
     std::map<int, ListInfo> lists;
     std::map<std::pair<int, int>, StringEntry> entries;
+    std::map<int, DialogInfo> dialogs;
 };
+
 struct BlobEntry {
     std::string type;
     int id;
@@ -135,6 +164,147 @@ std::string CEscape(const std::string& s)
     return out;
 }
 
+// Item types as the platform's dialog library reads them (DG::ItemType).
+const std::map<std::string, int>& ItemTypes()
+{
+    static const std::map<std::string, int> types = {{"button", 1},   {"edittext", 2}, {"statictext", 3},
+                                                     {"checkbox", 4}, {"popup", 5},    {"usercontrol", 6}};
+    return types;
+}
+
+// The texts of an item: zero or more quoted texts separated by blanks.
+std::vector<std::string> ParseQuotedList(const std::string& s, const std::string& where)
+{
+    std::vector<std::string> texts;
+    size_t i = 0;
+    while (true) {
+        while (i < s.size() && (s[i] == ' ' || s[i] == '\t'))
+            ++i;
+        if (i >= s.size())
+            break;
+        if (s[i] != '"')
+            Fail(where, "item texts must stand in double quotes");
+        size_t j = i + 1;
+        while (j < s.size() && s[j] != '"') {
+            if (s[j] == '\\')
+                ++j;
+            ++j;
+        }
+        if (j >= s.size())
+            Fail(where, "text without its closing quote");
+        texts.push_back(ParseQuoted(s.substr(i, j - i + 1), where));
+        i = j + 1;
+    }
+    return texts;
+}
+
+void CheckText(const std::string& text, int codePage, const std::string& where, const std::string& what)
+{
+    if (codePage == 0)
+        return;
+    long size = EncodedSize(text, codePage);
+    if (size < 0)
+        Fail(where, what + " has a character that code page " + std::to_string(codePage) + " lacks");
+    if (size > 254)
+        Fail(where, what + " takes " + std::to_string(size) + " bytes; at most 254 fit");
+}
+
+void ParseRect(const std::string& value, int rect[4], const std::string& where)
+{
+    std::istringstream rs(value);
+    std::string extra;
+    for (int k = 0; k < 4; ++k)
+        if (!(rs >> rect[k]) || rect[k] < -32768 || rect[k] > 32767)
+            Fail(where, "a rectangle is four numbers: x y width height");
+    if (rect[2] < 0 || rect[3] < 0)
+        Fail(where, "a rectangle's width and height are not negative");
+}
+
+// One line of a dialog section.
+void ReadDialogLine(DialogInfo& dialog, const std::string& key, const std::string& value, int codePage,
+                    const std::string& where)
+{
+    if (key == "title") {
+        dialog.title = ParseQuoted(value, where);
+        dialog.hasTitle = true;
+        CheckText(dialog.title, codePage, where, "the title of dialog " + std::to_string(dialog.id));
+        return;
+    }
+    if (key == "rect") {
+        ParseRect(value, dialog.rect, where);
+        dialog.hasRect = true;
+        return;
+    }
+    std::istringstream ks(key);
+    std::string number, name, extra;
+    ks >> number >> name;
+    char* end = nullptr;
+    long n = std::strtol(number.c_str(), &end, 10);
+    if (end == number.c_str() || *end != '\0')
+        Fail(where, "dialog lines are 'title = ...', 'rect = ...' or '<n> <ItemName> = <type> x y w h \"text\"...'");
+    std::string item = "item " + std::to_string(n) + " of dialog " + std::to_string(dialog.id);
+    if (n != static_cast<long>(dialog.items.size()) + 1)
+        Fail(where, item + ": items are numbered 1, 2, ... in order (" +
+                        std::to_string(dialog.items.size() + 1) + " expected)");
+    if (name.empty() || (ks >> extra) || !IsIdentifier(name) || name == "DialogId")
+        Fail(where, item + " needs a name (an identifier other than DialogId) after its number");
+    for (const DialogItem& other : dialog.items)
+        if (other.name == name)
+            Fail(where, item + ": name '" + name + "' is taken at " + other.where);
+    DialogItem d;
+    d.number = static_cast<int>(n);
+    d.name = name;
+    d.where = where;
+    std::istringstream vs(value);
+    vs >> d.type;
+    if (ItemTypes().count(d.type) == 0)
+        Fail(where, item + ": unknown item type '" + d.type + "'");
+    std::string rest;
+    std::getline(vs, rest);
+    rest = Trim(rest);
+    size_t quote = rest.find('"');
+    ParseRect(rest.substr(0, quote == std::string::npos ? rest.size() : quote), d.rect, where);
+    if (quote != std::string::npos)
+        d.texts = ParseQuotedList(rest.substr(quote), where);
+    if (d.type != "popup" && d.texts.size() > 1)
+        Fail(where, item + ": only a pop-up has more than one text");
+    for (const std::string& text : d.texts)
+        CheckText(text, codePage, where, item + "'s text");
+    dialog.items.push_back(d);
+}
+
+void PutU16(std::vector<unsigned char>& out, int v)
+{
+    out.push_back(static_cast<unsigned char>(v & 0xff));
+    out.push_back(static_cast<unsigned char>((v >> 8) & 0xff));
+}
+
+void PutText(std::vector<unsigned char>& out, const std::string& text)
+{
+    PutU16(out, static_cast<int>(text.size()));
+    out.insert(out.end(), text.begin(), text.end());
+}
+
+// The 'DLGT' record, little-endian: the rectangle (four 16-bit numbers),
+// the title, the item count, and per item its type byte, its rectangle,
+// its text count and texts. A text is a 16-bit length and UTF-8 bytes.
+std::vector<unsigned char> DialogRecord(const DialogInfo& dialog)
+{
+    std::vector<unsigned char> out;
+    for (int v : dialog.rect)
+        PutU16(out, v);
+    PutText(out, dialog.title);
+    PutU16(out, static_cast<int>(dialog.items.size()));
+    for (const DialogItem& item : dialog.items) {
+        out.push_back(static_cast<unsigned char>(ItemTypes().at(item.type)));
+        for (int v : item.rect)
+            PutU16(out, v);
+        PutU16(out, static_cast<int>(item.texts.size()));
+        for (const std::string& text : item.texts)
+            PutText(out, text);
+    }
+    return out;
+}
 // Reads the resource files of one language. With `codePage` 0 the texts
 // are only parsed (the other language is checked by its own build).
 void ReadResources(const std::vector<std::string>& inputs, int codePage, Language& language,
@@ -180,6 +350,23 @@ void ReadResources(const std::vector<std::string>& inputs, int codePage, Languag
                     for (const auto& e : language.entries)
                         if (e.first.first == sectionId)
                             entryNames[e.second.name] = e.second.where;
+                } else if (kind == "DLOG") {
+                    std::string dialogName, extra;
+                    if (!(hs >> sectionId >> dialogName) || (hs >> extra) || sectionId < 1 || sectionId > 32767)
+                        Fail(where, "DLOG needs a dialog id (1 to 32767) and a dialog name");
+                    if (!IsIdentifier(dialogName))
+                        Fail(where, "dialog name '" + dialogName + "' is not an identifier");
+                    auto known = language.dialogs.find(sectionId);
+                    if (known != language.dialogs.end())
+                        Fail(where, "dialog " + std::to_string(sectionId) + " defined twice (first at " +
+                                        known->second.where + ")");
+                    for (const auto& d : language.dialogs)
+                        if (d.second.name == dialogName)
+                            Fail(where, "dialog name '" + dialogName + "' is taken at " + d.second.where);
+                    DialogInfo& dialog = language.dialogs[sectionId];
+                    dialog.id = sectionId;
+                    dialog.name = dialogName;
+                    dialog.where = where;
                 } else if (kind == "DATA") {
                     if (!(hs >> blobType >> sectionId) || blobType.size() != 4)
                         Fail(where, "DATA needs a four-letter type and an id");
@@ -194,7 +381,9 @@ void ReadResources(const std::vector<std::string>& inputs, int codePage, Languag
             if (eq == std::string::npos || kind.empty())
                 Fail(where, "expected 'key = value' inside a section");
             std::string key = Trim(t.substr(0, eq)), value = Trim(t.substr(eq + 1));
-            if (kind == "STRS") {
+            if (kind == "DLOG") {
+                ReadDialogLine(language.dialogs[sectionId], key, value, codePage, where);
+            } else if (kind == "STRS") {
                 std::istringstream ks(key);
                 std::string number, name, extra;
                 ks >> number >> name;
@@ -249,10 +438,60 @@ void ReadResources(const std::vector<std::string>& inputs, int codePage, Languag
     }
 }
 
+// A dialog needs its title and rectangle and at least one item.
+void CheckDialogs(const Language& language)
+{
+    for (const auto& d : language.dialogs) {
+        const std::string dialog = "dialog " + std::to_string(d.first);
+        if (!d.second.hasTitle)
+            Fail(d.second.where, dialog + " has no title");
+        if (!d.second.hasRect)
+            Fail(d.second.where, dialog + " has no rect");
+        if (d.second.items.empty())
+            Fail(d.second.where, dialog + " has no items");
+    }
+}
+
+void CompareDialogs(const Language& own, const Language& other)
+{
+    for (const auto& d : own.dialogs) {
+        const std::string dialog = "dialog " + std::to_string(d.first);
+        auto o = other.dialogs.find(d.first);
+        if (o == other.dialogs.end())
+            Fail(d.second.where, dialog + " (" + d.second.name + ") is missing in the other language");
+        if (o->second.name != d.second.name)
+            Fail(d.second.where, dialog + " is named '" + d.second.name + "' here and '" + o->second.name + "' at " +
+                                     o->second.where);
+        const auto& mine = d.second.items;
+        const auto& theirs = o->second.items;
+        for (size_t i = 0; i < mine.size() || i < theirs.size(); ++i) {
+            if (i >= theirs.size())
+                Fail(mine[i].where, dialog + " item " + std::to_string(i + 1) + " (" + mine[i].name +
+                                        ") is missing in the other language");
+            if (i >= mine.size())
+                Fail(theirs[i].where, dialog + " item " + std::to_string(i + 1) + " (" + theirs[i].name +
+                                          ") is missing in the other language");
+            if (mine[i].name != theirs[i].name || mine[i].type != theirs[i].type)
+                Fail(mine[i].where, dialog + " item " + std::to_string(i + 1) + " is " + mine[i].type + " '" +
+                                        mine[i].name + "' here and " + theirs[i].type + " '" + theirs[i].name +
+                                        "' at " + theirs[i].where);
+            if (mine[i].type == "popup" && mine[i].texts.size() != theirs[i].texts.size())
+                Fail(mine[i].where, dialog + " item " + std::to_string(i + 1) + " has " +
+                                        std::to_string(mine[i].texts.size()) + " entries here and " +
+                                        std::to_string(theirs[i].texts.size()) + " at " + theirs[i].where);
+        }
+    }
+    for (const auto& d : other.dialogs)
+        if (own.dialogs.count(d.first) == 0)
+            Fail(d.second.where, "dialog " + std::to_string(d.first) + " (" + d.second.name +
+                                     ") is missing in the other language");
+}
+
 // Every list and entry of one language must be in the other under the same
 // name.
 void CompareLanguages(const Language& own, const Language& other)
 {
+    CompareDialogs(own, other);
     for (const auto& l : own.lists) {
         auto o = other.lists.find(l.first);
         if (o == other.lists.end())
@@ -296,6 +535,17 @@ std::string IdsHeader(const Language& language)
         os << "}  // namespace " << l.second.name << "\n";
     }
     os << "\n}  // namespace ResStr\n";
+    if (!language.dialogs.empty()) {
+        os << "\n// Every dialog by name, and its items by name.\nnamespace ResDlg {\n";
+        for (const auto& d : language.dialogs) {
+            os << "\nnamespace " << d.second.name << " {\n"
+               << "constexpr Int16 DialogId = " << d.first << ";\n";
+            for (const DialogItem& item : d.second.items)
+                os << "constexpr Int16 " << item.name << " = " << item.number << ";\n";
+            os << "}  // namespace " << d.second.name << "\n";
+        }
+        os << "\n}  // namespace ResDlg\n";
+    }
     return os.str();
 }
 
@@ -331,10 +581,18 @@ int main(int argc, char** argv)
     std::vector<BlobEntry> blobs;
     Language language;
     ReadResources(inputs, codePage, language, &strings, &blobs);
+    CheckDialogs(language);
     if (other) {
         Language otherLanguage;
         ReadResources(others, 0, otherLanguage, nullptr, nullptr);
+        CheckDialogs(otherLanguage);
         CompareLanguages(language, otherLanguage);
+    }
+    for (const auto& d : language.dialogs) {
+        for (const BlobEntry& b : blobs)
+            if (b.type == "DLGT" && b.id == d.first)
+                Fail(d.second.where, "dialog " + std::to_string(d.first) + " is also given as DATA DLGT");
+        blobs.push_back({"DLGT", d.first, DialogRecord(d.second)});
     }
 
     std::ostringstream os;

@@ -45,8 +45,7 @@ Host::Host()
         recorder.events.push_back(event);
         return answered;
     });
-    DG::UserInput::SetModalDialogPlayer(
-        [this](GSResModule, Int16 resourceId, Int32 n) { return user.PlayModalDialog(resourceId, n); });
+    DG::UserInput::SetModalDialogPlayer(user.ModalDialogPlayer());
 }
 
 Host::~Host()
@@ -58,7 +57,7 @@ Host::~Host()
     Win::SetSleepHook(nullptr);
     Win::SetShellExecuteHook(nullptr);
     DG::UserInput::SetFileDialogAnswer(nullptr);
-    DG::UserInput::SetModalDialogPlayer(nullptr);
+    DG::UserInput::SetModalDialogPlayer({});
     g_current = previous;
 }
 

@@ -647,6 +647,55 @@ Check ParseToolTip(const JsonObject& expect)
     };
 }
 
+// "dialog": the last modal dialog shown was this one (its resource id), and
+// each key given holds: "result" (0: closed with the close box), "title",
+// and "item" with "text" and/or "visible", the item as the user last saw it.
+Check ParseDialog(const JsonObject& expect)
+{
+    expect.Only({"dialog", "result", "title", "item", "text", "visible"});
+    const Int64 dialog = expect.Integer("dialog");
+    const bool hasResult = expect.Has("result"), hasTitle = expect.Has("title"), hasItem = expect.Has("item");
+    const Int64 result = expect.Integer("result", 0), item = expect.Integer("item", 0);
+    const std::string title = hasTitle ? ReadHostText(expect, "title") : std::string();
+    const bool hasText = expect.Has("text"), hasVisible = expect.Has("visible");
+    const std::string text = hasText ? ReadHostText(expect, "text") : std::string();
+    const bool visible = expect.Bool("visible", true);
+    if (hasItem != (hasText || hasVisible))
+        expect.Fail("item", "\"item\" goes with \"text\" or \"visible\"");
+    return [=](const Host& host, RunContext&) -> Differences {
+        const auto& shown = host.user.modalDialogs;
+        if (shown.empty())
+            return {"dialog: expected dialog " + std::to_string(dialog) + ", no modal dialog was shown"};
+        const SimHost::ShownModalDialog& last = shown.back();
+        if (last.resourceId != dialog)
+            return {"dialog: expected dialog " + std::to_string(dialog) + ", the last shown was " +
+                    std::to_string(last.resourceId)};
+        Differences differences;
+        if (hasResult && (!last.closed || last.result != result))
+            differences.push_back("dialog: expected result " + std::to_string(result) + ", " +
+                                  (last.closed ? "it closed with " + std::to_string(last.result)
+                                               : std::string("it has not closed")));
+        if (hasTitle && last.title != title)
+            differences.push_back("dialog: expected title " + Quoted(title) + ", shown " + Quoted(last.title));
+        if (hasItem) {
+            if (item < 1 || static_cast<size_t>(item) > last.items.size())
+                return {"dialog: it has no item " + std::to_string(item)};
+            const DG::DialogItemState& state = last.items[static_cast<size_t>(item) - 1];
+            const std::string seen = state.type == DG::ItemType::PopUp
+                                         ? (state.value >= 1 && static_cast<size_t>(state.value) <= state.entries.size()
+                                                ? state.entries[static_cast<size_t>(state.value) - 1].ToUtf8()
+                                                : std::string())
+                                         : state.text.ToUtf8();
+            if (hasVisible && state.visible != visible)
+                differences.push_back("dialog: item " + std::to_string(item) + (visible ? " is hidden" : " is visible"));
+            if (hasText && seen != text)
+                differences.push_back("dialog: item " + std::to_string(item) + " expected " + Quoted(text) + ", shown " +
+                                      Quoted(seen));
+        }
+        return differences;
+    };
+}
+
 // The kinds of check, by the key that names them.
 const std::vector<std::pair<std::string, CheckParser>>& CheckKinds()
 {
@@ -662,6 +711,7 @@ const std::vector<std::pair<std::string, CheckParser>>& CheckKinds()
         {"entry", ParseEntry},
         {"tooltip", ParseToolTip},
         {"undoSteps", ParseUndoSteps},
+        {"dialog", ParseDialog},
     };
     return kinds;
 }

@@ -66,6 +66,49 @@ void AddUserSteps(StepTable& table)
         step.Only({"do"});
         return [](Host& host, RunContext&) { host.user.ClosePalette(); };
     };
+    table["dialog"] = [](const JsonObject& step) -> StepAction {
+        step.Only({"do", "dialog", "actions"});
+        DialogAnswer answer;
+        const Int64 dialog = step.Integer("dialog", 0);
+        if (dialog < 0 || dialog > 32767)
+            step.Fail("dialog", "a dialog is a resource id, 1 to 32767 (or 0 for whichever comes next)");
+        answer.dialog = static_cast<Int16>(dialog);
+        using Kind = DG::UserInput::DialogAction::Kind;
+        const USize count = step.Array("actions").size();
+        for (USize k = 0; k < count; ++k) {
+            const JsonObject a = step.Item("actions", k);
+            a.Only({"click", "item", "text", "value", "close"});
+            DG::UserInput::DialogAction action;
+            const int forms = (a.Has("click") ? 1 : 0) + (a.Has("text") ? 1 : 0) + (a.Has("value") ? 1 : 0) +
+                              (a.Has("close") ? 1 : 0);
+            const bool needsItem = a.Has("text") || a.Has("value");
+            if (forms != 1 || a.Has("item") != needsItem)
+                a.Fail("click", "an action is {\"click\": n}, {\"item\": n, \"text\": ...}, "
+                                "{\"item\": n, \"value\": v} or {\"close\": true}");
+            if (a.Has("close")) {
+                if (!a.Bool("close"))
+                    a.Fail("close", "\"close\" is true");
+                action.kind = Kind::Close;
+            } else if (a.Has("click")) {
+                action.kind = Kind::Click;
+                action.item = static_cast<Int16>(a.Integer("click"));
+            } else {
+                action.item = static_cast<Int16>(a.Integer("item"));
+                if (a.Has("text")) {
+                    action.kind = Kind::SetText;
+                    action.text = GS::UniString(ReadHostText(a, "text").c_str(), CC_UTF8);
+                } else {
+                    action.kind = Kind::SetValue;
+                    action.value = a.Raw().at("value").is<bool>() ? (a.Bool("value") ? 1 : 0)
+                                                                  : static_cast<Int32>(a.Integer("value"));
+                }
+            }
+            if (action.kind != Kind::Close && action.item < 1)
+                a.Fail(action.kind == Kind::Click ? "click" : "item", "items are numbered from 1");
+            answer.actions.push_back(action);
+        }
+        return [=](Host& host, RunContext&) { host.user.dialogAnswers.push_back(answer); };
+    };
     table["fileDialog"] = [](const JsonObject& step) -> StepAction {
         step.Only({"do", "file", "cancel"});
         std::string file = step.String("file");

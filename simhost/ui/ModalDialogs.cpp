@@ -1,19 +1,141 @@
 // The user at the add-on's modal dialogs.
+#include "simhost/ui/ModalDialogs.hpp"
 #include "simhost/core/SimHost.hpp"
 
 namespace SimHost {
 
-Int16 ScriptedUser::PlayModalDialog(Int16 resourceId, Int32 n)
+namespace {
+
+std::string Quoted(const GS::UniString& text) { return "\"" + text.ToUtf8() + "\""; }
+
+std::string Join(const std::vector<std::string>& lines)
 {
-    Int16 button = 0;
-    if (!dialogButtons.empty()) {
-        button = dialogButtons.front();
-        dialogButtons.pop_front();
+    std::string out;
+    for (const std::string& line : lines)
+        out += "; " + line;
+    return out;
+}
+
+}  // namespace
+
+std::vector<std::string> DescribeDialogItems(const DG::ModalDialogState& dialog)
+{
+    std::vector<std::string> lines;
+    for (size_t k = 0; k < dialog.items.size(); ++k) {
+        const DG::DialogItemState& item = dialog.items[k];
+        std::string line = std::to_string(k + 1) + " " + DG::ItemTypeName(item.type);
+        switch (item.type) {
+        case DG::ItemType::PopUp: {
+            line += " [";
+            for (size_t e = 0; e < item.entries.size(); ++e)
+                line += (e == 0 ? "" : ", ") + Quoted(item.entries[e]);
+            line += "] chosen " + std::to_string(item.value);
+            break;
+        }
+        case DG::ItemType::CheckBox:
+            line += " " + Quoted(item.text) + (item.value != 0 ? " on" : " off");
+            break;
+        case DG::ItemType::UserControl:
+            line += " value " + std::to_string(item.value);
+            break;
+        default:
+            line += " " + Quoted(item.text);
+        }
+        if (!item.visible)
+            line += " hidden";
+        if (!item.enabled)
+            line += " disabled";
+        lines.push_back(line);
     }
-    host.recorder.events.push_back("modal dialog " + std::to_string(resourceId) + (n == 0 ? " shown" : "") + ": " +
-                                   (button != 0 ? "the user clicks button " + std::to_string(button)
-                                                : std::string("the user closes it")));
-    return button;
+    return lines;
+}
+
+std::string DescribeDialogAction(const DG::ModalDialogState& dialog, const DG::UserInput::DialogAction& action)
+{
+    using Kind = DG::UserInput::DialogAction::Kind;
+    std::string item = "item " + std::to_string(action.item);
+    switch (action.kind) {
+    case Kind::Close:
+        return "the user closes it";
+    case Kind::Click: {
+        const DG::DialogItemState* state = const_cast<DG::ModalDialogState&>(dialog).Item(action.item);
+        return "the user clicks " + item + (state != nullptr ? " " + Quoted(state->text) : std::string());
+    }
+    case Kind::SetText:
+        return "the user types " + Quoted(action.text) + " into " + item;
+    case Kind::SetValue:
+        return "the user sets " + item + " to " + std::to_string(action.value);
+    }
+    return "";
+}
+
+DG::UserInput::ModalDialogPlayer ScriptedUser::ModalDialogPlayer()
+{
+    using DG::UserInput::DialogAction;
+    DG::UserInput::ModalDialogPlayer player;
+    player.shown = [this](const DG::ModalDialogState& dialog) {
+        ShownModalDialog shown;
+        shown.resourceId = dialog.resourceId;
+        shown.title = dialog.title.ToUtf8();
+        shown.itemsShown = DescribeDialogItems(dialog);
+        shown.items = dialog.items;
+        modalDialogs.push_back(shown);
+        // The answer scripted for this dialog, if the next one is for it;
+        // else the old way: the buttons of dialogButtons.
+        RunningDialog running;
+        running.record = modalDialogs.size() - 1;
+        if (!dialogAnswers.empty() &&
+            (dialogAnswers.front().dialog == 0 || dialogAnswers.front().dialog == dialog.resourceId)) {
+            running.answer = dialogAnswers.front();
+            running.scripted = true;
+            dialogAnswers.pop_front();
+        }
+        runningDialogs.push_back(running);
+        host.recorder.events.push_back("modal dialog " + std::to_string(dialog.resourceId) + " shown: " +
+                                       Quoted(dialog.title) + Join(shown.itemsShown));
+    };
+    player.next = [this](const DG::ModalDialogState&, Int32 n) {
+        DialogAction action;
+        if (runningDialogs.empty())
+            return action;
+        RunningDialog& running = runningDialogs.back();
+        if (running.scripted) {
+            if (static_cast<size_t>(n) < running.answer.actions.size())
+                action = running.answer.actions[static_cast<size_t>(n)];
+        } else if (!dialogButtons.empty()) {
+            action.kind = DialogAction::Kind::Click;
+            action.item = dialogButtons.front();
+            dialogButtons.pop_front();
+        }
+        return action;
+    };
+    player.played = [this](const DG::ModalDialogState& dialog, const DialogAction& action,
+                           DG::UserInput::ActionOutcome outcome, Int16) {
+        std::string line = DescribeDialogAction(dialog, action);
+        if (outcome == DG::UserInput::ActionOutcome::NotDelivered)
+            line += ": not delivered";
+        if (!runningDialogs.empty())
+            modalDialogs[runningDialogs.back().record].actions.push_back(line);
+        host.recorder.events.push_back("modal dialog " + std::to_string(dialog.resourceId) + ": " + line);
+    };
+    player.closed = [this](const DG::ModalDialogState& dialog, Int16 result) {
+        std::vector<std::string> items = DescribeDialogItems(dialog);
+        std::string changed;
+        if (!runningDialogs.empty()) {
+            ShownModalDialog& record = modalDialogs[runningDialogs.back().record];
+            record.itemsAtClose = items;
+            record.items = dialog.items;
+            record.result = result;
+            record.closed = true;
+            if (items != record.itemsShown)
+                changed = " with" + Join(items).substr(1);
+            runningDialogs.pop_back();
+        }
+        host.recorder.events.push_back("modal dialog " + std::to_string(dialog.resourceId) + " closed: " +
+                                       (result != 0 ? "result " + std::to_string(result) : std::string("the user closes it")) +
+                                       changed);
+    };
+    return player;
 }
 
 }  // namespace SimHost

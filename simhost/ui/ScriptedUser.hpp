@@ -5,6 +5,7 @@
 #pragma once
 #include "platform/api/APIdefs.hpp"
 #include "simhost/ui/FileDialogs.hpp"
+#include "simhost/ui/ModalDialogs.hpp"
 #include <deque>
 #include <string>
 #include <vector>
@@ -28,12 +29,16 @@ public:
     // later one in the same window too.
     Int32 cancelAtCheck = 0;
 
-    // The buttons the user clicks in the modal dialogs to come, in order;
-    // when none is left, the user closes a dialog with its close box.
+    // The user's answers to the modal dialogs to come, one per dialog, in
+    // order. A dialog that no answer is for takes the buttons of
+    // dialogButtons, clicked in order across dialogs; when none is left, the
+    // user closes it with its close box.
+    std::deque<DialogAnswer> dialogAnswers;
     std::deque<Int16> dialogButtons;
-    // What the user does at a modal dialog: the n-th click's button, 0 to
-    // close it. Recorded in the events.
-    Int16 PlayModalDialog(Int16 resourceId, Int32 n);
+    // The modal dialogs shown, in order; each is in the events too.
+    std::vector<ShownModalDialog> modalDialogs;
+    // The window system's player of the modal dialogs, working on the above.
+    DG::UserInput::ModalDialogPlayer ModalDialogPlayer();
 
     // The user chooses a menu item: the handler installed for the menu runs.
     GSErrCode RunMenuCommand(Int16 menuResID, Int32 itemIndex);
@@ -64,6 +69,12 @@ public:
 
 private:
     Host& host;
+    struct RunningDialog {
+        size_t record = 0;
+        bool scripted = false;
+        DialogAnswer answer;
+    };
+    std::vector<RunningDialog> runningDialogs;  // innermost last
 };
 
 }  // namespace SimHost

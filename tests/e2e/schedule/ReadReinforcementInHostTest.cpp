@@ -254,6 +254,56 @@ TEST_F(ReadReinforcementTest, LockedBarAsksTheUser)
     }
 }
 
+// The dialog as the user sees it, in the build's language, answered with
+// a click that is not delivered first and then "Yes".
+TEST_F(ReadReinforcementTest, LockedLayersDialogShowsItsItems)
+{
+    Layer(3, false, true);
+    Bar("", 3);
+    using Kind = DG::UserInput::DialogAction::Kind;
+    host->user.dialogAnswers.push_back({LockedLayersDialogId, {{Kind::Click, 3, {}, 0}, {Kind::Click, 1, {}, 0}}});
+    EXPECT_TRUE(Read());
+    ASSERT_EQ(host->user.modalDialogs.size(), 1u);
+    const SimHost::ShownModalDialog& shown = host->user.modalDialogs[0];
+#if HOST_VERSION == 24
+    const std::vector<std::string> items = {
+        "1 button \"Yes\"", "2 button \"No\"",
+        "3 static text \"There are locked layers in the actual view. Do you want to unlock these layers for the "
+        "calculation process? If you keep them locked, the calculation will be canceled!\""};
+    EXPECT_EQ(shown.title, "Warning");
+    EXPECT_EQ(shown.actions, (std::vector<std::string>{"the user clicks item 3 \"There are locked layers in the actual "
+                                                       "view. Do you want to unlock these layers for the calculation "
+                                                       "process? If you keep them locked, the calculation will be "
+                                                       "canceled!\": not delivered",
+                                                       "the user clicks item 1 \"Yes\""}));
+#else
+    const std::vector<std::string> items = {
+        "1 button \"Da\"", "2 button \"Ne\"",
+        "3 static text \"V trenutnem pogledu so zaklenjeni sloji. Ali jih želite odkleniti za izračun? Če jih pustite "
+        "zaklenjene, bo izračun preklican!\""};
+    EXPECT_EQ(shown.title, "Opozorilo");
+#endif
+    EXPECT_EQ(shown.itemsShown, items);
+    EXPECT_EQ(shown.itemsAtClose, items);
+    EXPECT_EQ(shown.result, 1);
+    EXPECT_TRUE(host->user.dialogAnswers.empty());
+}
+
+// An answer for another dialog waits for it; this dialog takes the
+// buttons, and closes when none is left.
+TEST_F(ReadReinforcementTest, AnswerForAnotherDialogIsKept)
+{
+    Layer(3, false, true);
+    Bar("", 3);
+    host->user.dialogAnswers.push_back({32511, {{DG::UserInput::DialogAction::Kind::Click, 1, {}, 0}}});
+    EXPECT_FALSE(Read());
+    ASSERT_EQ(host->user.modalDialogs.size(), 1u);
+    EXPECT_TRUE(host->user.modalDialogs[0].closed);
+    EXPECT_EQ(host->user.modalDialogs[0].result, 0);
+    EXPECT_EQ(host->user.dialogAnswers.size(), 1u);
+    EXPECT_EQ(Events("modal dialog 32510 closed: the user closes it"), 1u);
+}
+
 TEST_F(ReadReinforcementTest, FirstObjectOnLockedLayerAsksToo)
 {
     Layer(3, false, true);

@@ -81,6 +81,35 @@ TEST_F(RescompTest, HeaderNamesEveryListAndEntry)
         << run.header;
 }
 
+const char* const EnglishDialog = R"([DLOG 32510 LockedLayers]
+title = "Warning"
+rect = 40 40 400 150
+1 Yes = button 210 115 80 24 "Yes"
+2 No = button 300 115 80 24 "No"
+3 Kinds = popup 10 10 100 20 "Bar" "Mesh"
+)";
+
+const char* const SlovenianDialog = R"([DLOG 32510 LockedLayers]
+title = "Opozorilo"
+rect = 40 40 420 150
+1 Yes = button 230 115 80 24 "Da"
+2 No = button 320 115 80 24 "Ne"
+3 Kinds = popup 10 10 100 20 "Palica" "Mreža"
+)";
+
+// Texts and rectangles are each language's own; the items are shared.
+TEST_F(RescompTest, HeaderNamesEveryDialogAndItem)
+{
+    Outcome run = Compile(EnglishDialog, SlovenianDialog);
+    ASSERT_EQ(run.exitCode, 0) << run.errors;
+    EXPECT_NE(run.header.find("namespace LockedLayers {\nconstexpr Int16 DialogId = 32510;\n"
+                              "constexpr Int16 Yes = 1;\nconstexpr Int16 No = 2;\nconstexpr Int16 Kinds = 3;\n"),
+              std::string::npos)
+        << run.header;
+    const std::string image = Read(folder + "/out.cpp");
+    EXPECT_NE(image.find("{0x444c4754u, 32510, "), std::string::npos) << "a 'DLGT' record of the dialog's id";
+}
+
 struct RefusalCase {
     const char* name;
     const char* own;
@@ -121,7 +150,32 @@ INSTANTIATE_TEST_SUITE_P(
                     "en.txt:1: error: STRS needs a list id and a list name"},
         RefusalCase{"nameTakenInTheList", "[STRS 130 Messages]\n1 First = \"One\"\n2 First = \"Two\"\n",
                     "[STRS 130 Messages]\n1 First = \"One\"\n2 First = \"Two\"\n",
-                    "en.txt:3: error: string 130/2: name 'First' is taken at "}),
+                    "en.txt:3: error: string 130/2: name 'First' is taken at "},
+        RefusalCase{"otherLacksADialog", EnglishDialog, "",
+                    "en.txt:1: error: dialog 32510 (LockedLayers) is missing in the other language"},
+        RefusalCase{"otherLacksAnItem", EnglishDialog,
+                    "[DLOG 32510 LockedLayers]\ntitle = \"W\"\nrect = 0 0 1 1\n1 Yes = button 1 1 1 1 \"Da\"\n"
+                    "2 No = button 1 1 1 1 \"Ne\"\n",
+                    "en.txt:6: error: dialog 32510 item 3 (Kinds) is missing in the other language"},
+        RefusalCase{"itemOfAnotherType", EnglishDialog,
+                    "[DLOG 32510 LockedLayers]\ntitle = \"W\"\nrect = 0 0 1 1\n1 Yes = button 1 1 1 1 \"Da\"\n"
+                    "2 No = checkbox 1 1 1 1 \"Ne\"\n3 Kinds = popup 1 1 1 1 \"a\" \"b\"\n",
+                    "en.txt:5: error: dialog 32510 item 2 is button 'No' here and checkbox 'No' at "},
+        RefusalCase{"popUpWithOtherEntries", EnglishDialog,
+                    "[DLOG 32510 LockedLayers]\ntitle = \"W\"\nrect = 0 0 1 1\n1 Yes = button 1 1 1 1 \"Da\"\n"
+                    "2 No = button 1 1 1 1 \"Ne\"\n3 Kinds = popup 1 1 1 1 \"a\"\n",
+                    "en.txt:6: error: dialog 32510 item 3 has 2 entries here and 1 at "},
+        RefusalCase{"itemsWithAGap", "[DLOG 1 D]\ntitle = \"T\"\nrect = 0 0 1 1\n2 A = button 1 1 1 1\n", "",
+                    "en.txt:4: error: item 2 of dialog 1: items are numbered 1, 2, ... in order (1 expected)"},
+        RefusalCase{"unknownItemType", "[DLOG 1 D]\ntitle = \"T\"\nrect = 0 0 1 1\n1 A = slider 1 1 1 1\n", "",
+                    "en.txt:4: error: item 1 of dialog 1: unknown item type 'slider'"},
+        RefusalCase{"badRectangle", "[DLOG 1 D]\ntitle = \"T\"\nrect = 0 0 1 1\n1 A = button 1 1 1 \"x\"\n", "",
+                    "en.txt:4: error: a rectangle is four numbers"},
+        RefusalCase{"noTitle", "[DLOG 1 D]\nrect = 0 0 1 1\n1 A = button 1 1 1 1\n", "",
+                    "en.txt:1: error: dialog 1 has no title"},
+        RefusalCase{"textTheCodePageLacks",
+                    "[DLOG 1 D]\ntitle = \"T\"\nrect = 0 0 1 1\n1 A = button 1 1 1 1 \"\xc4\x8d\"\n", "",
+                    "en.txt:4: error: item 1 of dialog 1's text has a character that code page 1252 lacks"}),
     [](const ::testing::TestParamInfo<RefusalCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -208,3 +208,46 @@ INSTANTIATE_TEST_SUITE_P(
                       CommandLineCase{"command Edit 1", false, "", false, 0}));
 
 }  // namespace
+
+namespace {
+
+// The dialog check reads the last modal dialog the user saw.
+TEST_F(ExpectTest, DialogCheckReadsTheLastDialogShown)
+{
+    EXPECT_EQ(Check(R"({"dialog": 32510})"),
+              std::vector<std::string>{"dialog: expected dialog 32510, no modal dialog was shown"});
+    SimHost::ShownModalDialog shown;
+    shown.resourceId = 32510;
+    shown.title = "Warning";
+    shown.closed = true;
+    shown.result = 2;
+    DG::DialogItemState yes, warning, kinds;
+    yes.type = DG::ItemType::Button;
+    yes.text = GS::UniString("Yes");
+    warning.text = GS::UniString("Used!");
+    warning.visible = false;
+    kinds.type = DG::ItemType::PopUp;
+    kinds.entries = {GS::UniString("Bar"), GS::UniString("Mesh")};
+    kinds.value = 2;
+    shown.items = {yes, warning, kinds};
+    host->user.modalDialogs.push_back(shown);
+    const std::vector<CheckCase> cases = {
+        {"holds", R"({"dialog": 32510, "result": 2, "title": "Warning"})", ""},
+        {"otherDialog", R"({"dialog": 32511})", "dialog: expected dialog 32511, the last shown was 32510"},
+        {"otherResult", R"({"dialog": 32510, "result": 1})", "dialog: expected result 1, it closed with 2"},
+        {"itemText", R"({"dialog": 32510, "item": 1, "text": "Yes", "visible": true})", ""},
+        {"hiddenItem", R"({"dialog": 32510, "item": 2, "visible": true})", "dialog: item 2 is hidden"},
+        {"popUpShowsItsEntry", R"({"dialog": 32510, "item": 3, "text": "Mesh"})", ""},
+        {"otherText", R"({"dialog": 32510, "item": 1, "text": "No"})", R"(dialog: item 1 expected "No", shown "Yes")"},
+        {"noSuchItem", R"({"dialog": 32510, "item": 4, "visible": false})", "dialog: it has no item 4"},
+    };
+    for (const CheckCase& c : cases) {
+        std::vector<std::string> differences = Check(c.expect);
+        if (std::string(c.difference).empty())
+            EXPECT_TRUE(differences.empty()) << c.name << ": " << differences.front();
+        else
+            EXPECT_EQ(differences, std::vector<std::string>{c.difference}) << c.name;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,35 @@
+// The user at the add-on's modal dialogs: the answers scripted in advance
+// and the dialogs shown, with their items as the user saw them.
+#pragma once
+#include "platform/dg/DGModal.hpp"
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace SimHost {
+
+// What the user does at one dialog: the actions in order, then the close
+// box when the dialog is still open. `dialog` 0 answers whichever dialog
+// comes next; another id answers only that dialog.
+struct DialogAnswer {
+    Int16 dialog = 0;
+    std::vector<DG::UserInput::DialogAction> actions;
+};
+
+struct ShownModalDialog {
+    Int16 resourceId = 0;
+    std::string title;
+    std::vector<std::string> itemsShown;    // after the procedure's initialisation
+    std::vector<std::string> actions;       // each action and what became of it
+    std::vector<std::string> itemsAtClose;  // as they were when the dialog closed
+    std::vector<DG::DialogItemState> items;  // as the user last saw them
+    Int16 result = 0;
+    bool closed = false;
+};
+
+// One line per item: `3 static text "..."`, with its value, and "hidden"
+// or "disabled" when so.
+std::vector<std::string> DescribeDialogItems(const DG::ModalDialogState& dialog);
+std::string DescribeDialogAction(const DG::ModalDialogState& dialog, const DG::UserInput::DialogAction& action);
+
+}  // namespace SimHost
