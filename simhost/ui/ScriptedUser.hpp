@@ -5,6 +5,7 @@
 #pragma once
 #include "platform/api/APIdefs.hpp"
 #include "simhost/ui/FileDialogs.hpp"
+#include "simhost/ui/PointInput.hpp"
 #include <deque>
 #include <string>
 #include <vector>
@@ -61,6 +62,8 @@ public:
 
     // The user's answers to the add-on's file dialogs, and the dialogs shown.
     FileDialogScript fileDialogs;
+    // The user's answers to point inputs, and the point inputs shown.
+    PointInputScript pointInputs;
 
 private:
     Host& host;
