@@ -3,6 +3,8 @@
 // click comes back in the record; and the highlight and zoom requests.
 #include "HostTestSupport.hpp"
 #include "platform/gs/HashTable.hpp"
+#include "simhost/scenario/Steps.hpp"
+#include <list>
 #include <cmath>
 
 namespace {
@@ -156,6 +158,80 @@ TEST_F(PointInputTest, HighlightReplacesAndClearsAndZoomIsRecorded)
     ASSERT_EQ(host->view.zooms.size(), 1u);
     EXPECT_DOUBLE_EQ(host->view.zooms[0].yMin, -2);
     EXPECT_TRUE(host->recorder.faults.empty());
+}
+
+// The scenario's side: the pointInput step answers the next point input,
+// and the lines, highlight and zoom expectations read what it left.
+class PointInputScenarioTest : public PointInputTest {
+protected:
+    SimHost::StepAction Parse(const std::string& json)
+    {
+        docs.push_back(SimHost::JsonDocument::Parse("steps.json", json));
+        SimHost::JsonObject step(docs.back(), docs.back().Root(), "");
+        if (step.Has("expect"))
+            return SimHost::ParseExpect(step);
+        SimHost::StepTable table;
+        SimHost::AddUserSteps(table);
+        return table.at(step.String("do"))(step);
+    }
+    std::vector<std::string> Expect(const std::string& expect)
+    {
+        SimHost::StepAction action = Parse("{\"expect\": " + expect + "}");
+        USize before = ctx.failedExpectations.size();
+        action(*host, ctx);
+        std::vector<std::string> out;
+        for (USize i = before; i < ctx.failedExpectations.size(); ++i)
+            out.push_back(ctx.failedExpectations[i].what);
+        return out;
+    }
+    SimHost::RunContext ctx;
+    std::list<SimHost::JsonDocument> docs;
+};
+
+TEST_F(PointInputScenarioTest, LinesShowWhatTheClickChooses)
+{
+    Parse(R"({"do": "pointInput", "path": [[1, 0.9, 2], [1, 0.3]], "click": [3, 0.1, 2]})")(*host, ctx);
+    API_GetPointType point = Request("p");
+    ASSERT_EQ(Input(point, &NearerSide), NoError);
+
+    EXPECT_TRUE(Expect(R"({"lines": [[[0, 0, 2], [4, 0, 2]]], "at": "click", "mode": 2})").empty());
+    EXPECT_EQ(Expect(R"({"lines": [[[0, 1], [4, 1]]], "at": "click"})"),
+              std::vector<std::string>{"lines at the click: line 1 expected [[0, 1, 0], [4, 1, 0]], drawn [[0, 0, 2], [4, 0, 2]]"});
+    EXPECT_EQ(Expect(R"({"lines": 3, "mode": 1})").size(), 3u);  // every line drawn with mode 2
+    EXPECT_EQ(Expect(R"({"lines": 0})"), std::vector<std::string>{});  // nothing since the previous check
+    EXPECT_EQ(Expect(R"({"lines": [[[0, 0.05], [4, 0.05]]], "at": "click", "tolerance": 0.1})"), std::vector<std::string>{});
+
+    // A cancelled input draws along its path but has no click.
+    Parse(R"({"do": "pointInput", "path": [[1, 0.9]], "cancel": true})")(*host, ctx);
+    EXPECT_EQ(Input(point, &NearerSide), APIERR_CANCEL);
+    EXPECT_TRUE(Expect(R"({"lines": 0, "at": "click"})").empty());
+    EXPECT_TRUE(Expect(R"({"lines": [[[0, 1, 0], [4, 1, 0]]]})").empty());
+}
+
+TEST_F(PointInputScenarioTest, HighlightAndZoomExpectations)
+{
+    ctx.names["w"] = host->model.Add(API_WallID).guid;
+    EXPECT_EQ(Expect(R"({"zoom": [0, 0, 1, 1]})"), std::vector<std::string>{"zoom: expected [0, 0, 1, 1], the view was not zoomed"});
+    EXPECT_TRUE(Expect(R"({"highlight": []})").empty());
+    GS::HashTable<API_Guid, API_RGBAColor> table;
+    table.Add(ctx.names["w"], {0, 0.1, 0.7, 0.8});
+    bool wireframe = false;
+    ASSERT_EQ(Slot<HostSlot::Interface>(*host)(nullptr, RequestCode("HGEL"), &table, &wireframe, nullptr), NoError);
+    API_Box box = {-1, -1.5, 5, 2.5};
+    ASSERT_EQ(Slot<HostSlot::Automate>(*host)(nullptr, RequestCode("ZOOM"), &box, nullptr, nullptr), NoError);
+    EXPECT_TRUE(Expect(R"({"highlight": ["w"]})").empty());
+    EXPECT_TRUE(Expect(R"({"zoom": [-1, -1.5, 5, 2.5]})").empty());
+    EXPECT_EQ(Expect(R"({"zoom": [-1, -1, 5, 2.5], "tolerance": 0.1})"),
+              std::vector<std::string>{"zoom: expected [-1, -1, 5, 2.5], zoomed to [-1, -1.5, 5, 2.5]"});
+}
+
+TEST_F(PointInputScenarioTest, MalformedStepsAreRefused)
+{
+    for (const char* bad : {R"({"do": "pointInput"})", R"({"do": "pointInput", "click": [1, 2], "cancel": true})",
+                            R"({"do": "pointInput", "click": [1]})", R"({"do": "pointInput", "path": [[1, "a"]], "cancel": true})",
+                            R"({"expect": {"lines": [[[1, 2]]]}})", R"({"expect": {"lines": 1, "at": "end"}})",
+                            R"({"expect": {"zoom": [1, 2, 3]}})"})
+        EXPECT_THROW(Parse(bad), SimHost::ScenarioError) << bad;
 }
 
 }  // namespace
