@@ -697,8 +697,8 @@ Check ParseLines(const JsonObject& expect)
                 expect.Document().Fail(path, "'" + path + "' is a line [[x, y, z], [x, y, z]]");
             const picojson::array& ends = list[i].get<picojson::array>();
             ExpectedLine line;
-            line.c1 = ReadPoint(expect, path + "[0]", ends[0], &line.hasZ1);
-            line.c2 = ReadPoint(expect, path + "[1]", ends[1], &line.hasZ2);
+            line.c1 = ReadPoint3D(expect, path + "[0]", ends[0], &line.hasZ1);
+            line.c2 = ReadPoint3D(expect, path + "[1]", ends[1], &line.hasZ2);
             lines.push_back(line);
         }
         count = static_cast<Int64>(lines.size());

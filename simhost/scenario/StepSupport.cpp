@@ -150,7 +150,7 @@ API_Guid NamedElement(const JsonObject& step, const std::string& key, const RunC
     return it->second;
 }
 
-API_Coord3D ReadPoint(const JsonObject& parent, const std::string& path, const picojson::value& value, bool* hasZ)
+API_Coord3D ReadPoint3D(const JsonObject& parent, const std::string& path, const picojson::value& value, bool* hasZ)
 {
     bool ok = value.is<picojson::array>();
     const picojson::array* items = ok ? &value.get<picojson::array>() : nullptr;

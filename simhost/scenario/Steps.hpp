@@ -107,7 +107,7 @@ API_Guid NamedElement(const JsonObject& step, const std::string& key, const RunC
 
 // A point [x, y] or [x, y, z] at `path` of the document; z is 0 when not
 // given, and `hasZ` (when asked) tells which.
-API_Coord3D ReadPoint(const JsonObject& parent, const std::string& path, const picojson::value& value,
+API_Coord3D ReadPoint3D(const JsonObject& parent, const std::string& path, const picojson::value& value,
                       bool* hasZ = nullptr);
 
 }  // namespace SimHost

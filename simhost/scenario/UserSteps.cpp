@@ -84,12 +84,12 @@ void AddUserSteps(StepTable& table)
         PointAnswer answer;
         const picojson::array& path = step.Array("path");
         for (USize i = 0; i < path.size(); ++i)
-            answer.path.push_back(ReadPoint(step, step.PathOf("path") + "[" + std::to_string(i) + "]", path[i]));
+            answer.path.push_back(ReadPoint3D(step, step.PathOf("path") + "[" + std::to_string(i) + "]", path[i]));
         answer.cancel = step.Bool("cancel", false);
         if (step.Has("click") == answer.cancel)
             step.Fail(answer.cancel ? "cancel" : "click", "a point input is answered with either 'click' or \"cancel\": true");
         if (!answer.cancel)
-            answer.click = ReadPoint(step, step.PathOf("click"), step.Raw().at("click"));
+            answer.click = ReadPoint3D(step, step.PathOf("click"), step.Raw().at("click"));
         return [=](Host& host, RunContext&) { host.user.pointInputs.Give(answer); };
     };
     table["resizePalette"] = [](const JsonObject& step) -> StepAction {
