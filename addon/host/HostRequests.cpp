@@ -6,6 +6,9 @@ namespace {
 // The host's dispatching calls take untyped pointers; what the host does
 // with them is fixed by the request's line of the list.
 template <typename T> void* Par(T* p) { return const_cast<void*>(static_cast<const void*>(p)); }
+// A callback the host calls back (the point input's rubber-line callback)
+// travels in the same untyped pointer.
+template <typename R, typename... P> void* Par(R (*f)(P...)) { return reinterpret_cast<void*>(f); }
 
 template <HostRequestId R, typename... A> GSErrCode Send(A... args)
 {

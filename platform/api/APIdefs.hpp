@@ -72,6 +72,13 @@ static_assert(sizeof(API_Guid) == 16, "API_Guid");
 inline bool operator==(const API_Guid& a, const API_Guid& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 inline bool operator!=(const API_Guid& a, const API_Guid& b) { return !(a == b); }
 constexpr API_Guid APINULLGuid = {0, 0, 0, 0, 0, {0, 0, 0, 0, 0, 0}};
+// For GS::HashTable keyed by GUIDs.
+inline UInt32 HashValue(const API_Guid& g)
+{
+    UInt32 words[4];
+    std::memcpy(words, &g, sizeof words);
+    return words[0] ^ (words[1] * 0x9E3779B1u) ^ (words[2] * 0x85EBCA77u) ^ (words[3] * 0xC2B2AE3Du);
+}
 
 struct API_Coord {
     double x;
@@ -334,19 +341,27 @@ constexpr Int32 APIWind_SectionID = 2;
 constexpr Int32 APIWind_DetailID = 3;
 constexpr Int32 APIWind_3DModelID = 4;
 
+// The point input's record ('IPOI'): the prompt (8-bit text), the option
+// bytes, the host's eight cursor codes and, after a click, the point and
+// what lies under it.
 struct API_GetPointTypeFields {
-    char prompt[256];
-    bool changeFilter;
-    bool changePlane;
-    char filler[6];
-    API_Coord3D pos;
-    API_Neig neig;
+    char prompt[256];         // 0
+    bool changeFilter;        // 256
+    bool changePlane;         // 257: the option byte
+    char filler1[22];         // 258
+    Int32 cursorCodes[8];     // 280 to 311
+    API_Coord3D pos;          // 312: the clicked point
+    API_Neig neig;            // 336
 };
+static_assert(offsetof(API_GetPointTypeFields, changePlane) == 257, "API_GetPointType option byte");
+static_assert(offsetof(API_GetPointTypeFields, cursorCodes) == 280, "API_GetPointType cursor codes");
+static_assert(offsetof(API_GetPointTypeFields, pos) == 312, "API_GetPointType point");
 struct API_GetPointType : API_GetPointTypeFields {
     char reserved[488 - sizeof(API_GetPointTypeFields)];
 };
 static_assert(sizeof(API_GetPointType) == 488, "API_GetPointType");
 
+// A rubber line ('DRLI'): its two ends and the drawing mode.
 struct API_RubberLineType {
     API_Coord3D c1;
     API_Coord3D c2;
@@ -354,6 +369,24 @@ struct API_RubberLineType {
     char reserved[12];
 };
 static_assert(sizeof(API_RubberLineType) == 64, "API_RubberLineType");
+
+// What the host hands the rubber-line callback of a point input each time
+// the cursor moves: the cursor's position first.
+struct API_RubberLineInfo {
+    API_Coord3D actCoord;
+    char reserved[40];
+};
+static_assert(sizeof(API_RubberLineInfo) == 64, "API_RubberLineInfo");
+// The rubber-line callback: draws with 'DRLI'; the host does not use its result.
+using APIRubberLineInfoProc = GSErrCode(const API_RubberLineInfo* info);
+
+// A colour with its opacity, each part from 0 to 1 (highlights, 'HGEL').
+struct API_RGBAColor {
+    double f_red;
+    double f_green;
+    double f_blue;
+    double f_alpha;
+};
 
 struct API_ElementUserData {
     Int16 dataVersion;

@@ -3,6 +3,7 @@
 #pragma once
 #include "platform/api/HostTable.hpp"
 #include "platform/geometry/Polygon2D.hpp"
+#include "platform/gs/HashTable.hpp"
 #include <string>
 #include <type_traits>
 

@@ -1,16 +1,27 @@
 #include "simhost/api/Requests.hpp"
 #include "simhost/api/HostApi.hpp"
+#include <type_traits>
 #include <utility>
 
 namespace SimHost {
 
 namespace {
 
+// A parameter as the request's line types it: data pointers come back with
+// static_cast, a callback (a function pointer) with reinterpret_cast.
+template <typename A> A Typed(void* p)
+{
+    if constexpr (std::is_function_v<std::remove_pointer_t<A>>)
+        return reinterpret_cast<A>(p);
+    else
+        return static_cast<A>(p);
+}
+
 template <typename... A, size_t... I>
 GSErrCode Invoke(RequestHandlers& handlers, GSErrCode (RequestHandlers::*handler)(A...), void* const* pars,
                  std::index_sequence<I...>)
 {
-    return (handlers.*handler)(static_cast<A>(pars[I])...);
+    return (handlers.*handler)(Typed<A>(pars[I])...);
 }
 
 template <typename... A>

@@ -4,6 +4,7 @@
 // another one is part of the enclosing step: it records no step of its own,
 // and when it fails only its own changes are taken back.
 #include "simhost/api/HostApi.hpp"
+#include <chrono>
 
 namespace SimHost {
 
@@ -16,13 +17,24 @@ GSErrCode HostApi::RunUndoableCommand(const GS::UniString* name, const UndoableB
     ModelState before = host.model.Capture();
 
     ++host.undo.commandDepth;
+    // The body is the add-on's own time, not the host's: while it runs, the
+    // host calls it makes are measured as calls of their own, and its time
+    // is taken out of this call's.
+    Recorder& recorder = host.recorder;
+    const Int32 callDepth = recorder.hostCallDepth;
+    recorder.hostCallDepth = 0;
+    const auto bodyStart = std::chrono::steady_clock::now();
     GSErrCode err = NoError;
     try {
         err = (*body)();
     } catch (...) {
-        host.recorder.AddFault("an exception left the body of the undoable command \"" + text + "\"");
+        recorder.AddFault("an exception left the body of the undoable command \"" + text + "\"");
         err = APIERR_GENERAL;
     }
+    recorder.hostCallDepth = callDepth;
+    if (callDepth > 0)
+        recorder.hostCallNanoseconds -=
+            std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - bodyStart).count();
     --host.undo.commandDepth;
 
     if (err != NoError) {

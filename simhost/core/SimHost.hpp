@@ -11,6 +11,7 @@
 //                                                            core/AddOnSession
 //   user       the scripted user and the host's messages     ui/ScriptedUser
 //   undo       the undo steps and the model before each      core/UndoHistory
+//   view       the highlighted elements and the zoomed boxes ui/PointInput
 // The table's calls are answered by HostApi (one member per slot) and the
 // requests by RequestHandlers (one member per request), both in api/.
 //
@@ -56,6 +57,7 @@ public:
     AddOnSession session;
     ScriptedUser user;
     UndoHistory undo;
+    HostView view;
 
     // The user's Undo: takes the last undoable step back as a whole. False
     // when there is nothing to undo.

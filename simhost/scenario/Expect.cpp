@@ -6,6 +6,7 @@
 // rubber line drew, a dialog's items) is one more row in CheckKinds().
 #include "simhost/scenario/HostQueries.hpp"
 #include "simhost/scenario/Steps.hpp"
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <optional>
@@ -696,6 +697,152 @@ Check ParseDialog(const JsonObject& expect)
     };
 }
 
+// ------------------------------------------------------------ point input and the view
+
+std::string PointText(const API_Coord3D& p)
+{
+    return "[" + NumberText(p.x) + ", " + NumberText(p.y) + ", " + NumberText(p.z) + "]";
+}
+
+std::string LineText(const DrawnLine& line) { return "[" + PointText(line.c1) + ", " + PointText(line.c2) + "]"; }
+
+struct ExpectedLine {
+    API_Coord3D c1, c2;
+    bool hasZ1 = false, hasZ2 = false;
+};
+
+
+bool LineMatches(const ExpectedLine& e, const DrawnLine& d, double tolerance)
+{
+    return Near(e.c1.x, d.c1.x, tolerance) && Near(e.c1.y, d.c1.y, tolerance) &&
+           (!e.hasZ1 || Near(e.c1.z, d.c1.z, tolerance)) && Near(e.c2.x, d.c2.x, tolerance) &&
+           Near(e.c2.y, d.c2.y, tolerance) && (!e.hasZ2 || Near(e.c2.z, d.c2.z, tolerance));
+}
+
+// "lines": the rubber lines drawn since the previous lines expectation
+// without "at", or
+// with "at": "click" those drawn at the last point input's click: a number
+// (how many) or the lines, each [[x, y(, z)], [x, y(, z)]], in order, within
+// "tolerance"; "mode": the mode every one of them was drawn with.
+Check ParseLines(const JsonObject& expect)
+{
+    expect.Only({"lines", "at", "mode", "tolerance"});
+    std::string at = expect.String("at", "since");
+    if (at != "since" && at != "click")
+        expect.Fail("at", "'" + expect.PathOf("at") + "' is \"click\" or \"since\"");
+    bool hasMode = expect.Has("mode");
+    auto mode = static_cast<Int32>(expect.Integer("mode", 0));
+    double tolerance = expect.Number("tolerance", 0.000001);
+    const picojson::value& v = expect.Raw().at("lines");
+    bool byCount = v.is<double>();
+    Int64 count = byCount ? expect.Integer("lines") : 0;
+    std::vector<ExpectedLine> lines;
+    if (!byCount) {
+        const picojson::array& list = expect.Array("lines");
+        for (USize i = 0; i < list.size(); ++i) {
+            std::string path = expect.PathOf("lines") + "[" + std::to_string(i) + "]";
+            if (!list[i].is<picojson::array>() || list[i].get<picojson::array>().size() != 2)
+                expect.Document().Fail(path, "'" + path + "' is a line [[x, y, z], [x, y, z]]");
+            const picojson::array& ends = list[i].get<picojson::array>();
+            ExpectedLine line;
+            line.c1 = ReadPoint3D(expect, path + "[0]", ends[0], &line.hasZ1);
+            line.c2 = ReadPoint3D(expect, path + "[1]", ends[1], &line.hasZ2);
+            lines.push_back(line);
+        }
+        count = static_cast<Int64>(lines.size());
+    }
+    return [=](const Host& host, RunContext& ctx) -> Differences {
+        const std::vector<DrawnLine>& all = Queries::RubberLines(host);
+        std::vector<DrawnLine> drawn;
+        if (at == "click") {
+            drawn = Queries::LinesAtLastClick(host);
+        } else {
+            drawn.assign(all.begin() + static_cast<std::ptrdiff_t>(std::min(ctx.seen.lines, all.size())), all.end());
+            ctx.seen.lines = all.size();
+        }
+        std::string where = at == "click" ? "lines at the click" : "lines";
+        std::vector<std::string> drawnTexts;
+        for (const DrawnLine& d : drawn)
+            drawnTexts.push_back(LineText(d));
+        Differences out;
+        if (static_cast<Int64>(drawn.size()) != count)
+            out.push_back(where + ": expected " + std::to_string(count) + ", drawn " + std::to_string(drawn.size()) +
+                          " " + ListText(drawnTexts));
+        else
+            for (USize i = 0; i < lines.size(); ++i)
+                if (!LineMatches(lines[i], drawn[i], tolerance))
+                    out.push_back(where + ": line " + std::to_string(i + 1) + " expected " +
+                                  LineText({lines[i].c1, lines[i].c2, 0}) + ", drawn " + drawnTexts[i]);
+        if (hasMode)
+            for (USize i = 0; i < drawn.size(); ++i)
+                if (drawn[i].mode != mode)
+                    out.push_back(where + ": line " + std::to_string(i + 1) + " drawn with mode " +
+                                  std::to_string(drawn[i].mode) + ", expected " + std::to_string(mode));
+        return out;
+    };
+}
+
+// "highlight": the names of the elements highlighted now, in any order; []
+// for none.
+Check ParseHighlight(const JsonObject& expect)
+{
+    expect.Only({"highlight"});
+    std::vector<std::string> names;
+    const picojson::array& list = expect.Array("highlight");
+    for (USize i = 0; i < list.size(); ++i)
+        names.push_back(expect.ItemString("highlight", i));
+    return [=](const Host& host, RunContext& ctx) -> Differences {
+        std::vector<API_Guid> lit = Queries::Highlighted(host);
+        std::vector<std::string> litNames;
+        for (const API_Guid& g : lit) {
+            std::string name = GuidText(g);
+            for (const auto& n : ctx.names)
+                if (n.second == g)
+                    name = n.first;
+            litNames.push_back(name);
+        }
+        std::vector<std::string> e = names, f = litNames;
+        std::sort(e.begin(), e.end());
+        std::sort(f.begin(), f.end());
+        if (e == f)
+            return {};
+        return {"highlight: expected " + ListText(e) + ", highlighted " + ListText(f)};
+    };
+}
+
+// "zoom": [xMin, yMin, xMax, yMax], the last box the view was zoomed to,
+// within "tolerance".
+Check ParseZoom(const JsonObject& expect)
+{
+    expect.Only({"zoom", "tolerance"});
+    const picojson::array& list = expect.Array("zoom");
+    bool ok = list.size() == 4;
+    for (USize i = 0; ok && i < 4; ++i)
+        ok = list[i].is<double>();
+    if (!ok)
+        expect.Fail("zoom", "'" + expect.PathOf("zoom") + "' is a box [xMin, yMin, xMax, yMax]");
+    double box[4] = {list[0].get<double>(), list[1].get<double>(), list[2].get<double>(), list[3].get<double>()};
+    double tolerance = expect.Number("tolerance", 0.000001);
+    return [=](const Host& host, RunContext&) -> Differences {
+        std::vector<std::string> e;
+        for (double d : box)
+            e.push_back(NumberText(d));
+        std::optional<API_Box> last = Queries::LastZoom(host);
+        if (!last)
+            return {"zoom: expected " + ListText(e) + ", the view was not zoomed"};
+        double found[4] = {last->xMin, last->yMin, last->xMax, last->yMax};
+        std::vector<std::string> f;
+        bool same = true;
+        for (int i = 0; i < 4; ++i) {
+            f.push_back(NumberText(found[i]));
+            same = same && Near(box[i], found[i], tolerance);
+        }
+        if (same)
+            return {};
+        return {"zoom: expected " + ListText(e) + ", zoomed to " + ListText(f)};
+    };
+}
+
 // The kinds of check, by the key that names them.
 const std::vector<std::pair<std::string, CheckParser>>& CheckKinds()
 {
@@ -712,6 +859,9 @@ const std::vector<std::pair<std::string, CheckParser>>& CheckKinds()
         {"tooltip", ParseToolTip},
         {"undoSteps", ParseUndoSteps},
         {"dialog", ParseDialog},
+        {"lines", ParseLines},
+        {"highlight", ParseHighlight},
+        {"zoom", ParseZoom},
     };
     return kinds;
 }

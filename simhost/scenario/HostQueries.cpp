@@ -124,5 +124,30 @@ std::optional<EntryState> PaletteEntry(const Host& host, USize entry)
     return state;
 }
 
+const std::vector<DrawnLine>& RubberLines(const Host& host) { return host.user.pointInputs.lines; }
+
+std::vector<DrawnLine> LinesAtLastClick(const Host& host)
+{
+    const std::vector<ShownPointInput>& shown = host.user.pointInputs.shown;
+    if (shown.empty() || shown.back().stops.empty() || !shown.back().stops.back().click)
+        return {};
+    return shown.back().stops.back().lines;
+}
+
+std::vector<API_Guid> Highlighted(const Host& host)
+{
+    std::vector<API_Guid> guids;
+    for (const auto& item : host.view.highlight)
+        guids.push_back(item.first);
+    return guids;
+}
+
+std::optional<API_Box> LastZoom(const Host& host)
+{
+    if (host.view.zooms.empty())
+        return std::nullopt;
+    return host.view.zooms.back();
+}
+
 }  // namespace Queries
 }  // namespace SimHost

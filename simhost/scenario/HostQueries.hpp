@@ -63,5 +63,13 @@ struct EntryState {
 std::optional<PaletteState> Palette(const Host& host);
 std::optional<EntryState> PaletteEntry(const Host& host, USize entry);
 
+// Every rubber line drawn during point inputs, in order; the lines drawn
+// at the last point input's click (none when it was cancelled or none was shown).
+const std::vector<DrawnLine>& RubberLines(const Host& host);
+std::vector<DrawnLine> LinesAtLastClick(const Host& host);
+// The highlighted elements; the last box the view was zoomed to.
+std::vector<API_Guid> Highlighted(const Host& host);
+std::optional<API_Box> LastZoom(const Host& host);
+
 }  // namespace Queries
 }  // namespace SimHost

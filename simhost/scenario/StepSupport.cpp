@@ -150,4 +150,21 @@ API_Guid NamedElement(const JsonObject& step, const std::string& key, const RunC
     return it->second;
 }
 
+API_Coord3D ReadPoint3D(const JsonObject& parent, const std::string& path, const picojson::value& value, bool* hasZ)
+{
+    bool ok = value.is<picojson::array>();
+    const picojson::array* items = ok ? &value.get<picojson::array>() : nullptr;
+    ok = ok && (items->size() == 2 || items->size() == 3);
+    for (USize i = 0; ok && i < items->size(); ++i)
+        ok = (*items)[i].is<double>();
+    if (!ok)
+        parent.Document().Fail(path, "'" + path + "' is a point [x, y] or [x, y, z]");
+    API_Coord3D p = {(*items)[0].get<double>(), (*items)[1].get<double>(), 0.0};
+    if (items->size() == 3)
+        p.z = (*items)[2].get<double>();
+    if (hasZ != nullptr)
+        *hasZ = items->size() == 3;
+    return p;
+}
+
 }  // namespace SimHost

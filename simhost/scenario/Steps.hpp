@@ -43,6 +43,7 @@ struct RunContext {
         USize commands = 0;
         USize calls = 0;
         USize requests = 0;
+        USize lines = 0;
     } seen;
     Int32 expectationsChecked = 0;
     std::vector<ExpectationFailure> failedExpectations;
@@ -103,5 +104,10 @@ Int64 FindEntry(const Host& host, const EntryRef& ref);
 
 // The element a step names; a name no step gave refuses the scenario.
 API_Guid NamedElement(const JsonObject& step, const std::string& key, const RunContext& ctx, const std::string& name);
+
+// A point [x, y] or [x, y, z] at `path` of the document; z is 0 when not
+// given, and `hasZ` (when asked) tells which.
+API_Coord3D ReadPoint3D(const JsonObject& parent, const std::string& path, const picojson::value& value,
+                      bool* hasZ = nullptr);
 
 }  // namespace SimHost

@@ -122,6 +122,19 @@ void AddUserSteps(StepTable& table)
                 host.user.fileDialogs.Choose(file[0] == '/' ? file : ctx.outDir + "/" + file);
         };
     };
+    table["pointInput"] = [](const JsonObject& step) -> StepAction {
+        step.Only({"do", "path", "click", "cancel"});
+        PointAnswer answer;
+        const picojson::array& path = step.Array("path");
+        for (USize i = 0; i < path.size(); ++i)
+            answer.path.push_back(ReadPoint3D(step, step.PathOf("path") + "[" + std::to_string(i) + "]", path[i]));
+        answer.cancel = step.Bool("cancel", false);
+        if (step.Has("click") == answer.cancel)
+            step.Fail(answer.cancel ? "cancel" : "click", "a point input is answered with either 'click' or \"cancel\": true");
+        if (!answer.cancel)
+            answer.click = ReadPoint3D(step, step.PathOf("click"), step.Raw().at("click"));
+        return [=](Host& host, RunContext&) { host.user.pointInputs.Give(answer); };
+    };
     table["resizePalette"] = [](const JsonObject& step) -> StepAction {
         step.Only({"do", "width", "height"});
         auto width = static_cast<Int16>(step.Integer("width", 111));

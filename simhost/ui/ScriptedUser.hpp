@@ -6,6 +6,7 @@
 #include "platform/api/APIdefs.hpp"
 #include "simhost/ui/FileDialogs.hpp"
 #include "simhost/ui/ModalDialogs.hpp"
+#include "simhost/ui/PointInput.hpp"
 #include <deque>
 #include <string>
 #include <vector>
@@ -66,6 +67,8 @@ public:
 
     // The user's answers to the add-on's file dialogs, and the dialogs shown.
     FileDialogScript fileDialogs;
+    // The user's answers to point inputs, and the point inputs shown.
+    PointInputScript pointInputs;
 
 private:
     Host& host;

@@ -2,6 +2,7 @@
 // closed to changes outside them, and the user's Undo.
 #include "tests/unit/simhost/HostTestSupport.hpp"
 #include "simhost/scenario/HostQueries.hpp"
+#include <chrono>
 
 namespace {
 
@@ -163,6 +164,34 @@ TEST_F(UndoTest, RefusedCommandNeverRunsItsBody)
     EXPECT_EQ(Slot<HostSlot::RunUndoableCommand>(*host)(nullptr, &name, nullptr), APIERR_BADPARS);
     EXPECT_EQ(Slot<HostSlot::RunUndoableCommand>(*host)(nullptr, &name, &empty), APIERR_BADPARS);
     EXPECT_EQ(Slot<HostSlot::RunUndoableCommand>(*host)(nullptr, nullptr, &empty), APIERR_BADPARS);
+}
+
+}  // namespace
+
+namespace {
+
+using namespace HostTest;
+
+class UndoTimingTest : public HostFixture {};
+
+// The body is the add-on's time: a benchmark takes the host's time out,
+// so the body must not be counted in it, while its host calls are.
+TEST_F(UndoTimingTest, BodyTimeIsNotHostTime)
+{
+    const Int64 before = host->recorder.hostCallNanoseconds;
+    const Int64 callsBefore = host->recorder.hostCallCount;
+    ASSERT_EQ(RunUndoable("slow body",
+                          [&] {
+                              const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(200);
+                              while (std::chrono::steady_clock::now() < until) {
+                              }
+                              API_Element element = ObjectRecord("rf_rebar");
+                              return Create(element);
+                          }),
+              NoError);
+    EXPECT_LT(host->recorder.hostCallNanoseconds - before, 100'000'000) << "the body's 200 ms counted as host time";
+    EXPECT_EQ(host->recorder.hostCallCount - callsBefore, 2);
+    EXPECT_EQ(host->recorder.hostCallDepth, 0);
 }
 
 }  // namespace
