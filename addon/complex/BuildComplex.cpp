@@ -134,6 +134,16 @@ RSStringId MissingPartMessage(ComplexElementKind kind)
     return ResStr::Messages::MissingColumn;
 }
 
+// Locks the layer that was unlocked for the list again. A host that fails
+// the first lock is asked once more, so that a passing failure does not
+// leave the user's locked layer open.
+void LockLayerAgain(Int16 layer)
+{
+    LockLayer(layer);
+    if (!IsLayerLocked(layer))
+        LockLayer(layer);
+}
+
 GSErrCode CreateComplexObjectCommand(GSErrCode& error, API_Element& element, API_ElementMemo& memo)
 {
     error = HostCreateElement(&element, &memo);
@@ -157,7 +167,7 @@ GSErrCode CreateListObjectCommand(GSErrCode& error, API_Element& element, MemoOw
         HostChangeElementsByGuid(&list, &element, &memo.Get(), APIMemoMask_All);
     }
     if (unlocked)
-        LockLayer(static_cast<Int16>(element.header.layer));
+        LockLayerAgain(static_cast<Int16>(element.header.layer));
     HostDisposeMemo(&memo.Get());
     return NoError;
 }
@@ -197,10 +207,10 @@ bool PlaceElementList(ComplexElementKind kind, const std::string& id, const Iron
         return CallGuarded("RunCreateListObjectCommand", APIERR_GENERAL,
                            [&] { return RunCreateListObjectCommand(error, element, memo, unlocked); });
     };
-    if (HostRunUndoableCommand(&undoName, &body) != NoError && unlocked && IsLayerLocked(layer) == false) {
+    if (HostRunUndoableCommand(&undoName, &body) != NoError && unlocked && !IsLayerLocked(layer)) {
         // The host did not run the step: the layer is still to be locked
         // again.
-        LockLayer(layer);
+        LockLayerAgain(layer);
     }
     return true;
 }

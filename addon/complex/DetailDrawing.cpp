@@ -12,7 +12,19 @@
 
 namespace {
 constexpr UInt64 EveryMemoPartButOne = 0x3FFFFFFFBFFFFFFFull;
+
+// Back to the window of before; when the host refuses that, the floor plan,
+// rather than leaving the user in the new drawing.
+void SwitchBack(const API_DatabaseInfo& previous)
+{
+    if (HostRequest::CHWD(&previous) == NoError)
+        return;
+    API_DatabaseInfo plan;
+    std::memset(static_cast<void*>(&plan), 0, sizeof plan);
+    plan.typeID = APIWind_FloorPlanID;
+    HostRequest::CHWD(&plan);
 }
+}  // namespace
 
 void SetDatabaseText(GS::uchar_t* field, size_t units, const std::string& text)
 {
@@ -67,9 +79,14 @@ void CreateDetailDrawing(ComplexElementKind kind, const std::string& id, const G
         HostReport(GetResString(ResStr::Messages::DetailDrawingFailed), false);
         return;
     }
+    // The window to come back to; when the host cannot name it, the floor
+    // plan, so that the window never stays on the new drawing.
     API_DatabaseInfo previous;
     std::memset(static_cast<void*>(&previous), 0, sizeof previous);
-    HostRequest::GDAT(&previous);
+    if (HostRequest::GDAT(&previous) != NoError) {
+        std::memset(static_cast<void*>(&previous), 0, sizeof previous);
+        previous.typeID = APIWind_FloorPlanID;
+    }
 
     std::vector<const IronProperties*> bars;
     for (const IronArrayByProperty* group : groups)
@@ -85,7 +102,10 @@ void CreateDetailDrawing(ComplexElementKind kind, const std::string& id, const G
         HostGetElement(&element);
         HostGetMemo(element.header.guid, &memos[static_cast<size_t>(i)].Get(), EveryMemoPartButOne);
     }
-    HostRequest::CHWD(&detail);
+    // Copies made while the window still showed the model would land in
+    // the model: without the switch there are no copies.
+    if (HostRequest::CHWD(&detail) != NoError)
+        return;
     HandleOwner links(BMhAllClear(static_cast<Int64>(sizeof(BarLinkRecord)) * (w > 0 ? w : 1)));
     if (links.Get() != nullptr) {
         // The memos are handed over as one array; each owner still disposes
@@ -105,7 +125,7 @@ void CreateDetailDrawing(ComplexElementKind kind, const std::string& id, const G
         for (API_ElementMemo& memo : memoArray)
             HostDisposeMemo(&memo);
         (void)undoErr;
-        HostRequest::CHWD(&previous);
+        SwitchBack(previous);
         const BarLinkRecord* records = reinterpret_cast<const BarLinkRecord*>(*links.Get());
         for (Int32 i = 0; i < w; ++i) {
             API_Element bar;
@@ -114,6 +134,6 @@ void CreateDetailDrawing(ComplexElementKind kind, const std::string& id, const G
             AttachBarLink(bar, records[i]);
         }
     } else {
-        HostRequest::CHWD(&previous);
+        SwitchBack(previous);
     }
 }
