@@ -6,6 +6,8 @@
 #include "addon/complex/ComplexSteps.hpp"
 #include "addon/complex/DetailDrawing.hpp"
 #include "addon/host/HostBinding.hpp"
+#include "addon/host/HostCalls.hpp"
+#include "addon/services/ResStrings.hpp"
 #include "addon/services/GdlParams.hpp"
 #include "tests/e2e/schedule/InHostFixture.hpp"
 #include <algorithm>
@@ -51,6 +53,21 @@ Recording*& Current()
 }
 
 std::string Utf8(const GS::UniString& s) { return s.ToUtf8(); }
+
+// A text of the add-on's resources in UTF-8, as the host's language has it.
+std::string ResText(RSStringId id)
+{
+    char buffer[256] = {};
+    HostGetResourceString(buffer, id.listId, id.index, HostOwnResourceModule());
+    return GS::UniString(buffer, CC_Default).ToUtf8();
+}
+
+std::u16string ResText16(RSStringId id)
+{
+    char buffer[256] = {};
+    HostGetResourceString(buffer, id.listId, id.index, HostOwnResourceModule());
+    return GS::UniString(buffer, CC_Default).Units();
+}
 
 GSErrCode RunUndoable(HostToken, const GS::UniString* name, const UndoableBody* body)
 {
@@ -197,8 +214,9 @@ TEST_F(BuildComplexInHostTest, BeamB1WithItsListAndDetailDrawing)
     EXPECT_EQ(std::max(barId, stirrupId), "B1 - 2");
     std::vector<std::string> subBarIds(4, barId);
     subBarIds.insert(stirrupId < barId ? subBarIds.begin() : subBarIds.end(), stirrupId);
-    EXPECT_EQ(recording.undoSteps, (std::vector<std::string>{"[zolva] Reinforcement", "[zolva] Reinforcement beam",
-                                                             "[zolva] Reinforcement beam", "[zolva] Reinforcement beam"}));
+    const std::string addOn = ResText(ResStr::AddOnName::Name);
+    const std::string step = addOn + " " + ResText(ResStr::Messages::Beam);
+    EXPECT_EQ(recording.undoSteps, (std::vector<std::string>{addOn, step, step, step}));
 
     const std::vector<const Created*> plan = CreatedIn(0);
     ASSERT_EQ(plan.size(), 2u) << "the beam and its list";
@@ -223,7 +241,7 @@ TEST_F(BuildComplexInHostTest, BeamB1WithItsListAndDetailDrawing)
     // bars' plan origin (3.5, 2.0), the window back on the floor plan.
     ASSERT_EQ(host->model.databases.details.size(), 1u);
     const SimHost::DetailDrawing& detail = host->model.databases.details[0];
-    EXPECT_EQ(detail.name, u"B1 beam");
+    EXPECT_EQ(detail.name, u"B1 " + ResText16(ResStr::Messages::Beam));
     EXPECT_EQ(detail.ref, u"B1");
     EXPECT_EQ(host->model.databases.current, 0);
     const std::vector<const Created*> copies = CreatedIn(detail.number);
@@ -299,7 +317,7 @@ TEST_F(BuildComplexInHostTest, PercentSignsStayAndGroupedBarsCopyOutsideTheirGro
     host->model.Select({grouped});
     ASSERT_TRUE(BuildComplexElement(ObjectCreator(CrowningKind), "50%", 1, false, {0, 0, 0}));
     ASSERT_EQ(host->model.databases.details.size(), 1u);
-    EXPECT_EQ(host->model.databases.details[0].name, u"50% crowning");
+    EXPECT_EQ(host->model.databases.details[0].name, u"50% " + ResText16(ResStr::Messages::Crowning));
     EXPECT_EQ(host->model.databases.details[0].ref, u"50%");
     const std::vector<const Created*> copies = CreatedIn(1);
     ASSERT_EQ(copies.size(), 1u);
@@ -315,7 +333,7 @@ TEST_F(BuildComplexInHostTest, RefusedCreationAndAMissingDetailDrawingLeaveTheRe
     ASSERT_TRUE(BuildComplexElement(ObjectCreator(BeamKind), "K", 1, true, {0, 0, 0}));
     ASSERT_EQ(host->recorder.alerts.size(), 2u);
     EXPECT_EQ(host->recorder.alerts[0], std::to_string(static_cast<Int32>(APIERR_REFUSEDCMD)));
-    EXPECT_EQ(host->recorder.alerts[1], HOST_VERSION == 24 ? "Can not create detail drawing!" : host->recorder.alerts[1]);
+    EXPECT_EQ(host->recorder.alerts[1], ResText(ResStr::Messages::DetailDrawingFailed));
     EXPECT_EQ(host->model.databases.current, 0);
     EXPECT_TRUE(recording.userData.empty());
 }

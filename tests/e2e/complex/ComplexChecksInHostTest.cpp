@@ -257,7 +257,7 @@ TEST_F(ComplexDialogTest, IdsInUseAndClashingDetailDrawingsKeepTheDialogOpen)
     SimHost::DetailDrawing detail;
     detail.id = host->model.NewGuid();
     detail.number = 1;
-    detail.name = u"D7 beam";
+    detail.name = u"D7 " + GS::UniString(MessageText(ResStr::Messages::Beam).c_str(), CC_UTF8).Units();
     detail.ref = u"R7";
     host->model.databases.details.push_back(detail);
 
