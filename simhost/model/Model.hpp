@@ -178,7 +178,7 @@ public:
     std::map<Int32, WallComposite> composites;
     // What 'GOFS' answers: the location offset of the database.
     API_Coord locationOffset{0, 0};
-    // The detail drawings and the database the window shows.
+    // The detail drawings (the one shown is currentDatabase).
     Databases databases;
 
 private:

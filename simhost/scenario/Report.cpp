@@ -118,6 +118,8 @@ void WriteUndo(const Host& host, std::ostream& out)
         for (const API_Guid& g : host.recorder.deletedElements)
             out << "  deleted " << GuidText(g) << "\n";
     }
+}
+
 // The detail drawings with their names, references and how many elements
 // each holds; the window's database.
 void WriteDatabases(const Host& host, std::ostream& out)

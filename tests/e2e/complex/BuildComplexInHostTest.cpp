@@ -1,7 +1,8 @@
 // Building a complex element against the stand-in host: the bars' new IDs,
 // the complex object, its detail drawing with linked copies and its list.
-// Object creation, undo steps and user data are answered by a small layer
-// over the host's table that records what the add-on asked for.
+// Object creation, the object tool's defaults and user data are answered by
+// a small layer over the host's table that records what the add-on asked
+// for.
 #include "addon/complex/BuildComplex.hpp"
 #include "addon/complex/ComplexSteps.hpp"
 #include "addon/complex/DetailDrawing.hpp"
@@ -40,7 +41,6 @@ struct UserDataSet {
 
 struct Recording {
     SimHost::Host* host = nullptr;
-    std::vector<std::string> undoSteps;
     std::vector<Created> created;
     std::vector<UserDataSet> userData;
     GSErrCode createResult = NoError;
@@ -69,12 +69,6 @@ std::u16string ResText16(RSStringId id)
     return GS::UniString(buffer, CC_Default).Units();
 }
 
-GSErrCode RunUndoable(HostToken, const GS::UniString* name, const UndoableBody* body)
-{
-    Current()->undoSteps.push_back(Utf8(*name));
-    return (*body)();
-}
-
 GSErrCode ToolDefaults(HostToken, API_Element*, API_ElementMemo* memo)
 {
     std::memset(static_cast<void*>(memo), 0, sizeof *memo);
@@ -87,13 +81,14 @@ GSErrCode Create(HostToken, API_Element* element, API_ElementMemo* memo)
     if (r.createResult != NoError)
         return r.createResult;
     SimHost::Element& e = r.host->model.Add(API_ObjectID, element->header.layer);
-    e.database = r.host->model.databases.current;
+    e.database = r.host->model.currentDatabase;
+    const SimHost::DetailDrawing* detail = r.host->model.databases.Find(e.database);
     e.groupGuid = element->header.groupGuid;
     e.Object().libInd = element->object.libInd;
     e.Object().pos = element->object.pos;
     element->header.guid = e.guid;
     Created c{e.guid, element->object.libInd, element->object.pos, element->object.angle, element->header.layer,
-              element->header.groupGuid, e.database, "", "", {}};
+              element->header.groupGuid, detail != nullptr ? detail->number : 0, "", "", {}};
     if (memo->elemInfoString != nullptr)
         c.infoString = Utf8(*memo->elemInfoString);
     GdlParams::ForEachNamed(memo->params, "strIronID", [&](API_AddParType& p) { c.ironId = Utf8(GdlParams::Text(p)); });
@@ -123,7 +118,6 @@ protected:
         recording.host = host.get();
         Current() = &recording;
         table.assign(host->Table(), host->Table() + HostFunctionCount);
-        table[static_cast<UInt32>(HostSlot::RunUndoableCommand)] = reinterpret_cast<void*>(&RunUndoable);
         table[static_cast<UInt32>(HostSlot::GetToolDefaults)] = reinterpret_cast<void*>(&ToolDefaults);
         table[static_cast<UInt32>(HostSlot::CreateElement)] = reinterpret_cast<void*>(&Create);
         table[static_cast<UInt32>(HostSlot::SetUserData)] = reinterpret_cast<void*>(&SetUserData);
@@ -216,7 +210,10 @@ TEST_F(BuildComplexInHostTest, BeamB1WithItsListAndDetailDrawing)
     subBarIds.insert(stirrupId < barId ? subBarIds.begin() : subBarIds.end(), stirrupId);
     const std::string addOn = ResText(ResStr::AddOnName::Name);
     const std::string step = addOn + " " + ResText(ResStr::Messages::Beam);
-    EXPECT_EQ(recording.undoSteps, (std::vector<std::string>{addOn, step, step, step}));
+    std::vector<std::string> undoSteps;
+    for (const auto& s : host->undo.steps)
+        undoSteps.push_back(s.name);
+    EXPECT_EQ(undoSteps, (std::vector<std::string>{addOn, step, step, step}));
 
     const std::vector<const Created*> plan = CreatedIn(0);
     ASSERT_EQ(plan.size(), 2u) << "the beam and its list";
@@ -243,7 +240,7 @@ TEST_F(BuildComplexInHostTest, BeamB1WithItsListAndDetailDrawing)
     const SimHost::DetailDrawing& detail = host->model.databases.details[0];
     EXPECT_EQ(detail.name, u"B1 " + ResText16(ResStr::Messages::Beam));
     EXPECT_EQ(detail.ref, u"B1");
-    EXPECT_EQ(host->model.databases.current, 0);
+    EXPECT_EQ(host->model.currentDatabase, APINULLGuid);
     const std::vector<const Created*> copies = CreatedIn(detail.number);
     ASSERT_EQ(copies.size(), 5u);
     std::vector<double> xs, ys;
@@ -334,7 +331,7 @@ TEST_F(BuildComplexInHostTest, RefusedCreationAndAMissingDetailDrawingLeaveTheRe
     ASSERT_EQ(host->recorder.alerts.size(), 2u);
     EXPECT_EQ(host->recorder.alerts[0], std::to_string(static_cast<Int32>(APIERR_REFUSEDCMD)));
     EXPECT_EQ(host->recorder.alerts[1], ResText(ResStr::Messages::DetailDrawingFailed));
-    EXPECT_EQ(host->model.databases.current, 0);
+    EXPECT_EQ(host->model.currentDatabase, APINULLGuid);
     EXPECT_TRUE(recording.userData.empty());
 }
 
@@ -357,7 +354,7 @@ TEST_F(BuildComplexInHostTest, EveryFailingHostCallEndsCleanly)
         host->faultPlan.FailNthCall(0);
         EXPECT_EQ(GS::LiveMemoryHandleCount(), handles) << "call " << n;
         EXPECT_TRUE(host->model.layers[4].locked) << "call " << n;
-        EXPECT_EQ(host->model.databases.current, 0) << "call " << n;
+        EXPECT_EQ(host->model.currentDatabase, APINULLGuid) << "call " << n;
         for (const SimHost::ProgressWindow& w : host->recorder.progressWindows)
             EXPECT_FALSE(w.open) << "call " << n;
         if (!failed)
