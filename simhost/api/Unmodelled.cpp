@@ -16,5 +16,4 @@ namespace {
 #define UNMODELLED(Name, Params)                                                    \
     GSErrCode HostApi::Name Params { return Unmodelled(host, #Name); }
 
-
 }  // namespace SimHost
