@@ -13,8 +13,8 @@ struct DialogItems {
     std::function<GS::UniString(Int16 dialog, Int16 item)> getText;
 };
 
-// The items of the dialog being shown. Until the window system's item calls
-// are wired, an item shows nothing and reads as 0 or empty.
+// The items of the dialog being shown: the window system's item calls,
+// unless a test plays the dialog with its own.
 DialogItems& CurrentDialogItems();
 
 namespace DialogItem {
