@@ -5,3 +5,9 @@
 bool CreateCrowningCommand();
 bool CreateBeamCommand();
 bool CreateColumnCommand();
+
+struct ObjectCreator;
+
+// One create run: the checks, the ID dialog, the insertion point and the
+// build. False when the run stopped before the dialog.
+bool CreateComplexElement(const ObjectCreator& creator);

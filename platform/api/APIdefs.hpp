@@ -639,3 +639,13 @@ using SetImportedFuncAddrsProc = GSErrCode(void* const* table);
 
 // A body run as one undoable step; returns an error code (0 commits).
 using UndoableBody = std::function<GSErrCode()>;
+
+// A dialog item the host turns into one of its own controls ('SUCC').
+constexpr Int32 APIControl_LayerChooser = 18;
+struct API_UCCallbackType {
+    Int32 type;
+    Int16 dialogID;
+    Int16 itemID;
+    char reserved[24];
+};
+static_assert(sizeof(API_UCCallbackType) == 32, "API_UCCallbackType");

@@ -77,7 +77,8 @@ GSErrCode HostApi::ListElementsByType(API_ElemTypeID type, GS::Array<API_Guid>* 
         return APIERR_BADPARS;
     guids->Clear();
     for (const Element& e : host.model.Elements())
-        if (e.type == type && Passes(host, e, filterBits))
+        // Only the elements of the database the window shows.
+        if (e.type == type && e.database == host.model.currentDatabase && Passes(host, e, filterBits))
             guids->Push(e.guid);
     return NoError;
 }

@@ -6,7 +6,7 @@
 namespace SimHost {
 
 namespace {
-GSErrCode Unmodelled(Host& host, const char* what)
+[[maybe_unused]] GSErrCode Unmodelled(Host& host, const char* what)
 {
     host.recorder.AddFault(std::string("the stand-in host does not model ") + what + " yet");
     return APIERR_GENERAL;
@@ -15,7 +15,5 @@ GSErrCode Unmodelled(Host& host, const char* what)
 
 #define UNMODELLED(Name, Params)                                                    \
     GSErrCode HostApi::Name Params { return Unmodelled(host, #Name); }
-
-UNMODELLED(GetToolDefaults, (API_Element*, API_ElementMemo*))
 
 }  // namespace SimHost

@@ -12,6 +12,7 @@
 //   user       the scripted user and the host's messages     ui/ScriptedUser
 //   undo       the undo steps and the model before each      core/UndoHistory
 //   view       the highlighted elements and the zoomed boxes ui/PointInput
+//   preferences the add-on's stored preferences              core/Preferences
 // The table's calls are answered by HostApi (one member per slot) and the
 // requests by RequestHandlers (one member per request), both in api/.
 //
@@ -21,6 +22,7 @@
 #include "platform/api/HostTable.hpp"
 #include "simhost/core/AddOnSession.hpp"
 #include "simhost/core/FaultPlan.hpp"
+#include "simhost/core/Preferences.hpp"
 #include "simhost/core/Recorder.hpp"
 #include "simhost/core/UndoHistory.hpp"
 #include "simhost/core/WallJobCheck.hpp"
@@ -65,6 +67,8 @@ public:
     // Answers APIERR_NEEDSUNDOSCOPE, and records the refusal, when `change`
     // would happen the model outside an undoable command or notification.
     GSErrCode RequireUndoScope(const std::string& change);
+    // The add-on's stored preferences.
+    Preferences preferences;
 
     // Places an object of an active part: its defaults, then the overrides
     // (a parameter the part does not declare is added). A part that is not

@@ -8,6 +8,7 @@
 #pragma once
 #include "platform/api/APIdefs.hpp"
 #include "simhost/model/WallPart.hpp"
+#include "simhost/model/Databases.hpp"
 #include <map>
 #include <optional>
 #include <memory>
@@ -177,6 +178,8 @@ public:
     std::map<Int32, WallComposite> composites;
     // What 'GOFS' answers: the location offset of the database.
     API_Coord locationOffset{0, 0};
+    // The detail drawings (the one shown is currentDatabase).
+    Databases databases;
 
 private:
     Storage elements;

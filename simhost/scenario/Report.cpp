@@ -1,6 +1,7 @@
 #include "simhost/scenario/Scenario.hpp"
 #include "simhost/scenario/HostQueries.hpp"
 #include "simhost/scenario/Steps.hpp"
+#include "platform/gs/CH.hpp"
 #include <cctype>
 #include <ostream>
 #include <sstream>
@@ -85,6 +86,8 @@ void WriteModel(const Host& host, std::ostream& out)
     out << "-- model: " << host.model.Elements().size() << " elements\n";
     for (const auto& e : host.model.Elements()) {
         out << "  " << ElementTypeName(e.type) << " " << GuidText(e.guid) << " layer " << e.layer;
+        if (const DetailDrawing* d = host.model.databases.Find(e.database))
+            out << " in detail " << d->number;
         if (const ObjectPart* object = e.As<ObjectPart>()) {
             const LibraryPartDef* part = host.libraries.PartOfIndex(object->libInd);
             out << " part " << (part != nullptr ? part->name : "?");
@@ -115,6 +118,26 @@ void WriteUndo(const Host& host, std::ostream& out)
         for (const API_Guid& g : host.recorder.deletedElements)
             out << "  deleted " << GuidText(g) << "\n";
     }
+}
+
+// The detail drawings with their names, references and how many elements
+// each holds; the window's database.
+void WriteDatabases(const Host& host, std::ostream& out)
+{
+    const Databases& dbs = host.model.databases;
+    if (dbs.details.empty())
+        return;
+    out << "-- detail drawings\n";
+    for (const DetailDrawing& d : dbs.details) {
+        USize count = 0;
+        for (const auto& e : host.model.Elements())
+            count += e.database == d.id ? 1 : 0;
+        out << "  " << d.number << " \"" << GS::EncodeText(d.name, CC_UTF8) << "\" reference \""
+            << GS::EncodeText(d.ref, CC_UTF8) << "\": " << count << " element" << (count == 1 ? "" : "s") << "\n";
+    }
+    const DetailDrawing* shown = dbs.Find(host.model.currentDatabase);
+    out << "  window: " << (shown == nullptr ? std::string("floor plan") : "detail " + std::to_string(shown->number))
+        << "\n";
 }
 
 void WriteProgress(const Host& host, std::ostream& out)
@@ -165,6 +188,7 @@ void WriteReport(const Host& host, std::ostream& out)
     out << host.session.paletteAtUnload;
     WriteModel(host, out);
     WriteUndo(host, out);
+    WriteDatabases(host, out);
     WriteProgress(host, out);
     if (host.recorder.suspendGroupToggles > 0)
         out << "-- suspend groups toggled " << host.recorder.suspendGroupToggles << " times, now " << (host.model.suspendGroups ? "on" : "off") << "\n";

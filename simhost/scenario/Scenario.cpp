@@ -31,6 +31,7 @@ const StepTable& Steps()
         AddUserSteps(t);
         AddUndoSteps(t);
         AddWallSteps(t);
+        AddPreferenceSteps(t);
         return t;
     }();
     return table;
@@ -133,6 +134,7 @@ int RunScenario(const std::string& scenarioPath, const RunOptions& options, std:
         ctx.outDir = OutFolder(options.outDir);
         {
             Host host;
+            host.preferences.SetFile(options.preferencesFile);
             host.session.environmentKind = static_cast<API_EnvirKind>(top.Integer("environmentKind", 1));
             report << "== scenario " << scenarioPath << " on host " << HOST_VERSION << " ==\n";
             if (top.Has("description"))

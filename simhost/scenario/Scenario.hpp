@@ -11,6 +11,9 @@ namespace SimHost {
 struct RunOptions {
     std::string addOnPath;  // empty: beside the executable
     std::string outDir;     // where exported files go; empty: the current folder
+    // The file that keeps the add-on's preferences between runs (one per
+    // installation); empty: they live for the run only.
+    std::string preferencesFile;
 };
 
 // Runs a scenario and writes the report. Returns the process exit code:

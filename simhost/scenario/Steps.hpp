@@ -65,6 +65,7 @@ void AddModelSteps(StepTable& table);
 void AddUserSteps(StepTable& table);
 void AddUndoSteps(StepTable& table);
 void AddWallSteps(StepTable& table);
+void AddPreferenceSteps(StepTable& table);
 
 // The expect step, `{"expect": {...}}`.
 StepAction ParseExpect(const JsonObject& step);

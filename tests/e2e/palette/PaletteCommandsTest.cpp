@@ -150,11 +150,31 @@ protected:
         const char* part = c.entry == Export ? "rf_list" : "rf_rebar";
         API_Guid first = c.selected == API_ObjectID ? host->PlaceObject(part).guid : Add(c.selected);
         host->user.ChangeSelection({first});
+        // The create commands check the selection against their kind: they
+        // get one they accept, whose user then closes the ID dialog.
+        if (std::string(c.command).find("command Create") != std::string::npos)
+            host->user.ChangeSelection(AcceptedSelection(c.entry));
         if (c.shown != 0) {
             ASSERT_TRUE(host->user.ChoosePaletteItem(c.entry, c.shown));
         }
         host->recorder.debugLines.clear();
         host->recorder.alerts.clear();
+    }
+
+    // Four singular rebars and a stirrup in the kind's positions; a stirrup
+    // alone for a crowning.
+    std::vector<API_Guid> AcceptedSelection(USize entry)
+    {
+        const bool vertical = entry != Beam;
+        const API_Guid stirrup =
+            host->PlaceObject("rf_stirrup", {Number("iPosition", vertical ? 1 : 2), Number("bOnlyOneBar", 0)}).guid;
+        if (entry == Crowning)
+            return {stirrup};
+        std::vector<API_Guid> selection;
+        for (int i = 0; i < 4; ++i)
+            selection.push_back(host->PlaceObject("rf_rebar", {Number("iPosition", vertical ? 2 : 1)}).guid);
+        selection.push_back(stirrup);
+        return selection;
     }
 
     void Act()

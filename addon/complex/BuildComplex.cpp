@@ -1,0 +1,388 @@
+#include "addon/complex/BuildComplex.hpp"
+#include "addon/complex/ComplexSteps.hpp"
+#include "addon/complex/DetailDrawing.hpp"
+#include "addon/host/HostCalls.hpp"
+#include "addon/host/HostRequests.hpp"
+#include "addon/host/Owners.hpp"
+#include "addon/schedule/ElementCollector.hpp"
+#include "addon/schedule/ParamNames.hpp"
+#include "addon/schedule/ReadReinforcement.hpp"
+#include "addon/services/Boundary.hpp"
+#include "addon/services/GdlParams.hpp"
+#include "addon/services/ResStrings.hpp"
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+template <typename F> void ForEachSubBar(const IronGroups& groups, F&& visit)
+{
+    for (Int32 g = 1; g <= groups.GetItemCount(); ++g)
+        for (Int32 m = 1; m <= groups[g]->members.GetItemCount(); ++m)
+            visit(*groups[g], *groups[g]->members[m]);
+}
+
+template <typename F> void ForEachSubBarMutable(IronGroups& groups, F&& visit)
+{
+    for (Int32 g = 1; g <= groups.GetItemCount(); ++g)
+        for (Int32 m = 1; m <= groups[g]->members.GetItemCount(); ++m)
+            visit(*groups[g]->members[m]);
+}
+
+// Truncated toward zero, never below 0, never beyond `limit`; NaN is 0.
+Int32 CountOf(double value, Int32 limit)
+{
+    if (!(value > 0))
+        return 0;
+    return value >= static_cast<double>(limit) ? limit : static_cast<Int32>(value);
+}
+
+// The data row of a record: `columns` values, the first `own` of them from
+// its row 0 and the rest 0.
+void AppendDataRow(std::vector<double>& out, const IronProperties& record, Int32 columns)
+{
+    const Int32 own = DeclaredDataCount(record);
+    for (Int32 c = 0; c < columns; ++c)
+        out.push_back(c < own ? record.ironData.Get(0, c) : 0.0);
+}
+
+void AppendRow(std::vector<double>& out, const RowArray& rows, Int32 columns)
+{
+    for (Int32 c = 0; c < columns; ++c)
+        out.push_back(rows.Get(0, c));
+}
+
+void AppendListing(std::vector<double>& out, const ListingColumns& listing)
+{
+    for (Int32 c = 0; c < ListingColumns::ColumnCount; ++c)
+        out.push_back(listing.Get(0, c));
+}
+
+void Alert(RSStringId message)
+{
+    HostReport(GetResString(message), false);
+}
+
+// Sets the memo's element information string for the time it lives: one
+// the host handed out is changed in place, else the memo points at ours
+// until this goes.
+class InfoStringSetter {
+public:
+    InfoStringSetter(API_ElementMemo& memo, const GS::UniString& text) : memo(memo), own(text)
+    {
+        if (memo.elemInfoString != nullptr)
+            *memo.elemInfoString = text;
+        else
+            memo.elemInfoString = &own;
+    }
+    ~InfoStringSetter()
+    {
+        if (memo.elemInfoString == &own)
+            memo.elemInfoString = nullptr;
+    }
+    InfoStringSetter(const InfoStringSetter&) = delete;
+    InfoStringSetter& operator=(const InfoStringSetter&) = delete;
+
+private:
+    API_ElementMemo& memo;
+    GS::UniString own;
+};
+
+// A zeroed object record and memo with the object tool's defaults, the
+// part's library index and default parameters, at the point with rotation
+// 0. False when the defaults cannot be had; `partParamsRequired`: also when
+// the part's parameters cannot.
+bool PrepareObject(Int32 libInd, Int16 layer, const API_Coord3D& point, API_Element& element, MemoOwner& memo,
+                   bool partParamsRequired)
+{
+    std::memset(static_cast<void*>(&element), 0, sizeof element);
+    element.header.typeID = API_ObjectID;
+    if (HostGetToolDefaults(&element, &memo.Get()) != NoError)
+        return false;
+    element.object.libInd = libInd;
+    element.header.layer = layer;
+    element.object.angle = 0.0;
+    element.object.pos.x = point.x;
+    element.object.pos.y = point.y;
+    double a = 0.0;
+    double b = 0.0;
+    Int32 count = 0;
+    API_AddParType** defaults = nullptr;
+    if (HostGetLibraryPartParams(libInd, &a, &b, &count, &defaults) != NoError) {
+        if (defaults != nullptr)
+            HostDisposeParamHandle(&defaults);
+        return !partParamsRequired;
+    }
+    if (memo->params != nullptr)
+        HostDisposeParamHandle(&memo->params);
+    memo->params = defaults;
+    return true;
+}
+
+RSStringId MissingPartMessage(ComplexElementKind kind)
+{
+    switch (kind) {
+    case CrowningKind:
+        return ResStr::Messages::MissingCrowning;
+    case BeamKind:
+        return ResStr::Messages::MissingBeam;
+    case ColumnKind:
+        break;
+    }
+    return ResStr::Messages::MissingColumn;
+}
+
+// Locks the layer that was unlocked for the list again. A host that fails
+// the first lock is asked once more, so that a passing failure does not
+// leave the user's locked layer open.
+void LockLayerAgain(Int16 layer)
+{
+    LockLayer(layer);
+    if (!IsLayerLocked(layer))
+        LockLayer(layer);
+}
+
+GSErrCode CreateComplexObjectCommand(GSErrCode& error, API_Element& element, API_ElementMemo& memo)
+{
+    error = HostCreateElement(&element, &memo);
+    if (error != NoError)
+        HostReport(std::to_string(static_cast<Int32>(error)).c_str(), false);
+    return NoError;
+}
+
+GSErrCode CreateListObjectCommand(GSErrCode& error, API_Element& element, MemoOwner& memo, bool unlocked)
+{
+    error = HostCreateElement(&element, &memo.Get());
+    const UInt32 recalc = APIRecalcParams;
+    if (HostRequest::RPAS(&element, &recalc) == NoError) {
+        GS::Array<API_Guid> list;
+        list.Push(element.header.guid);
+        HostChangeElementsByGuid(&list, &element, &memo.Get(), APIMemoMask_All);
+        HostDisposeMemo(&memo.Get());
+        std::memset(static_cast<void*>(&memo.Get()), 0, sizeof(API_ElementMemo));
+        HostGetMemo(element.header.guid, &memo.Get(), APIMemoMask_All);
+        GdlParams::WriteNumber(memo->params, ParamName::DataInput, 1.0);
+        HostChangeElementsByGuid(&list, &element, &memo.Get(), APIMemoMask_All);
+    }
+    if (unlocked)
+        LockLayerAgain(static_cast<Int16>(element.header.layer));
+    HostDisposeMemo(&memo.Get());
+    return NoError;
+}
+
+GSErrCode RunCreateListObjectCommand(GSErrCode& error, API_Element& element, MemoOwner& memo, bool unlocked)
+{
+    return CreateListObjectCommand(error, element, memo, unlocked);
+}
+
+// The list after the complex object: its point, its object and its data.
+bool PlaceElementList(ComplexElementKind kind, const std::string& id, const IronGroups& groups, Int16 layer,
+                      const GS::UniString& undoName)
+{
+    const bool regenerate = true;
+    HostRequest::RBLD(&regenerate);
+    API_Coord3D point{0, 0, 0};
+    if (CurrentComplexSteps().clickPoint(GetResString(ResStr::Messages::ClickToPlaceList), PlacementOutline::List,
+                                         point) != NoError)
+        return true;
+    Int32 listInd = 0;
+    if (FindLibraryPart(LibraryPart::List, &listInd) != NoError) {
+        Alert(ResStr::Messages::MissingList);
+        return false;
+    }
+    API_Element element;
+    MemoOwner memo;
+    if (!PrepareObject(listInd, layer, point, element, memo, false)) {
+        Alert(ResStr::Messages::DefaultParamsFailed);
+        return false;
+    }
+    FillComplexListParams(kind, id, groups, memo->params);
+    const bool unlocked = IsLayerLocked(layer);
+    if (unlocked)
+        UnlockLayer(layer);
+    GSErrCode error = NoError;
+    const UndoableBody body = [&]() -> GSErrCode {
+        return CallGuarded("RunCreateListObjectCommand", APIERR_GENERAL,
+                           [&] { return RunCreateListObjectCommand(error, element, memo, unlocked); });
+    };
+    if (HostRunUndoableCommand(&undoName, &body) != NoError && unlocked && !IsLayerLocked(layer)) {
+        // The host did not run the step: the layer is still to be locked
+        // again.
+        LockLayerAgain(layer);
+    }
+    return true;
+}
+
+}  // namespace
+
+Int32 DeclaredDataCount(const IronProperties& record)
+{
+    return CountOf(record.ironType.Get(0, 2), record.ironData.RowLength(0));
+}
+
+void NormalizeBarPositions(const ObjectCreator&, IronGroups& groups)
+{
+    if (groups.GetItemCount() == 0 || groups[1]->members.GetItemCount() == 0)
+        return;
+    double minimum[3];
+    std::copy(groups[1]->members[1]->position, groups[1]->members[1]->position + 3, minimum);
+    ForEachSubBarMutable(groups, [&](IronProperties& bar) {
+        for (int c = 0; c < 3; ++c)
+            minimum[c] = std::min(minimum[c], bar.position[c]);
+    });
+    ForEachSubBarMutable(groups, [&](IronProperties& bar) {
+        for (int c = 0; c < 3; ++c) {
+            bar.position[c] -= minimum[c];
+            bar.symbolBox[c] -= minimum[c];
+            bar.symbolBox[c + 3] -= minimum[c];
+        }
+    });
+}
+
+Int32 SubBarCount(const IronGroups& groups)
+{
+    Int32 w = 0;
+    for (Int32 g = 1; g <= groups.GetItemCount(); ++g)
+        w += groups[g]->members.GetItemCount();
+    return w;
+}
+
+API_Coord PlanOrigin(const IronGroups& groups)
+{
+    bool first = true;
+    API_Coord origin{0, 0};
+    ForEachSubBar(groups, [&](const IronArrayByProperty&, const IronProperties& bar) {
+        origin.x = first ? bar.planBox[0] : std::min(origin.x, bar.planBox[0]);
+        origin.y = first ? bar.planBox[1] : std::min(origin.y, bar.planBox[1]);
+        first = false;
+    });
+    return origin;
+}
+
+void FillComplexObjectParams(ComplexElementKind kind, const std::string& id, const IronGroups& groups,
+                             API_AddParType** params)
+{
+    const Int32 w = SubBarCount(groups);
+    Int32 m = 0;
+    for (const IronArrayByProperty* group : groups)
+        m = std::max(m, DeclaredDataCount(group->key));
+
+    std::vector<double> types, data, listing, extra, positions, rotations, mirrored;
+    std::vector<GS::UniString> ids, qualities;
+    double box[6] = {0, 0, 0, 0, 0, 0};
+    bool first = true;
+    ForEachSubBar(groups, [&](const IronArrayByProperty& group, const IronProperties& bar) {
+        AppendRow(types, bar.ironType, 4);
+        AppendDataRow(data, bar, m);
+        AppendListing(listing, bar.listingColumns);
+        AppendRow(extra, bar.ironExtraData, 10);
+        positions.insert(positions.end(), bar.position, bar.position + 3);
+        rotations.push_back(bar.rotation);
+        mirrored.push_back(bar.mirrored ? -1.0 : 1.0);
+        ids.push_back(FromHostText(JoinIds(id, group.id)));
+        qualities.push_back(FromHostText(group.key.quality));
+        for (int c = 0; c < 3; ++c) {
+            box[c] = first ? bar.symbolBox[c] : std::min(box[c], bar.symbolBox[c]);
+            box[c + 3] = first ? bar.symbolBox[c + 3] : std::max(box[c + 3], bar.symbolBox[c + 3]);
+        }
+        first = false;
+    });
+
+    GdlParams::WriteText(params, ParamName::IronId, FromHostText(id));
+    GdlParams::WriteNumbers(params, ParamName::IronType, w, 4, types.data());
+    GdlParams::WriteNumber(params, ParamName::ApiGenerated, 1.0);
+    GdlParams::WriteNumbers(params, ParamName::IronData, w, m, data.data());
+    if (kind != CrowningKind)
+        GdlParams::WriteNumbers(params, ParamName::IronListingData, w, ListingColumns::ColumnCount, listing.data());
+    GdlParams::WriteNumbers(params, ParamName::IronExtraData, w, 10, extra.data());
+    GdlParams::WriteNumbers(params, ParamName::SubBarPositions, w, 3, positions.data());
+    GdlParams::WriteNumbers(params, ParamName::SubBarBox, 1, 6, box);
+    GdlParams::WriteNumbers(params, ParamName::SubBarRotations, w, 1, rotations.data());
+    GdlParams::WriteNumbers(params, ParamName::SubBarMirrored, w, 1, mirrored.data());
+    GdlParams::WriteTexts(params, ParamName::SubBarIds, w, 1, ids.data());
+    GdlParams::WriteTexts(params, ParamName::SubBarQualities, w, 1, qualities.data());
+}
+
+void FillComplexListParams(ComplexElementKind kind, const std::string& id, const IronGroups& groups,
+                           API_AddParType** params)
+{
+    std::vector<const IronArrayByProperty*> rows;
+    Int32 columns = 0;
+    for (const IronArrayByProperty* group : groups)
+        if (!group->key.isConcrete) {
+            rows.push_back(group);
+            columns = std::max(columns, DeclaredDataCount(group->key));
+        }
+    const Int32 r = static_cast<Int32>(rows.size());
+    std::vector<GS::UniString> strings;
+    std::vector<double> types, data, extra, listing;
+    for (const IronArrayByProperty* group : rows) {
+        strings.push_back(FromHostText(JoinIds(id, group->id)));
+        strings.push_back(FromHostText(group->key.quality));
+        AppendRow(types, group->key.ironType, 4);
+        AppendDataRow(data, group->key, columns);
+        AppendRow(extra, group->key.ironExtraData, 10);
+        AppendListing(listing, group->key.listingColumns);
+    }
+    GdlParams::WriteTexts(params, ParamName::ListStrings, r, 2, strings.data());
+    GdlParams::WriteNumbers(params, ParamName::IronType, r, 4, types.data());
+    GdlParams::WriteNumbers(params, ParamName::IronData, r, columns, data.data());
+    GdlParams::WriteNumbers(params, ParamName::IronExtraData, r, 10, extra.data());
+    GdlParams::WriteNumbers(params, ParamName::IronListingData, r, ListingColumns::ColumnCount, listing.data());
+    GdlParams::WriteNumber(params, ParamName::ListType, KindListType(kind));
+    GdlParams::WriteText(params, ParamName::ListName, FromHostText(id));
+}
+
+bool BuildComplexElement(const ObjectCreator& creator, const std::string& id, Int16 layer, bool withList,
+                         const API_Coord3D& point)
+{
+    PlacementManager manager;
+    manager.listGuid = APINULLGuid;
+    manager.layer = -1;
+    manager.listAllowed = false;
+    manager.listAborted = false;
+    manager.silent = true;
+    RunGroups run;
+    if (!ReadReinforcementObjects(manager, run, false, nullptr, nullptr, ReadSelected, creator.kind, true))
+        return false;
+    MakeIdsUnique(manager, run.groups);
+    SortGroupsById(manager, run.groups);
+    CompressGroups(manager, run.groups);
+    SortGroupsByProperties(manager, run.groups);
+    RenumberGroups(manager, run.groups);
+    CurrentComplexSteps().writeResults(manager, run.groups, id.c_str());
+    NormalizeBarPositions(creator, run.groups);
+    const API_Coord origin = PlanOrigin(run.groups);
+
+    Int32 libInd = 0;
+    if (FindLibraryPart(KindPart(creator.kind), &libInd) != NoError) {
+        Alert(MissingPartMessage(creator.kind));
+        return false;
+    }
+    API_Element element;
+    MemoOwner memo;
+    if (!PrepareObject(libInd, layer, point, element, memo, true)) {
+        Alert(ResStr::Messages::DefaultParamsFailed);
+        return false;
+    }
+    const GS::UniString undoName = KindUndoName(creator.kind);
+    {
+        InfoStringSetter info(memo.Get(), FromHostText(id));
+        FillComplexObjectParams(creator.kind, id, run.groups, memo->params);
+        GSErrCode error = NoError;
+        const UndoableBody body = [&]() -> GSErrCode {
+            return CallGuarded("CreateComplexObjectCommand", APIERR_GENERAL,
+                               [&] { return CreateComplexObjectCommand(error, element, memo.Get()); });
+        };
+        HostRunUndoableCommand(&undoName, &body);
+    }
+    HostDisposeMemo(&memo.Get());
+
+    CreateDetailDrawing(creator.kind, id, undoName, run.groups, origin);
+
+    if (!withList)
+        return true;
+    return PlaceElementList(creator.kind, id, run.groups, static_cast<Int16>(element.header.layer), undoName);
+}

@@ -1,0 +1,139 @@
+#include "addon/complex/DetailDrawing.hpp"
+#include "addon/complex/IronIdDialog.hpp"
+#include "addon/host/HostCalls.hpp"
+#include "addon/host/HostRequests.hpp"
+#include "addon/host/Owners.hpp"
+#include "addon/services/Boundary.hpp"
+#include "addon/services/ResStrings.hpp"
+#include "platform/gs/Memory.hpp"
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace {
+constexpr UInt64 EveryMemoPartButOne = 0x3FFFFFFFBFFFFFFFull;
+
+// Back to the window of before; when the host refuses that, the floor plan,
+// rather than leaving the user in the new drawing.
+void SwitchBack(const API_DatabaseInfo& previous)
+{
+    if (HostRequest::CHWD(&previous) == NoError)
+        return;
+    API_DatabaseInfo plan;
+    std::memset(static_cast<void*>(&plan), 0, sizeof plan);
+    plan.typeID = APIWind_FloorPlanID;
+    HostRequest::CHWD(&plan);
+}
+}  // namespace
+
+void SetDatabaseText(GS::uchar_t* field, size_t units, const std::string& text)
+{
+    const GS::UniString converted = FromHostText(text, static_cast<Int32>(units - 1));
+    std::memset(field, 0, units * sizeof(GS::uchar_t));
+    std::memcpy(field, converted.ToUStr(), converted.GetLength() * sizeof(GS::uchar_t));
+}
+
+GSErrCode AttachBarLink(API_Element& element, const BarLinkRecord& link)
+{
+    HandleOwner data(BMhAll(sizeof link));
+    if (data.Get() == nullptr)
+        return APIERR_MEMFULL;
+    std::memcpy(*data.Get(), &link, sizeof link);
+    API_ElementUserData userData;
+    std::memset(static_cast<void*>(&userData), 0, sizeof userData);
+    userData.dataVersion = BarLinkVersion;
+    userData.platformSign = BarLinkPlatformSign;
+    userData.dataHdl = data.Get();
+    return HostSetUserData(&element.header, &userData);
+}
+
+GSErrCode CopyBarsToDetailCommand(Int32 w, GSHandle links, API_Element* elements, const API_Coord& origin,
+                                  API_ElementMemo* memos, const API_DatabaseInfo& detail)
+{
+    BarLinkRecord* records = reinterpret_cast<BarLinkRecord*>(*links);
+    for (Int32 i = 0; i < w; ++i) {
+        API_Element& element = elements[i];
+        records[i].barGuid = element.header.guid;
+        element.object.pos.x -= origin.x;
+        element.object.pos.y -= origin.y;
+        element.header.groupGuid = APINULLGuid;
+        HostCreateElement(&element, &memos[i]);
+        HostDisposeMemo(&memos[i]);
+        records[i].copyGuid = element.header.guid;
+        records[i].detailDatabaseId = detail.databaseUnId;
+        AttachBarLink(element, records[i]);
+    }
+    return NoError;
+}
+
+void CreateDetailDrawing(ComplexElementKind kind, const std::string& id, const GS::UniString& undoName,
+                         const IronGroups& groups, const API_Coord& origin)
+{
+    API_DatabaseInfo detail;
+    std::memset(static_cast<void*>(&detail), 0, sizeof detail);
+    detail.typeID = APIWind_DetailID;
+    const size_t units = sizeof detail.name / sizeof detail.name[0];
+    SetDatabaseText(detail.name, units, DetailDrawingName(id, kind));
+    SetDatabaseText(detail.ref, units, id);
+    if (HostRequest::NDAT(&detail) != NoError) {
+        HostReport(GetResString(ResStr::Messages::DetailDrawingFailed), false);
+        return;
+    }
+    // The window to come back to; when the host cannot name it, the floor
+    // plan, so that the window never stays on the new drawing.
+    API_DatabaseInfo previous;
+    std::memset(static_cast<void*>(&previous), 0, sizeof previous);
+    if (HostRequest::GDAT(&previous) != NoError) {
+        std::memset(static_cast<void*>(&previous), 0, sizeof previous);
+        previous.typeID = APIWind_FloorPlanID;
+    }
+
+    std::vector<const IronProperties*> bars;
+    for (const IronArrayByProperty* group : groups)
+        for (Int32 m = 1; m <= group->members.GetItemCount(); ++m)
+            bars.push_back(group->members[m]);
+    const Int32 w = static_cast<Int32>(bars.size());
+    std::vector<API_Element> elements(bars.size());
+    std::unique_ptr<MemoOwner[]> memos(new MemoOwner[bars.size()]);
+    for (Int32 i = 0; i < w; ++i) {
+        API_Element& element = elements[static_cast<size_t>(i)];
+        std::memset(static_cast<void*>(&element), 0, sizeof element);
+        element.header.guid = bars[static_cast<size_t>(i)]->guid;
+        HostGetElement(&element);
+        HostGetMemo(element.header.guid, &memos[static_cast<size_t>(i)].Get(), EveryMemoPartButOne);
+    }
+    // Copies made while the window still showed the model would land in
+    // the model: without the switch there are no copies.
+    if (HostRequest::CHWD(&detail) != NoError)
+        return;
+    HandleOwner links(BMhAllClear(static_cast<Int64>(sizeof(BarLinkRecord)) * (w > 0 ? w : 1)));
+    if (links.Get() != nullptr) {
+        // The memos are handed over as one array; each owner still disposes
+        // its own afterwards, which finds it empty.
+        std::vector<API_ElementMemo> memoArray(bars.size());
+        for (Int32 i = 0; i < w; ++i) {
+            memoArray[static_cast<size_t>(i)] = memos[static_cast<size_t>(i)].Get();
+            std::memset(static_cast<void*>(&memos[static_cast<size_t>(i)].Get()), 0, sizeof(API_ElementMemo));
+        }
+        const UndoableBody body = [&]() -> GSErrCode {
+            return CallGuarded("CopyBarsToDetailCommand", APIERR_GENERAL, [&] {
+                return CopyBarsToDetailCommand(w, links.Get(), elements.data(), origin, memoArray.data(), detail);
+            });
+        };
+        const GSErrCode undoErr = HostRunUndoableCommand(&undoName, &body);
+        // A step the host did not run leaves the memos to be disposed here.
+        for (API_ElementMemo& memo : memoArray)
+            HostDisposeMemo(&memo);
+        (void)undoErr;
+        SwitchBack(previous);
+        const BarLinkRecord* records = reinterpret_cast<const BarLinkRecord*>(*links.Get());
+        for (Int32 i = 0; i < w; ++i) {
+            API_Element bar;
+            std::memset(static_cast<void*>(&bar), 0, sizeof bar);
+            bar.header.guid = bars[static_cast<size_t>(i)]->guid;
+            AttachBarLink(bar, records[i]);
+        }
+    } else {
+        SwitchBack(previous);
+    }
+}
