@@ -126,6 +126,11 @@ bool EncodeInto(EncodeFrame& frame, const Pixels& pixels, bool grey, int quality
     frame.info.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
     jpeg_set_defaults(&frame.info);
     jpeg_set_quality(&frame.info, quality, TRUE);
+    // Full colour resolution: pictures of thin coloured lines keep their colours.
+    for (int c = 0; c < frame.info.num_components; ++c) {
+        frame.info.comp_info[c].h_samp_factor = 1;
+        frame.info.comp_info[c].v_samp_factor = 1;
+    }
     jpeg_start_compress(&frame.info, TRUE);
     const std::size_t stride = std::size_t(pixels.width) * (grey ? 1 : 3);
     while (frame.info.next_scanline < frame.info.image_height) {

@@ -11,6 +11,8 @@
 //                                                            core/AddOnSession
 //   user       the scripted user and the host's messages     ui/ScriptedUser
 //   undo       the undo steps and the model before each      core/UndoHistory
+//   view       the current view's zoom, its saved pictures and the
+//              temporary folder                              view/View
 // The table's calls are answered by HostApi (one member per slot) and the
 // requests by RequestHandlers (one member per request), both in api/.
 //
@@ -26,6 +28,7 @@
 #include "simhost/library/ActiveLibraries.hpp"
 #include "simhost/model/Model.hpp"
 #include "simhost/ui/ScriptedUser.hpp"
+#include "simhost/view/View.hpp"
 #include <memory>
 #include <string>
 #include <vector>
@@ -63,6 +66,8 @@ public:
     // Answers APIERR_NEEDSUNDOSCOPE, and records the refusal, when `change`
     // would happen the model outside an undoable command or notification.
     GSErrCode RequireUndoScope(const std::string& change);
+
+    View view;
 
     // Places an object of an active part: its defaults, then the overrides
     // (a parameter the part does not declare is added). A part that is not
