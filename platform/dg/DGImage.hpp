@@ -5,6 +5,7 @@
 #include "platform/gs/GSTypes.hpp"
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace DG {
@@ -12,8 +13,9 @@ namespace DG {
 class PLATFORM_API Image {
 public:
     Image() = default;
-    Image(UInt32 width, UInt32 height, std::shared_ptr<const std::vector<std::uint8_t>> rgb)
-        : width(width), height(height), rgb(std::move(rgb))
+    // `source`: the file the picture was read from, when it was.
+    Image(UInt32 width, UInt32 height, std::shared_ptr<const std::vector<std::uint8_t>> rgb, std::string source = {})
+        : width(width), height(height), rgb(std::move(rgb)), source(std::move(source))
     {
     }
 
@@ -22,11 +24,13 @@ public:
     UInt32 GetHeight() const { return height; }
     // RGB, 3 bytes a pixel, rows from the top; null for an empty image.
     const std::vector<std::uint8_t>* GetPixels() const { return rgb.get(); }
+    const std::string& GetSource() const { return source; }
 
 private:
     UInt32 width = 0;
     UInt32 height = 0;
     std::shared_ptr<const std::vector<std::uint8_t>> rgb;
+    std::string source;
 };
 
 }  // namespace DG

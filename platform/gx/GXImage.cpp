@@ -14,7 +14,7 @@ constexpr std::streamoff MaxFileSize = 256ll * 1024 * 1024;
 
 }  // namespace
 
-Image::Image(const IO::Location& file)
+Image::Image(const IO::Location& file) : source(file.ToPath())
 {
     std::ifstream in(file.ToPath(), std::ios::binary);
     if (file.IsEmpty() || !in) {
@@ -48,7 +48,7 @@ DG::Image Image::ToDGPicture() const
 {
     if (IsEmpty())
         return DG::Image();
-    return DG::Image(width, height, rgb);
+    return DG::Image(width, height, rgb, source);
 }
 
 }  // namespace GX

@@ -25,7 +25,7 @@ public:
     const std::string& GetError() const { return error; }
 
     // The picture as the dialog library shows it (an empty DG::Image for an
-    // empty one); it shares the pixels.
+    // empty one); it shares the pixels and names the file they came from.
     DG::Image ToDGPicture() const;
 
 private:
@@ -33,6 +33,7 @@ private:
     UInt32 height = 0;
     std::shared_ptr<const std::vector<std::uint8_t>> rgb;
     std::string error;
+    std::string source;
 };
 
 }  // namespace GX

@@ -65,6 +65,7 @@ TEST_F(PictureFolder, ReadsAJpegFileWithItsSizeAndColours)
     ASSERT_FALSE(shown.IsEmpty());
     EXPECT_EQ(shown.GetWidth(), 40u);
     EXPECT_EQ(shown.GetHeight(), 24u);
+    EXPECT_EQ(shown.GetSource(), path);
     const std::vector<std::uint8_t>& rgb = *shown.GetPixels();
     ASSERT_EQ(rgb.size(), 40u * 24u * 3u);
     // Lossy, but far from the other colour: a pixel well inside each half.
