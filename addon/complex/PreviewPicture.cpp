@@ -178,11 +178,10 @@ private:
     bool wasShown = false;
 };
 
-}  // namespace
-
-GSErrCode SaveComplexPreviewPicture(const API_Guid& object, char (&picturePath)[PicturePathSize]) noexcept
+// The step's own result, with the class libraries' exceptions turned into
+// the warning and the object put back.
+GSErrCode RunGuarded(PictureStep& step, char (&picturePath)[PicturePathSize]) noexcept
 {
-    PictureStep step(object);
     try {
         return step.Run(picturePath);
     } catch (const std::exception& e) {
@@ -190,14 +189,43 @@ GSErrCode SaveComplexPreviewPicture(const API_Guid& object, char (&picturePath)[
     } catch (...) {
         DBPrintf("[zolva] SaveComplexPreviewPicture failed\n");
     }
-    // An exception of the class libraries: the warning whatever was shown
-    // before, and the object as it was.
+    // The warning whatever was shown before, and the object as it was.
     step.Restore();
     try {
         Alert(ResStr::Messages::NoTempLibrary);
     } catch (...) {
     }
     return NoError;
+}
+
+}  // namespace
+
+// The host lets the model change only inside an undoable command, so the
+// step's changes of the object (its recomputed parameters written back,
+// "bShowSection" set and put back) run inside one. Its body always answers
+// a cancel: the host then takes every change back, the object is exactly as
+// it was even where putting it back by hand failed, and the user's undo
+// history gets no step for a picture.
+GSErrCode SaveComplexPreviewPicture(const API_Guid& object, char (&picturePath)[PicturePathSize]) noexcept
+{
+    PictureStep step(object);
+    GSErrCode result = NoError;
+    bool ran = false;
+    try {
+        const GS::UniString name(GetResString(ResStr::AddOnName::Name), CC_Default);
+        const UndoableBody body = [&]() -> GSErrCode {
+            ran = true;
+            result = RunGuarded(step, picturePath);
+            return APIERR_CANCEL;
+        };
+        const GSErrCode err = HostRunUndoableCommand(&name, &body);
+        return ran ? result : err;
+    } catch (const std::exception& e) {
+        DBPrintf("[zolva] SaveComplexPreviewPicture failed: %s\n", e.what());
+    } catch (...) {
+        DBPrintf("[zolva] SaveComplexPreviewPicture failed\n");
+    }
+    return ran ? result : NoError;
 }
 
 bool PictureWarningShown() { return pictureWarningShown; }
