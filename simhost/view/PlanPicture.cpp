@@ -1,4 +1,5 @@
 #include "simhost/view/PlanPicture.hpp"
+#include "simhost/model/WallPart.hpp"
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -195,6 +196,19 @@ std::vector<PlanShape> PlanOutlines(const Model& model)
             continue;
         if (e.As<ObjectPart>() != nullptr) {
             shapes.push_back(ObjectShape(e));
+        } else if (const WallPart* wall = e.As<WallPart>()) {
+            const WallPlanPolygon plan = BuildWallPlanPolygon(*wall);
+            PlanShape shape;
+            shape.kind = PlanShape::Kind::Wall;
+            shape.element = &e;
+            for (USize k = 1; k < plan.ends.size(); ++k) {
+                const Int32 first = plan.ends[k - 1] + 1, last = plan.ends[k];
+                if (first < 1 || last >= Int32(plan.coords.size()) || last - first < 2)
+                    continue;
+                shape.rings.emplace_back(plan.coords.begin() + first, plan.coords.begin() + last + 1);
+            }
+            if (!shape.rings.empty())
+                shapes.push_back(std::move(shape));
         } else if (const OpeningPart* opening = e.As<OpeningPart>()) {
             if (opening->shape.size() >= 2) {
                 PlanShape shape;
@@ -240,11 +254,13 @@ GX::Jpeg::Pixels DrawPlan(const std::vector<PlanShape>& shapes, const API_Box& b
     static const std::uint8_t sectionColour[3] = {200, 30, 30};
     static const std::uint8_t hatchColour[3] = {240, 150, 150};
     static const std::uint8_t openingColour[3] = {30, 150, 60};
+    static const std::uint8_t wallColour[3] = {70, 70, 70};
     Canvas canvas(width, height, box);
     for (const PlanShape& s : shapes) {
         const std::uint8_t* colour = blackAndWhite                          ? black
                                      : s.kind == PlanShape::Kind::Section ? sectionColour
                                      : s.kind == PlanShape::Kind::Opening ? openingColour
+                                     : s.kind == PlanShape::Kind::Wall    ? wallColour
                                                                           : objectColour;
         for (const auto& ring : s.rings) {
             if (s.kind == PlanShape::Kind::Section)

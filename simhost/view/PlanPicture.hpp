@@ -10,7 +10,7 @@
 namespace SimHost {
 
 struct PlanShape {
-    enum class Kind { Object, Section, Opening };
+    enum class Kind { Object, Section, Opening, Wall };
     Kind kind = Kind::Object;
     const Element* element = nullptr;
     // Closed rings (the last point joins the first).
@@ -25,7 +25,8 @@ struct PlanShape {
 // none); an object whose "bShowSection" is above 0.1 is drawn in its
 // section instead: the box of the first four values of "ironBounding"
 // (x and y minimum, x and y maximum) with its bars' sections at "ironPos",
-// relative to the object's position. An opening is its plan outline.
+// relative to the object's position. An opening is its plan outline, a
+// wall its plan polygon (arcs drawn as their chords).
 std::vector<PlanShape> PlanOutlines(const Model& model);
 
 // The box that holds every outline (a unit box about the origin when there

@@ -183,6 +183,20 @@ TEST_F(PicturesTest, AComplexObjectShowsItsSectionOnlyWhileItsFlagIsSet)
     EXPECT_TRUE(host->view.pictures.back().section);
 }
 
+TEST_F(PicturesTest, AWallIsDrawnByItsPlanPolygon)
+{
+    host->model.Add(API_WallID);  // 1 m long, 0.3 m thick
+    const std::string path = TempFolder() + "/wall.jpg";
+    ASSERT_EQ(Save(path), NoError);
+    const DG::Image picture = GX::Image(IO::Location(path)).ToDGPicture();
+    ASSERT_FALSE(picture.IsEmpty());
+    size_t grey = 0;
+    const std::vector<std::uint8_t>& rgb = *picture.GetPixels();
+    for (size_t i = 0; i + 2 < rgb.size(); i += 3)
+        grey += rgb[i] < 120 && rgb[i + 1] < 120 && rgb[i + 2] < 120;
+    EXPECT_GT(grey, 400u);
+}
+
 TEST_F(PicturesTest, RefusesWhatItCannotSaveAndLeavesNoFile)
 {
     const std::string folder = TempFolder();
