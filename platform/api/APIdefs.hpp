@@ -341,6 +341,34 @@ constexpr Int32 APIWind_SectionID = 2;
 constexpr Int32 APIWind_DetailID = 3;
 constexpr Int32 APIWind_3DModelID = 4;
 
+// The view and its pictures.
+// The host's special folders ('GSPF'): the kind asked for.
+using API_SpecFolderID = Int32;
+constexpr API_SpecFolderID API_TempFolderID = 7;  // a temporary folder of the running host
+
+// A file the view is saved into ('SAVE'): its file type and location.
+constexpr Int32 APIFType_JpegFile = 25;
+struct API_FileSavePars {
+    Int32 fileTypeID;
+    Int32 filler;
+    IO::Location* file;
+    char reserved[48];
+};
+static_assert(sizeof(API_FileSavePars) == 64, "API_FileSavePars");
+
+// How a picture is saved ('SAVE' of a picture type).
+constexpr Int32 APIColorDepth_TC24 = 6;  // true colour, 24 bits a pixel
+struct API_SavePars_Picture {
+    Int32 colorDepth;
+    bool blackAndWhite;   // byte 4: every line and fill in black on white
+    bool zoomedArea;      // byte 5: only the zoomed area (no meaning in a 3D window)
+    bool smoothLines;     // byte 6: lines drawn antialiased
+    char reserved[33];
+};
+static_assert(sizeof(API_SavePars_Picture) == 40 && offsetof(API_SavePars_Picture, blackAndWhite) == 4 &&
+                  offsetof(API_SavePars_Picture, smoothLines) == 6,
+              "API_SavePars_Picture");
+
 // The point input's record ('IPOI'): the prompt (8-bit text), the option
 // bytes, the host's eight cursor codes and, after a click, the point and
 // what lies under it.

@@ -89,12 +89,6 @@ GSErrCode RequestHandlers::CHWD(const API_DatabaseInfo* database)
     return NoError;
 }
 
-GSErrCode RequestHandlers::RBLD(const bool*)
-{
-    ++host.model.databases.rebuilds;
-    return NoError;
-}
-
 GSErrCode RequestHandlers::SUCC(const API_UCCallbackType* control)
 {
     if (control == nullptr || control->type != APIControl_LayerChooser)

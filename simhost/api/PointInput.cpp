@@ -104,7 +104,7 @@ GSErrCode RequestHandlers::DRLI(const API_RubberLineType* line)
 
 GSErrCode RequestHandlers::HGEL(const GS::HashTable<API_Guid, API_RGBAColor>* elements, const bool* wireframe)
 {
-    HostView& view = host.view;
+    View& view = host.view;
     view.highlight.clear();
     view.highlightWireframe = wireframe != nullptr && *wireframe;
     if (elements == nullptr) {
@@ -124,17 +124,6 @@ GSErrCode RequestHandlers::HGEL(const GS::HashTable<API_Guid, API_RGBAColor>* el
         line += " " + GuidText(item.first) + colour;
     }
     host.recorder.events.push_back(line);
-    return NoError;
-}
-
-GSErrCode RequestHandlers::ZOOM(const API_Box* box)
-{
-    if (box == nullptr)
-        return APIERR_BADPARS;
-    host.view.zooms.push_back(*box);
-    char buf[160];
-    std::snprintf(buf, sizeof buf, "zoom to (%.6g, %.6g) - (%.6g, %.6g)", box->xMin, box->yMin, box->xMax, box->yMax);
-    host.recorder.events.push_back(buf);
     return NoError;
 }
 

@@ -11,7 +11,8 @@
 //                                                            core/AddOnSession
 //   user       the scripted user and the host's messages     ui/ScriptedUser
 //   undo       the undo steps and the model before each      core/UndoHistory
-//   view       the highlighted elements and the zoomed boxes ui/PointInput
+//   view       the current view: its zoom, highlight, saved pictures and the
+//              temporary folder                              view/View
 //   preferences the add-on's stored preferences              core/Preferences
 // The table's calls are answered by HostApi (one member per slot) and the
 // requests by RequestHandlers (one member per request), both in api/.
@@ -29,6 +30,7 @@
 #include "simhost/library/ActiveLibraries.hpp"
 #include "simhost/model/Model.hpp"
 #include "simhost/ui/ScriptedUser.hpp"
+#include "simhost/view/View.hpp"
 #include <memory>
 #include <string>
 #include <vector>
@@ -59,7 +61,6 @@ public:
     AddOnSession session;
     ScriptedUser user;
     UndoHistory undo;
-    HostView view;
 
     // The user's Undo: takes the last undoable step back as a whole. False
     // when there is nothing to undo.
@@ -69,6 +70,8 @@ public:
     GSErrCode RequireUndoScope(const std::string& change);
     // The add-on's stored preferences.
     Preferences preferences;
+
+    View view;
 
     // Places an object of an active part: its defaults, then the overrides
     // (a parameter the part does not declare is added). A part that is not

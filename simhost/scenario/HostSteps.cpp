@@ -1,5 +1,6 @@
 // Steps of the host's side: unloading, emptied slots, failing calls and
-// requests, the user's cancel in a progress window, the add-on's folder.
+// requests, the user's cancel in a progress window, the add-on's folder,
+// the host's temporary folder.
 #include "simhost/scenario/Steps.hpp"
 #include "simhost/scenario/HostQueries.hpp"
 #include "simhost/ui/AddOnFolder.hpp"
@@ -71,6 +72,23 @@ void AddHostSteps(StepTable& table)
         step.Only({"do", "atCheck"});
         auto at = static_cast<Int32>(step.Integer("atCheck", 1));
         return [=](Host& host, RunContext&) { host.user.cancelAtCheck = host.recorder.cancelChecks + at; };
+    };
+    // The host's temporary folder: "missing" (removed, the host cannot give
+    // it), "readOnly" (nothing can be written into it) or "present".
+    table["tempFolder"] = [](const JsonObject& step) -> StepAction {
+        step.Only({"do", "state"});
+        const std::string state = step.String("state");
+        TemporaryFolder::State to = TemporaryFolder::State::Present;
+        if (state == "missing")
+            to = TemporaryFolder::State::Missing;
+        else if (state == "readOnly")
+            to = TemporaryFolder::State::ReadOnly;
+        else if (state != "present")
+            step.Fail("state", "'" + step.PathOf("state") + "' is \"present\", \"missing\" or \"readOnly\"");
+        return [=](Host& host, RunContext&) {
+            host.view.temporaryFolder.SetState(to);
+            host.recorder.events.push_back("the temporary folder is made " + state);
+        };
     };
     table["addOnFolder"] = [](const JsonObject& step) -> StepAction {
         step.Only({"do", "library", "files", "folders", "subfolder"});

@@ -56,6 +56,21 @@ std::string ParamText(const GdlParam& p)
     return os.str();
 }
 
+// The view's zooms, resets and rebuilds, and the pictures saved from it
+// (paths in the temporary folder shown as "<temp>/name"); nothing when the
+// view was not touched.
+void WriteView(const Host& host, std::ostream& out)
+{
+    const View& view = host.view;
+    if (view.zoomCount == 0 && view.resetCount == 0 && view.rebuildCount == 0 && view.pictures.empty())
+        return;
+    out << "-- view: zoomed " << view.zoomCount << " times, zoom reset " << view.resetCount << " times, rebuilt "
+        << view.rebuildCount << " times\n";
+    for (const SavedPicture& p : view.pictures)
+        out << "  picture " << view.temporaryFolder.Shown(p.path) << ": " << p.width << " x " << p.height
+            << (p.section ? ", a section shown" : "") << "\n";
+}
+
 // The parameters that tell the add-on's objects apart in a report.
 const char* const KeyParams[] = {"strIronID", "iPosition", "minApiVersion", "maxApiVersion"};
 
@@ -190,6 +205,7 @@ void WriteReport(const Host& host, std::ostream& out)
     WriteUndo(host, out);
     WriteDatabases(host, out);
     WriteProgress(host, out);
+    WriteView(host, out);
     if (host.recorder.suspendGroupToggles > 0)
         out << "-- suspend groups toggled " << host.recorder.suspendGroupToggles << " times, now " << (host.model.suspendGroups ? "on" : "off") << "\n";
     out << "-- alerts\n";

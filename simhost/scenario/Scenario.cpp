@@ -136,6 +136,10 @@ int RunScenario(const std::string& scenarioPath, const RunOptions& options, std:
             Host host;
             host.preferences.SetFile(options.preferencesFile);
             host.session.environmentKind = static_cast<API_EnvirKind>(top.Integer("environmentKind", 1));
+            // With an out folder the host's temporary folder lies in it, so
+            // that the pictures saved there stay after the run.
+            if (!options.outDir.empty())
+                host.view.temporaryFolder.KeepIn(ctx.outDir + "/temp");
             report << "== scenario " << scenarioPath << " on host " << HOST_VERSION << " ==\n";
             if (top.Has("description"))
                 report << top.String("description") << "\n";

@@ -59,12 +59,4 @@ public:
     CursorStop* drawing = nullptr;
 };
 
-// What the view shows: the highlighted elements with their colours (the
-// last 'HGEL' replaces the highlight) and every box it was zoomed to.
-struct HostView {
-    std::vector<std::pair<API_Guid, API_RGBAColor>> highlight;
-    bool highlightWireframe = false;
-    std::vector<API_Box> zooms;
-};
-
 }  // namespace SimHost
