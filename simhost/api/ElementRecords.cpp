@@ -13,7 +13,8 @@ template <typename T> bool MaskSet(const T& field)
     return false;
 }
 
-// Whether the mask selects a field: `field` picks the same field of a record.
+// Whether the mask selects a field: `field` picks the same field of a record,
+// by reference, so that a mask byte that is no valid bool is never loaded as one.
 template <typename Pick> bool Selected(const API_Element* mask, Pick field)
 {
     return mask == nullptr || MaskSet(field(*mask));
@@ -35,15 +36,15 @@ void FillPart(const ObjectPart& object, API_Element& rec)
 
 void ApplyPart(ObjectPart& object, const API_Element& rec, const API_Element* mask)
 {
-    if (Selected(mask, [](const API_Element& r) { return r.object.libInd; }))
+    if (Selected(mask, [](const API_Element& r) -> const auto& { return r.object.libInd; }))
         object.libInd = rec.object.libInd;
-    if (Selected(mask, [](const API_Element& r) { return r.object.pos; }))
+    if (Selected(mask, [](const API_Element& r) -> const auto& { return r.object.pos; }))
         object.pos = rec.object.pos;
-    if (Selected(mask, [](const API_Element& r) { return r.object.level; }))
+    if (Selected(mask, [](const API_Element& r) -> const auto& { return r.object.level; }))
         object.level = rec.object.level;
-    if (Selected(mask, [](const API_Element& r) { return r.object.angle; }))
+    if (Selected(mask, [](const API_Element& r) -> const auto& { return r.object.angle; }))
         object.angle = rec.object.angle;
-    if (Selected(mask, [](const API_Element& r) { return r.object.reflected; }))
+    if (Selected(mask, [](const API_Element& r) -> const auto& { return r.object.reflected; }))
         object.mirrored = rec.object.reflected;
 }
 
@@ -61,7 +62,7 @@ void ApplyPart(WallPart& wall, const API_Element& rec, const API_Element* mask)
 {
     API_WallType& w = wall.record;
 #define WALL_FIELD(f)                                                      \
-    if (Selected(mask, [](const API_Element& r) { return r.wall.f; })) \
+    if (Selected(mask, [](const API_Element& r) -> const auto& { return r.wall.f; })) \
         w.f = rec.wall.f;
     WALL_FIELD(structureKind)
     WALL_FIELD(compositeIndex)
@@ -95,7 +96,7 @@ void FillRecord(const Element& e, API_Element& rec)
 
 void ApplyRecord(Element& e, const API_Element& rec, const API_Element* mask)
 {
-    if (Selected(mask, [](const API_Element& r) { return r.header.layer; }))
+    if (Selected(mask, [](const API_Element& r) -> const auto& { return r.header.layer; }))
         e.layer = rec.header.layer;
     std::visit([&](auto& part) { ApplyPart(part, rec, mask); }, e.part);
 }

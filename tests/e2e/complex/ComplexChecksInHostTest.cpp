@@ -182,7 +182,12 @@ protected:
         dialog.text = id;
         return Send(DG_MSG_CLICK, IdOkButton);
     }
-    void Release() override { data.ids.Clear(); }
+    void Release() override
+    {
+        for (Int32 i = 1; i <= data.ids.GetItemCount(); ++i)
+            delete[] data.ids[i];
+        data.ids.Clear();
+    }
     void StoreRecord(Int32 version, std::vector<unsigned char> bytes, UInt16 sign = 0x5757)
     {
         SimHost::PreferencesRecord r;
