@@ -3,6 +3,7 @@
 #include "addon/complex/EditComplex.hpp"
 #include "addon/frame/Handlers.hpp"
 #include "addon/frame/UsersManual.hpp"
+#include "addon/palette/paletta.hpp"
 #include "addon/schedule/CuttingListCommand.hpp"
 #include "addon/schedule/ListExport.hpp"
 #include "addon/walls/ReinforceCommand.hpp"
@@ -16,21 +17,37 @@ constexpr Int32 AnyItem = 0;
 // passed on as a failure all the same.
 template <bool (*Command)()> GSErrCode Run() { return Command() ? NoError : APIERR_GENERAL; }
 
+// While the user defines layers every entry but Cutting List is off; the
+// next selection change sets them again.
+void DisableEntriesWhileDefiningLayers()
+{
+    DirizizPaletta* palette = GetPalette();
+    if (palette == nullptr)
+        return;
+    palette->SetCrowningEntryStatus(false);
+    palette->SetBeamEntryStatus(false);
+    palette->SetColumnEntryStatus(false);
+    palette->SetSlabEntryStatus(false);
+    palette->SetWallEntryStatus(false);
+    palette->SetRoofEntryStatus(false);
+    palette->SetExportEntryStatus(false);
+}
+
 GSErrCode ReinforceSlabs()
 {
-    ReinforceSelectedElements(API_SlabID);
+    ReinforceSelectedElements(API_SlabID, DisableEntriesWhileDefiningLayers);
     return NoError;
 }
 
 GSErrCode ReinforceWalls()
 {
-    ReinforceSelectedElements(API_WallID);
+    ReinforceSelectedElements(API_WallID, DisableEntriesWhileDefiningLayers);
     return NoError;
 }
 
 GSErrCode ReinforceRoofs()
 {
-    ReinforceSelectedElements(API_RoofID);
+    ReinforceSelectedElements(API_RoofID, DisableEntriesWhileDefiningLayers);
     return NoError;
 }
 

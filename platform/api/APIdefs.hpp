@@ -218,6 +218,33 @@ struct API_WallType {
     Int32 filler2;
 };
 static_assert(sizeof(API_WallType) == 128, "API_WallType");
+// A slab (element type 8): its outline is in the memo.
+struct API_SlabType {
+    double thickness;
+    double level;   // of the slab's top, from its home story
+    double offset;  // the slab's offset from its level; the top is at level + offset
+    API_Polygon poly;
+    Int32 filler;
+};
+static_assert(sizeof(API_SlabType) == 40, "API_SlabType");
+
+// A roof (element type 9). Class 0 is a plane roof with its outline in the
+// memo; any other class is a roof of several planes, which the host hands
+// out plane by plane.
+struct API_RoofType {
+    Int32 roofClass;
+    Int32 filler;
+    double level;      // of the pivot line
+    double thickness;
+    double angle;      // slope, radians
+    API_Coord pivotBegin;
+    API_Coord pivotEnd;
+    bool posSign;      // the roof rises to the left of the pivot line
+    char filler2[3];
+    API_Polygon poly;
+    Int32 filler3;
+};
+static_assert(sizeof(API_RoofType) == 88, "API_RoofType");
 
 // Element-type parts of the record are added by the code that reads them;
 // all of them live in the union and the record keeps its size.
@@ -226,6 +253,8 @@ struct API_Element {
     union {
         API_ObjectType object;
         API_WallType wall;
+        API_SlabType slab;
+        API_RoofType roof;
         char raw[ElementRecordSize - sizeof(API_Elem_Head)];
     };
 };
@@ -677,3 +706,43 @@ struct API_UCCallbackType {
     char reserved[24];
 };
 static_assert(sizeof(API_UCCallbackType) == 32, "API_UCCallbackType");
+
+// ---------------------------------------------------------------- placing into host elements
+// The object tool's settings dialog ('SETD'): the tool and its variation.
+constexpr Int32 APIVarId_Symbol = static_cast<Int32>(RequestCode("SYMB"));
+struct API_ToolBoxItem {
+    API_ElemTypeID typeID;
+    Int32 variationID;
+};
+
+// A wall's outline as the host draws it on the plan: 1-based vertices,
+// each contour closed by repeating its first vertex, contour ends with
+// entry 0 = 0 (a free straight wall: 4 corners, the first contour ending at
+// vertex 5). The caller releases it with HostDisposeOutlineRecord.
+struct API_ElementOutline {
+    API_Coord** coords;
+    Int32** pends;
+    PolyArcRec** parcs;
+};
+
+// One plane's part id within an element the host decomposes.
+struct API_ElemPartId {
+    Int32 main;
+    Int32 sub;
+    Int32 floor;
+};
+static_assert(sizeof(API_ElemPartId) == 12, "API_ElemPartId");
+
+// What the host calls once per plane when it decomposes a roof of several
+// planes: the roof, the plane's part id, a plane-roof element record of
+// the plane and the plane's memo (its outline). The host owns the record
+// and the memo. Objects of it live on the caller's stack; no one deletes
+// one through this interface.
+class API_ElementDecomposerInterface {
+public:
+    virtual GSErrCode ConvertPlane(const API_Guid& element, const API_ElemPartId& partId, const API_Element& plane,
+                                   const API_ElementMemo& memo) = 0;
+
+protected:
+    ~API_ElementDecomposerInterface() = default;
+};

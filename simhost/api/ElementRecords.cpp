@@ -81,6 +81,27 @@ void ApplyPart(WallPart& wall, const API_Element& rec, const API_Element* mask)
 #undef WALL_FIELD
 }
 
+// ---------------------------------------------------------------- slabs and roofs
+void FillPart(const SlabPart& slab, API_Element& rec)
+{
+    rec.slab.thickness = slab.thickness;
+    rec.slab.level = slab.level;
+    rec.slab.offset = slab.offset;
+    rec.slab.poly = PolygonCounts(slab.outline);
+}
+
+void FillPart(const RoofPart& roof, API_Element& rec)
+{
+    rec.roof.roofClass = roof.roofClass;
+    rec.roof.level = roof.level;
+    rec.roof.thickness = roof.thickness;
+    rec.roof.angle = roof.angle;
+    rec.roof.pivotBegin = roof.pivotBegin;
+    rec.roof.pivotEnd = roof.pivotEnd;
+    rec.roof.posSign = roof.posSign;
+    rec.roof.poly = PolygonCounts(roof.outline);
+}
+
 }  // namespace
 
 void FillRecord(const Element& e, API_Element& rec)

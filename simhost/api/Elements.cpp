@@ -119,10 +119,18 @@ GSErrCode HostApi::GetMemo(API_Guid guid, API_ElementMemo* memo, UInt64 mask)
             if (memo->params == nullptr)
                 return APIERR_MEMFULL;
         }
-    if ((mask & APIMemoMask_Polygon) != 0)
+    if ((mask & APIMemoMask_Polygon) != 0) {
         if (const WallPart* wall = e->As<WallPart>())
             if (!HandOutWallPlanPolygon(*wall, *memo))
                 return APIERR_MEMFULL;
+        const PolygonRings* outline = nullptr;
+        if (const SlabPart* slab = e->As<SlabPart>())
+            outline = &slab->outline;
+        if (const RoofPart* roof = e->As<RoofPart>())
+            outline = &roof->outline;
+        if (outline != nullptr && !FillPolygonMemo(*outline, *memo))
+            return APIERR_MEMFULL;
+    }
     if ((mask & APIMemoMask_ElemInfoString) != 0) {
         memo->elemInfoString = new GS::UniString(e->infoString);
         host.session.memoStrings.insert(memo->elemInfoString);

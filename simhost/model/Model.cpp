@@ -98,6 +98,7 @@ ModelState Model::Capture() const
         state.elements.push_back(*e);
     state.layers = layers;
     state.selection = selection;
+    state.links = links;
     return state;
 }
 
@@ -111,6 +112,7 @@ void Model::Restore(const ModelState& state)
     }
     layers = state.layers;
     selection = state.selection;
+    links = state.links;
 }
 
 Element* Model::Find(const API_Guid& guid)

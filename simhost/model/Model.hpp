@@ -9,6 +9,8 @@
 #include "platform/api/APIdefs.hpp"
 #include "simhost/model/WallPart.hpp"
 #include "simhost/model/Databases.hpp"
+#include "simhost/model/Placing.hpp"
+#include "simhost/model/SlabRoofParts.hpp"
 #include <map>
 #include <optional>
 #include <memory>
@@ -42,8 +44,6 @@ struct Layer {
 };
 
 // ---------------------------------------------------------------- parts by type
-struct SlabPart {};
-struct RoofPart {};
 
 // A placed library part.
 struct ObjectPart {
@@ -109,6 +109,7 @@ struct ModelState {
     std::vector<Element> elements;
     std::map<Int32, Layer> layers;
     std::vector<API_Guid> selection;
+    ElementLinks links;
 };
 
 class Model {
@@ -180,6 +181,15 @@ public:
     API_Coord locationOffset{0, 0};
     // The detail drawings (the one shown is currentDatabase).
     Databases databases;
+    // Links between elements and the element observers.
+    ElementLinks links;
+    // The object tool's default element: its part, two sizes, parameters.
+    struct ObjectTool {
+        Int32 libInd = 0;
+        Int32 layer = 1;
+        double a = 1.0, b = 1.0;
+        std::vector<GdlParam> params;
+    } objectTool;
 
 private:
     Storage elements;

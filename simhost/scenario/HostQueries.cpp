@@ -70,10 +70,14 @@ const GdlParams* Parameters(const Element& element)
     return object != nullptr ? &object->params : nullptr;
 }
 
-std::optional<std::vector<API_Guid>> LinkedObjects(const Host&, const API_Guid&)
+std::optional<std::vector<API_Guid>> LinkedObjects(const Host& host, const API_Guid& element)
 {
-    // The model has no links between elements yet; answer here once it has.
-    return std::nullopt;
+    std::vector<API_Guid> objects;
+    if (const std::vector<API_Guid>* linked = host.model.links.LinkedTo(element))
+        for (const API_Guid& g : *linked)
+            if (const Element* e = host.model.Find(g); e != nullptr && e->As<ObjectPart>() != nullptr)
+                objects.push_back(g);
+    return objects;
 }
 
 std::optional<std::string> LastUndoStepName(const Host& host)

@@ -2,6 +2,7 @@
 // and reports what the host saw and which expectations did not hold.
 #include "simhost/scenario/Scenario.hpp"
 #include "simhost/scenario/HostQueries.hpp"
+#include "simhost/scenario/PlanSvg.hpp"
 #include "simhost/scenario/Steps.hpp"
 #include "platform/gs/Memory.hpp"
 #include <ostream>
@@ -32,6 +33,7 @@ const StepTable& Steps()
         AddUndoSteps(t);
         AddWallSteps(t);
         AddPreferenceSteps(t);
+        AddPlacingSteps(t);
         return t;
     }();
     return table;
@@ -159,6 +161,8 @@ int RunScenario(const std::string& scenarioPath, const RunOptions& options, std:
                 host.session.UnloadAddOn(true);
             WriteReport(host, report);
             WriteRunSummary(host, ctx, report);
+            if (!options.outDir.empty() && !WritePlanSvg(host.model, ctx.outDir + "/plan.svg"))
+                errors << "simhost" << HOST_VERSION << ": cannot write " << ctx.outDir << "/plan.svg\n";
             faults = !host.recorder.faults.empty();
         }
         Int64 leaked = GS::LiveMemoryHandleCount() - handlesBefore;

@@ -66,6 +66,7 @@ void AddUserSteps(StepTable& table);
 void AddUndoSteps(StepTable& table);
 void AddWallSteps(StepTable& table);
 void AddPreferenceSteps(StepTable& table);
+void AddPlacingSteps(StepTable& table);
 
 // The expect step, `{"expect": {...}}`.
 StepAction ParseExpect(const JsonObject& step);

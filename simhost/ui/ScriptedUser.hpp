@@ -7,6 +7,7 @@
 #include "simhost/ui/FileDialogs.hpp"
 #include "simhost/ui/ModalDialogs.hpp"
 #include "simhost/ui/PointInput.hpp"
+#include "simhost/ui/SettingsDialog.hpp"
 #include <deque>
 #include <string>
 #include <vector>
@@ -29,6 +30,10 @@ public:
     // The n-th 'CANC' of a run answers "cancelled" (0: never), and every
     // later one in the same window too.
     Int32 cancelAtCheck = 0;
+
+    // The answers to the object settings dialogs to come, in order; when
+    // none is left, the user cancels the dialog.
+    std::deque<SettingsDialogAnswer> settingsDialogs;
 
     // The user's answers to the modal dialogs to come, one per dialog, in
     // order. A dialog that no answer is for takes the buttons of

@@ -1,0 +1,132 @@
+// Steps for placing reinforcement into host elements: slabs and roofs with
+// their outlines (a roof of several planes with its planes), and the
+// user's answers to the object settings dialog.
+#include "simhost/scenario/Steps.hpp"
+
+namespace SimHost {
+
+namespace {
+
+API_Coord ReadPoint(const JsonObject& step, const std::string& key, const picojson::value& point)
+{
+    if (!point.is<picojson::array>() || point.get<picojson::array>().size() != 2 ||
+        !point.get<picojson::array>()[0].is<double>() || !point.get<picojson::array>()[1].is<double>())
+        step.Fail(key, "'" + step.PathOf(key) + "' must list points [x, y]");
+    return {point.get<picojson::array>()[0].get<double>(), point.get<picojson::array>()[1].get<double>()};
+}
+
+std::vector<API_Coord> ReadRing(const JsonObject& step, const std::string& key, const picojson::array& points)
+{
+    std::vector<API_Coord> ring;
+    for (const auto& p : points)
+        ring.push_back(ReadPoint(step, key, p));
+    return ring;
+}
+
+// "outline": [[x, y], ...], "holes": [[[x, y], ...], ...]
+PolygonRings ReadRings(const JsonObject& step)
+{
+    PolygonRings rings;
+    rings.contour = ReadRing(step, "outline", step.Array("outline"));
+    if (rings.contour.size() < 3)
+        step.Fail("outline", "'" + step.PathOf("outline") + "' needs at least three points");
+    for (const auto& hole : step.Array("holes")) {
+        if (!hole.is<picojson::array>())
+            step.Fail("holes", "'" + step.PathOf("holes") + "' must list rings of points");
+        rings.holes.push_back(ReadRing(step, "holes", hole.get<picojson::array>()));
+    }
+    return rings;
+}
+
+// "pivot": [[x, y], [x, y]]
+void ReadPivot(const JsonObject& step, API_Coord& begin, API_Coord& end)
+{
+    const picojson::array& pivot = step.Array("pivot");
+    if (pivot.size() != 2)
+        step.Fail("pivot", "'" + step.PathOf("pivot") + "' must be two points");
+    begin = ReadPoint(step, "pivot", pivot[0]);
+    end = ReadPoint(step, "pivot", pivot[1]);
+}
+
+constexpr double DegreesToRadians = 3.14159265358979323846 / 180.0;
+
+}  // namespace
+
+void AddPlacingSteps(StepTable& table)
+{
+    table["slab"] = [](const JsonObject& step) -> StepAction {
+        step.Only({"do", "name", "layer", "story", "thickness", "level", "offset", "outline", "holes"});
+        SlabPart slab;
+        slab.thickness = step.Number("thickness", 0.2);
+        slab.level = step.Number("level", 0.0);
+        slab.offset = step.Number("offset", 0.0);
+        slab.outline = ReadRings(step);
+        std::string name = step.String("name");
+        auto layer = static_cast<Int32>(step.Integer("layer", 1));
+        auto story = static_cast<Int16>(step.Integer("story", 0));
+        return [=](Host& host, RunContext& ctx) {
+            Element& e = host.model.Add(API_SlabID, layer);
+            e.story = story;
+            e.part = slab;
+            if (!name.empty())
+                ctx.names[name] = e.guid;
+        };
+    };
+    // A plane roof (its outline, pivot line, slope in degrees, side), or a
+    // roof of several planes ("planes": each with the same keys and its
+    // part id "id": [a, b, c]).
+    table["roof"] = [](const JsonObject& step) -> StepAction {
+        step.Only({"do", "name", "layer", "story", "thickness", "level", "slope", "pivot", "risesLeft", "outline", "holes",
+                   "planes"});
+        RoofPart roof;
+        std::string name = step.String("name");
+        auto layer = static_cast<Int32>(step.Integer("layer", 1));
+        auto story = static_cast<Int16>(step.Integer("story", 0));
+        if (step.Has("planes")) {
+            roof.roofClass = 1;
+            for (USize i = 0; i < step.Array("planes").size(); ++i) {
+                JsonObject p = step.Item("planes", i);
+                p.Only({"id", "thickness", "level", "slope", "pivot", "risesLeft", "outline", "holes"});
+                RoofPlaneDef plane;
+                const picojson::array& id = p.Array("id");
+                if (id.size() != 3 || !id[0].is<double>() || !id[1].is<double>() || !id[2].is<double>())
+                    p.Fail("id", "'" + p.PathOf("id") + "' must be three numbers");
+                plane.partId = {static_cast<Int32>(id[0].get<double>()), static_cast<Int32>(id[1].get<double>()),
+                                static_cast<Int32>(id[2].get<double>())};
+                plane.thickness = p.Number("thickness", 0.2);
+                plane.level = p.Number("level", 0.0);
+                plane.angle = p.Number("slope", 30.0) * DegreesToRadians;
+                ReadPivot(p, plane.pivotBegin, plane.pivotEnd);
+                plane.posSign = p.Bool("risesLeft", true);
+                plane.outline = ReadRings(p);
+                roof.planes.push_back(plane);
+            }
+        } else {
+            roof.thickness = step.Number("thickness", 0.2);
+            roof.level = step.Number("level", 0.0);
+            roof.angle = step.Number("slope", 30.0) * DegreesToRadians;
+            ReadPivot(step, roof.pivotBegin, roof.pivotEnd);
+            roof.posSign = step.Bool("risesLeft", true);
+            roof.outline = ReadRings(step);
+        }
+        return [=](Host& host, RunContext& ctx) {
+            Element& e = host.model.Add(API_RoofID, layer);
+            e.story = story;
+            e.part = roof;
+            if (!name.empty())
+                ctx.names[name] = e.guid;
+        };
+    };
+    // The user's answer to the next object settings dialog: the part and the
+    // values typed, or a cancel.
+    table["settingsDialog"] = [](const JsonObject& step) -> StepAction {
+        step.Only({"do", "part", "params", "cancel"});
+        SettingsDialogAnswer answer;
+        answer.cancel = step.Bool("cancel", false);
+        answer.part = step.String("part");
+        answer.params = ReadParams(step, "params");
+        return [=](Host& host, RunContext&) { host.user.settingsDialogs.push_back(answer); };
+    };
+}
+
+}  // namespace SimHost
