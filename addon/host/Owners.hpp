@@ -29,6 +29,13 @@ public:
     ParamHandleOwner& operator=(const ParamHandleOwner&) = delete;
     API_AddParType*** Out() { Reset(); return &handle; }
     API_AddParType** Get() const { return handle; }
+    // Hands the handle over to the caller, who frees it from now on.
+    API_AddParType** Release()
+    {
+        API_AddParType** h = handle;
+        handle = nullptr;
+        return h;
+    }
     void Reset()
     {
         if (handle != nullptr)
