@@ -1,5 +1,5 @@
 #include "addon/schedule/PlacementOutlines.hpp"
-#include "addon/host/HostCalls.hpp"
+#include "addon/host/HostRequests.hpp"
 #include "addon/services/Boundary.hpp"
 #include <cstring>
 
@@ -29,11 +29,13 @@ void AddLongRectangle(std::vector<OutlineLine>& lines, const API_Coord3D& c)
     AddClosedChain(lines, c, {{0, 0}, {0, 0.5}, {2, 0.5}, {2, 0}});
 }
 
-void Feedback(PlacementOutline outline, const API_Coord3D* cursor)
+GSErrCode Feedback(PlacementOutline outline, const API_RubberLineInfo* info)
 {
-    if (cursor == nullptr)
-        return;
-    CallGuarded("PlacementFeedback", [&] { DrawPlacementOutline(outline, *cursor); });
+    if (info == nullptr)
+        return APIERR_BADPARS;
+    const API_Coord3D cursor = info->actCoord;
+    CallGuarded("PlacementFeedback", [&] { DrawPlacementOutline(outline, cursor); });
+    return NoError;
 }
 
 }  // namespace
@@ -72,16 +74,16 @@ void DrawPlacementOutline(PlacementOutline outline, const API_Coord3D& cursor)
         rubber.c1 = line.from;
         rubber.c2 = line.to;
         rubber.drawModes = OutlineLineMode;
-        HostInterface(RequestCode("DRLI"), &rubber, nullptr, nullptr);
+        HostRequest::DRLI(&rubber);
     }
 }
 
-void CrowningPlacementFeedback(const API_Coord3D* cursor) { Feedback(PlacementOutline::Crowning, cursor); }
-void BeamPlacementFeedback(const API_Coord3D* cursor) { Feedback(PlacementOutline::Beam, cursor); }
-void ColumnPlacementFeedback(const API_Coord3D* cursor) { Feedback(PlacementOutline::Column, cursor); }
-void ListPlacementFeedback(const API_Coord3D* cursor) { Feedback(PlacementOutline::List, cursor); }
+GSErrCode CrowningPlacementFeedback(const API_RubberLineInfo* info) { return Feedback(PlacementOutline::Crowning, info); }
+GSErrCode BeamPlacementFeedback(const API_RubberLineInfo* info) { return Feedback(PlacementOutline::Beam, info); }
+GSErrCode ColumnPlacementFeedback(const API_RubberLineInfo* info) { return Feedback(PlacementOutline::Column, info); }
+GSErrCode ListPlacementFeedback(const API_RubberLineInfo* info) { return Feedback(PlacementOutline::List, info); }
 
 GSErrCode RequestPoint(API_GetPointType& point, PlacementFeedback feedback)
 {
-    return HostInterface(RequestCode("IPOI"), &point, reinterpret_cast<void*>(feedback), nullptr);
+    return HostRequest::IPOI(&point, feedback);
 }

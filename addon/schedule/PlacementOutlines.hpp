@@ -20,15 +20,15 @@ std::vector<OutlineLine> PlacementOutlineLines(PlacementOutline outline, const A
 // Draws the outline at the cursor with the host's rubber lines.
 void DrawPlacementOutline(PlacementOutline outline, const API_Coord3D& cursor);
 
-// The rubber-line callbacks: `cursor` is what the host passes, its first
-// three doubles the cursor's position.
-void CrowningPlacementFeedback(const API_Coord3D* cursor);
-void BeamPlacementFeedback(const API_Coord3D* cursor);
-void ColumnPlacementFeedback(const API_Coord3D* cursor);
-void ListPlacementFeedback(const API_Coord3D* cursor);
+// The rubber-line callbacks: the host passes the cursor's position in
+// `info->actCoord`.
+GSErrCode CrowningPlacementFeedback(const API_RubberLineInfo* info);
+GSErrCode BeamPlacementFeedback(const API_RubberLineInfo* info);
+GSErrCode ColumnPlacementFeedback(const API_RubberLineInfo* info);
+GSErrCode ListPlacementFeedback(const API_RubberLineInfo* info);
 
 // The rubber-line callbacks' type.
-using PlacementFeedback = void (*)(const API_Coord3D* cursor);
+using PlacementFeedback = APIRubberLineInfoProc*;
 
 // The host's point input with an outline following the cursor: 0 and the
 // clicked point in `point.pos`, or non-zero when the user gave no point.
