@@ -8,6 +8,7 @@
 #include "addon/services/LibraryParts.hpp"
 #include "addon/services/ResStrings.hpp"
 #include "tests/unit/schedule/ScheduleTestSupport.hpp"
+#include <cstring>
 #include <algorithm>
 #include <map>
 #include <memory>
@@ -89,7 +90,10 @@ GSErrCode Interface(HostToken, API_RequestCode code, void* par1, void* par2, voi
         if (h.pointInput != NoError)
             return h.pointInput;
         auto feedback = reinterpret_cast<PlacementFeedback>(par2);
-        feedback(&h.click);
+        API_RubberLineInfo info;
+        std::memset(static_cast<void*>(&info), 0, sizeof info);
+        info.actCoord = h.click;
+        feedback(&info);
         point->pos = h.click;
     } else if (code == RequestCode("DRLI"))
         h.log.push_back("DRLI");
