@@ -60,7 +60,8 @@ TEST(ListBehaviourTest, BarScheduleWithATotalRow)
 #endif
     EXPECT_EQ(Row(*table, 1), (std::vector<std::string>{"1", "B500B", "11", "12", "2.50", "4", "10.00", "8.88"}));
     EXPECT_EQ(Row(*table, 2), (std::vector<std::string>{"2", "B500A", "21", "8", "1.25", "1", "1.25", "0.49"}));
-    EXPECT_EQ(std::vector<std::string>(Row(*table, 3).begin() + 1, Row(*table, 3).end()),
+    const std::vector<std::string> total = Row(*table, 3);
+    EXPECT_EQ(std::vector<std::string>(total.begin() + 1, total.end()),
               (std::vector<std::string>{"", "", "", "", "5", "11.25", "9.37"}));
 }
 
