@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs the demo scenario in both
 # stand-in hosts: simhost24 with the English add-on, simhost25 with the
-# Slovenian one.
+# Slovenian one, then the Cutting List demo in both.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -9,4 +9,7 @@ cmake --preset default >/dev/null
 cmake --build --preset default
 for version in 24 25; do
   build/default/bin/simhost$version --out build/default/demo-$version scenarios/demo.json
+  # A Cutting List over placed bars, and the list exported to
+  # build/default/demo-NN/cutting-list.txt.
+  build/default/bin/simhost$version --out build/default/demo-$version scenarios/cutting-list.json
 done

@@ -51,7 +51,12 @@ GSErrCode ReinforceRoofs()
     return NoError;
 }
 
-GSErrCode OptimizeCuttingList() { return RunCuttingListOptimization(CuttingListMode) ? NoError : APIERR_GENERAL; }
+// The command reports its own outcome; the host is given no failure for it.
+GSErrCode OptimizeCuttingList()
+{
+    RunCuttingListOptimization(CuttingListMode);
+    return NoError;
+}
 
 GSErrCode ExportList()
 {

@@ -1,9 +1,41 @@
 #include "addon/schedule/CuttingListCommand.hpp"
+#include "addon/host/HostCalls.hpp"
+#include "addon/host/Owners.hpp"
+#include "addon/schedule/PlacementManager.hpp"
+#include "addon/schedule/ReadReinforcement.hpp"
+#include "addon/schedule/WriteResults.hpp"
 #include "addon/services/CommandTrace.hpp"
+#include "addon/services/ResStrings.hpp"
 
-// Built with the cutting lists.
+namespace {
+constexpr Int16 OptimizationPhases = 10;
+}  // namespace
+
 bool RunCuttingListOptimization(Int32 mode)
 {
     TraceCommand("RunCuttingListOptimization", mode);
-    return false;
+    RunGroups run;
+    PlacementManager manager;
+    // Closed once on every path: by a pass the user cancelled, by the
+    // writing, or when the run ends.
+    ProgressWindowOwner progress(GetResString(ResStr::Texts::Optimization), OptimizationPhases);
+    manager.progress = &progress;
+
+    API_Guid listGuid = APINULLGuid;
+    const bool passed = ReadReinforcementObjects(manager, run, true, nullptr, &listGuid, mode, 0, false) &&
+                        MakeIdsUnique(manager, run.groups) && SortGroupsById(manager, run.groups) &&
+                        CompressGroups(manager, run.groups) && SortGroupsById(manager, run.groups) &&
+                        MakeComplexIdsUnique(manager, run.complexGroups) &&
+                        SortComplexGroupsById(manager, run.complexGroups) &&
+                        CompressComplexGroups(manager, run.complexGroups) &&
+                        SortComplexGroupsById(manager, run.complexGroups);
+    manager.listGuid = listGuid;
+    if (!passed)
+        return false;
+    // Success is reported only when the host ran the step that wrote the
+    // results and the list was filled in place.
+    if (!WriteResultsUndoable(manager, run.groups, &run.complexGroups, nullptr) || manager.listAborted)
+        return false;
+    HostReport(GetResString(ResStr::Messages::OptimizationFinished), true);
+    return true;
 }

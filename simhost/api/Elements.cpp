@@ -29,6 +29,7 @@ GSErrCode ApplyMemo(Host& host, Element& e, const API_ElementMemo* memo, UInt64 
             return APIERR_BADPARS;
         }
         object->params = std::move(params);
+        host.libraries.ParamsChanged(host, e);
     }
     if ((memoMask & APIMemoMask_ElemInfoString) != 0 && memo->elemInfoString != nullptr)
         e.infoString = memo->elemInfoString->Units();

@@ -5,6 +5,8 @@
 
 namespace SimHost {
 
+// Every slot the add-on uses is modelled now; the helper stays for the
+// next slot that is not.
 namespace {
 [[maybe_unused]] GSErrCode Unmodelled(Host& host, const char* what)
 {

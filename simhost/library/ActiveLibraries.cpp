@@ -1,6 +1,7 @@
 #include "simhost/library/ActiveLibraries.hpp"
 #include "simhost/core/Recorder.hpp"
 #include "simhost/library/BarBehaviour.hpp"
+#include "simhost/library/ListBehaviour.hpp"
 
 namespace SimHost {
 
@@ -11,6 +12,21 @@ ActiveLibraries::ActiveLibraries(Recorder& r) : recorder(r)
             if (ObjectPart* object = e.As<ObjectPart>())
                 ComputeBarListing(*object);
         };
+    behaviours["rf_list"] = [](Host&, Element& e) {
+        if (ObjectPart* object = e.As<ObjectPart>())
+            ComputeListTable(*object);
+    };
+}
+
+void ActiveLibraries::ParamsChanged(Host& host, Element& e) const
+{
+    const ObjectPart* object = e.As<ObjectPart>();
+    const LibraryPartDef* part = object != nullptr ? PartOfIndex(object->libInd) : nullptr;
+    if (part == nullptr || recomputedOnChange.count(part->name) == 0)
+        return;
+    auto behaviour = behaviours.find(part->name);
+    if (behaviour != behaviours.end())
+        behaviour->second(host, e);
 }
 
 bool ActiveLibraries::Activate(const IO::Location& location, std::string& error)

@@ -6,6 +6,7 @@
 #include "simhost/library/LibraryContainer.hpp"
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,10 @@ public:
 
     std::vector<ActiveLibrary> active;
     std::map<std::string, PartBehaviour> behaviours;  // by part name
+    // Parts whose script also runs whenever their parameters are changed
+    // (the list's table follows its data at once, as the host shows it).
+    std::set<std::string> recomputedOnChange{"rf_list"};
+    void ParamsChanged(Host& host, Element& e) const;
 
 private:
     Recorder& recorder;

@@ -155,6 +155,34 @@ void WriteDatabases(const Host& host, std::ostream& out)
         << "\n";
 }
 
+// The table every cutting-list object computed, a line per row, the cells
+// separated by " | ".
+void WriteListTables(const Host& host, std::ostream& out)
+{
+    bool first = true;
+    for (const auto& e : host.model.Elements()) {
+        const ObjectPart* object = e.As<ObjectPart>();
+        const LibraryPartDef* part = object != nullptr ? host.libraries.PartOfIndex(object->libInd) : nullptr;
+        if (part == nullptr || part->name != "rf_list")
+            continue;
+        const GdlParam* table = FindParam(object->params, "tableContentTexts");
+        if (table == nullptr || table->kind != GdlParam::Kind::Texts)
+            continue;
+        if (first)
+            out << "-- cutting lists\n";
+        first = false;
+        out << "  " << GuidText(e.guid) << "\n";
+        for (Int32 r = 0; r < table->dim1; ++r) {
+            out << "   ";
+            for (Int32 c = 0; c < table->dim2; ++c) {
+                const size_t i = static_cast<size_t>(r) * static_cast<size_t>(table->dim2) + static_cast<size_t>(c);
+                out << (c == 0 ? " " : " | ") << (i < table->texts.size() ? GS::EncodeText(table->texts[i], CC_UTF8) : "");
+            }
+            out << "\n";
+        }
+    }
+}
+
 void WriteProgress(const Host& host, std::ostream& out)
 {
     if (host.recorder.progressWindows.empty())
@@ -204,6 +232,7 @@ void WriteReport(const Host& host, std::ostream& out)
     WriteModel(host, out);
     WriteUndo(host, out);
     WriteDatabases(host, out);
+    WriteListTables(host, out);
     WriteProgress(host, out);
     WriteView(host, out);
     if (host.recorder.suspendGroupToggles > 0)

@@ -61,9 +61,12 @@ TEST_F(PreCommandTest, NothingSelectedSearchesThePartsOnly)
     Open();
     RunCommand({});
     EXPECT_EQ(CountOf(host->recorder.callLog, "SearchLibraryPart"), 10u);
-    EXPECT_EQ(CountOf(host->recorder.requestLog, "IPWD"), 0u);
-    EXPECT_EQ(CountOf(host->recorder.callLog, "GetElement"), 0u);
-    EXPECT_TRUE(host->recorder.alerts.empty());
+    // With nothing selected the check opens no window of its own: the only
+    // one is the command's, after the check.
+    ASSERT_EQ(CountOf(host->recorder.requestLog, "IPWD"), 1u);
+    ASSERT_EQ(host->recorder.progressWindows.size(), 1u);
+    EXPECT_NE(host->recorder.progressWindows[0].title, host->session.AddOnString(131, 11));
+    EXPECT_FALSE(host->recorder.progressWindows[0].open);
 }
 
 TEST_F(PreCommandTest, WallsAndSlabsOpenAndCloseTheWindowOnly)
@@ -72,7 +75,10 @@ TEST_F(PreCommandTest, WallsAndSlabsOpenAndCloseTheWindowOnly)
     API_Guid wall = host->model.Add(API_WallID).guid;
     API_Guid slab = host->model.Add(API_SlabID).guid;
     RunCommand({wall, slab});
-    ASSERT_EQ(host->recorder.progressWindows.size(), 1u);
+    // The check's window first, then the command's own.
+    ASSERT_EQ(host->recorder.progressWindows.size(), 2u);
+    EXPECT_NE(host->recorder.progressWindows[1].title, host->session.AddOnString(131, 11));
+    EXPECT_FALSE(host->recorder.progressWindows[1].open);
     const SimHost::ProgressWindow& w = host->recorder.progressWindows[0];
     EXPECT_FALSE(w.open);
     EXPECT_EQ(w.title, host->session.AddOnString(131, 11));
@@ -114,8 +120,12 @@ TEST_P(VersionRangeTest, SelectedObjectsMustAcceptThisVersion)
     } else {
         EXPECT_TRUE(host->recorder.alerts.empty()) << host->recorder.alerts[0];
     }
-    ASSERT_EQ(host->recorder.progressWindows.size(), 1u);
+    // The check's window; an accepted selection goes on to the command,
+    // which opens its own.
+    ASSERT_EQ(host->recorder.progressWindows.size(), c.refused ? 1u : 2u);
+    EXPECT_EQ(host->recorder.progressWindows[0].title, host->session.AddOnString(131, 11));
     EXPECT_FALSE(host->recorder.progressWindows[0].open);
+    EXPECT_FALSE(host->recorder.progressWindows.back().open);
 }
 
 const double Missing = std::numeric_limits<double>::quiet_NaN();
@@ -266,7 +276,8 @@ TEST_P(ProgressPhaseTest, WarningOnlyAboveTwoHundredItems)
     for (int i = 0; i < c.items; ++i)
         many.push_back(host->model.Add(API_WallID).guid);
     RunCommand(many);
-    ASSERT_EQ(host->recorder.progressWindows.size(), 1u);
+    // The check's window first; the command's own follows it.
+    ASSERT_EQ(host->recorder.progressWindows.size(), 2u);
     ASSERT_EQ(host->recorder.progressWindows[0].phases.size(), 1u);
     const SimHost::ProgressPhase& phase = host->recorder.progressWindows[0].phases[0];
     EXPECT_EQ(phase.text, host->session.AddOnString(131, c.text));

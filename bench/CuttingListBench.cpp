@@ -1,0 +1,194 @@
+// The whole Cutting List over bars placed in the stand-in host: fresh bars
+// without IDs, of 200 kinds, with a cutting-list object among them, read,
+// optimised and written back; then a second run over the same bars, which
+// now carry their IDs. For reading, the passes and the writing apart, and
+// for the whole run, prints the add-on's own time (the host's time inside
+// its calls taken out), the host calls per object and the peak memory per
+// object.
+//
+//   cutting_list_bench [sizes...]     default 10000 100000
+#include "addon/host/HostBinding.hpp"
+#include "addon/schedule/ReadReinforcement.hpp"
+#include "addon/schedule/WriteResults.hpp"
+#include "simhost/core/SimHost.hpp"
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <malloc.h>
+#include <new>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+size_t g_current = 0;
+size_t g_peak = 0;
+}  // namespace
+
+void* operator new(size_t size)
+{
+    void* p = std::malloc(size);
+    if (p == nullptr)
+        throw std::bad_alloc();
+    g_current += malloc_usable_size(p);
+    if (g_current > g_peak)
+        g_peak = g_current;
+    return p;
+}
+
+void operator delete(void* p) noexcept
+{
+    if (p == nullptr)
+        return;
+    g_current -= malloc_usable_size(p);
+    std::free(p);
+}
+
+void operator delete(void* p, size_t) noexcept { operator delete(p); }
+
+namespace {
+
+constexpr int Kinds = 200;
+
+SimHost::GdlParam Numbers(const char* name, Int32 rows, Int32 cols, std::vector<double> values)
+{
+    SimHost::GdlParam p;
+    p.name = name;
+    p.kind = SimHost::GdlParam::Kind::Numbers;
+    p.dim1 = rows;
+    p.dim2 = cols;
+    p.numbers = std::move(values);
+    return p;
+}
+
+// A host with `count` placed bars of 200 kinds in a random order and one
+// cutting list.
+std::unique_ptr<SimHost::Host> HostWithBars(int count)
+{
+    auto host = std::make_unique<SimHost::Host>();
+    std::string error;
+    if (!host->libraries.Activate(IO::Location(std::string(LIBRARY_DIR) + "/Zolva_Reinforcement.lcf"), error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        std::exit(2);
+    }
+    std::mt19937 random(12345);
+    for (int n = 0; n < count; ++n) {
+        const int kind = std::uniform_int_distribution<int>(0, Kinds - 1)(random);
+        host->PlaceObject("rf_rebar", {Numbers("ironType", 1, 4, {0, 1, 2, 0}),
+                                       Numbers("ironData", 1, 2, {1.0 + kind % 10, 0.5 + kind / 10}),
+                                       Numbers("ironExtraData", 1, 3, {0, 8.0 + 2 * (kind % 5), 1})});
+    }
+    host->PlaceObject("rf_list", {});
+    return host;
+}
+
+double Seconds(std::chrono::steady_clock::time_point since)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
+}
+
+// One stage of a run: its own time, the host's and the calls, the peak.
+class Stage {
+public:
+    explicit Stage(SimHost::Host& h) : host(h), base(g_current)
+    {
+        g_peak = g_current;
+        host.recorder.hostCallNanoseconds = 0;
+        host.recorder.hostCallCount = 0;
+        start = std::chrono::steady_clock::now();
+    }
+    void End(double& own, double& calls, double& peak, int objects)
+    {
+        const double total = Seconds(start);
+        const double hostSeconds = static_cast<double>(host.recorder.hostCallNanoseconds) * 1e-9;
+        own += total - hostSeconds;
+        calls += static_cast<double>(host.recorder.hostCallCount) / objects;
+        peak = std::max(peak, static_cast<double>(g_peak - base) / objects);
+    }
+
+private:
+    SimHost::Host& host;
+    size_t base;
+    std::chrono::steady_clock::time_point start;
+};
+
+struct Figures {
+    double own[3] = {};  // reading, passes, writing
+    double calls[3] = {};
+    double peak[3] = {};
+    int groups = 0;
+    bool done = false;
+};
+
+Figures Run(SimHost::Host& host, int objects)
+{
+    Figures f;
+    RunGroups run;
+    ProgressWindowOwner window("Optimization", 10);
+    PlacementManager manager;
+    manager.progress = &window;
+    API_Guid list = APINULLGuid;
+    {
+        Stage s(host);
+        f.done = ReadReinforcementObjects(manager, run, true, nullptr, &list, ReadSelectedOrAll, 0, false);
+        s.End(f.own[0], f.calls[0], f.peak[0], objects);
+    }
+    {
+        Stage s(host);
+        f.done = f.done && MakeIdsUnique(manager, run.groups) && SortGroupsById(manager, run.groups) &&
+                 CompressGroups(manager, run.groups) && SortGroupsById(manager, run.groups) &&
+                 MakeComplexIdsUnique(manager, run.complexGroups) &&
+                 SortComplexGroupsById(manager, run.complexGroups) &&
+                 CompressComplexGroups(manager, run.complexGroups) && SortComplexGroupsById(manager, run.complexGroups);
+        s.End(f.own[1], f.calls[1], f.peak[1], objects);
+    }
+    manager.listGuid = list;
+    if (f.done) {
+        // The body of the undoable step, as the host runs it.
+        Stage s(host);
+        WriteResults(manager, run.groups, &run.complexGroups, nullptr);
+        s.End(f.own[2], f.calls[2], f.peak[2], objects);
+    }
+    f.groups = run.groups.GetItemCount();
+    return f;
+}
+
+void Print(const char* title, int size, const Figures& f)
+{
+    const char* stages[] = {"reading", "passes", "writing"};
+    double own = 0;
+    double calls = 0;
+    double peak = 0;
+    for (int i = 0; i < 3; ++i) {
+        std::printf("%10d %-7s %-8s %12.4f %14.2f %14.1f\n", size, title, stages[i], f.own[i], f.calls[i], f.peak[i]);
+        own += f.own[i];
+        calls += f.calls[i];
+        peak = std::max(peak, f.peak[i]);
+    }
+    std::printf("%10d %-7s %-8s %12.4f %14.2f %14.1f   (%d groups%s)\n", size, title, "whole", own, calls, peak, f.groups,
+                f.done ? "" : ", the chain stopped");
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    std::vector<int> sizes;
+    for (int i = 1; i < argc; ++i)
+        sizes.push_back(std::atoi(argv[i]));
+    if (sizes.empty())
+        sizes = {10000, 100000};
+
+    std::printf("%10s %-7s %-8s %12s %14s %14s\n", "bars", "run", "stage", "add-on s", "calls/object", "peak B/object");
+    for (int size : sizes) {
+        std::unique_ptr<SimHost::Host> host = HostWithBars(size);
+        HostBinding::ReceiveTable(host->Table());
+        HostBinding::SetToken(host->session.AttachLinkedAddOn());
+        Print("first", size, Run(*host, size + 1));
+        Print("second", size, Run(*host, size + 1));
+        HostBinding::Reset();
+        host->session.DetachLinkedAddOn();
+    }
+    return 0;
+}
