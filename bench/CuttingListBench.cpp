@@ -11,41 +11,15 @@
 #include "addon/schedule/ReadReinforcement.hpp"
 #include "addon/schedule/WriteResults.hpp"
 #include "simhost/core/SimHost.hpp"
+#include "bench/BenchSupport.hpp"
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <malloc.h>
-#include <new>
 #include <random>
 #include <string>
 #include <vector>
 
-namespace {
-size_t g_current = 0;
-size_t g_peak = 0;
-}  // namespace
-
-void* operator new(size_t size)
-{
-    void* p = std::malloc(size);
-    if (p == nullptr)
-        throw std::bad_alloc();
-    g_current += malloc_usable_size(p);
-    if (g_current > g_peak)
-        g_peak = g_current;
-    return p;
-}
-
-void operator delete(void* p) noexcept
-{
-    if (p == nullptr)
-        return;
-    g_current -= malloc_usable_size(p);
-    std::free(p);
-}
-
-void operator delete(void* p, size_t) noexcept { operator delete(p); }
 
 namespace {
 
@@ -83,28 +57,23 @@ std::unique_ptr<SimHost::Host> HostWithBars(int count)
     return host;
 }
 
-double Seconds(std::chrono::steady_clock::time_point since)
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
-}
-
 // One stage of a run: its own time, the host's and the calls, the peak.
 class Stage {
 public:
-    explicit Stage(SimHost::Host& h) : host(h), base(g_current)
+    explicit Stage(SimHost::Host& h) : host(h), base(Bench::CurrentBytes())
     {
-        g_peak = g_current;
+        Bench::StartPeak();
         host.recorder.hostCallNanoseconds = 0;
         host.recorder.hostCallCount = 0;
         start = std::chrono::steady_clock::now();
     }
     void End(double& own, double& calls, double& peak, int objects)
     {
-        const double total = Seconds(start);
+        const double total = Bench::Seconds(start);
         const double hostSeconds = static_cast<double>(host.recorder.hostCallNanoseconds) * 1e-9;
         own += total - hostSeconds;
         calls += static_cast<double>(host.recorder.hostCallCount) / objects;
-        peak = std::max(peak, static_cast<double>(g_peak - base) / objects);
+        peak = std::max(peak, static_cast<double>(Bench::PeakBytes() - base) / objects);
     }
 
 private:
