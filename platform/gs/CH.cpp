@@ -2,6 +2,7 @@
 #include <cerrno>
 #include <cstring>
 #include <iconv.h>
+#include <string>
 #include <vector>
 
 namespace {
@@ -26,13 +27,43 @@ Int32 CodePageOf(GSCharCode code)
     }
 }
 
+// iconv_open loads the code page's conversion module on every call and
+// iconv_close may unload it again, which made every converted text cost a
+// module load. Each thread keeps one descriptor per direction and code page
+// instead, put back to its initial state before each use.
+iconv_t Converter(const char* to, const char* from)
+{
+    struct Entry {
+        std::string to, from;
+        iconv_t cd;
+    };
+    struct Cache {
+        std::vector<Entry> entries;
+        ~Cache()
+        {
+            for (Entry& e : entries)
+                iconv_close(e.cd);
+        }
+    };
+    thread_local Cache cache;
+    for (Entry& e : cache.entries)
+        if (e.to == to && e.from == from) {
+            iconv(e.cd, nullptr, nullptr, nullptr, nullptr);
+            return e.cd;
+        }
+    iconv_t cd = iconv_open(to, from);
+    if (cd != reinterpret_cast<iconv_t>(-1))
+        cache.entries.push_back(Entry{to, from, cd});
+    return cd;
+}
+
 // Converts one character at a time so that an unmappable one can be
 // replaced and the rest kept.
 std::string Encode(const std::u16string& text, Int32 codePage, bool* lossless)
 {
     if (lossless != nullptr)
         *lossless = true;
-    iconv_t cd = iconv_open(IconvName(codePage), "UTF-16LE");
+    iconv_t cd = Converter(IconvName(codePage), "UTF-16LE");
     std::string out;
     if (cd == reinterpret_cast<iconv_t>(-1)) {
         if (lossless != nullptr)
@@ -67,7 +98,6 @@ std::string Encode(const std::u16string& text, Int32 codePage, bool* lossless)
             out.append(outBuf, static_cast<size_t>(o - outBuf));
         }
     }
-    iconv_close(cd);
     return out;
 }
 
@@ -76,7 +106,7 @@ std::u16string Decode(const std::string& bytes, Int32 codePage)
     std::u16string out;
     if (bytes.empty())
         return out;
-    iconv_t cd = iconv_open("UTF-16LE", IconvName(codePage));
+    iconv_t cd = Converter("UTF-16LE", IconvName(codePage));
     if (cd == reinterpret_cast<iconv_t>(-1))
         return out;
     std::vector<char> buf(bytes.size() * 4 + 8);
@@ -96,7 +126,6 @@ std::u16string Decode(const std::string& bytes, Int32 codePage)
             iconv(cd, nullptr, nullptr, nullptr, nullptr);
         }
     }
-    iconv_close(cd);
     return out;
 }
 
