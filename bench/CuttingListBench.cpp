@@ -11,6 +11,7 @@
 #include "addon/schedule/ReadReinforcement.hpp"
 #include "addon/schedule/WriteResults.hpp"
 #include "simhost/core/SimHost.hpp"
+#include "bench/BenchBars.hpp"
 #include "bench/BenchSupport.hpp"
 #include <algorithm>
 #include <chrono>
@@ -23,36 +24,12 @@
 
 namespace {
 
-constexpr int Kinds = 200;
-
-SimHost::GdlParam Numbers(const char* name, Int32 rows, Int32 cols, std::vector<double> values)
-{
-    SimHost::GdlParam p;
-    p.name = name;
-    p.kind = SimHost::GdlParam::Kind::Numbers;
-    p.dim1 = rows;
-    p.dim2 = cols;
-    p.numbers = std::move(values);
-    return p;
-}
 
 // A host with `count` placed bars of 200 kinds in a random order and one
 // cutting list.
 std::unique_ptr<SimHost::Host> HostWithBars(int count)
 {
-    auto host = std::make_unique<SimHost::Host>();
-    std::string error;
-    if (!host->libraries.Activate(IO::Location(std::string(LIBRARY_DIR) + "/Zolva_Reinforcement.lcf"), error)) {
-        std::fprintf(stderr, "%s\n", error.c_str());
-        std::exit(2);
-    }
-    std::mt19937 random(12345);
-    for (int n = 0; n < count; ++n) {
-        const int kind = std::uniform_int_distribution<int>(0, Kinds - 1)(random);
-        host->PlaceObject("rf_rebar", {Numbers("ironType", 1, 4, {0, 1, 2, 0}),
-                                       Numbers("ironData", 1, 2, {1.0 + kind % 10, 0.5 + kind / 10}),
-                                       Numbers("ironExtraData", 1, 3, {0, 8.0 + 2 * (kind % 5), 1})});
-    }
+    auto host = Bench::HostWithBars(count);
     host->PlaceObject("rf_list", {});
     return host;
 }

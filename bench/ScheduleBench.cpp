@@ -104,14 +104,7 @@ Result RunLiteral(const std::vector<IronProperties>& bars)
     RunGroups run;
     for (const IronProperties& bar : bars)
         Literal::Join(run, std::make_unique<IronProperties>(bar), "", false);
-    Literal::MakeIdsUnique(run.groups);
-    Literal::SortById(run.groups);
-    Literal::CompressGroups(run.groups);
-    Literal::SortById(run.groups);
-    Literal::MakeIdsUnique(run.complexGroups);
-    Literal::SortById(run.complexGroups);
-    Literal::CompressComplexGroups(run.complexGroups);
-    Literal::SortById(run.complexGroups);
+    Literal::RunPassChain(run);
     result.groups = run.groups.GetItemCount();
     result.seconds = std::chrono::duration<double>(Bench::Clock::now() - start).count();
     return result;

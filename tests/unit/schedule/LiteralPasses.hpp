@@ -167,6 +167,20 @@ inline void CompressComplexGroups(ComplexIronGroups& groups)
         [](ComplexIronArrayByProperty&, const ComplexIronArrayByProperty&) {});
 }
 
+// The ID passes of a Cutting List run, in their order: unique IDs, sorted,
+// merged and sorted again, for bars and then for complex elements.
+inline void RunPassChain(RunGroups& run)
+{
+    MakeIdsUnique(run.groups);
+    SortById(run.groups);
+    CompressGroups(run.groups);
+    SortById(run.groups);
+    MakeIdsUnique(run.complexGroups);
+    SortById(run.complexGroups);
+    CompressComplexGroups(run.complexGroups);
+    SortById(run.complexGroups);
+}
+
 inline void SortGroupsByProperties(IronGroups& groups)
 {
     const Int32 count = groups.GetItemCount();
