@@ -23,6 +23,16 @@ struct ObjectCreator {
     ComplexElementKind kind;
 };
 
+// The command object of one edit run.
+struct ObjectModifier {
+    explicit ObjectModifier(ComplexElementKind k) : kind(k) {}
+    virtual ~ObjectModifier() = default;
+    ObjectModifier(const ObjectModifier&) = delete;
+    ObjectModifier& operator=(const ObjectModifier&) = delete;
+
+    ComplexElementKind kind;
+};
+
 // "crowning", "beam" or "column" in the add-on's language (8-bit text).
 std::string KindName(ComplexElementKind kind);
 
