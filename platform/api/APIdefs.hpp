@@ -260,6 +260,29 @@ struct API_Element {
 };
 static_assert(sizeof(API_Element) == ElementRecordSize, "API_Element");
 
+// A change mask is an element record in which the fields to change are
+// marked: the host changes a field when any byte of it is not zero and
+// leaves every other field as it was. `part` is the record's member
+// (header, object, wall, slab, roof) and `field` the field within it:
+//   API_Element mask;
+//   ACAPI_ELEMENT_MASK_CLEAR(mask);
+//   ACAPI_ELEMENT_MASK_SET(mask, object, pos);
+#define ACAPI_ELEMENT_MASK_CLEAR(mask) std::memset(static_cast<void*>(&(mask)), 0, sizeof(API_Element))
+#define ACAPI_ELEMENT_MASK_SET(mask, part, field) \
+    std::memset(static_cast<void*>(&(mask).part.field), 0xFF, sizeof((mask).part.field))
+#define ACAPI_ELEMENT_MASK_CHECK(mask, part, field) ElementMaskMarks(&(mask).part.field, sizeof((mask).part.field))
+
+// Whether a field of a change mask is marked: any of its bytes not zero.
+// Read byte by byte, so that a marked bool (0xFF) is never loaded as one.
+inline bool ElementMaskMarks(const void* field, USize size)
+{
+    const unsigned char* p = static_cast<const unsigned char*>(field);
+    for (USize i = 0; i < size; ++i)
+        if (p[i] != 0)
+            return true;
+    return false;
+}
+
 struct API_AddParType;
 
 // Parts of an element memo a call asks for or changes.

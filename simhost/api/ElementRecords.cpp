@@ -90,6 +90,16 @@ void FillPart(const SlabPart& slab, API_Element& rec)
     rec.slab.poly = PolygonCounts(slab.outline);
 }
 
+void ApplyPart(SlabPart& slab, const API_Element& rec, const API_Element* mask)
+{
+    if (Selected(mask, [](const API_Element& r) -> const auto& { return r.slab.thickness; }))
+        slab.thickness = rec.slab.thickness;
+    if (Selected(mask, [](const API_Element& r) -> const auto& { return r.slab.level; }))
+        slab.level = rec.slab.level;
+    if (Selected(mask, [](const API_Element& r) -> const auto& { return r.slab.offset; }))
+        slab.offset = rec.slab.offset;
+}
+
 void FillPart(const RoofPart& roof, API_Element& rec)
 {
     rec.roof.roofClass = roof.roofClass;
@@ -100,6 +110,22 @@ void FillPart(const RoofPart& roof, API_Element& rec)
     rec.roof.pivotEnd = roof.pivotEnd;
     rec.roof.posSign = roof.posSign;
     rec.roof.poly = PolygonCounts(roof.outline);
+}
+
+// The class stays: a roof of several planes is made of its planes, which
+// the record does not carry.
+void ApplyPart(RoofPart& roof, const API_Element& rec, const API_Element* mask)
+{
+#define ROOF_FIELD(f, member)                                                          \
+    if (Selected(mask, [](const API_Element& r) -> const auto& { return r.roof.f; })) \
+        roof.member = rec.roof.f;
+    ROOF_FIELD(level, level)
+    ROOF_FIELD(thickness, thickness)
+    ROOF_FIELD(angle, angle)
+    ROOF_FIELD(pivotBegin, pivotBegin)
+    ROOF_FIELD(pivotEnd, pivotEnd)
+    ROOF_FIELD(posSign, posSign)
+#undef ROOF_FIELD
 }
 
 }  // namespace
@@ -119,6 +145,8 @@ void ApplyRecord(Element& e, const API_Element& rec, const API_Element* mask)
 {
     if (Selected(mask, [](const API_Element& r) -> const auto& { return r.header.layer; }))
         e.layer = rec.header.layer;
+    if (Selected(mask, [](const API_Element& r) -> const auto& { return r.header.floorInd; }))
+        e.story = rec.header.floorInd;
     std::visit([&](auto& part) { ApplyPart(part, rec, mask); }, e.part);
 }
 

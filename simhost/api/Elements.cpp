@@ -43,6 +43,8 @@ GSErrCode ChangeOne(Host& host, Element& e, const API_Element* record, const API
     Element changed = e;
     if (record != nullptr)
         ApplyRecord(changed, *record, mask);
+    if (changed.story != e.story && (changed.story < host.model.firstStory || changed.story > host.model.lastStory))
+        return APIERR_BADINDEX;
     GSErrCode err = ApplyMemo(host, changed, memo, memoMask);
     if (err != NoError)
         return err;
@@ -53,6 +55,8 @@ GSErrCode ChangeOne(Host& host, Element& e, const API_Element* record, const API
     host.recorder.changedElements.push_back(e.guid);
     return NoError;
 }
+
+GSErrCode HandOutMemo(Host& host, const Element& element, API_ElementMemo* memo, UInt64 mask);
 
 }  // namespace
 
@@ -114,6 +118,33 @@ GSErrCode HostApi::GetMemo(API_Guid guid, API_ElementMemo* memo, UInt64 mask)
     const Element* e = host.model.Find(guid);
     if (e == nullptr)
         return APIERR_BADID;
+    return HandOutMemo(host, *e, memo, mask);
+}
+
+// The element of the notification running now, as it was before the
+// user's change: only while the add-on handles an element event.
+GSErrCode HostApi::GetElementBeforeChange(API_Element* element, API_ElementMemo* memo, UInt64 memoMask, UInt32)
+{
+    if (element == nullptr)
+        return APIERR_BADPARS;
+    const Element* before = host.user.ElementBeforeChange();
+    if (before == nullptr)
+        return APIERR_REFUSEDCMD;
+    if (element->header.guid != APINULLGuid && element->header.guid != before->guid)
+        return APIERR_BADID;
+    FillRecord(*before, *element);
+    if (memo != nullptr && memoMask != 0)
+        return HandOutMemo(host, *before, memo, memoMask);
+    return NoError;
+}
+
+namespace {
+
+// Hands out the memo parts the mask names, in fresh handles the caller
+// disposes of with DisposeMemo.
+GSErrCode HandOutMemo(Host& host, const Element& element, API_ElementMemo* memo, UInt64 mask)
+{
+    const Element* e = &element;
     if ((mask & APIMemoMask_AddPars) != 0)
         if (const ObjectPart* object = e->As<ObjectPart>()) {
             memo->params = BuildParamHandle(object->params);
@@ -138,6 +169,8 @@ GSErrCode HostApi::GetMemo(API_Guid guid, API_ElementMemo* memo, UInt64 mask)
     }
     return NoError;
 }
+
+}  // namespace
 
 GSErrCode HostApi::DisposeMemo(API_ElementMemo* memo)
 {

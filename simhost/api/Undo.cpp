@@ -2,7 +2,9 @@
 // answers an error its changes are taken back, as a host takes back a
 // command that failed, and no step is recorded. A command run from inside
 // another one is part of the enclosing step: it records no step of its own,
-// and when it fails only its own changes are taken back.
+// and when it fails only its own changes are taken back. So is a command
+// run while the add-on handles a notification of the user's action: it
+// belongs to the user's step.
 #include "simhost/api/HostApi.hpp"
 #include <chrono>
 
@@ -13,7 +15,7 @@ GSErrCode HostApi::RunUndoableCommand(const GS::UniString* name, const UndoableB
     if (name == nullptr || body == nullptr || !*body)
         return APIERR_BADPARS;
     const std::string text = name->ToUtf8();
-    const bool outermost = host.undo.commandDepth == 0;
+    const bool outermost = host.undo.commandDepth == 0 && host.undo.notificationDepth == 0;
     ModelState before = host.model.Capture();
 
     ++host.undo.commandDepth;

@@ -31,6 +31,15 @@ struct ProgressWindow {
     bool cancelled = false;
 };
 
+// An element event the host had for the add-on: sent to its handler (with
+// the handler's answer), or not, when the add-on had installed none.
+struct ElementEventSent {
+    API_NotifyElementID kind = APINotifyElement_Change;
+    API_Guid guid{};
+    bool delivered = false;
+    GSErrCode result = NoError;
+};
+
 class Recorder {
 public:
     void AddFault(const std::string& what) { faults.push_back({what}); }
@@ -55,6 +64,7 @@ public:
     std::vector<API_Guid> createdElements;  // every element the add-on created, in order
     std::vector<API_Guid> deletedElements;  // every element the add-on deleted, in order
     std::vector<ProgressWindow> progressWindows;
+    std::vector<ElementEventSent> elementEvents;  // in order
     Int32 cancelChecks = 0;
     Int32 suspendGroupToggles = 0;
 

@@ -328,12 +328,15 @@ struct ElementRef {
     bool hasType = false;
     API_ElemTypeID type = API_ZombieElemID;
     std::string part;
+    std::string linkedTo;  // the nth object linked to this named element
     Int64 nth = 1;
 
     std::string Text() const
     {
         if (byName)
             return "element '" + name + "'";
+        if (!linkedTo.empty())
+            return "linked object " + std::to_string(nth) + " of '" + linkedTo + "'";
         return std::string(ElementTypeName(type)) + " " + std::to_string(nth) +
                (part.empty() ? std::string() : " of part '" + part + "'");
     }
@@ -348,8 +351,16 @@ ElementRef ReadElementRef(const JsonObject& expect)
         return ref;
     }
     JsonObject sel = expect.Object("element");
-    sel.Only({"type", "part", "nth"});
+    sel.Only({"type", "part", "nth", "linkedTo"});
     ref.byName = false;
+    ref.linkedTo = sel.String("linkedTo");
+    if (!ref.linkedTo.empty() && (sel.Has("type") || sel.Has("part")))
+        sel.Fail("linkedTo", "'" + sel.PathOf("linkedTo") + "' selects by the links alone, without \"type\" or \"part\"");
+    ref.nth = sel.Integer("nth", 1);
+    if (ref.nth < 1)
+        sel.Fail("nth", "'" + sel.PathOf("nth") + "' counts elements from 1");
+    if (!ref.linkedTo.empty())
+        return ref;
     ref.hasType = sel.Has("type");
     if (ref.hasType)
         ref.type = ElementType(sel, "type");
@@ -360,9 +371,6 @@ ElementRef ReadElementRef(const JsonObject& expect)
         ref.hasType = true;
         ref.type = API_ObjectID;
     }
-    ref.nth = sel.Integer("nth", 1);
-    if (ref.nth < 1)
-        sel.Fail("nth", "'" + sel.PathOf("nth") + "' counts elements from 1");
     return ref;
 }
 
@@ -375,6 +383,19 @@ const Element* Resolve(const Host& host, const RunContext& ctx, const JsonObject
         if (e == nullptr)
             why = ref.Text() + " is no longer in the model";
         return e;
+    }
+    if (!ref.linkedTo.empty()) {
+        const API_Guid owner = NamedElement(expect, "element", ctx, ref.linkedTo);
+        if (Queries::FindElement(host, owner) == nullptr) {
+            why = "element '" + ref.linkedTo + "' is no longer in the model";
+            return nullptr;
+        }
+        const std::vector<API_Guid> linked = Queries::LinkedObjects(host, owner).value_or(std::vector<API_Guid>{});
+        if (ref.nth > static_cast<Int64>(linked.size())) {
+            why = "there is no " + ref.Text() + ": " + std::to_string(linked.size()) + " object(s) are linked to it";
+            return nullptr;
+        }
+        return Queries::FindElement(host, linked[static_cast<USize>(ref.nth - 1)]);
     }
     Int64 seen = 0;
     for (const Element& e : Queries::Elements(host)) {
@@ -514,6 +535,64 @@ Check ParseElement(const JsonObject& expect)
         if (found == nullptr)
             return {ref.Text() + " has no parameter '" + param + "'"};
         return Compare(ref.Text() + " parameter " + param, value, *found, tolerance);
+    };
+}
+
+// ------------------------------------------------------------ element events
+
+// "elementEvents": the element events the host had for the add-on since the
+// previous elementEvents expectation, in order: each {"element": name,
+// "kind": 3, 4 or 5}, with "delivered" false for one the add-on had no
+// handler for (true when not given); [] for none.
+Check ParseElementEvents(const JsonObject& expect)
+{
+    expect.Only({"elementEvents"});
+    struct Expected {
+        std::string element;
+        Int64 kind = 0;
+        bool delivered = true;
+    };
+    std::vector<Expected> expected;
+    for (USize i = 0; i < expect.Array("elementEvents").size(); ++i) {
+        const JsonObject item = expect.Item("elementEvents", i);
+        item.Only({"element", "kind", "delivered"});
+        Expected e;
+        e.element = item.String("element");
+        if (e.element.empty())
+            item.Fail("element", "'" + item.PathOf("element") + "' must name an element");
+        e.kind = item.Integer("kind");
+        if (e.kind < 3 || e.kind > 5)
+            item.Fail("kind", "'" + item.PathOf("kind") + "' must be 3, 4 or 5");
+        e.delivered = item.Bool("delivered", true);
+        expected.push_back(e);
+    }
+    return [expected, expect](const Host& host, RunContext& ctx) -> Differences {
+        const std::vector<ElementEventSent>& all = Queries::ElementEvents(host);
+        std::vector<ElementEventSent> sent(all.begin() + static_cast<std::ptrdiff_t>(std::min(ctx.seen.elementEvents, all.size())),
+                                          all.end());
+        ctx.seen.elementEvents = all.size();
+        // Names for the report: the scenario's names of the elements, else GUIDs.
+        auto nameOf = [&](const API_Guid& guid) {
+            for (const auto& kv : ctx.names)
+                if (kv.second == guid)
+                    return kv.first;
+            return GuidText(guid);
+        };
+        auto text = [](const std::string& element, Int64 kind, bool delivered) {
+            return element + " " + std::to_string(kind) + (delivered ? "" : " (no handler)");
+        };
+        bool same = sent.size() == expected.size();
+        for (USize i = 0; same && i < sent.size(); ++i)
+            same = sent[i].guid == NamedElement(expect, "elementEvents", ctx, expected[i].element) &&
+                   sent[i].kind == expected[i].kind && sent[i].delivered == expected[i].delivered;
+        if (same)
+            return {};
+        std::vector<std::string> e, s;
+        for (const Expected& x : expected)
+            e.push_back(text(x.element, x.kind, x.delivered));
+        for (const ElementEventSent& x : sent)
+            s.push_back(text(nameOf(x.guid), x.kind, x.delivered));
+        return {"element events: expected " + ListText(e) + ", sent " + ListText(s)};
     };
 }
 
@@ -862,6 +941,7 @@ const std::vector<std::pair<std::string, CheckParser>>& CheckKinds()
         {"lines", ParseLines},
         {"highlight", ParseHighlight},
         {"zoom", ParseZoom},
+        {"elementEvents", ParseElementEvents},
     };
     return kinds;
 }

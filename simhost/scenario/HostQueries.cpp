@@ -153,5 +153,7 @@ std::optional<API_Box> LastZoom(const Host& host)
     return host.view.zooms.back();
 }
 
+const std::vector<ElementEventSent>& ElementEvents(const Host& host) { return host.recorder.elementEvents; }
+
 }  // namespace Queries
 }  // namespace SimHost

@@ -70,6 +70,8 @@ std::vector<DrawnLine> LinesAtLastClick(const Host& host);
 // The highlighted elements; the last box the view was zoomed to.
 std::vector<API_Guid> Highlighted(const Host& host);
 std::optional<API_Box> LastZoom(const Host& host);
+// The element events the host had for the add-on, in order.
+const std::vector<ElementEventSent>& ElementEvents(const Host& host);
 
 }  // namespace Queries
 }  // namespace SimHost

@@ -23,6 +23,10 @@ std::vector<API_Coord> ReadRing(const JsonObject& step, const std::string& key, 
     return ring;
 }
 
+constexpr double DegreesToRadians = 3.14159265358979323846 / 180.0;
+
+}  // namespace
+
 // "outline": [[x, y], ...], "holes": [[[x, y], ...], ...]
 PolygonRings ReadRings(const JsonObject& step)
 {
@@ -38,6 +42,8 @@ PolygonRings ReadRings(const JsonObject& step)
     return rings;
 }
 
+namespace {
+
 // "pivot": [[x, y], [x, y]]
 void ReadPivot(const JsonObject& step, API_Coord& begin, API_Coord& end)
 {
@@ -48,9 +54,25 @@ void ReadPivot(const JsonObject& step, API_Coord& begin, API_Coord& end)
     end = ReadPoint(step, "pivot", pivot[1]);
 }
 
-constexpr double DegreesToRadians = 3.14159265358979323846 / 180.0;
-
 }  // namespace
+
+RoofPlaneDef ReadRoofPlane(const JsonObject& p)
+{
+    p.Only({"id", "thickness", "level", "slope", "pivot", "risesLeft", "outline", "holes"});
+    RoofPlaneDef plane;
+    const picojson::array& id = p.Array("id");
+    if (id.size() != 3 || !id[0].is<double>() || !id[1].is<double>() || !id[2].is<double>())
+        p.Fail("id", "'" + p.PathOf("id") + "' must be three numbers");
+    plane.partId = {static_cast<Int32>(id[0].get<double>()), static_cast<Int32>(id[1].get<double>()),
+                    static_cast<Int32>(id[2].get<double>())};
+    plane.thickness = p.Number("thickness", 0.2);
+    plane.level = p.Number("level", 0.0);
+    plane.angle = p.Number("slope", 30.0) * DegreesToRadians;
+    ReadPivot(p, plane.pivotBegin, plane.pivotEnd);
+    plane.posSign = p.Bool("risesLeft", true);
+    plane.outline = ReadRings(p);
+    return plane;
+}
 
 void AddPlacingSteps(StepTable& table)
 {
@@ -84,23 +106,8 @@ void AddPlacingSteps(StepTable& table)
         auto story = static_cast<Int16>(step.Integer("story", 0));
         if (step.Has("planes")) {
             roof.roofClass = 1;
-            for (USize i = 0; i < step.Array("planes").size(); ++i) {
-                JsonObject p = step.Item("planes", i);
-                p.Only({"id", "thickness", "level", "slope", "pivot", "risesLeft", "outline", "holes"});
-                RoofPlaneDef plane;
-                const picojson::array& id = p.Array("id");
-                if (id.size() != 3 || !id[0].is<double>() || !id[1].is<double>() || !id[2].is<double>())
-                    p.Fail("id", "'" + p.PathOf("id") + "' must be three numbers");
-                plane.partId = {static_cast<Int32>(id[0].get<double>()), static_cast<Int32>(id[1].get<double>()),
-                                static_cast<Int32>(id[2].get<double>())};
-                plane.thickness = p.Number("thickness", 0.2);
-                plane.level = p.Number("level", 0.0);
-                plane.angle = p.Number("slope", 30.0) * DegreesToRadians;
-                ReadPivot(p, plane.pivotBegin, plane.pivotEnd);
-                plane.posSign = p.Bool("risesLeft", true);
-                plane.outline = ReadRings(p);
-                roof.planes.push_back(plane);
-            }
+            for (USize i = 0; i < step.Array("planes").size(); ++i)
+                roof.planes.push_back(ReadRoofPlane(step.Item("planes", i)));
         } else {
             roof.thickness = step.Number("thickness", 0.2);
             roof.level = step.Number("level", 0.0);

@@ -34,6 +34,7 @@ const StepTable& Steps()
         AddWallSteps(t);
         AddPreferenceSteps(t);
         AddPlacingSteps(t);
+        AddChangeSteps(t);
         return t;
     }();
     return table;

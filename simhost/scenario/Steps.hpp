@@ -44,6 +44,7 @@ struct RunContext {
         USize calls = 0;
         USize requests = 0;
         USize lines = 0;
+        USize elementEvents = 0;
     } seen;
     Int32 expectationsChecked = 0;
     std::vector<ExpectationFailure> failedExpectations;
@@ -67,6 +68,7 @@ void AddUndoSteps(StepTable& table);
 void AddWallSteps(StepTable& table);
 void AddPreferenceSteps(StepTable& table);
 void AddPlacingSteps(StepTable& table);
+void AddChangeSteps(StepTable& table);
 
 // The expect step, `{"expect": {...}}`.
 StepAction ParseExpect(const JsonObject& step);
@@ -106,6 +108,12 @@ Int64 FindEntry(const Host& host, const EntryRef& ref);
 
 // The element a step names; a name no step gave refuses the scenario.
 API_Guid NamedElement(const JsonObject& step, const std::string& key, const RunContext& ctx, const std::string& name);
+
+// "outline": [[x, y], ...] (at least three points) and "holes": [[[x, y], ...], ...].
+PolygonRings ReadRings(const JsonObject& step);
+// One plane of a roof of several: "id" (three numbers), "thickness",
+// "level", "slope" (degrees), "pivot", "risesLeft", "outline", "holes".
+RoofPlaneDef ReadRoofPlane(const JsonObject& plane);
 
 // A point [x, y] or [x, y, z] at `path` of the document; z is 0 when not
 // given, and `hasZ` (when asked) tells which.

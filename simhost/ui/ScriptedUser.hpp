@@ -9,6 +9,7 @@
 #include "simhost/ui/PointInput.hpp"
 #include "simhost/ui/SettingsDialog.hpp"
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,7 @@ class Palette;
 namespace SimHost {
 
 class Host;
+struct Element;
 
 // The parts of a palette entry the pointer can rest on.
 enum class EntryPart { Control, LabelBeside, LabelBelow };
@@ -51,6 +53,25 @@ public:
     // The user changes the selection: the selection-change handler is told
     // the first selected item (a zeroed item when nothing is selected).
     void ChangeSelection(const std::vector<API_Guid>& guids);
+    // The user changes elements with the host's tools: `change` is applied
+    // to each element in turn (all or none: when it refuses one, or an
+    // element is not in the model, the model stays as it was and `why` says
+    // why), then each changed element that has an observer attached is
+    // announced to the add-on's element-event handler with `kind` (3 a
+    // change of settings, 4 an edit of place or shape). The user's changes
+    // and whatever the add-on changes inside the notifications are one undo
+    // step named `action`.
+    using ElementChange = std::function<bool(Element& element, std::string& why)>;
+    bool ChangeElements(const std::string& action, API_NotifyElementID kind, const std::vector<API_Guid>& guids,
+                        const ElementChange& change, std::string& why);
+    // The user deletes elements, as one undo step named `action`: each
+    // observed one is announced (event 5) while it is still in the model, so
+    // that the add-on finds what is linked to it; then they are removed.
+    bool DeleteElements(const std::string& action, const std::vector<API_Guid>& guids, std::string& why);
+    // While the add-on handles an element event: the element as it was
+    // before the user's change; null otherwise.
+    const Element* ElementBeforeChange() const { return beforeChange; }
+
     // The host's message to every registered palette's callback.
     GSErrCode SendPaletteMessage(Int32 message, GS::IntPtr param = 0);
     // Message 7: whether the add-on says its palette is visible.
@@ -76,7 +97,12 @@ public:
     PointInputScript pointInputs;
 
 private:
+    // Sends one element event to the add-on's handler, if the element is
+    // observed, and records it.
+    void SendElementEvent(API_NotifyElementID kind, const Element& before);
+
     Host& host;
+    const Element* beforeChange = nullptr;
     struct RunningDialog {
         size_t record = 0;
         bool scripted = false;
