@@ -538,6 +538,36 @@ Check ParseElement(const JsonObject& expect)
     };
 }
 
+// "elements": {"type": ...} or {"part": ...} with "count": how many
+// elements of that type or library part the model holds (0 after they were
+// all deleted).
+Check ParseElementCount(const JsonObject& expect)
+{
+    expect.Only({"elements", "count"});
+    const JsonObject sel = expect.Object("elements");
+    sel.Only({"type", "part"});
+    const bool hasType = sel.Has("type");
+    const API_ElemTypeID type = hasType ? ElementType(sel, "type") : API_ObjectID;
+    const std::string part = sel.String("part");
+    if (!hasType && part.empty())
+        sel.Fail("type", "'" + expect.PathOf("elements") + "' selects by \"type\" or \"part\"");
+    if (!expect.Has("count"))
+        expect.Fail("elements", "'" + expect.PathOf("elements") + "' needs the \"count\" expected");
+    const Int64 count = expect.Integer("count");
+    if (count < 0)
+        expect.Fail("count", "'" + expect.PathOf("count") + "' must not be negative");
+    return [=](const Host& host, RunContext&) -> Differences {
+        Int64 found = 0;
+        for (const Element& e : Queries::Elements(host))
+            if (e.type == type && (part.empty() || Queries::PartName(host, e) == part))
+                ++found;
+        if (found == count)
+            return {};
+        const std::string what = part.empty() ? std::string(ElementTypeName(type)) + " elements" : "objects of part '" + part + "'";
+        return {what + ": expected " + std::to_string(count) + ", the model holds " + std::to_string(found)};
+    };
+}
+
 // ------------------------------------------------------------ element events
 
 // "elementEvents": the element events the host had for the add-on since the
@@ -942,6 +972,7 @@ const std::vector<std::pair<std::string, CheckParser>>& CheckKinds()
         {"highlight", ParseHighlight},
         {"zoom", ParseZoom},
         {"elementEvents", ParseElementEvents},
+        {"elements", ParseElementCount},
     };
     return kinds;
 }
