@@ -75,6 +75,7 @@ Figures Run(USize entry, int count)
             SimHost::WallPart* w = e.As<SimHost::WallPart>();
             w->record.begC = {0, y};
             w->record.endC = {6, y};
+            w->record.referenceLineLocation = 4;
             w->record.offsetFromOutside = 0.15;
             elements.push_back(e.guid);
         } else if (entry == Slab) {

@@ -165,7 +165,10 @@ GSErrCode HostApi::DecomposeElement(API_Guid guid, API_ElementDecomposerInterfac
         std::memset(static_cast<void*>(&memo), 0, sizeof memo);
         if (!FillPolygonMemo(plane.outline, memo))
             return APIERR_MEMFULL;
-        decomposer->ConvertPlane(guid, plane.partId, record, memo);
+        {
+            AddOnCallbackClock addOnTime(host.recorder);
+            decomposer->ConvertPlane(guid, plane.partId, record, memo);
+        }
         DisposeMemo(&memo);
     }
     return NoError;
