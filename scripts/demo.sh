@@ -12,4 +12,7 @@ for version in 24 25; do
   # A Cutting List over placed bars, and the list exported to
   # build/default/demo-NN/cutting-list.txt.
   build/default/bin/simhost$version --out build/default/demo-$version scenarios/cutting-list.json
+  # Reinforcement placed into a wall, a slab with a hole and a roof with an
+  # opening; the plan picture is build/default/demo-NN/placing/plan.svg.
+  build/default/bin/simhost$version --out build/default/demo-$version/placing scenarios/placing-demo.json
 done

@@ -1,5 +1,12 @@
 #include "addon/walls/LayerAlert.hpp"
+#include "addon/host/HostCalls.hpp"
+#include "addon/services/ResStringIds.hpp"
+#include "platform/dg/DGAlert.hpp"
 
-// The alert resource and its modal run come with the host's resource
-// alerts; until then every layer is the last.
-bool FinishAfterThisLayer() { return true; }
+bool FinishAfterThisLayer()
+{
+    // Only "Make additional reinforcement" asks for a further layer. An
+    // alert that could not be shown (0) finishes: the user has accepted the
+    // layer and was not asked for more, so what was defined is placed.
+    return DGResAlert(HostOwnResourceModule(), ResAlert::AdditionalLayer::AlertId) != ResAlert::AdditionalLayer::More;
+}

@@ -2,5 +2,5 @@
 // a further layer.
 #pragma once
 
-// True when the user answers "No more reinforcement, finishing".
+// True unless the user answers "Make additional reinforcement".
 bool FinishAfterThisLayer();

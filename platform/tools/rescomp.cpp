@@ -15,6 +15,13 @@
 //     types: button, edittext, statictext, checkbox, popup, usercontrol;
 //     items are numbered 1, 2, ... without gaps; a pop-up's texts are its
 //     entries. The dialog becomes a 'DLGT' record of the same id.
+//   [ALRT <id> <AlertName>] an alert: a title, a text, a detail text and
+//     its buttons (at least one, at most three):
+//       title = "text"
+//       text = "text"
+//       detail = "text"
+//       <n> <ButtonName> = button "text"
+//     It becomes an 'ALRT' record of the same id.
 //
 // Every string must fit a 255-byte buffer with its terminator in the given
 // 8-bit code page, and must be representable in it; otherwise the build
@@ -70,11 +77,20 @@ struct DialogInfo {
     std::vector<DialogItem> items;
 };
 
-// The string lists and dialogs of one language, by id.
+// An alert: its texts and buttons (item n at n - 1, each a button).
+struct AlertInfo {
+    int id = 0;
+    std::string name, where, title, text, detail;
+    bool hasTitle = false, hasText = false, hasDetail = false;
+    std::vector<DialogItem> buttons;
+};
+
+// The string lists, dialogs and alerts of one language, by id.
 struct Language {
     std::map<int, ListInfo> lists;
     std::map<std::pair<int, int>, StringEntry> entries;
     std::map<int, DialogInfo> dialogs;
+    std::map<int, AlertInfo> alerts;
 };
 
 struct BlobEntry {
@@ -273,6 +289,58 @@ void ReadDialogLine(DialogInfo& dialog, const std::string& key, const std::strin
     dialog.items.push_back(d);
 }
 
+// One line of an alert section.
+void ReadAlertLine(AlertInfo& alert, const std::string& key, const std::string& value, int codePage,
+                   const std::string& where)
+{
+    const std::string what = "alert " + std::to_string(alert.id);
+    if (key == "title" || key == "text" || key == "detail") {
+        std::string& text = key == "title" ? alert.title : key == "text" ? alert.text : alert.detail;
+        bool& has = key == "title" ? alert.hasTitle : key == "text" ? alert.hasText : alert.hasDetail;
+        if (has)
+            Fail(where, "the " + key + " of " + what + " is given twice");
+        text = ParseQuoted(value, where);
+        has = true;
+        CheckText(text, codePage, where, "the " + key + " of " + what);
+        return;
+    }
+    std::istringstream ks(key);
+    std::string number, name, extra;
+    ks >> number >> name;
+    char* end = nullptr;
+    long n = std::strtol(number.c_str(), &end, 10);
+    if (end == number.c_str() || *end != '\0')
+        Fail(where, "alert lines are 'title = ...', 'text = ...', 'detail = ...' or '<n> <ButtonName> = button \"text\"'");
+    const std::string button = "button " + std::to_string(n) + " of " + what;
+    if (n != static_cast<long>(alert.buttons.size()) + 1)
+        Fail(where, button + ": buttons are numbered 1, 2, ... in order (" + std::to_string(alert.buttons.size() + 1) +
+                        " expected)");
+    if (n > 3)
+        Fail(where, button + ": an alert has at most three buttons");
+    if (name.empty() || (ks >> extra) || !IsIdentifier(name) || name == "AlertId")
+        Fail(where, button + " needs a name (an identifier other than AlertId) after its number");
+    for (const DialogItem& other : alert.buttons)
+        if (other.name == name)
+            Fail(where, button + ": name '" + name + "' is taken at " + other.where);
+    std::istringstream vs(value);
+    std::string type;
+    vs >> type;
+    if (type != "button")
+        Fail(where, button + ": an alert's items are buttons");
+    std::string rest;
+    std::getline(vs, rest);
+    DialogItem d;
+    d.number = static_cast<int>(n);
+    d.name = name;
+    d.type = type;
+    d.where = where;
+    d.texts = ParseQuotedList(Trim(rest), where);
+    if (d.texts.size() != 1)
+        Fail(where, button + " has one text");
+    CheckText(d.texts[0], codePage, where, button + "'s text");
+    alert.buttons.push_back(d);
+}
+
 void PutU16(std::vector<unsigned char>& out, int v)
 {
     out.push_back(static_cast<unsigned char>(v & 0xff));
@@ -305,6 +373,20 @@ std::vector<unsigned char> DialogRecord(const DialogInfo& dialog)
     }
     return out;
 }
+// The 'ALRT' record, little-endian: the title, the text, the detail text,
+// the button count and each button's text (texts as in 'DLGT').
+std::vector<unsigned char> AlertRecord(const AlertInfo& alert)
+{
+    std::vector<unsigned char> out;
+    PutText(out, alert.title);
+    PutText(out, alert.text);
+    PutText(out, alert.detail);
+    PutU16(out, static_cast<int>(alert.buttons.size()));
+    for (const DialogItem& button : alert.buttons)
+        PutText(out, button.texts[0]);
+    return out;
+}
+
 // Reads the resource files of one language. With `codePage` 0 the texts
 // are only parsed (the other language is checked by its own build).
 void ReadResources(const std::vector<std::string>& inputs, int codePage, Language& language,
@@ -367,6 +449,23 @@ void ReadResources(const std::vector<std::string>& inputs, int codePage, Languag
                     dialog.id = sectionId;
                     dialog.name = dialogName;
                     dialog.where = where;
+                } else if (kind == "ALRT") {
+                    std::string alertName, extra;
+                    if (!(hs >> sectionId >> alertName) || (hs >> extra) || sectionId < 1 || sectionId > 32767)
+                        Fail(where, "ALRT needs an alert id (1 to 32767) and an alert name");
+                    if (!IsIdentifier(alertName))
+                        Fail(where, "alert name '" + alertName + "' is not an identifier");
+                    auto known = language.alerts.find(sectionId);
+                    if (known != language.alerts.end())
+                        Fail(where, "alert " + std::to_string(sectionId) + " defined twice (first at " +
+                                        known->second.where + ")");
+                    for (const auto& a : language.alerts)
+                        if (a.second.name == alertName)
+                            Fail(where, "alert name '" + alertName + "' is taken at " + a.second.where);
+                    AlertInfo& alert = language.alerts[sectionId];
+                    alert.id = sectionId;
+                    alert.name = alertName;
+                    alert.where = where;
                 } else if (kind == "DATA") {
                     if (!(hs >> blobType >> sectionId) || blobType.size() != 4)
                         Fail(where, "DATA needs a four-letter type and an id");
@@ -383,6 +482,8 @@ void ReadResources(const std::vector<std::string>& inputs, int codePage, Languag
             std::string key = Trim(t.substr(0, eq)), value = Trim(t.substr(eq + 1));
             if (kind == "DLOG") {
                 ReadDialogLine(language.dialogs[sectionId], key, value, codePage, where);
+            } else if (kind == "ALRT") {
+                ReadAlertLine(language.alerts[sectionId], key, value, codePage, where);
             } else if (kind == "STRS") {
                 std::istringstream ks(key);
                 std::string number, name, extra;
@@ -452,6 +553,46 @@ void CheckDialogs(const Language& language)
     }
 }
 
+// An alert needs its title, its texts and at least one button.
+void CheckAlerts(const Language& language)
+{
+    for (const auto& a : language.alerts) {
+        const std::string alert = "alert " + std::to_string(a.first);
+        if (!a.second.hasTitle || !a.second.hasText || !a.second.hasDetail)
+            Fail(a.second.where, alert + " needs a title, a text and a detail");
+        if (a.second.buttons.empty())
+            Fail(a.second.where, alert + " has no buttons");
+    }
+}
+
+// The same alerts under the same names with the same buttons.
+void CompareAlerts(const Language& own, const Language& other)
+{
+    for (const auto& a : own.alerts) {
+        const std::string alert = "alert " + std::to_string(a.first);
+        auto o = other.alerts.find(a.first);
+        if (o == other.alerts.end())
+            Fail(a.second.where, alert + " (" + a.second.name + ") is missing in the other language");
+        if (o->second.name != a.second.name)
+            Fail(a.second.where, alert + " is named '" + a.second.name + "' here and '" + o->second.name + "' at " +
+                                     o->second.where);
+        const auto& mine = a.second.buttons;
+        const auto& theirs = o->second.buttons;
+        for (size_t i = 0; i < mine.size() || i < theirs.size(); ++i) {
+            if (i >= theirs.size() || i >= mine.size())
+                Fail(i < mine.size() ? mine[i].where : theirs[i].where,
+                     alert + " button " + std::to_string(i + 1) + " is missing in the other language");
+            if (mine[i].name != theirs[i].name)
+                Fail(mine[i].where, alert + " button " + std::to_string(i + 1) + " is '" + mine[i].name +
+                                        "' here and '" + theirs[i].name + "' at " + theirs[i].where);
+        }
+    }
+    for (const auto& a : other.alerts)
+        if (own.alerts.count(a.first) == 0)
+            Fail(a.second.where, "alert " + std::to_string(a.first) + " (" + a.second.name +
+                                     ") is missing in the other language");
+}
+
 void CompareDialogs(const Language& own, const Language& other)
 {
     for (const auto& d : own.dialogs) {
@@ -492,6 +633,7 @@ void CompareDialogs(const Language& own, const Language& other)
 void CompareLanguages(const Language& own, const Language& other)
 {
     CompareDialogs(own, other);
+    CompareAlerts(own, other);
     for (const auto& l : own.lists) {
         auto o = other.lists.find(l.first);
         if (o == other.lists.end())
@@ -546,6 +688,17 @@ std::string IdsHeader(const Language& language)
         }
         os << "\n}  // namespace ResDlg\n";
     }
+    if (!language.alerts.empty()) {
+        os << "\n// Every alert by name, and its buttons by name.\nnamespace ResAlert {\n";
+        for (const auto& a : language.alerts) {
+            os << "\nnamespace " << a.second.name << " {\n"
+               << "constexpr Int16 AlertId = " << a.first << ";\n";
+            for (const DialogItem& button : a.second.buttons)
+                os << "constexpr Int16 " << button.name << " = " << button.number << ";\n";
+            os << "}  // namespace " << a.second.name << "\n";
+        }
+        os << "\n}  // namespace ResAlert\n";
+    }
     return os.str();
 }
 
@@ -582,10 +735,12 @@ int main(int argc, char** argv)
     Language language;
     ReadResources(inputs, codePage, language, &strings, &blobs);
     CheckDialogs(language);
+    CheckAlerts(language);
     if (other) {
         Language otherLanguage;
         ReadResources(others, 0, otherLanguage, nullptr, nullptr);
         CheckDialogs(otherLanguage);
+        CheckAlerts(otherLanguage);
         CompareLanguages(language, otherLanguage);
     }
     for (const auto& d : language.dialogs) {
@@ -593,6 +748,12 @@ int main(int argc, char** argv)
             if (b.type == "DLGT" && b.id == d.first)
                 Fail(d.second.where, "dialog " + std::to_string(d.first) + " is also given as DATA DLGT");
         blobs.push_back({"DLGT", d.first, DialogRecord(d.second)});
+    }
+    for (const auto& a : language.alerts) {
+        for (const BlobEntry& b : blobs)
+            if (b.type == "ALRT" && b.id == a.first)
+                Fail(a.second.where, "alert " + std::to_string(a.first) + " is also given as DATA ALRT");
+        blobs.push_back({"ALRT", a.first, AlertRecord(a.second)});
     }
 
     std::ostringstream os;

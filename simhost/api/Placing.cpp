@@ -165,7 +165,10 @@ GSErrCode HostApi::DecomposeElement(API_Guid guid, API_ElementDecomposerInterfac
         std::memset(static_cast<void*>(&memo), 0, sizeof memo);
         if (!FillPolygonMemo(plane.outline, memo))
             return APIERR_MEMFULL;
-        decomposer->ConvertPlane(guid, plane.partId, record, memo);
+        {
+            AddOnCallbackClock addOnTime(host.recorder);
+            decomposer->ConvertPlane(guid, plane.partId, record, memo);
+        }
         DisposeMemo(&memo);
     }
     return NoError;
@@ -176,7 +179,7 @@ GSErrCode HostApi::PostSelectionCall() { return NoError; }
 
 // ---------------------------------------------------------------- wall outlines
 // A free wall's outline is its plan polygon: four corners for a straight
-// wall.
+// wall; a wall joined to others at corners reaches across them.
 GSErrCode HostApi::GetWallOutline(API_Guid guid, API_ElemTypeID type, API_ElementOutline* outline)
 {
     if (outline == nullptr || type != API_WallID)
@@ -189,7 +192,11 @@ GSErrCode HostApi::GetWallOutline(API_Guid guid, API_ElemTypeID type, API_Elemen
         return APIERR_BADPARS;
     API_ElementMemo memo;
     std::memset(static_cast<void*>(&memo), 0, sizeof memo);
-    if (!HandOutWallPlanPolygon(*wall, memo)) {
+    std::vector<const WallPart*> joined;
+    for (const API_Guid& other : wall->joinedWith)
+        if (const Element* j = host.model.Find(other))
+            joined.push_back(j->As<WallPart>());
+    if (!HandOutWallPlanPolygon(*wall, memo, joined)) {
         DisposeMemo(&memo);
         return APIERR_MEMFULL;
     }

@@ -59,7 +59,10 @@ GSErrCode RequestHandlers::IPOI(API_GetPointType* point, APIRubberLineInfoProc* 
             std::memset(static_cast<void*>(&info), 0, sizeof info);
             info.actCoord = stop.at;
             script.drawing = &stop;
-            feedback(&info);
+            {
+                AddOnCallbackClock addOnTime(host.recorder);
+                feedback(&info);
+            }
             script.drawing = nullptr;
         }
     }

@@ -70,9 +70,9 @@ bool InRange(Int32 i, size_t n)
 
 }  // namespace
 
-bool HandOutWallPlanPolygon(const WallPart& wall, API_ElementMemo& memo)
+bool HandOutWallPlanPolygon(const WallPart& wall, API_ElementMemo& memo, const std::vector<const WallPart*>& joined)
 {
-    const WallPlanPolygon plan = BuildWallPlanPolygon(wall);
+    const WallPlanPolygon plan = joined.empty() ? BuildWallPlanPolygon(wall) : BuildJoinedWallPlanPolygon(wall, joined);
     memo.coords = Handle(plan.coords);
     memo.pends = Handle(plan.ends);
     memo.parcs = plan.arcs.empty() ? nullptr : Handle(plan.arcs);

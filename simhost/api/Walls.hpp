@@ -5,8 +5,9 @@
 namespace SimHost {
 
 // Puts the wall's plan polygon into the memo's handles; false when memory
-// cannot be had (the memo then holds none of them).
-bool HandOutWallPlanPolygon(const WallPart& wall, API_ElementMemo& memo);
+// cannot be had (the memo then holds none of them). With walls joined to
+// it, the outline that reaches across the corners.
+bool HandOutWallPlanPolygon(const WallPart& wall, API_ElementMemo& memo, const std::vector<const WallPart*>& joined = {});
 
 // Bodies are numbered by wall: the n-th wall of the model (from 1) has
 // bodies n * WallBodyStride up to one less than the next wall's.

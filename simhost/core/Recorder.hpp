@@ -5,6 +5,7 @@
 #pragma once
 #include "platform/api/APIdefs.hpp"
 #include "platform/win/Windows.hpp"
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -74,6 +75,33 @@ public:
     Int64 hostCallNanoseconds = 0;
     Int64 hostCallCount = 0;
     Int32 hostCallDepth = 0;
+};
+
+// The add-on's own code called back from inside a host call (a rubber-line
+// callback, a roof plane's converter): while it runs, its host calls are
+// measured as calls of their own, and its time is taken out of the
+// enclosing call's.
+class AddOnCallbackClock {
+public:
+    explicit AddOnCallbackClock(Recorder& recorder)
+        : recorder(recorder), depth(recorder.hostCallDepth), start(std::chrono::steady_clock::now())
+    {
+        recorder.hostCallDepth = 0;
+    }
+    ~AddOnCallbackClock()
+    {
+        recorder.hostCallDepth = depth;
+        if (depth > 0)
+            recorder.hostCallNanoseconds -=
+                std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - start).count();
+    }
+    AddOnCallbackClock(const AddOnCallbackClock&) = delete;
+    AddOnCallbackClock& operator=(const AddOnCallbackClock&) = delete;
+
+private:
+    Recorder& recorder;
+    Int32 depth;
+    std::chrono::steady_clock::time_point start;
 };
 
 // Hex text of a code, "0x81060001", as events and messages show codes.

@@ -46,6 +46,7 @@ Host::Host()
         return answered;
     });
     DG::UserInput::SetModalDialogPlayer(user.ModalDialogPlayer());
+    DG::UserInput::SetAlertAnswer(user.AlertAnswer());
 }
 
 Host::~Host()
@@ -58,6 +59,7 @@ Host::~Host()
     Win::SetShellExecuteHook(nullptr);
     DG::UserInput::SetFileDialogAnswer(nullptr);
     DG::UserInput::SetModalDialogPlayer({});
+    DG::UserInput::SetAlertAnswer(nullptr);
     g_current = previous;
 }
 

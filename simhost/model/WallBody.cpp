@@ -266,4 +266,91 @@ WallPlanPolygon BuildWallPlanPolygon(const WallPart& wall)
     return p;
 }
 
+WallPlanPolygon BuildJoinedWallPlanPolygon(const WallPart& wall, const std::vector<const WallPart*>& joined)
+{
+    const Frame frame(wall.record);
+    if (frame.curved || !(frame.length > 0))
+        return BuildWallPlanPolygon(wall);
+    const API_WallType& w = wall.record;
+    // Along and across this wall's frame.
+    auto along = [&](double x, double y) { return (x - w.begC.x) * frame.ux + (y - w.begC.y) * frame.uy; };
+    auto across = [&](double x, double y) { return -(x - w.begC.x) * frame.uy + (y - w.begC.y) * frame.ux; };
+    double begins[2] = {0, 0}, ends[2] = {frame.length, frame.length};
+    std::vector<double> junctions[2];
+    for (const WallPart* other : joined) {
+        if (other == nullptr)
+            continue;
+        const Frame o(other->record);
+        if (o.curved || !(o.length > 0))
+            continue;
+        const API_WallType& ow = other->record;
+        // The other wall's direction in this frame; parallel walls make no corner.
+        const double du = o.ux * frame.ux + o.uy * frame.uy, dv = -o.ux * frame.uy + o.uy * frame.ux;
+        if (std::fabs(dv) < 1e-9)
+            continue;
+        const double b0 = along(ow.begC.x, ow.begC.y), b1 = across(ow.begC.x, ow.begC.y);
+        // Where the other wall's face at `a` (its across value) meets this
+        // wall's face line at across `mine`: along this wall.
+        auto crossing = [&](double a, double mine) {
+            const double px = b0 - a * dv, py = b1 + a * du;  // a point of the other's face line
+            return px + (mine - py) * du / dv;
+        };
+        const double e0 = along(ow.endC.x, ow.endC.y), e1 = across(ow.endC.x, ow.endC.y);
+        // The joined end: this wall's end nearer the other's reference line.
+        auto lineDistance = [&](double t) {
+            const double lx = e0 - b0, ly = e1 - b1, len2 = lx * lx + ly * ly;
+            double k = ((t - b0) * lx + (0 - b1) * ly) / len2;
+            k = std::max(0.0, std::min(1.0, k));
+            return std::hypot(b0 + k * lx - t, b1 + k * ly);
+        };
+        const bool atEnd = lineDistance(frame.length) < lineDistance(0);
+        // The other's body lies on the side of its end farther from the join.
+        const double joinT = atEnd ? frame.length : 0;
+        const bool beginIsFar = std::hypot(b0 - joinT, b1) > std::hypot(e0 - joinT, e1);
+        const double farAcross = beginIsFar ? b1 : e1;
+        const int inner = farAcross > 0 ? (frame.left > frame.right ? 0 : 1) : (frame.left > frame.right ? 1 : 0);
+        for (int side = 0; side < 2; ++side) {
+            const double mine = side == 0 ? frame.left : frame.right;
+            const double c0 = crossing(o.left, mine), c1 = crossing(o.right, mine);
+            if (!std::isfinite(c0) || !std::isfinite(c1))
+                continue;
+            const double nearT = atEnd ? std::min(c0, c1) : std::max(c0, c1);
+            const double farT = atEnd ? std::max(c0, c1) : std::min(c0, c1);
+            if (atEnd)
+                ends[side] = farT;
+            else
+                begins[side] = farT;
+            if (side == inner)
+                junctions[side].push_back(nearT);
+        }
+    }
+    WallPlanPolygon p;
+    p.coords.push_back({0, 0});
+    auto add = [&](double t, int side) {
+        const API_VertType v = frame.Point(t, side == 0 ? frame.left : frame.right, 0);
+        p.coords.push_back({v.x, v.y});
+    };
+    for (int side = 0; side < 2; ++side) {
+        std::vector<double> inside;
+        for (double t : junctions[side])
+            if (t > begins[side] + 1e-9 && t < ends[side] - 1e-9)
+                inside.push_back(t);
+        std::sort(inside.begin(), inside.end());
+        if (side == 0) {
+            add(begins[0], 0);
+            for (double t : inside)
+                add(t, 0);
+            add(ends[0], 0);
+        } else {
+            add(ends[1], 1);
+            for (auto t = inside.rbegin(); t != inside.rend(); ++t)
+                add(*t, 1);
+            add(begins[1], 1);
+        }
+    }
+    p.coords.push_back(p.coords[1]);
+    p.ends = {0, static_cast<Int32>(p.coords.size() - 1)};
+    return p;
+}
+
 }  // namespace SimHost

@@ -20,6 +20,8 @@ struct WallPart {
     std::vector<WallOpening> openings;
     // How many bodies the host reports for the wall (each the same one).
     Int32 bodies = 1;
+    // The walls this one is joined to at a corner (a joinWalls step).
+    std::vector<API_Guid> joinedWith;
 
     static API_WallType DefaultRecord()
     {
@@ -63,5 +65,14 @@ struct WallPlanPolygon {
     std::vector<PolyArcRec> arcs;
 };
 WallPlanPolygon BuildWallPlanPolygon(const WallPart& wall);
+
+// The outline the host gives for a straight wall joined at a corner to the
+// `joined` walls (straight walls of some length; others are left out): at
+// the end nearer each joined wall's reference line the wall reaches across
+// the corner to the joined wall's far face, and the side facing the joined
+// wall's body gets a further vertex where the joined wall's near face meets
+// it. A wall joined at one end has five corners, at both ends six. A curved
+// wall, or one of no length, keeps its own plan polygon.
+WallPlanPolygon BuildJoinedWallPlanPolygon(const WallPart& wall, const std::vector<const WallPart*>& joined);
 
 }  // namespace SimHost

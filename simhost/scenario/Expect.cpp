@@ -215,6 +215,55 @@ Check ParseAlerts(const JsonObject& expect)
     };
 }
 
+// "alert": the add-on's alerts from its resources shown since the previous
+// alert expectation end with this one (its resource id; 0: none was shown),
+// and each key given holds for it: "title", "text", "detail", "result" (the
+// button the user pressed), "count" (how many were shown since then).
+Check ParseResourceAlert(const JsonObject& expect)
+{
+    expect.Only({"alert", "title", "text", "detail", "result", "count"});
+    const Int64 id = expect.Integer("alert");
+    const bool hasTitle = expect.Has("title"), hasText = expect.Has("text"), hasDetail = expect.Has("detail");
+    const std::string title = hasTitle ? ReadHostText(expect, "title") : std::string();
+    const std::string text = hasText ? ReadHostText(expect, "text") : std::string();
+    const std::string detail = hasDetail ? ReadHostText(expect, "detail") : std::string();
+    const bool hasResult = expect.Has("result"), hasCount = expect.Has("count");
+    const Int64 result = expect.Integer("result", 0), count = expect.Integer("count", 0);
+    if (id == 0 && (hasTitle || hasText || hasDetail || hasResult || hasCount))
+        expect.Fail("alert", "\"alert\": 0 (none shown) takes no other keys");
+    return [=](const Host& host, RunContext& ctx) -> Differences {
+        const auto& all = host.user.alertsShown;
+        const USize from = std::min(ctx.seen.resourceAlerts, static_cast<USize>(all.size()));
+        const Int64 shown = static_cast<Int64>(all.size() - from);
+        ctx.seen.resourceAlerts = all.size();
+        if (id == 0) {
+            if (shown == 0)
+                return {};
+            return {"alert: expected none, shown " + std::to_string(shown) + ", the last " +
+                    std::to_string(all.back().resourceId)};
+        }
+        if (shown == 0)
+            return {"alert: expected alert " + std::to_string(id) + ", none was shown"};
+        const SimHost::ShownAlert& last = all.back();
+        if (last.resourceId != id)
+            return {"alert: expected alert " + std::to_string(id) + ", the last shown was " +
+                    std::to_string(last.resourceId)};
+        Differences differences;
+        if (hasCount && shown != count)
+            differences.push_back("alert: expected " + std::to_string(count) + " shown, shown " + std::to_string(shown));
+        if (hasResult && last.result != result)
+            differences.push_back("alert: expected button " + std::to_string(result) + ", the user pressed " +
+                                  std::to_string(last.result));
+        if (hasTitle && last.title != title)
+            differences.push_back("alert: expected title " + Quoted(title) + ", shown " + Quoted(last.title));
+        if (hasText && last.text != text)
+            differences.push_back("alert: expected text " + Quoted(text) + ", shown " + Quoted(last.text));
+        if (hasDetail && last.detail != detail)
+            differences.push_back("alert: expected detail " + Quoted(detail) + ", shown " + Quoted(last.detail));
+        return differences;
+    };
+}
+
 // ------------------------------------------------------------ commands
 
 struct ExpectedCommand {
@@ -973,6 +1022,7 @@ const std::vector<std::pair<std::string, CheckParser>>& CheckKinds()
         {"zoom", ParseZoom},
         {"elementEvents", ParseElementEvents},
         {"elements", ParseElementCount},
+        {"alert", ParseResourceAlert},
     };
     return kinds;
 }

@@ -240,6 +240,16 @@ void WriteReport(const Host& host, std::ostream& out)
     out << "-- alerts\n";
     for (USize i = 0; i < host.recorder.alerts.size(); ++i)
         out << "  " << i + 1 << ". " << host.recorder.alerts[i] << "\n";
+    if (!host.user.alertsShown.empty()) {
+        out << "-- alerts from the add-on's resources\n";
+        for (USize i = 0; i < host.user.alertsShown.size(); ++i) {
+            const ShownAlert& a = host.user.alertsShown[i];
+            out << "  " << i + 1 << ". " << a.resourceId << " \"" << a.title << "\": \"" << a.text << "\" \""
+                << a.detail << "\"; pressed " << a.result << " \""
+                << (a.result >= 1 && static_cast<size_t>(a.result) <= a.buttons.size() ? a.buttons[static_cast<size_t>(a.result) - 1] : std::string())
+                << "\"\n";
+        }
+    }
     if (!host.recorder.sleeps.empty()) {
         out << "-- waits\n";
         for (UInt32 ms : host.recorder.sleeps)

@@ -45,6 +45,7 @@ struct RunContext {
         USize requests = 0;
         USize lines = 0;
         USize elementEvents = 0;
+        USize resourceAlerts = 0;
     } seen;
     Int32 expectationsChecked = 0;
     std::vector<ExpectationFailure> failedExpectations;

@@ -109,6 +109,29 @@ void AddUserSteps(StepTable& table)
         }
         return [=](Host& host, RunContext&) { host.user.dialogAnswers.push_back(answer); };
     };
+    table["alert"] = [](const JsonObject& step) -> StepAction {
+        step.Only({"do", "button", "buttons"});
+        std::vector<Int16> buttons;
+        if (step.Has("button") == step.Has("buttons"))
+            step.Fail("button", "an alert is answered with \"button\": n or \"buttons\": [n, ...]");
+        if (step.Has("button")) {
+            buttons.push_back(static_cast<Int16>(step.Integer("button")));
+        } else {
+            const picojson::array& list = step.Array("buttons");
+            for (USize i = 0; i < list.size(); ++i) {
+                if (!list[i].is<double>())
+                    step.Fail("buttons", "buttons are numbers");
+                buttons.push_back(static_cast<Int16>(list[i].get<double>()));
+            }
+        }
+        for (Int16 b : buttons)
+            if (b < 1 || b > 3)
+                step.Fail(step.Has("button") ? "button" : "buttons", "an alert's buttons are 1 to 3");
+        return [=](Host& host, RunContext&) {
+            for (Int16 b : buttons)
+                host.user.alertButtons.push_back(b);
+        };
+    };
     table["fileDialog"] = [](const JsonObject& step) -> StepAction {
         step.Only({"do", "file", "cancel"});
         std::string file = step.String("file");

@@ -117,6 +117,26 @@ void AddWallSteps(StepTable& table)
                                ReadBounded(step, "y", 0, -1e9, 1e9, "a number")};
         return [=](Host& host, RunContext&) { host.model.locationOffset = offset; };
     };
+    // Two walls joined at a corner: the outline the host gives for each
+    // then reaches across the corner (five corners, six for a wall joined
+    // at both ends).
+    table["joinWalls"] = [](const JsonObject& step) -> StepAction {
+        step.Only({"do", "walls"});
+        const picojson::array& walls = step.Array("walls");
+        if (walls.size() != 2 || !walls[0].is<std::string>() || !walls[1].is<std::string>() ||
+            walls[0].get<std::string>() == walls[1].get<std::string>())
+            step.Fail("walls", "'" + step.PathOf("walls") + "' must name two different walls");
+        const std::string first = walls[0].get<std::string>(), second = walls[1].get<std::string>();
+        return [=](Host& host, RunContext& ctx) {
+            const API_Guid a = NamedElement(step, "walls", ctx, first), b = NamedElement(step, "walls", ctx, second);
+            Element* wa = host.model.Find(a);
+            Element* wb = host.model.Find(b);
+            if (wa == nullptr || wb == nullptr || wa->As<WallPart>() == nullptr || wb->As<WallPart>() == nullptr)
+                step.Fail("walls", "'" + step.PathOf("walls") + "' must name two walls of the model");
+            wa->As<WallPart>()->joinedWith.push_back(b);
+            wb->As<WallPart>()->joinedWith.push_back(a);
+        };
+    };
 }
 
 }  // namespace SimHost

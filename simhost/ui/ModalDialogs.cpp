@@ -138,4 +138,34 @@ DG::UserInput::ModalDialogPlayer ScriptedUser::ModalDialogPlayer()
     return player;
 }
 
+DG::UserInput::AlertAnswer ScriptedUser::AlertAnswer()
+{
+    return [this](const DG::AlertResource& alert) -> Int16 {
+        ShownAlert shown;
+        shown.resourceId = alert.id;
+        shown.title = alert.title.ToUtf8();
+        shown.text = alert.text.ToUtf8();
+        shown.detail = alert.detail.ToUtf8();
+        for (const GS::UniString& button : alert.buttons)
+            shown.buttons.push_back(button.ToUtf8());
+        Int16 pressed = 1;
+        if (!alertButtons.empty()) {
+            pressed = alertButtons.front();
+            alertButtons.pop_front();
+        }
+        // A button the alert does not have is the default one.
+        if (pressed < 1 || static_cast<size_t>(pressed) > shown.buttons.size())
+            pressed = 1;
+        shown.result = pressed;
+        std::string line = "alert " + std::to_string(alert.id) + " shown: " + Quoted(alert.title) + ": " +
+                           Quoted(alert.text) + " " + Quoted(alert.detail);
+        for (size_t b = 0; b < shown.buttons.size(); ++b)
+            line += ", " + std::to_string(b + 1) + " button \"" + shown.buttons[b] + "\"";
+        line += "; the user presses " + std::to_string(pressed) + " \"" + shown.buttons[static_cast<size_t>(pressed) - 1] + "\"";
+        host.recorder.events.push_back(line);
+        alertsShown.push_back(shown);
+        return pressed;
+    };
+}
+
 }  // namespace SimHost

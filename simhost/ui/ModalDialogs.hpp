@@ -1,6 +1,7 @@
 // The user at the add-on's modal dialogs: the answers scripted in advance
 // and the dialogs shown, with their items as the user saw them.
 #pragma once
+#include "platform/dg/DGAlert.hpp"
 #include "platform/dg/DGModal.hpp"
 #include <deque>
 #include <string>
@@ -25,6 +26,15 @@ struct ShownModalDialog {
     std::vector<DG::DialogItemState> items;  // as the user last saw them
     Int16 result = 0;
     bool closed = false;
+};
+
+// An alert from the add-on's resources as the user saw it, and the button
+// the user pressed.
+struct ShownAlert {
+    Int16 resourceId = 0;
+    std::string title, text, detail;
+    std::vector<std::string> buttons;  // button n at n - 1
+    Int16 result = 0;
 };
 
 // One line per item: `3 static text "..."`, with its value, and "hidden"

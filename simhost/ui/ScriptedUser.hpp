@@ -48,6 +48,14 @@ public:
     // The window system's player of the modal dialogs, working on the above.
     DG::UserInput::ModalDialogPlayer ModalDialogPlayer();
 
+    // The buttons the user presses at the add-on's alerts to come, one per
+    // alert, in order; with none left the user presses the default button 1.
+    std::deque<Int16> alertButtons;
+    // The alerts shown, in order; each is in the events too.
+    std::vector<ShownAlert> alertsShown;
+    // The window system's answer to an alert, working on the above.
+    DG::UserInput::AlertAnswer AlertAnswer();
+
     // The user chooses a menu item: the handler installed for the menu runs.
     GSErrCode RunMenuCommand(Int16 menuResID, Int32 itemIndex);
     // The user changes the selection: the selection-change handler is told

@@ -110,6 +110,39 @@ TEST_F(RescompTest, HeaderNamesEveryDialogAndItem)
     EXPECT_NE(image.find("{0x444c4754u, 32510, "), std::string::npos) << "a 'DLGT' record of the dialog's id";
 }
 
+const char* const EnglishAlert = R"([ALRT 32520 AdditionalLayer]
+title = "Reinforce"
+text = "More?"
+detail = "They go over each other."
+1 Finish = button "No, finish"
+2 More = button "More"
+)";
+
+const char* const SlovenianAlert = R"([ALRT 32520 AdditionalLayer]
+title = "Armiranje"
+text = "Še?"
+detail = "Ena nad drugo."
+1 Finish = button "Ne, zaključi"
+2 More = button "Še"
+)";
+
+// An alert becomes an 'ALRT' record; the header names it and its buttons.
+TEST_F(RescompTest, HeaderNamesEveryAlertAndButton)
+{
+    Outcome run = Compile(EnglishAlert, SlovenianAlert);
+    ASSERT_EQ(run.exitCode, 0) << run.errors;
+    EXPECT_NE(run.header.find("namespace ResAlert {\n\nnamespace AdditionalLayer {\nconstexpr Int16 AlertId = 32520;\n"
+                              "constexpr Int16 Finish = 1;\nconstexpr Int16 More = 2;\n"),
+              std::string::npos)
+        << run.header;
+    const std::string image = Read(folder + "/out.cpp");
+    EXPECT_NE(image.find("{0x414c5254u, 32520, "), std::string::npos) << "an 'ALRT' record of the alert's id";
+}
+
+// A detail text of 255 bytes: one more than a string holds.
+const std::string LongDetailAlert =
+    "[ALRT 5 A]\ntitle = \"T\"\ntext = \"t\"\ndetail = \"" + std::string(255, 'x') + "\"\n1 Ok = button \"OK\"\n";
+
 struct RefusalCase {
     const char* name;
     const char* own;
@@ -173,6 +206,24 @@ INSTANTIATE_TEST_SUITE_P(
                     "en.txt:4: error: a rectangle is four numbers"},
         RefusalCase{"noTitle", "[DLOG 1 D]\nrect = 0 0 1 1\n1 A = button 1 1 1 1\n", "",
                     "en.txt:1: error: dialog 1 has no title"},
+        RefusalCase{"otherLacksAnAlert", EnglishAlert, "",
+                    "en.txt:1: error: alert 32520 (AdditionalLayer) is missing in the other language"},
+        RefusalCase{"alertButtonNamedOtherwise", EnglishAlert,
+                    "[ALRT 32520 AdditionalLayer]\ntitle = \"T\"\ntext = \"t\"\ndetail = \"d\"\n"
+                    "1 Finish = button \"a\"\n2 Again = button \"b\"\n",
+                    "en.txt:6: error: alert 32520 button 2 is 'More' here and 'Again' at "},
+        RefusalCase{"alertWithoutDetail", "[ALRT 5 A]\ntitle = \"T\"\ntext = \"t\"\n1 Ok = button \"OK\"\n", "",
+                    "en.txt:1: error: alert 5 needs a title, a text and a detail"},
+        RefusalCase{"alertWithFourButtons",
+                    "[ALRT 5 A]\ntitle = \"T\"\ntext = \"t\"\ndetail = \"d\"\n1 A = button \"a\"\n"
+                    "2 B = button \"b\"\n3 C = button \"c\"\n4 D = button \"d\"\n",
+                    "", "en.txt:8: error: button 4 of alert 5: an alert has at most three buttons"},
+        RefusalCase{"alertItemNotAButton",
+                    "[ALRT 5 A]\ntitle = \"T\"\ntext = \"t\"\ndetail = \"d\"\n1 A = checkbox \"a\"\n", "",
+                    "en.txt:5: error: button 1 of alert 5: an alert's items are buttons"},
+        RefusalCase{"alertTextTooLong",
+                    LongDetailAlert.c_str(), "",
+                    "en.txt:4: error: the detail of alert 5 takes 255 bytes; at most 254 fit"},
         RefusalCase{"textTheCodePageLacks",
                     "[DLOG 1 D]\ntitle = \"T\"\nrect = 0 0 1 1\n1 A = button 1 1 1 1 \"\xc4\x8d\"\n", "",
                     "en.txt:4: error: item 1 of dialog 1's text has a character that code page 1252 lacks"}),

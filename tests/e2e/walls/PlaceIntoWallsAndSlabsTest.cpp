@@ -1,0 +1,357 @@
+// The Wall and Slab commands through the palette with the picks played by
+// the user: layers on both sides of a wall and along a slab's edges, the
+// wall request through the wall-geometry library found beside the add-on,
+// elements of odd geometry, and every host call of a two-layer run failing
+// in turn for a wall, a slab and a roof.
+#include "tests/e2e/palette/PaletteFixture.hpp"
+#include "platform/vomdix/JobLedger.hpp"
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <limits>
+#include <unistd.h>
+
+namespace {
+
+using SimHost::GdlParam;
+using SimHost::GdlParams;
+
+GdlParam Number(const char* name, double value)
+{
+    GdlParam p;
+    p.name = name;
+    p.kind = GdlParam::Kind::Number;
+    p.number = value;
+    return p;
+}
+
+SimHost::SettingsDialogAnswer Layer(const char* part, GdlParams params = {})
+{
+    SimHost::SettingsDialogAnswer a;
+    a.part = part;
+    a.params = std::move(params);
+    return a;
+}
+
+SimHost::PointAnswer Click(double x, double y)
+{
+    SimHost::PointAnswer a;
+    a.click = {x, y, 0};
+    return a;
+}
+
+SimHost::PolygonRings Ring(std::vector<API_Coord> contour, std::vector<std::vector<API_Coord>> holes = {})
+{
+    SimHost::PolygonRings r;
+    r.contour = std::move(contour);
+    r.holes = std::move(holes);
+    return r;
+}
+
+const double Slope = std::acos(-1.0) / 6;
+
+API_Guid AddWall(SimHost::Host& host, API_Coord begin, API_Coord end)
+{
+    SimHost::Element& e = host.model.Add(API_WallID);
+    SimHost::WallPart* wall = e.As<SimHost::WallPart>();
+    wall->record.begC = begin;
+    wall->record.endC = end;
+    wall->record.thickness = 0.3;
+    wall->record.referenceLineLocation = 4;  // the middle
+    wall->record.offsetFromOutside = 0.15;
+    return e.guid;
+}
+
+API_Guid AddSlab(SimHost::Host& host, const SimHost::PolygonRings& outline)
+{
+    SimHost::Element& e = host.model.Add(API_SlabID);
+    SimHost::SlabPart slab;
+    slab.outline = outline;
+    e.part = slab;
+    return e.guid;
+}
+
+API_Guid AddRoof(SimHost::Host& host, const SimHost::PolygonRings& outline, double slope)
+{
+    SimHost::Element& e = host.model.Add(API_RoofID);
+    SimHost::RoofPart roof;
+    roof.angle = slope;
+    roof.pivotBegin = outline.contour[0];
+    roof.pivotEnd = outline.contour[1];
+    roof.outline = outline;
+    e.part = roof;
+    return e.guid;
+}
+
+std::vector<const SimHost::Element*> Objects(const SimHost::Host& host)
+{
+    std::vector<const SimHost::Element*> objects;
+    for (const SimHost::Element& e : host.model.Elements())
+        if (e.As<SimHost::ObjectPart>() != nullptr)
+            objects.push_back(&e);
+    return objects;
+}
+
+USize LinkedCount(const SimHost::Host& host, const API_Guid& element)
+{
+    const std::vector<API_Guid>* linked = host.model.links.LinkedTo(element);
+    return linked == nullptr ? 0 : linked->size();
+}
+
+class PlaceIntoWallsAndSlabsTest : public PaletteTest {
+protected:
+    void SetUp() override
+    {
+        PaletteTest::SetUp();
+        VOMDIX::ResetJobCounts();
+    }
+    void Begin()
+    {
+        ASSERT_TRUE(Start());
+        OpenFromMenu();
+        host->recorder.alerts.clear();
+    }
+    std::string Message(Int16 index) const { return host->session.AddOnString(130, index); }
+    void ExpectJobsEnded() const
+    {
+        const VOMDIX::JobCounts c = VOMDIX::GetJobCounts();
+        EXPECT_EQ(c.begun, c.ended);
+        EXPECT_EQ(c.endedTwice, 0);
+        EXPECT_EQ(c.endedUnknown, 0);
+        EXPECT_EQ(c.open, 0);
+    }
+};
+
+// Two layers on three walls: six objects, layer by layer in the walls'
+// order, each wall with two linked objects, all in one undo step.
+TEST_F(PlaceIntoWallsAndSlabsTest, TwoLayersOnThreeWallsGiveSixObjectsInOneUndoStep)
+{
+    Begin();
+    const API_Guid walls[] = {AddWall(*host, {0, 0}, {6, 0}), AddWall(*host, {0, 4}, {6, 4}),
+                              AddWall(*host, {0, 8}, {6, 8})};
+    host->user.ChangeSelection({walls[0], walls[1], walls[2]});
+    host->user.settingsDialogs.push_back(Layer("rf_mesh", {Number("iPosition", 2)}));
+    host->user.settingsDialogs.push_back(Layer("rf_rebar", {Number("iPosition", 3)}));
+    for (double y : {0.1, 4.1, 8.1, -0.1, 3.9, 7.9})
+        host->user.pointInputs.Give(Click(3, y));
+    host->user.alertButtons = {2, 1};
+    ASSERT_TRUE(host->user.ClickPaletteEntry(Wall));
+
+    EXPECT_TRUE(host->recorder.alerts.empty());
+    ASSERT_EQ(host->user.alertsShown.size(), 2u);
+    EXPECT_EQ(host->user.alertsShown[0].resourceId, 32520);
+    EXPECT_EQ(host->user.alertsShown[0].result, 2);
+    const auto objects = Objects(*host);
+    ASSERT_EQ(objects.size(), 6u) << host->recorder.CallLogText();
+    const std::string mesh = "rf_mesh", rebar = "rf_rebar";
+    for (USize i = 0; i < 6; ++i) {
+        const SimHost::ObjectPart& o = objects[i]->Object();
+        EXPECT_EQ(o.libInd, host->libraries.IndexOfPart(i < 3 ? mesh : rebar)) << i;
+        // Layer 1 on the left sides (the walls' way), layer 2 on the right.
+        EXPECT_NEAR(o.angle, i < 3 ? 0.0 : std::acos(-1.0), 1e-12) << i;
+        const GdlParam* same = SimHost::FindParam(o.params, "et_bSameDirection");
+        ASSERT_NE(same, nullptr);
+        EXPECT_EQ(same->number, i < 3 ? 1.0 : 0.0) << i;
+        const GdlParam* coords = SimHost::FindParam(o.params, "et_coords");
+        ASSERT_NE(coords, nullptr);
+        EXPECT_EQ(coords->dim1, 5) << "the face: four corners and the closing row";
+    }
+    for (const API_Guid& w : walls)
+        EXPECT_EQ(LinkedCount(*host, w), 2u);
+    ASSERT_EQ(host->undo.steps.size(), 1u);
+    EXPECT_EQ(host->undo.steps[0].name, host->session.AddOnString(32501, 1));
+    ExpectJobsEnded();
+
+    ASSERT_TRUE(host->UndoLastStep());
+    EXPECT_TRUE(Objects(*host).empty());
+}
+
+// A user who cancels the settings dialog after two accepted layers gets
+// nothing; every layer's parameter handle is freed (the fixture checks).
+TEST_F(PlaceIntoWallsAndSlabsTest, CancelAfterTwoLayersPlacesNothingAndFreesTheLayers)
+{
+    Begin();
+    const API_Guid wall = AddWall(*host, {0, 0}, {6, 0});
+    const API_Guid slab = AddSlab(*host, Ring({{0, 5}, {4, 5}, {4, 8}, {0, 8}}));
+    struct Case {
+        API_Guid element;
+        USize entry;
+        double position;
+    };
+    for (const Case& c : {Case{wall, Wall, 2}, Case{slab, Slab, 1}}) {
+        host->user.ChangeSelection({c.element});
+        host->user.settingsDialogs.push_back(Layer("rf_mesh", {Number("iPosition", c.position)}));
+        host->user.settingsDialogs.push_back(Layer("rf_rebar", {Number("iPosition", c.position)}));
+        host->user.pointInputs.Give(Click(1, 0.1));
+        host->user.pointInputs.Give(Click(1, 5.1));
+        host->user.alertButtons = {2, 2};
+        // No answer left: the third dialog is cancelled.
+        ASSERT_TRUE(host->user.ClickPaletteEntry(c.entry));
+        EXPECT_EQ(host->user.alertsShown.size(), 2u);
+        host->user.alertsShown.clear();
+        EXPECT_TRUE(host->user.pointInputs.answers.empty());
+        EXPECT_TRUE(Objects(*host).empty());
+        EXPECT_TRUE(host->undo.steps.empty());
+    }
+    EXPECT_TRUE(host->recorder.alerts.empty());
+}
+
+// Cancelling a pick ends the command: no alert, nothing placed.
+TEST_F(PlaceIntoWallsAndSlabsTest, CancelledPickEndsTheCommand)
+{
+    Begin();
+    const API_Guid walls[] = {AddWall(*host, {0, 0}, {6, 0}), AddWall(*host, {0, 4}, {6, 4})};
+    host->user.ChangeSelection({walls[0], walls[1]});
+    host->user.settingsDialogs.push_back(Layer("rf_mesh", {Number("iPosition", 2)}));
+    host->user.pointInputs.Give(Click(3, 0.1));
+    SimHost::PointAnswer cancel;
+    cancel.cancel = true;
+    host->user.pointInputs.Give(cancel);
+    ASSERT_TRUE(host->user.ClickPaletteEntry(Wall));
+    EXPECT_TRUE(host->user.alertsShown.empty());
+    EXPECT_TRUE(Objects(*host).empty());
+    EXPECT_TRUE(host->undo.steps.empty());
+    EXPECT_TRUE(host->view.highlight.empty());
+}
+
+// With the scripted wall-geometry library beside the add-on copy, the Wall
+// command's request reaches it, and the face it answers is the object's.
+TEST_F(PlaceIntoWallsAndSlabsTest, WallRequestGoesThroughTheLibraryBesideTheAddOn)
+{
+    host->session.addOnFolder = std::make_unique<SimHost::AddOnFolder>(ADDON_PATH, true);
+    std::filesystem::copy_file(VOMDIX_SCRIPTED_PATH, host->session.addOnFolder->Folder() + "/libVOMDIX.so");
+    const std::string reply = host->session.addOnFolder->Folder() + "/reply.json";
+    const std::string log = host->session.addOnFolder->Folder() + "/requests.log";
+    // A face 2 long and 1 high, along the wall from its begin.
+    std::ofstream(reply) << "{\"polygons\":[{\"loops\":[[{\"x\":0,\"z\":0},{\"x\":-2,\"z\":0},{\"x\":-2,\"z\":1},"
+                            "{\"x\":0,\"z\":1},{\"x\":0,\"z\":0}]],\"outerIndex\":0}]}";
+    setenv("VOMDIX_REPLY_FILE", reply.c_str(), 1);
+    setenv("VOMDIX_REQUEST_LOG", log.c_str(), 1);
+    unsetenv("VOMDIX_REPLY_LENGTH");
+    {
+        std::string error;
+        ASSERT_TRUE(host->session.LoadAddOn(host->session.addOnFolder->AddOnPath(), error)) << error;
+        ASSERT_TRUE(host->session.StartAddOn());
+        OpenFromMenu();
+        const API_Guid wall = AddWall(*host, {0, 0}, {6, 0});
+        host->user.ChangeSelection({wall});
+        host->user.settingsDialogs.push_back(Layer("rf_mesh", {Number("iPosition", 2)}));
+        host->user.pointInputs.Give(Click(3, 0.1));
+        ASSERT_TRUE(host->user.ClickPaletteEntry(Wall));
+        host->session.UnloadAddOn(true);
+    }
+    unsetenv("VOMDIX_REPLY_FILE");
+    unsetenv("VOMDIX_REQUEST_LOG");
+    std::ifstream in(log);
+    const std::string requests((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(requests.find("\"startdepth\""), std::string::npos) << requests;
+    EXPECT_NE(requests.find("\"refline\""), std::string::npos) << requests;
+    const auto objects = Objects(*host);
+    ASSERT_EQ(objects.size(), 1u);
+    const GdlParam* coords = SimHost::FindParam(objects[0]->Object().params, "et_coords");
+    ASSERT_NE(coords, nullptr);
+    ASSERT_EQ(coords->dim1, 5);
+    ASSERT_EQ(coords->dim2, 3);
+    double xMax = 0, yMax = 0;
+    for (Int32 r = 0; r < coords->dim1; ++r) {
+        // Each row is status, x, y.
+        xMax = std::max(xMax, std::fabs(coords->numbers[static_cast<size_t>(r * 3 + 1)]));
+        yMax = std::max(yMax, std::fabs(coords->numbers[static_cast<size_t>(r * 3 + 2)]));
+    }
+    EXPECT_NEAR(xMax, 2, 1e-9);
+    EXPECT_NEAR(yMax, 1, 1e-9);
+    ExpectJobsEnded();
+}
+
+// Elements of odd geometry: nothing crashes, nothing leaks, and an element
+// whose outline gives nothing to place gets no object.
+TEST_F(PlaceIntoWallsAndSlabsTest, OddGeometryNeitherCrashesNorPlacesGarbage)
+{
+    Begin();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const API_Guid zeroWall = AddWall(*host, {2, 2}, {2, 2});
+    host->user.ChangeSelection({zeroWall});
+    host->user.settingsDialogs.push_back(Layer("rf_mesh", {Number("iPosition", 2)}));
+    host->user.pointInputs.Give(Click(2, 2.1));
+    ASSERT_TRUE(host->user.ClickPaletteEntry(Wall));
+    EXPECT_EQ(LinkedCount(*host, zeroWall), 0u);
+
+    struct SlabCase {
+        const char* what;
+        SimHost::PolygonRings outline;
+    };
+    const SlabCase slabs[] = {
+        {"three points in line", Ring({{0, 0}, {1, 0}, {2, 0}})},
+        {"a NaN vertex", Ring({{0, 0}, {nan, 0}, {4, 4}, {0, 4}})},
+        {"huge coordinates", Ring({{0, 0}, {1e300, 0}, {1e300, 1e300}, {0, 1e300}})},
+    };
+    for (const SlabCase& c : slabs) {
+        SCOPED_TRACE(c.what);
+        const API_Guid slab = AddSlab(*host, c.outline);
+        host->user.ChangeSelection({slab});
+        host->user.settingsDialogs.push_back(Layer("rf_mesh", {Number("iPosition", 1)}));
+        host->user.pointInputs.Give(Click(1, 0.5));
+        ASSERT_TRUE(host->user.ClickPaletteEntry(Slab));
+        for (const SimHost::Element* o : Objects(*host))
+            for (double v : SimHost::FindParam(o->Object().params, "et_coords")->numbers)
+                EXPECT_TRUE(std::isfinite(v));
+    }
+
+    // A roof standing upright (90 degrees) has no plane to lie in.
+    const API_Guid upright = AddRoof(*host, Ring({{0, 0}, {4, 0}, {4, 3}, {0, 3}}), std::acos(-1.0) / 2);
+    const API_Guid nanRoof = AddRoof(*host, Ring({{0, 10}, {4, 10}, {nan, 13}, {0, 13}}), Slope);
+    host->user.ChangeSelection({upright, nanRoof});
+    host->user.settingsDialogs.push_back(Layer("rf_mesh", {Number("iPosition", 0)}));
+    ASSERT_TRUE(host->user.ClickPaletteEntry(Roof));
+    EXPECT_EQ(LinkedCount(*host, upright), 0u);
+    EXPECT_EQ(LinkedCount(*host, nanRoof), 0u);
+    ExpectJobsEnded();
+}
+
+// Every host call of a two-layer run failing in turn, for a wall, a slab
+// and a roof: no fault, no leak, and objects only inside the undo step.
+TEST(PlaceIntoElementsSweepTest, EachHostCallOfATwoLayerRunFailingInTurn)
+{
+    struct Case {
+        const char* what;
+        USize entry;
+        std::function<API_Guid(SimHost::Host&)> add;
+        double position;
+        Int32 picks;
+    };
+    const Case cases[] = {
+        {"wall", Wall, [](SimHost::Host& h) { return AddWall(h, {0, 0}, {6, 0}); }, 2, 2},
+        {"slab", Slab,
+         [](SimHost::Host& h) {
+             return AddSlab(h, Ring({{0, 0}, {8, 0}, {8, 6}, {0, 6}}, {{{3, 2}, {5, 2}, {5, 4}, {3, 4}}}));
+         },
+         1, 2},
+        {"roof", Roof, [](SimHost::Host& h) { return AddRoof(h, Ring({{0, 0}, {10, 0}, {10, 5}, {0, 5}}), Slope); }, 0,
+         0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto prepare = [&](SimHost::Host& host) {
+            host.session.StartAddOn();
+            host.user.RunMenuCommand(32510, 1);
+            const API_Guid element = c.add(host);
+            host.user.ChangeSelection({element});
+            host.user.settingsDialogs.push_back(Layer("rf_mesh", {Number("iPosition", c.position)}));
+            host.user.settingsDialogs.push_back(Layer("rf_mesh", {Number("iPosition", c.position)}));
+            for (Int32 k = 0; k < c.picks; ++k)
+                host.user.pointInputs.Give(Click(k == 0 ? 3 : 0.5, k == 0 ? 0.1 : -0.1));
+            host.user.alertButtons = {2, 1};
+        };
+        auto command = [&](SimHost::Host& host) {
+            host.user.ClickPaletteEntry(c.entry);
+            if (host.undo.steps.empty()) {
+                EXPECT_TRUE(Objects(host).empty()) << "an object outside the undo step";
+            }
+        };
+        // A wall's layer reads the wall's body several times over.
+        SweepEachHostCall(prepare, command, 2000);
+    }
+}
+
+}  // namespace
