@@ -1,4 +1,5 @@
 #include "addon/walls/UpdateReinforcement.hpp"
+#include "addon/geometry/GeometryHelpers.hpp"
 #include "addon/host/HostCalls.hpp"
 #include "addon/host/HostQueries.hpp"
 #include "addon/host/Owners.hpp"
@@ -62,8 +63,15 @@ WallUpdate UpdateWallObject(const API_Element& wall, const WallSideCornersType& 
     }
 
     // The side the object was placed on, found again on the wall as it is
-    // now; whether it runs the wall's way is decided anew from it.
-    const API_Sector side = DirectedWallSide(sides, w.begC, w.endC, *values.sameDirectionParam == 0);
+    // now; whether it runs the wall's way is decided anew from it. Placing
+    // marks a side to the left of the reference direction (which keeps its
+    // direction) with 1 and one to the right with 0. Which of A and B lies
+    // on the right depends on the order of the outline's corners, so the
+    // side is taken by where it lies, never by its letter: an object never
+    // jumps to the wall's other face.
+    const bool aOnTheRight = Orientation(w.begC, w.endC, sides.a.c1) < Orientation(w.begC, w.endC, sides.b.c1);
+    const bool onTheRight = *values.sameDirectionParam == 0;
+    const API_Sector side = DirectedWallSide(sides, w.begC, w.endC, onTheRight == aOnTheRight);
     const double wallAngle = Placing::Direction(w.begC, w.endC);
     const double sideAngle = Placing::Direction(side.c1, side.c2);
     const bool sameDirection = Placing::SameDirection(wallAngle, sideAngle);
@@ -200,14 +208,13 @@ void UpdateMultiPlaneRoof(const API_Guid& roof, const GS::Array<API_Guid>& links
         }
         GS::Array<API_Guid> one;
         one.Push(link);
-        if (HostDeleteElements(&one) != NoError)
-            remaining.Push(link);
+        HostDeleteElements(&one);
     }
     if (!converter.PlaneWithoutObject)
         return;
     // Everything of the roof goes, objects updated a moment ago included.
-    // Those deleted one by one above are no longer there to be named: a
-    // list with them would be refused as a whole.
+    // The unmatched links were deleted one by one above (or are gone or
+    // refused): naming them again would have the whole list refused.
     if (!remaining.IsEmpty())
         HostDeleteElements(&remaining);
     HostReport(GetResString(ResStr::Messages::RoofReinforcementRemoved), true);
