@@ -9,6 +9,7 @@
 #include "simhost/core/SimHost.hpp"
 #include "simhost/model/ParamHandles.hpp"
 #include "platform/gs/Memory.hpp"
+#include <chrono>
 #include <cstring>
 
 namespace SimHost {
@@ -165,7 +166,18 @@ GSErrCode HostApi::DecomposeElement(API_Guid guid, API_ElementDecomposerInterfac
         std::memset(static_cast<void*>(&memo), 0, sizeof memo);
         if (!FillPolygonMemo(plane.outline, memo))
             return APIERR_MEMFULL;
+        // The converter is the add-on's own time, as an undoable command's
+        // body is: its host calls are measured as calls of their own.
+        Recorder& recorder = host.recorder;
+        const Int32 callDepth = recorder.hostCallDepth;
+        recorder.hostCallDepth = 0;
+        const auto convertStart = std::chrono::steady_clock::now();
         decomposer->ConvertPlane(guid, plane.partId, record, memo);
+        recorder.hostCallDepth = callDepth;
+        if (callDepth > 0)
+            recorder.hostCallNanoseconds -= std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                                std::chrono::steady_clock::now() - convertStart)
+                                                .count();
         DisposeMemo(&memo);
     }
     return NoError;
