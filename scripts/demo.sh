@@ -12,4 +12,7 @@ for version in 24 25; do
   # A Cutting List over placed bars, and the list exported to
   # build/default/demo-NN/cutting-list.txt.
   build/default/bin/simhost$version --out build/default/demo-$version scenarios/cutting-list.json
+  # A reinforced wall moved and a reinforced slab raised and deleted: the
+  # reinforcement follows, and goes with the slab.
+  build/default/bin/simhost$version --out build/default/demo-$version scenarios/keep-in-step.json
 done
