@@ -4,6 +4,7 @@
 // given no record stays quiet.
 #include "tests/e2e/palette/PaletteFixture.hpp"
 #include "simhost/core/UndoHistory.hpp"
+#include "simhost/model/ElementEdit.hpp"
 #include <cmath>
 #include <cstring>
 
@@ -98,6 +99,59 @@ TEST_F(ElementEventHandlerTest, ChangeAndEditUpdateDeleteRemovesOtherKindsDoNoth
     }
     EXPECT_EQ(Send(APINotifyElement_Change, host->model.NewGuid()), NoError);
     EXPECT_TRUE(host->recorder.alerts.empty());
+}
+
+}  // namespace
+
+namespace {
+
+// The user's own change through the host: the add-on reads the slab as it
+// was before it from inside the notification.
+class SlabEventTest : public PaletteTest {
+protected:
+    void SetUp() override
+    {
+        PaletteTest::SetUp();
+        ASSERT_TRUE(Start());
+        OpenFromMenu();
+    }
+};
+
+TEST_F(SlabEventTest, RaisedSlabLiftsItsObjectByTheChangeKeepingAHandMadeLift)
+{
+    SimHost::Element& e = host->model.Add(API_SlabID);
+    SimHost::SlabPart slab;
+    slab.level = 3.0;
+    slab.thickness = 0.25;
+    slab.outline.contour = {{0, 0}, {6, 0}, {6, 4}, {0, 4}};
+    e.part = slab;
+    const API_Guid guid = e.guid;
+    host->user.ChangeSelection({guid});
+    SimHost::SettingsDialogAnswer layer;
+    layer.part = "rf_mesh";
+    host->user.settingsDialogs.push_back(layer);
+    SimHost::PointAnswer click;
+    click.click = API_Coord3D{3, -0.1, 0};
+    host->user.pointInputs.Give(click);
+    ASSERT_TRUE(host->user.ClickPaletteEntry(Slab));
+    const std::vector<API_Guid>* linked = host->model.links.LinkedTo(guid);
+    ASSERT_TRUE(linked != nullptr && linked->size() == 1) << host->recorder.CallLogText();
+    SimHost::Element& object = *host->model.Find(linked->at(0));
+    ASSERT_NEAR(object.Object().level, 3.0, 1e-12);
+    object.Object().level += 0.1;  // lifted by hand
+
+    SimHost::ElementEdit raise;
+    raise.level = 3.3;
+    std::string why;
+    ASSERT_TRUE(host->user.ChangeElements(
+        raise.ActionName(), APINotifyElement_Change, {guid},
+        [&](SimHost::Element& el, std::string& reason) { return SimHost::ApplyEdit(raise, host->model, el, reason); },
+        why))
+        << why;
+    EXPECT_NEAR(host->model.Find(linked->at(0))->Object().level, 3.4, 1e-12);
+    // The user's change and the add-on's are one step.
+    EXPECT_TRUE(host->UndoLastStep());
+    EXPECT_NEAR(host->model.Find(linked->at(0))->Object().level, 3.1, 1e-12);
 }
 
 }  // namespace
