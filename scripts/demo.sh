@@ -15,4 +15,7 @@ for version in 24 25; do
   # Reinforcement placed into a wall, a slab with a hole and a roof with an
   # opening; the plan picture is build/default/demo-NN/placing/plan.svg.
   build/default/bin/simhost$version --out build/default/demo-$version/placing scenarios/placing-demo.json
+  # A reinforced wall moved and a reinforced slab raised and deleted: the
+  # reinforcement follows, and goes with the slab.
+  build/default/bin/simhost$version --out build/default/demo-$version/keep-in-step scenarios/keep-in-step.json
 done

@@ -6,6 +6,7 @@
 #include "addon/host/HostCalls.hpp"
 #include "addon/host/HostQueries.hpp"
 #include "addon/palette/paletta.hpp"
+#include "addon/walls/UpdateReinforcement.hpp"
 
 // Every menu item runs with the suspend-groups mode on; an item without a
 // command runs nothing in between. The command's result goes to the host.
@@ -24,11 +25,27 @@ GSErrCode MenuCommandHandler(const API_MenuParams* menuParams)
     });
 }
 
-// The reinforcement updates on element events come with their own module;
-// until then the handler accepts every event and does nothing.
-GSErrCode ElementEventHandler(const API_NotifyElementType*)
+// A changed wall, slab or roof brings its reinforcement along; a deleted one
+// takes it with it. Other events are none of the add-on's business.
+GSErrCode ElementEventHandler(const API_NotifyElementType* elemType)
 {
-    return CallGuarded("ElementEventHandler", APIERR_GENERAL, [] { return NoError; });
+    return CallGuarded("ElementEventHandler", APIERR_GENERAL, [&] {
+        if (elemType == nullptr)
+            return NoError;
+        const API_Guid guid = elemType->elemHead.guid;
+        switch (elemType->notifID) {
+            case APINotifyElement_Change:
+            case APINotifyElement_Edit:
+                UpdateLinkedReinforcement(guid);
+                break;
+            case APINotifyElement_Delete:
+                DeleteLinkedReinforcement(guid);
+                break;
+            default:
+                break;
+        }
+        return NoError;
+    });
 }
 
 // Every selection change sets all eight entries by the first selected item,

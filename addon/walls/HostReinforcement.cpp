@@ -15,22 +15,11 @@
 
 namespace {
 
+using Placing::Finite;
+using Placing::PolygonFinite;
+
 constexpr UInt64 PolygonMask = APIMemoMask_Polygon;
 constexpr double Pi = 3.14159265358979323846;
-
-bool Finite(const API_Coord& c) { return std::isfinite(c.x) && std::isfinite(c.y); }
-
-bool PolygonFinite(const SegmentedPolygon& polygon)
-{
-    for (UInt32 i = 0; i < polygon.contour.GetSize(); ++i)
-        if (!Finite(polygon.contour[i]))
-            return false;
-    for (UInt32 h = 0; h < polygon.holes.GetSize(); ++h)
-        for (UInt32 i = 0; i < polygon.holes[h].GetSize(); ++i)
-            if (!Finite(polygon.holes[h][i]))
-                return false;
-    return true;
-}
 
 // The first vertex of the memo's outline (entry 1; entry 0 is unused).
 bool FirstVertex(const API_ElementMemo& memo, API_Coord& vertex)
@@ -53,42 +42,31 @@ void ReinforceSlab(const API_Element& slab, API_Element& object, API_AddParType*
     MemoOwner memo;
     if (HostGetMemo(slab.header.guid, &memo.Get(), PolygonMask) != NoError)
         return;
-    SegmentedPolygon polygon;
-    GS::Array<double> status;
-    polygon.BuildSegmentedPolygon(memo->coords, memo->pends, memo->parcs, status);
-    API_Coord position{};
-    if (polygon.contour.IsEmpty() || !FirstVertex(memo.Get(), position))
+    SlabPlacement placement;
+    if (!PlaceOnSlab(memo.Get(), &sector, placement))
         return;
-    const double angle = std::atan2(sector.c2.y - sector.c1.y, sector.c2.x - sector.c1.x);
-    polygon.RotateSegmentedPolygon(-angle);
-    object.object.pos = position;
-    object.object.angle = angle;
-    object.object.level = slab.slab.level + slab.slab.offset;
-    if (!Finite(position) || !std::isfinite(object.object.level) || !PolygonFinite(polygon))
+    object.object.pos = placement.position;
+    object.object.angle = placement.angle;
+    object.object.level = SlabPlacementLevel(slab.slab);
+    if (!std::isfinite(object.object.level))
         return;
 
     PlacementParams values;
     values.thickness = slab.slab.thickness;
     WritePlacementParams(params, values);
-    CreateAndObserve(slab.header.guid, slab.header.floorInd, object, params, polygon, status);
+    CreateAndObserve(slab.header.guid, slab.header.floorInd, object, params, placement.polygon, placement.status);
 }
-
-// The angle difference within which a picked side runs the wall's way. The
-// difference is not reduced modulo a full turn: sides at 179.9 and -179.9
-// degrees count as opposite.
-constexpr double SameDirectionTolerance = 0.002;
 
 void ReinforceWall(const API_Element& wall, API_Element& object, API_AddParType** params, const API_Sector& sector)
 {
     const API_WallType& w = wall.wall;
-    const double sideAngle = std::atan2(sector.c2.y - sector.c1.y, sector.c2.x - sector.c1.x);
-    const double wallAngle = std::atan2(w.endC.y - w.begC.y, w.endC.x - w.begC.x);
-    const bool sameDirection = std::fabs(wallAngle - sideAngle) < SameDirectionTolerance;
+    const double sideAngle = Placing::Direction(sector.c1, sector.c2);
+    const double wallAngle = Placing::Direction(w.begC, w.endC);
+    const bool sameDirection = Placing::SameDirection(wallAngle, sideAngle);
     object.object.angle = sameDirection ? wallAngle : sideAngle;
     object.object.level = w.bottomOffset;
 
-    double layerPos = 0.0;
-    GdlParams::ForEachNamed(params, "LayerPosY", [&](API_AddParType& r) { layerPos = GdlParams::Number(r); });
+    const double layerPos = Placing::LayerPosition(params);
     double coreThickness = 0.0;
     const API_Coord start = LocateLayerStartPoint(sameDirection, wall, layerPos, coreThickness);
     object.object.pos = start;
@@ -96,10 +74,10 @@ void ReinforceWall(const API_Element& wall, API_Element& object, API_AddParType*
     PlacementParams values;
     values.thickness = coreThickness;
     values.wallReinforcement = true;
-    values.angleY = sameDirection != w.flipped ? w.slantAlpha : Pi - w.slantAlpha;
+    values.angleY = Placing::IronAngleY(sameDirection, w.flipped, w.slantAlpha);
     WritePlacementParams(params, values);
-    const double curveAngle = ReadWallCurveAngle(wall.header.guid);
-    GdlParams::WriteNumber(params, "et_curveangle", sameDirection ? -curveAngle : curveAngle);
+    GdlParams::WriteNumber(params, "et_curveangle",
+                           Placing::CurveAngleParam(ReadWallCurveAngle(wall.header.guid), sameDirection));
     GdlParams::WriteNumber(params, "et_bSameDirection", sameDirection ? 1.0 : 0.0);
     if (w.angle != 0)
         GdlParams::WriteNumber(params, "et_curveradius",
@@ -108,7 +86,7 @@ void ReinforceWall(const API_Element& wall, API_Element& object, API_AddParType*
     if (!Finite(start))
         return;
     const double startDepth = LocateCoreOffset(sameDirection, wall, layerPos);
-    const double endDepth = sameDirection ? startDepth + 0.5 : 2 * startDepth + 0.8;
+    const double endDepth = Placing::FaceEndDepth(startDepth, sameDirection, Placing::PlacingBackDepth);
     WallFaceFrame frame;
     frame.sameDirection = sameDirection;
     frame.arcAngle = w.angle;
@@ -136,17 +114,7 @@ void ReinforcePlaneRoof(const API_Element& roof, API_Element& object, API_AddPar
     MemoOwner memo;
     if (HostGetMemo(roof.header.guid, &memo.Get(), PolygonMask) != NoError)
         return;
-    GS::Array<API_Guid> openings;
-    HostGetConnectedElements(roof.header.guid, API_OpeningID, &openings);
-    {
-        Geometry::Polygon2DData pd;
-        if (MemoToPolygonData(memo.Get(), pd) == NoError) {
-            CutOpeningsFromPolygon(pd, openings);
-            API_Polygon counts = roof.roof.poly;
-            PolygonDataToMemo(pd, counts, memo.Get());
-            Geometry::FreePolygon2DData(&pd);
-        }
-    }
+    CutRoofOpenings(roof, memo.Get());
     PlanePlacement placement;
     if (!PlaceOnRoofPlane(RoofPlaneOf(roof), memo.Get(), placement))
         return;
@@ -157,7 +125,102 @@ void ReinforcePlaneRoof(const API_Element& roof, API_Element& object, API_AddPar
     CreateAndObserve(roof.header.guid, roof.header.floorInd, object, params, placement.polygon, placement.status);
 }
 
+// Polygon data freed on every path.
+class PolygonDataOwner {
+public:
+    PolygonDataOwner() { Geometry::InitPolygon2DData(&pd); }
+    ~PolygonDataOwner() { Geometry::FreePolygon2DData(&pd); }
+    PolygonDataOwner(const PolygonDataOwner&) = delete;
+    PolygonDataOwner& operator=(const PolygonDataOwner&) = delete;
+    Geometry::Polygon2DData pd;
+};
+
 }  // namespace
+
+void CutRoofOpenings(const API_Element& roof, API_ElementMemo& memo)
+{
+    GS::Array<API_Guid> openings;
+    HostGetConnectedElements(roof.header.guid, API_OpeningID, &openings);
+    PolygonDataOwner data;
+    if (MemoToPolygonData(memo, data.pd) == NoError) {
+        CutOpeningsFromPolygon(data.pd, openings);
+        API_Polygon counts = roof.roof.poly;
+        PolygonDataToMemo(data.pd, counts, memo);
+    }
+}
+
+bool PlaceOnCutRoofPlane(const API_Element& plane, const API_ElementMemo& outline, const GS::Array<API_Guid>& openings,
+                         PlanePlacement& placement)
+{
+    PolygonDataOwner data;
+    if (MemoToPolygonData(outline, data.pd) != NoError)
+        return false;
+    CutOpeningsFromPolygon(data.pd, openings);
+    MemoOwner cut;
+    API_Polygon counts{};
+    if (PolygonDataToMemo(data.pd, counts, cut.Get()) != NoError)
+        return false;
+    return PlaceOnRoofPlane(RoofPlaneOf(plane), cut.Get(), placement);
+}
+
+bool PlaceOnSlab(const API_ElementMemo& outline, const API_Sector* pickedEdge, SlabPlacement& placement)
+{
+    placement.polygon.BuildSegmentedPolygon(outline.coords, outline.pends, outline.parcs, placement.status);
+    if (placement.polygon.contour.IsEmpty() || !FirstVertex(outline, placement.position))
+        return false;
+    if (pickedEdge != nullptr) {
+        placement.angle = Placing::Direction(pickedEdge->c1, pickedEdge->c2);
+    } else {
+        // The polygon starts at the origin: its second vertex is the first
+        // edge's direction (0 for an outline of one vertex).
+        const API_Coord second = placement.polygon.contour.GetSize() > 1 ? placement.polygon.contour[1] : API_Coord{};
+        placement.angle = std::atan2(second.y, second.x);
+    }
+    placement.polygon.RotateSegmentedPolygon(-placement.angle);
+    return Finite(placement.position) && std::isfinite(placement.angle) && PolygonFinite(placement.polygon);
+}
+
+double SlabPlacementLevel(const API_SlabType& slab) { return slab.level + slab.offset; }
+
+namespace Placing {
+
+bool Finite(const API_Coord& c) { return std::isfinite(c.x) && std::isfinite(c.y); }
+
+bool PolygonFinite(const SegmentedPolygon& polygon)
+{
+    for (UInt32 i = 0; i < polygon.contour.GetSize(); ++i)
+        if (!Finite(polygon.contour[i]))
+            return false;
+    for (UInt32 h = 0; h < polygon.holes.GetSize(); ++h)
+        for (UInt32 i = 0; i < polygon.holes[h].GetSize(); ++i)
+            if (!Finite(polygon.holes[h][i]))
+                return false;
+    return true;
+}
+
+constexpr double SameDirectionTolerance = 0.002;
+
+bool SameDirection(double wallAngle, double sideAngle) { return std::fabs(wallAngle - sideAngle) < SameDirectionTolerance; }
+
+double Direction(const API_Coord& begin, const API_Coord& end) { return std::atan2(end.y - begin.y, end.x - begin.x); }
+
+double FaceEndDepth(double startDepth, bool sameDirection, double backDepth)
+{
+    return sameDirection ? startDepth + 0.5 : 2 * startDepth + backDepth;
+}
+
+double IronAngleY(bool sameDirection, bool flipped, double slant) { return sameDirection != flipped ? slant : Pi - slant; }
+
+double CurveAngleParam(double curveAngle, bool sameDirection) { return sameDirection ? -curveAngle : curveAngle; }
+
+double LayerPosition(API_AddParType** params)
+{
+    double layerPos = 0.0;
+    GdlParams::ForEachNamed(params, "LayerPosY", [&](API_AddParType& r) { layerPos = GdlParams::Number(r); });
+    return layerPos;
+}
+
+}  // namespace Placing
 
 RoofPlane RoofPlaneOf(const API_Element& roof)
 {

@@ -49,6 +49,62 @@ struct PlanePlacement {
 // pivot line), or a position, level or vertex that is not a finite number.
 bool PlaceOnRoofPlane(const RoofPlane& plane, const API_ElementMemo& cutOutline, PlanePlacement& placement);
 
+// The same plane placement from the plane's own outline: the outline with
+// the openings cut out, as a fresh memo, then the plane steps. False when
+// the outline cannot be converted or cut, or there is nothing sound to
+// place (see PlaceOnRoofPlane).
+bool PlaceOnCutRoofPlane(const API_Element& plane, const API_ElementMemo& outline, const GS::Array<API_Guid>& openings,
+                         PlanePlacement& placement);
+
+// A plane roof's outline in its memo with the roof's openings cut out (the
+// memo stays as it was when the outline cannot be converted).
+void CutRoofOpenings(const API_Element& roof, API_ElementMemo& memo);
+
+// Where the object of a slab goes: at the outline's first vertex, turned
+// by `angle`, the outline (with its vertex status) in that frame.
+struct SlabPlacement {
+    API_Coord position{};
+    double angle = 0.0;
+    SegmentedPolygon polygon;
+    GS::Array<double> status;
+};
+
+// The slab's outline in the object's frame. Placing turns it by the picked
+// edge (`pickedEdge`); an update, which has no pick, by the outline's first
+// edge (`pickedEdge` null), so that a changed outline keeps a frame of its
+// own. False for an outline without vertices or with a value that is not a
+// finite number.
+bool PlaceOnSlab(const API_ElementMemo& outline, const API_Sector* pickedEdge, SlabPlacement& placement);
+
+// The level an object of the slab is placed at: the slab's level and its
+// offset.
+double SlabPlacementLevel(const API_SlabType& slab);
+
+// The wall steps and checks placing and updating share.
+namespace Placing {
+// A side runs the wall's way when its angle is within 0.002 of the
+// reference line's. The difference is not reduced modulo a full turn:
+// sides at 179.9 and -179.9 degrees count as opposite.
+bool SameDirection(double wallAngle, double sideAngle);
+double Direction(const API_Coord& begin, const API_Coord& end);
+// How far behind the layer the face request reaches on a side against the
+// reference direction: 2 V + this. The update asks for a shallower face.
+constexpr double PlacingBackDepth = 0.8;
+constexpr double UpdatingBackDepth = 0.2;
+double FaceEndDepth(double startDepth, bool sameDirection, double backDepth);
+// `ironAngleY` from the slant: σ when the side's direction and the
+// flipped flag differ, π − σ when they agree.
+double IronAngleY(bool sameDirection, bool flipped, double slant);
+// `et_curveangle`: the wall's arc angle, negated on a side that runs the
+// wall's way.
+double CurveAngleParam(double curveAngle, bool sameDirection);
+// The layer's position across the wall: the last "LayerPosY" record, 0
+// without one.
+double LayerPosition(API_AddParType** params);
+bool Finite(const API_Coord& c);
+bool PolygonFinite(const SegmentedPolygon& polygon);
+}  // namespace Placing
+
 // Makes the object of one layer setting (template, parameter handle,
 // picked side or edge) for the element, links it and attaches the element
 // observer; a roof of several planes gets one object per plane. Elements

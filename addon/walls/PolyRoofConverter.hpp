@@ -25,3 +25,34 @@ private:
     API_AddParType** params;  // the layer setting's; not owned
     API_Element objectTemplate;
 };
+
+// Brings the objects of a roof of several planes in step with its planes:
+// each plane updates the first linked object that carries its part id, and
+// marks it as matched (its entry in `links` becomes the null GUID); a plane
+// that finds none sets `PlaneWithoutObject`. Lives for one decomposition on
+// its caller's stack.
+class PolyRoofConverter2 : public API_ElementDecomposerInterface {
+public:
+    PolyRoofConverter2() = default;
+    virtual ~PolyRoofConverter2()
+    {
+        links.Clear();
+        openings.Clear();
+    }
+    PolyRoofConverter2(const PolyRoofConverter2&) = delete;
+    PolyRoofConverter2& operator=(const PolyRoofConverter2&) = delete;
+
+    // Always 0. A plane whose outline cannot be placed leaves its object as
+    // it is, still matched.
+    GSErrCode ConvertPlane(const API_Guid& roof, const API_ElemPartId& partId, const API_Element& plane,
+                           const API_ElementMemo& memo) override;
+
+    GS::Array<API_Guid> openings;  // the roof's openings, filled by the caller
+    GS::Array<API_Guid> links;     // the roof's linked elements, filled by the caller
+    bool PlaneWithoutObject = false;
+};
+
+// Whether the element's user data marks it as the object of the plane: its
+// first 12 bytes hold the part id's three integers in order, whatever the
+// data's version and platform sign. Data shorter than that marks no plane.
+bool UserDataMatchesPlane(const API_ElementUserData& userData, const API_ElemPartId& partId);

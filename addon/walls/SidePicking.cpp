@@ -113,6 +113,19 @@ WallSideCornersType WallSidesFromReferenceLine(const API_WallType& wall)
     return sides;
 }
 
+WallSideCornersType ReadWallSides(const API_Guid& wallGuid, const API_WallType& wall)
+{
+    OutlineOwner outline;
+    const bool read = HostGetWallOutline(wallGuid, API_WallID, &outline.outline) == NoError;
+    // An outline of other than four corners (a wall joined to others)
+    // has sides of this wall all the same: they come from its own
+    // reference line, never from whichever wall was read before.
+    WallSideCornersType sides;
+    if (!read || !WallSidesFromOutline(wall, outline.outline, sides))
+        sides = WallSidesFromReferenceLine(wall);
+    return sides;
+}
+
 API_Sector PickSideEndpoints(const API_Sector& s, const API_Sector& o)
 {
     const double length = PointDistance(s.c1, s.c2);
@@ -132,9 +145,14 @@ bool NearerIsSideA(const WallSideCornersType& sides, const API_Coord& point)
 API_Sector ChooseWallSide(const WallSideCornersType& sides, const API_Coord& begin, const API_Coord& end,
                           const API_Coord& click)
 {
+    return DirectedWallSide(sides, begin, end, NearerIsSideA(sides, click));
+}
+
+API_Sector DirectedWallSide(const WallSideCornersType& sides, const API_Coord& begin, const API_Coord& end, bool sideA)
+{
     const double oA = Orientation(begin, end, sides.a.c1);
     const double oB = Orientation(begin, end, sides.b.c1);
-    if (NearerIsSideA(sides, click)) {
+    if (sideA) {
         const API_Sector s = PickSideEndpoints(sides.a, sides.b);
         const bool reverse = std::fabs(oA) < 1e-4 ? oB > 0 : oA < 0;
         return reverse ? SwappedSegment(s) : s;
@@ -208,15 +226,7 @@ GSErrCode PickWallSide(const API_Guid& wallGuid, API_Sector& side)
     API_Box box = {std::fmin(w.begC.x, w.endC.x) - 1, std::fmin(w.begC.y, w.endC.y) - 1,
                    std::fmax(w.begC.x, w.endC.x) + 1, std::fmax(w.begC.y, w.endC.y) + 1};
     HostRequest::ZOOM(&box);
-    {
-        OutlineOwner outline;
-        const bool read = HostGetWallOutline(wallGuid, API_WallID, &outline.outline) == NoError;
-        // An outline of other than four corners (a wall joined to others)
-        // has sides of this wall all the same: they come from its own
-        // reference line, never from whichever wall was picked before.
-        if (!read || !WallSidesFromOutline(w, outline.outline, WallSideCorners()))
-            WallSideCorners() = WallSidesFromReferenceLine(w);
-    }
+    WallSideCorners() = ReadWallSides(wallGuid, w);
     API_Coord click{};
     const GSErrCode err = InputPoint(&WallSidePickFeedback, click);
     if (err != NoError)

@@ -32,11 +32,22 @@ bool WallSidesFromOutline(const API_WallType& wall, const API_ElementOutline& ou
 // end. A curved wall gives the sides of its chord.
 WallSideCornersType WallSidesFromReferenceLine(const API_WallType& wall);
 
+// The two long sides of the wall: from its plan outline when that has four
+// corners, else (a wall joined to others, or an outline the host does not
+// give) from the wall's own reference line.
+WallSideCornersType ReadWallSides(const API_Guid& wallGuid, const API_WallType& wall);
+
 // The part of side S that faces the other side O.
 API_Sector PickSideEndpoints(const API_Sector& s, const API_Sector& o);
 
 // True when the point lies nearer side A than side B (a tie is B's).
 bool NearerIsSideA(const WallSideCornersType& sides, const API_Coord& point);
+
+// Side A's part facing B (or B's facing A), directed: a side to the left
+// of the reference direction keeps its corners' direction, a side to the
+// right is reversed. The side a click nearer A chooses, or the side of an
+// object placed with its layer against the reference direction.
+API_Sector DirectedWallSide(const WallSideCornersType& sides, const API_Coord& begin, const API_Coord& end, bool sideA);
 
 // The side a click chooses, directed: a side to the left of the reference
 // direction keeps its corners' direction, a side to the right is reversed.

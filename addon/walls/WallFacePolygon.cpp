@@ -127,18 +127,28 @@ void GetWallFacePolygon(const std::string& request, bool sameDirection, Segmente
 bool RequestWallFacePolygon(API_Guid wall, double startdepth, double enddepth, const WallFaceFrame& frame,
                             SegmentedPolygon& out)
 {
+    return RequestWallFacePolygon(wall, startdepth, enddepth, frame, out, [](const std::string&) { return true; }) !=
+           WallFaceRequest::NotSent;
+}
+
+WallFaceRequest RequestWallFacePolygon(API_Guid wall, double startdepth, double enddepth, const WallFaceFrame& frame,
+                                       SegmentedPolygon& out,
+                                       const std::function<bool(const std::string& request)>& beforeFetch)
+{
     const int job = BeginWallGeometryJob();
     std::optional<std::string> request;
+    bool fetch = false;
     try {
         request = WallJson::MarkRequestInternal(BuildWallDescriptionJson(startdepth, enddepth, wall));
+        fetch = request && beforeFetch(*request);
     } catch (...) {
         EndWallGeometryJob(job);
         throw;
     }
-    if (!request) {
+    if (!fetch) {
         EndWallGeometryJob(job);
-        return false;
+        return request ? WallFaceRequest::Stopped : WallFaceRequest::NotSent;
     }
     GetWallFacePolygon(*request, frame.sameDirection, out, job, frame.arcAngle, frame.begin, frame.end, frame.flipped);
-    return true;
+    return WallFaceRequest::Fetched;
 }

@@ -3,6 +3,7 @@
 #pragma once
 #include "addon/geometry/SegmentedPolygon.hpp"
 #include "addon/walls/WallJson.hpp"
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -34,3 +35,16 @@ void AppendWallFace(const std::vector<WallJson::ReplyPolygon>& reply, const Wall
 // no request was sent.
 bool RequestWallFacePolygon(API_Guid wall, double startdepth, double enddepth, const WallFaceFrame& frame,
                             SegmentedPolygon& out);
+
+// What became of a face request that may be stopped after its text is made.
+enum class WallFaceRequest {
+    NotSent,  // the description was no JSON object; the job is ended
+    Stopped,  // `beforeFetch` answered false; the job is ended, nothing fetched
+    Fetched,  // the library was asked; `out` holds the face when it answered
+};
+
+// The same order, with `beforeFetch` shown the request text before the
+// face is fetched; it may stop the request there.
+WallFaceRequest RequestWallFacePolygon(API_Guid wall, double startdepth, double enddepth, const WallFaceFrame& frame,
+                                       SegmentedPolygon& out,
+                                       const std::function<bool(const std::string& request)>& beforeFetch);

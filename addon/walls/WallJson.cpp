@@ -170,4 +170,13 @@ std::optional<std::string> MarkRequestInternal(const std::string& description)
     return root.serialize();
 }
 
+std::optional<double> ReadSlantAlpha(const std::string& request)
+{
+    picojson::value root;
+    double slant = 0;
+    if (!ParseJsonText(request, root) || !root.is<picojson::object>() || !NumberMember(root, "slantalpha", slant))
+        return std::nullopt;
+    return slant;
+}
+
 }  // namespace WallJson

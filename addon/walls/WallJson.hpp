@@ -56,4 +56,8 @@ double LargestArcRadius(const std::vector<double>& polygon2d, double start);
 // there), serialised compactly; nothing when it is not a JSON object.
 std::optional<std::string> MarkRequestInternal(const std::string& description);
 
+// The request's "slantalpha" (the wall's slant angle); nothing when the
+// text is no JSON object or the member is missing or not a number.
+std::optional<double> ReadSlantAlpha(const std::string& request);
+
 }  // namespace WallJson

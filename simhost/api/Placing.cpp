@@ -9,6 +9,7 @@
 #include "simhost/core/SimHost.hpp"
 #include "simhost/model/ParamHandles.hpp"
 #include "platform/gs/Memory.hpp"
+#include <chrono>
 #include <cstring>
 
 namespace SimHost {
