@@ -6,6 +6,7 @@
 // over a beam with its list and over a crowning.
 #include "tests/e2e/palette/PaletteFixture.hpp"
 #include "platform/gs/CH.hpp"
+#include "simhost/scenario/PlanSvg.hpp"
 #include <cstring>
 
 namespace {
@@ -201,6 +202,8 @@ TEST_F(CreateComplexTest, BeamB1WithItsListAndDetailDrawing)
     EXPECT_EQ(GS::EncodeText(detail.name, CC_UTF8), "B1 " + KindName(Beam));
     EXPECT_EQ(GS::EncodeText(detail.ref, CC_UTF8), "B1");
     EXPECT_EQ(host->model.currentDatabase, APINULLGuid);
+    EXPECT_NE(SimHost::PlanSvg(host->model).find("<title>detail 1 B1 " + KindName(Beam) + "</title>"), std::string::npos)
+        << "the plan picture draws the drawing beside the plan";
     for (const API_Guid& guid : bars) {
         const SimHost::Element& bar = Get(guid);
         ASSERT_TRUE(bar.userData.has_value());
