@@ -383,6 +383,7 @@ void ChooseAndCheck(SimHost::Host& host, Entry entry)
     }
     for (const SimHost::ProgressWindow& w : host.recorder.progressWindows)
         EXPECT_FALSE(w.open) << "a progress window left open";
+    EXPECT_EQ(host.model.currentDatabase, APINULLGuid) << "the window is back on the floor plan";
 }
 
 TEST(CreateComplexSweepTest, BeamWithItsListOnALockedLayer)
