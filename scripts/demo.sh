@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs the demo scenario in both
 # stand-in hosts: simhost24 with the English add-on, simhost25 with the
-# Slovenian one, then the Cutting List demo in both.
+# Slovenian one, then the Cutting List demo and the creation of beam B1 in
+# both.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -18,4 +19,8 @@ for version in 24 25; do
   # A reinforced wall moved and a reinforced slab raised and deleted: the
   # reinforcement follows, and goes with the slab.
   build/default/bin/simhost$version --out build/default/demo-$version/keep-in-step scenarios/keep-in-step.json
+  # Beam B1 created from four bars and a stirrup with its list; the report
+  # lists its detail drawing and build/default/demo-NN/create-beam/plan.svg
+  # shows the drawing beside the plan.
+  build/default/bin/simhost$version --out build/default/demo-$version/create-beam scenarios/create_beam.json
 done

@@ -5,6 +5,7 @@
 #include "addon/host/HostRequests.hpp"
 #include "addon/host/Owners.hpp"
 #include "addon/schedule/ElementCollector.hpp"
+#include "addon/schedule/LayerUnlock.hpp"
 #include "addon/schedule/ParamNames.hpp"
 #include "addon/schedule/ReadReinforcement.hpp"
 #include "addon/services/Boundary.hpp"
@@ -134,16 +135,6 @@ RSStringId MissingPartMessage(ComplexElementKind kind)
     return ResStr::Messages::MissingColumn;
 }
 
-// Locks the layer that was unlocked for the list again. A host that fails
-// the first lock is asked once more, so that a passing failure does not
-// leave the user's locked layer open.
-void LockLayerAgain(Int16 layer)
-{
-    LockLayer(layer);
-    if (!IsLayerLocked(layer))
-        LockLayer(layer);
-}
-
 GSErrCode CreateComplexObjectCommand(GSErrCode& error, API_Element& element, API_ElementMemo& memo)
 {
     error = HostCreateElement(&element, &memo);
@@ -152,7 +143,7 @@ GSErrCode CreateComplexObjectCommand(GSErrCode& error, API_Element& element, API
     return NoError;
 }
 
-GSErrCode CreateListObjectCommand(GSErrCode& error, API_Element& element, MemoOwner& memo, bool unlocked)
+GSErrCode CreateListObjectCommand(GSErrCode& error, API_Element& element, MemoOwner& memo)
 {
     error = HostCreateElement(&element, &memo.Get());
     const UInt32 recalc = APIRecalcParams;
@@ -166,15 +157,13 @@ GSErrCode CreateListObjectCommand(GSErrCode& error, API_Element& element, MemoOw
         GdlParams::WriteNumber(memo->params, ParamName::DataInput, 1.0);
         HostChangeElementsByGuid(&list, &element, &memo.Get(), APIMemoMask_All);
     }
-    if (unlocked)
-        LockLayerAgain(static_cast<Int16>(element.header.layer));
     HostDisposeMemo(&memo.Get());
     return NoError;
 }
 
-GSErrCode RunCreateListObjectCommand(GSErrCode& error, API_Element& element, MemoOwner& memo, bool unlocked)
+GSErrCode RunCreateListObjectCommand(GSErrCode& error, API_Element& element, MemoOwner& memo)
 {
-    return CreateListObjectCommand(error, element, memo, unlocked);
+    return CreateListObjectCommand(error, element, memo);
 }
 
 // The list after the complex object: its point, its object and its data.
@@ -199,19 +188,17 @@ bool PlaceElementList(ComplexElementKind kind, const std::string& id, const Iron
         return false;
     }
     FillComplexListParams(kind, id, groups, memo->params);
-    const bool unlocked = IsLayerLocked(layer);
-    if (unlocked)
-        UnlockLayer(layer);
+    // A locked layer is opened inside the list's step and locked again on
+    // every way out of it, so that undoing the step finds it locked as it
+    // was, and a step the host does not run never opens it.
     GSErrCode error = NoError;
     const UndoableBody body = [&]() -> GSErrCode {
-        return CallGuarded("RunCreateListObjectCommand", APIERR_GENERAL,
-                           [&] { return RunCreateListObjectCommand(error, element, memo, unlocked); });
+        return CallGuarded("RunCreateListObjectCommand", APIERR_GENERAL, [&] {
+            LayerUnlock unlock(layer);
+            return RunCreateListObjectCommand(error, element, memo);
+        });
     };
-    if (HostRunUndoableCommand(&undoName, &body) != NoError && unlocked && !IsLayerLocked(layer)) {
-        // The host did not run the step: the layer is still to be locked
-        // again.
-        LockLayerAgain(layer);
-    }
+    HostRunUndoableCommand(&undoName, &body);
     return true;
 }
 
@@ -372,9 +359,15 @@ bool BuildComplexElement(const ObjectCreator& creator, const std::string& id, In
         InfoStringSetter info(memo.Get(), FromHostText(id));
         FillComplexObjectParams(creator.kind, id, run.groups, memo->params);
         GSErrCode error = NoError;
+        // A locked layer the user chose is opened for the creation and
+        // locked again inside the same step, as the list's layer is: the
+        // element goes where the user asked, and undoing the step finds the
+        // layer locked as it was.
         const UndoableBody body = [&]() -> GSErrCode {
-            return CallGuarded("CreateComplexObjectCommand", APIERR_GENERAL,
-                               [&] { return CreateComplexObjectCommand(error, element, memo.Get()); });
+            return CallGuarded("CreateComplexObjectCommand", APIERR_GENERAL, [&] {
+                LayerUnlock unlock(layer);
+                return CreateComplexObjectCommand(error, element, memo.Get());
+            });
         };
         HostRunUndoableCommand(&undoName, &body);
     }

@@ -1,81 +1,30 @@
 #include "addon/complex/ComplexSteps.hpp"
-#include "addon/host/HostCalls.hpp"
-#include "addon/host/Owners.hpp"
-#include "addon/schedule/ElementCollector.hpp"
-#include "addon/schedule/ParamNames.hpp"
-#include "addon/services/Boundary.hpp"
-#include "addon/services/GdlParams.hpp"
-#include "addon/services/ResStrings.hpp"
+#include "addon/schedule/WriteResults.hpp"
 #include <cstring>
-#include <vector>
 
 namespace {
-constexpr UInt64 EveryMemoPartButOne = 0x3FFFFFFFBFFFFFFFull;
 
-// One member rewritten with its group's ID and data: the element's ID is
-// the group's, its strIronID "%s - %s" of the prefix and the group's.
-void WriteMember(const IronArrayByProperty& group, const IronProperties& member, const char* prefix)
+// The run's results go through the Cutting List's writer: no complex
+// groups, the element's ID as the members' prefix.
+bool WriteBarResults(PlacementManager& manager, IronGroups& groups, const char* prefix)
 {
-    API_Element element;
-    std::memset(static_cast<void*>(&element), 0, sizeof element);
-    element.header.typeID = API_ObjectID;
-    element.header.guid = member.guid;
-    HostGetElement(&element);
-    MemoOwner memo;
-    HostGetMemo(member.guid, &memo.Get(), EveryMemoPartButOne);
-    GS::UniString groupId = FromHostText(group.id);
-    if (memo->elemInfoString != nullptr)
-        *memo->elemInfoString = groupId;
-
-    const IronProperties& key = group.key;
-    double type[4];
-    for (Int32 c = 0; c < 4; ++c)
-        type[c] = key.ironType.Get(0, c);
-    GdlParams::WriteNumbers(memo->params, ParamName::IronType, 1, 4, type);
-    const double declared = key.ironType.Get(0, 2);
-    const Int32 count = declared > 0 ? (declared < key.ironData.RowLength(0) ? static_cast<Int32>(declared)
-                                                                              : key.ironData.RowLength(0))
-                                     : 0;
-    std::vector<double> data;
-    for (Int32 c = 0; c < count; ++c)
-        data.push_back(key.ironData.Get(0, c));
-    GdlParams::WriteNumbers(memo->params, ParamName::IronData, 1, count, data.data());
-    const std::string id = prefix != nullptr ? JoinIds(prefix, group.id) : group.id;
-    GdlParams::WriteText(memo->params, ParamName::IronId, FromHostText(id));
-    GdlParams::WriteText(memo->params, ParamName::IronQuality, FromHostText(key.quality));
-
-    const Int16 layer = static_cast<Int16>(element.header.layer);
-    const bool locked = IsLayerLocked(layer);
-    if (locked)
-        UnlockLayer(layer);
-    API_Element mask;
-    std::memset(static_cast<void*>(&mask), 0xFF, sizeof mask);
-    HostChangeElement(&element, &mask, &memo.Get(), EveryMemoPartButOne, true);
-    if (locked)
-        LockLayer(layer);
+    return WriteResultsUndoable(manager, groups, nullptr, prefix);
 }
 
-// The run's results: every member of every group, as one undoable step.
-bool WriteBarResults(PlacementManager&, IronGroups& groups, const char* prefix)
+// The host's point input with the outline following the cursor; the prompt
+// is cut to the record's 255 bytes and its terminator.
+GSErrCode ClickPoint(const char* prompt, PlacementOutline outline, API_Coord3D& point)
 {
-    const GS::UniString name = GetResUniString(ResStr::AddOnName::Name);
-    const UndoableBody body = [&]() -> GSErrCode {
-        return CallGuarded("WriteResults", APIERR_GENERAL, [&] {
-            for (const IronArrayByProperty* group : groups)
-                for (Int32 m = 1; m <= group->members.GetItemCount(); ++m)
-                    WriteMember(*group, *group->members[m], prefix);
-            return NoError;
-        });
-    };
-    HostRunUndoableCommand(&name, &body);
-    return true;
+    API_GetPointType request;
+    std::memset(static_cast<void*>(&request), 0, sizeof request);
+    if (prompt != nullptr)
+        std::strncpy(request.prompt, prompt, sizeof request.prompt - 1);
+    const GSErrCode err = RequestPoint(request, OutlineFeedback(outline));
+    if (err == NoError)
+        point = request.pos;
+    return err;
 }
 
-// The host's point input is not reached from here yet: no point is given.
-GSErrCode NoPointInput(const char*, PlacementOutline, API_Coord3D&)
-{
-    return APIERR_CANCEL;
-}
 }  // namespace
 
 PlacementOutline KindOutline(ComplexElementKind kind)
@@ -91,11 +40,26 @@ PlacementOutline KindOutline(ComplexElementKind kind)
     return PlacementOutline::Column;
 }
 
+PlacementFeedback OutlineFeedback(PlacementOutline outline)
+{
+    switch (outline) {
+    case PlacementOutline::Crowning:
+        return CrowningPlacementFeedback;
+    case PlacementOutline::Beam:
+        return BeamPlacementFeedback;
+    case PlacementOutline::Column:
+        return ColumnPlacementFeedback;
+    case PlacementOutline::List:
+        break;
+    }
+    return ListPlacementFeedback;
+}
+
 ComplexSteps DefaultComplexSteps()
 {
     ComplexSteps steps;
     steps.writeResults = WriteBarResults;
-    steps.clickPoint = NoPointInput;
+    steps.clickPoint = ClickPoint;
     return steps;
 }
 

@@ -5,17 +5,13 @@
 #pragma once
 #include "addon/complex/ComplexKind.hpp"
 #include "addon/schedule/PlacementManager.hpp"
+#include "addon/schedule/PlacementOutlines.hpp"
 #include <functional>
 
-// Which outline follows the cursor while the user clicks.
-enum class PlacementOutline {
-    Crowning,
-    Beam,
-    Column,
-    List,
-};
-
 PlacementOutline KindOutline(ComplexElementKind kind);
+
+// The rubber-line callback that draws the outline.
+PlacementFeedback OutlineFeedback(PlacementOutline outline);
 
 struct ComplexSteps {
     // Writes the groups' IDs (with the element's ID as prefix) and data into

@@ -53,15 +53,33 @@ GSErrCode CopyBarsToDetailCommand(Int32 w, GSHandle links, API_Element* elements
     BarLinkRecord* records = reinterpret_cast<BarLinkRecord*>(*links);
     for (Int32 i = 0; i < w; ++i) {
         API_Element& element = elements[i];
-        records[i].barGuid = element.header.guid;
+        const API_Guid bar = element.header.guid;
+        records[i].barGuid = bar;
+        if (element.header.typeID == API_ZombieElemID) {
+            HostDisposeMemo(&memos[i]);
+            continue;
+        }
         element.object.pos.x -= origin.x;
         element.object.pos.y -= origin.y;
         element.header.groupGuid = APINULLGuid;
-        HostCreateElement(&element, &memos[i]);
+        const GSErrCode created = HostCreateElement(&element, &memos[i]);
         HostDisposeMemo(&memos[i]);
+        // A bar the host did not copy gets no link: the record still holds
+        // the bar's own GUID, and a link naming the bar as its own copy would
+        // hand the bar to whatever later updates or removes the copies.
+        if (created != NoError)
+            continue;
         records[i].copyGuid = element.header.guid;
         records[i].detailDatabaseId = detail.databaseUnId;
         AttachBarLink(element, records[i]);
+        // The bar gets its link in the same step as its copy, since the host
+        // takes user data only inside an undoable step, and undoing the
+        // copies then takes the links that name them along.
+        API_Element barRecord;
+        std::memset(static_cast<void*>(&barRecord), 0, sizeof barRecord);
+        barRecord.header.typeID = element.header.typeID;
+        barRecord.header.guid = bar;
+        AttachBarLink(barRecord, records[i]);
     }
     return NoError;
 }
@@ -99,8 +117,11 @@ void CreateDetailDrawing(ComplexElementKind kind, const std::string& id, const G
         API_Element& element = elements[static_cast<size_t>(i)];
         std::memset(static_cast<void*>(&element), 0, sizeof element);
         element.header.guid = bars[static_cast<size_t>(i)]->guid;
-        HostGetElement(&element);
-        HostGetMemo(element.header.guid, &memos[static_cast<size_t>(i)].Get(), EveryMemoPartButOne);
+        // A bar the host cannot give whole is marked as no element, so that
+        // no copy is made from a half-read record.
+        if (HostGetElement(&element) != NoError ||
+            HostGetMemo(element.header.guid, &memos[static_cast<size_t>(i)].Get(), EveryMemoPartButOne) != NoError)
+            element.header.typeID = API_ZombieElemID;
     }
     // Copies made while the window still showed the model would land in
     // the model: without the switch there are no copies.
@@ -126,13 +147,6 @@ void CreateDetailDrawing(ComplexElementKind kind, const std::string& id, const G
             HostDisposeMemo(&memo);
         (void)undoErr;
         SwitchBack(previous);
-        const BarLinkRecord* records = reinterpret_cast<const BarLinkRecord*>(*links.Get());
-        for (Int32 i = 0; i < w; ++i) {
-            API_Element bar;
-            std::memset(static_cast<void*>(&bar), 0, sizeof bar);
-            bar.header.guid = bars[static_cast<size_t>(i)]->guid;
-            AttachBarLink(bar, records[i]);
-        }
     } else {
         SwitchBack(previous);
     }

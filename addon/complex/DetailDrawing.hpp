@@ -27,13 +27,16 @@ GSErrCode AttachBarLink(API_Element& element, const BarLinkRecord& link);
 // The body of the undoable step that copies the w sub-bars into the current
 // database (the detail drawing): each record is shifted by the origin, taken
 // out of its group and created with its memo, which is then disposed; link
-// i names bar i, its copy and the detail database. Returns 0.
+// i names bar i, its copy and the detail database and goes onto the copy
+// and onto the bar. A record marked as no element (a bar that could not be
+// read) is not copied, and a bar the host did not copy gets no link.
+// Returns 0.
 GSErrCode CopyBarsToDetailCommand(Int32 w, GSHandle links, API_Element* elements, const API_Coord& origin,
                                   API_ElementMemo* memos, const API_DatabaseInfo& detail);
 
-// The detail step of a create run: the drawing, the copies in their own
-// undoable step under `undoName`, the window switched back, and the links
-// on the bars. The drawing that cannot be made shows 130/22.
+// The detail step of a create run: the drawing, the copies and the links in
+// their own undoable step under `undoName`, and the window switched back.
+// The drawing that cannot be made shows 130/22.
 void CreateDetailDrawing(ComplexElementKind kind, const std::string& id, const GS::UniString& undoName,
                          const IronGroups& groups, const API_Coord& origin);
 

@@ -473,6 +473,14 @@ GdlParam TextValue(const std::string& value)
     return p;
 }
 
+// The name of a database as the report gives it: the detail drawing's
+// name, "" for the floor plan (or a database the host does not hold).
+std::string DatabaseName(const Host& host, const API_Guid& id)
+{
+    const DetailDrawing* detail = host.model.databases.Find(id);
+    return detail != nullptr ? GS::UniString(detail->name).ToUtf8() : std::string();
+}
+
 // The element fields an expectation can name; an object's own fields give
 // nothing for other elements.
 using FieldGetter = std::optional<GdlParam> (*)(const Host&, const Element&);
@@ -508,6 +516,12 @@ const std::map<std::string, FieldGetter>& Fields()
              p.kind = GdlParam::Kind::Text;
              p.text = e.infoString;
              return p;
+         }},
+        {"database", [](const Host& h, const Element& e) -> std::optional<GdlParam> {
+             return TextValue(DatabaseName(h, e.database));
+         }},
+        {"userDataSize", [](const Host&, const Element& e) -> std::optional<GdlParam> {
+             return NumberValue(e.userData ? static_cast<double>(e.userData->bytes.size()) : 0.0);
          }},
     };
     return fields;
@@ -1001,6 +1015,20 @@ Check ParseZoom(const JsonObject& expect)
     };
 }
 
+// "window": the name of the database the window shows, "" for the floor
+// plan.
+Check ParseWindow(const JsonObject& expect)
+{
+    expect.Only({"window"});
+    std::string name = ReadHostText(expect, "window");
+    return [=](const Host& host, RunContext&) -> Differences {
+        std::string shown = DatabaseName(host, host.model.currentDatabase);
+        if (shown == name)
+            return {};
+        return {"window: expected \"" + name + "\", the window shows \"" + shown + "\""};
+    };
+}
+
 // The kinds of check, by the key that names them.
 const std::vector<std::pair<std::string, CheckParser>>& CheckKinds()
 {
@@ -1023,6 +1051,7 @@ const std::vector<std::pair<std::string, CheckParser>>& CheckKinds()
         {"elementEvents", ParseElementEvents},
         {"elements", ParseElementCount},
         {"alert", ParseResourceAlert},
+        {"window", ParseWindow},
     };
     return kinds;
 }

@@ -52,15 +52,23 @@ void AddModelSteps(StepTable& table)
         };
     };
     table["place"] = [](const JsonObject& step) -> StepAction {
-        step.Only({"do", "part", "name", "layer", "params"});
+        step.Only({"do", "part", "name", "layer", "params", "at"});
         std::string part = step.String("part");
         std::string name = step.String("name");
         auto layer = static_cast<Int32>(step.Integer("layer", 1));
         GdlParams params = ReadParams(step, "params");
+        // Where the object stands: [x, y] or [x, y, level]; the origin when
+        // not given.
+        const bool hasAt = step.Has("at");
+        const API_Coord3D at = hasAt ? ReadPoint3D(step, step.PathOf("at"), step.Raw().at("at")) : API_Coord3D{0, 0, 0};
         return [=](Host& host, RunContext& ctx) {
             if (host.libraries.IndexOfPart(part) == 0)
                 step.Fail("part", "part '" + part + "' is not in an active library (add a loadLibrary step first)");
             Element& e = host.PlaceObject(part, params, layer);
+            if (hasAt) {
+                e.Object().pos = {at.x, at.y};
+                e.Object().level = at.z;
+            }
             if (!name.empty())
                 ctx.names[name] = e.guid;
         };

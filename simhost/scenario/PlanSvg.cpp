@@ -93,29 +93,32 @@ bool IsWallObject(const ObjectPart& object)
 
 }  // namespace
 
-std::string PlanSvg(const Model& model)
+namespace {
+
+// One outline to draw: closed rings, or an open line along a wall's side.
+struct Shape {
+    std::vector<Ring> rings;
+    const char* style;
+    std::string title;
+    bool line = false;
+};
+
+// The shapes of the elements that lie in `database` (the null GUID is the
+// floor plan), in model coordinates.
+std::vector<Shape> ShapesOf(const Model& model, const API_Guid& database)
 {
-    Bounds bounds;
-    std::ostringstream body;
-    auto add = [&](const std::vector<Ring>& rings) {
-        for (const Ring& r : rings)
-            for (const API_Coord& p : r)
-                bounds.Add(p);
-    };
-    auto shape = [&](const std::vector<Ring>& rings, const char* style, const std::string& title) {
-        add(rings);
-        body << "  <path d=\"" << PathOf(rings) << "\" fill-rule=\"evenodd\" style=\"" << style << "\"><title>" << title
-             << "</title></path>\n";
-    };
+    std::vector<Shape> shapes;
     for (const Element& e : model.Elements()) {
+        if (e.database != database)
+            continue;
         if (const SlabPart* slab = e.As<SlabPart>())
-            shape(RingsOf(slab->outline), "fill:#d9d9d9;stroke:#555;stroke-width:0.03", "slab " + GuidText(e.guid));
+            shapes.push_back({RingsOf(slab->outline), "fill:#d9d9d9;stroke:#555;stroke-width:0.03", "slab " + GuidText(e.guid)});
         if (const RoofPart* roof = e.As<RoofPart>()) {
             if (roof->roofClass == 0)
-                shape(RingsOf(roof->outline), "fill:#f2d7b6;stroke:#8a5a2b;stroke-width:0.03", "roof " + GuidText(e.guid));
+                shapes.push_back({RingsOf(roof->outline), "fill:#f2d7b6;stroke:#8a5a2b;stroke-width:0.03", "roof " + GuidText(e.guid)});
             for (const RoofPlaneDef& plane : roof->planes)
-                shape(RingsOf(plane.outline), "fill:#f2d7b6;stroke:#8a5a2b;stroke-width:0.03",
-                      "roof plane " + std::to_string(plane.partId.floor) + " of " + GuidText(e.guid));
+                shapes.push_back({RingsOf(plane.outline), "fill:#f2d7b6;stroke:#8a5a2b;stroke-width:0.03",
+                                  "roof plane " + std::to_string(plane.partId.floor) + " of " + GuidText(e.guid)});
         }
         if (const WallPart* wall = e.As<WallPart>()) {
             // The plan polygon's rings (entry 0 unused, each ring closed).
@@ -127,15 +130,15 @@ std::string PlanSvg(const Model& model)
                     ring.push_back(plan.coords[static_cast<size_t>(i)]);
                 rings.push_back(ring);
             }
-            shape(rings, "fill:#bfbfbf;stroke:#333;stroke-width:0.03", "wall " + GuidText(e.guid));
+            shapes.push_back({rings, "fill:#bfbfbf;stroke:#333;stroke-width:0.03", "wall " + GuidText(e.guid)});
         }
         if (const OpeningPart* opening = e.As<OpeningPart>())
-            shape({opening->shape}, "fill:#ffffff;stroke:#c00;stroke-width:0.03;stroke-dasharray:0.1,0.05",
-                  "opening " + GuidText(e.guid));
+            shapes.push_back({{opening->shape}, "fill:#ffffff;stroke:#c00;stroke-width:0.03;stroke-dasharray:0.1,0.05",
+                              "opening " + GuidText(e.guid)});
     }
     for (const Element& e : model.Elements()) {
         const ObjectPart* object = e.As<ObjectPart>();
-        if (object == nullptr)
+        if (object == nullptr || e.database != database)
             continue;
         std::vector<Ring> rings = CoordRings(*object);
         if (rings.empty())
@@ -148,17 +151,98 @@ std::string PlanSvg(const Model& model)
                     from = std::min(from, p.x);
                     to = std::max(to, p.x);
                 }
-            const Ring line = {Place(*object, {from, 0}), Place(*object, {to, 0})};
-            add({line});
-            body << "  <path d=\"M" << Num(line[0].x) << "," << Num(-line[0].y) << " L" << Num(line[1].x) << ","
-                 << Num(-line[1].y) << "\" style=\"stroke:#0050c8;stroke-width:0.08;fill:none\"><title>reinforcement "
-                 << GuidText(e.guid) << "</title></path>\n";
+            shapes.push_back({{{Place(*object, {from, 0}), Place(*object, {to, 0})}},
+                              "stroke:#0050c8;stroke-width:0.08;fill:none", "reinforcement " + GuidText(e.guid), true});
             continue;
         }
         for (Ring& r : rings)
             for (API_Coord& p : r)
                 p = Place(*object, p);
-        shape(rings, "fill:#0050c8;fill-opacity:0.25;stroke:#0050c8;stroke-width:0.04", "reinforcement " + GuidText(e.guid));
+        shapes.push_back({rings, "fill:#0050c8;fill-opacity:0.25;stroke:#0050c8;stroke-width:0.04",
+                          "reinforcement " + GuidText(e.guid)});
+    }
+    return shapes;
+}
+
+Bounds BoundsOf(const std::vector<Shape>& shapes)
+{
+    Bounds bounds;
+    for (const Shape& s : shapes)
+        for (const Ring& r : s.rings)
+            for (const API_Coord& p : r)
+                bounds.Add(p);
+    return bounds;
+}
+
+void Move(std::vector<Shape>& shapes, double dx, double dy)
+{
+    for (Shape& s : shapes)
+        for (Ring& r : s.rings)
+            for (API_Coord& p : r)
+                p = {p.x + dx, p.y + dy};
+}
+
+void Write(std::ostream& body, const Shape& s)
+{
+    if (s.line && s.rings.size() == 1 && s.rings[0].size() == 2) {
+        const Ring& line = s.rings[0];
+        body << "  <path d=\"M" << Num(line[0].x) << "," << Num(-line[0].y) << " L" << Num(line[1].x) << ","
+             << Num(-line[1].y) << "\" style=\"" << s.style << "\"><title>" << s.title << "</title></path>\n";
+        return;
+    }
+    body << "  <path d=\"" << PathOf(s.rings) << "\" fill-rule=\"evenodd\" style=\"" << s.style << "\"><title>"
+         << s.title << "</title></path>\n";
+}
+
+// A text fit for the picture's markup.
+std::string Escaped(const std::string& text)
+{
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '&': out += "&amp;"; break;
+        case '"': out += "&quot;"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string PlanSvg(const Model& model)
+{
+    std::ostringstream body;
+    const std::vector<Shape> plan = ShapesOf(model, APINULLGuid);
+    Bounds bounds = BoundsOf(plan);
+    for (const Shape& s : plan)
+        Write(body, s);
+    // Each detail drawing is drawn beside the plan, in a frame of its own
+    // with its name, from the plan's lowest y to the right of what is
+    // drawn already; its elements keep their places relative to each other.
+    const double top = bounds.Empty() ? 0.0 : bounds.yMin;
+    for (const DetailDrawing& detail : model.databases.details) {
+        std::vector<Shape> shapes = ShapesOf(model, detail.id);
+        Bounds own = BoundsOf(shapes);
+        if (own.Empty())
+            own = Bounds{0, 0, 1, 1};
+        const double left = bounds.Empty() ? 0.0 : bounds.xMax + 1.0;
+        Move(shapes, left + 0.5 - own.xMin, top + 0.5 - own.yMin);
+        const Bounds moved = {left, top, left + own.xMax - own.xMin + 1.0, top + own.yMax - own.yMin + 1.0};
+        const std::string name = Escaped(GS::UniString(detail.name).ToUtf8());
+        body << "  <g><title>detail " << detail.number << " " << name << "</title>\n"
+             << "  <rect x=\"" << Num(moved.xMin) << "\" y=\"" << Num(-moved.yMax) << "\" width=\""
+             << Num(moved.xMax - moved.xMin) << "\" height=\"" << Num(moved.yMax - moved.yMin)
+             << "\" style=\"fill:#fffbe6;stroke:#8a7a2b;stroke-width:0.03\"/>\n"
+             << "  <text x=\"" << Num(moved.xMin + 0.1) << "\" y=\"" << Num(-moved.yMax - 0.1)
+             << "\" font-size=\"0.3\">" << name << "</text>\n";
+        for (const Shape& s : shapes)
+            Write(body, s);
+        body << "  </g>\n";
+        bounds.Add({moved.xMin, moved.yMin});
+        bounds.Add({moved.xMax, moved.yMax + 0.5});
     }
     if (bounds.Empty())
         bounds = Bounds{0, 0, 1, 1};

@@ -255,12 +255,12 @@ TEST_F(BuildComplexInHostTest, BeamB1WithItsListAndDetailDrawing)
     for (size_t i = 0; i < ys.size(); ++i)
         EXPECT_NEAR(ys[i], expectedYs[i], 1e-9);
 
-    // Each copy and its bar carry the same 48 bytes naming both and the
-    // drawing.
+    // Each copy and then its bar carry the same 48 bytes naming both and
+    // the drawing.
     ASSERT_EQ(recording.userData.size(), 10u);
     for (size_t i = 0; i < 5; ++i) {
-        const UserDataSet& onCopy = recording.userData[i];
-        const UserDataSet& onBar = recording.userData[5 + i];
+        const UserDataSet& onCopy = recording.userData[2 * i];
+        const UserDataSet& onBar = recording.userData[2 * i + 1];
         ASSERT_EQ(onCopy.bytes.size(), 48u);
         EXPECT_EQ(onCopy.version, 256);
         EXPECT_EQ(onCopy.sign, 0x5757);
