@@ -3,6 +3,7 @@
 #pragma once
 #include "platform/dg/DGModal.hpp"
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,9 +28,14 @@ struct ShownModalDialog {
     bool closed = false;
 };
 
+// How a picture's file is named in the report (the host's temporary folder
+// shortened to <temp>).
+using PathShown = std::function<std::string(const std::string& path)>;
+
 // One line per item: `3 static text "..."`, with its value, and "hidden"
-// or "disabled" when so.
-std::vector<std::string> DescribeDialogItems(const DG::ModalDialogState& dialog);
+// or "disabled" when so. A list view lists its items: each one's number,
+// text, picture (size and file) and whether it is selected.
+std::vector<std::string> DescribeDialogItems(const DG::ModalDialogState& dialog, const PathShown& shown = {});
 std::string DescribeDialogAction(const DG::ModalDialogState& dialog, const DG::UserInput::DialogAction& action);
 
 }  // namespace SimHost
