@@ -107,7 +107,7 @@ Int16 NameDialogProc(Int16 message, Int16 dialogId, Int16 item, void* data)
 }
 
 // A dialog with a list view: OK and the list.
-constexpr Int16 ListDialogId = 101;
+constexpr Int16 ListDialogId = 200;
 enum : Int16 { ListOk = 1, List = 2 };
 
 std::vector<unsigned char> ListDialogRecord()
