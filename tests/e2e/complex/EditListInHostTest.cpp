@@ -416,8 +416,9 @@ TEST_F(EditListTest, EachFailingHostCallEndsCleanly)
         for (const SimHost::Element& e : host->model.Elements()) {
             const SimHost::GdlParam* flag =
                 e.As<SimHost::ObjectPart>() ? SimHost::FindParam(e.Object().params, "bShowSection") : nullptr;
-            if (flag != nullptr)
+            if (flag != nullptr) {
                 EXPECT_TRUE(flag->number == 3.0 || flag->number == 0.05) << flag->number;
+            }
         }
         for (const SimHost::ProgressWindow& w : host->recorder.progressWindows)
             EXPECT_FALSE(w.open);
