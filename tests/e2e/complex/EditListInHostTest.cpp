@@ -427,4 +427,36 @@ TEST_F(EditListTest, EachFailingHostCallEndsCleanly)
     }
 }
 
+// The memory running out at any one allocation of the collection and the
+// dialog: nothing escapes the dialog procedure, and the section flags are
+// back (the test's end checks faults and leaks).
+TEST_F(EditListTest, EveryAllocationMayFail)
+{
+    Column("C1", 3.0);
+    Column("C2", 0.05);
+    for (Int64 n = 1;; ++n) {
+        ASSERT_LT(n, 2000) << "the run makes too many allocations";
+        SCOPED_TRACE(n);
+        ResetPictureWarning();
+        Release();
+        GS::FailNthAllocation(n);
+        Collect();
+        RunDialog({Select(1), Click(EditListOk)});
+        const bool failed = !GS::AllocationFailurePending();
+        GS::FailNthAllocation(0);
+        for (const SimHost::Element& e : host->model.Elements()) {
+            const SimHost::GdlParam* flag =
+                e.As<SimHost::ObjectPart>() ? SimHost::FindParam(e.Object().params, "bShowSection") : nullptr;
+            if (flag != nullptr) {
+                EXPECT_TRUE(flag->number == 3.0 || flag->number == 0.05) << flag->number;
+            }
+        }
+        EXPECT_TRUE(host->recorder.faults.empty());
+        if (!failed) {
+            EXPECT_EQ(Shown().result, EditListOk);
+            break;
+        }
+    }
+}
+
 }  // namespace
