@@ -7,6 +7,18 @@
 
 constexpr Int16 EditListDialogId = 32512;
 
+// Items of dialog 32512.
+enum EditListDialogItem : Int16 {
+    EditListOk = 1,
+    EditListCancel = 2,
+    EditListPrompt = 3,
+    EditListView = 4,
+    EditListWithList = 5,
+};
+
+// The size of an entry's ID buffer.
+constexpr Int32 EntryIdSize = 1000;
+
 // One entry of the list: an ID and every placed object that carries it.
 struct CompDialInfo {
     CompDialInfo();
@@ -32,10 +44,13 @@ struct ComplexListDialogData {
 };
 
 // Fills the entries with the placed objects of the modifier's kind, grouped
-// by their ID, one preview picture per ID. False when the user cancelled or
-// the objects could not be listed; the entries gathered so far stay.
+// by their ID (exact comparison), one preview picture per ID, under the
+// progress window "Preprocessing". False when the user cancelled or the
+// objects could not be listed; the entries gathered so far stay.
 bool CollectComplexObjectsById(const ObjectModifier& modifier, ComplexListDialogData& data);
 
 // The dialog procedure (userData: the ComplexListDialogData). The dialog
-// ends with 1 (OK, the chosen entry moved first) or 2 (Cancel).
+// ends with 1 (OK, the chosen entry moved first, the "With Cutting List"
+// choice in the data and stored in the preferences) or 2 (Cancel). An
+// entry whose picture cannot be read shows without one.
 Int16 EditObjectListDialogProc(Int16 message, Int16 dialogId, Int16 item, void* userData);

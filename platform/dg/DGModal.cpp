@@ -97,10 +97,37 @@ bool Takes(const DG::DialogItemState& item, DG::UserInput::DialogAction::Kind ki
     case Kind::SetValue:
         return item.type == DG::ItemType::CheckBox || item.type == DG::ItemType::PopUp ||
                item.type == DG::ItemType::UserControl;
+    case Kind::Select:
+        return false;  // decided with the action's value (see TakesSelection)
     case Kind::Close:
         return false;
     }
     return false;
+}
+
+bool TakesSelection(const DG::DialogItemState& item, Int32 listItem)
+{
+    return item.visible && item.enabled && item.type == DG::ItemType::ListView && listItem >= 0 &&
+           static_cast<USize>(listItem) <= item.listItems.size();
+}
+
+DG::DialogItemState* FindListView(Int16 dialogId, Int16 item)
+{
+    DG::DialogItemState* i = FindItem(dialogId, item);
+    return i != nullptr && i->type == DG::ItemType::ListView ? i : nullptr;
+}
+
+// The list item addressed (DG_LIST_BOTTOM: the last); null when missing.
+DG::ListViewItem* FindListItem(Int16 dialogId, Int16 item, Int16 listItem)
+{
+    DG::DialogItemState* view = FindListView(dialogId, item);
+    if (view == nullptr || view->listItems.empty())
+        return nullptr;
+    if (listItem == DG_LIST_BOTTOM)
+        return &view->listItems.back();
+    if (listItem < 1 || static_cast<USize>(listItem) > view->listItems.size())
+        return nullptr;
+    return &view->listItems[static_cast<USize>(listItem) - 1];
 }
 
 // Keeps the dialog in the list of open ones for as long as it runs, also
@@ -147,7 +174,9 @@ Int16 DGModalDialog(GSResModule module, Int16 resourceId, GSResModule, DGDialCal
         if (action.kind == Kind::Close)
             break;
         DG::DialogItemState* item = dialog.Item(action.item);
-        if (item == nullptr || !Takes(*item, action.kind)) {
+        const bool takes = item != nullptr && (action.kind == Kind::Select ? TakesSelection(*item, action.value)
+                                                                            : Takes(*item, action.kind));
+        if (!takes) {
             if (player.played)
                 player.played(dialog, action, Outcome::NotDelivered, 0);
             continue;
@@ -156,7 +185,10 @@ Int16 DGModalDialog(GSResModule module, Int16 resourceId, GSResModule, DGDialCal
         if (action.kind == Kind::Click && item->type == DG::ItemType::Button) {
             answer = callback(DG_MSG_CLICK, dialog.dialogId, action.item, userData);
         } else {
-            if (action.kind == Kind::Click)
+            if (action.kind == Kind::Select) {
+                for (USize k = 0; k < item->listItems.size(); ++k)
+                    item->listItems[k].selected = static_cast<Int32>(k) + 1 == action.value;
+            } else if (action.kind == Kind::Click)
                 item->value = item->value != 0 ? 0 : 1;
             else if (action.kind == Kind::SetText)
                 item->text = action.text;
@@ -277,6 +309,112 @@ void DGPopUpSelectItem(Int16 dialogId, Int16 item, Int16 entry)
         DGSetItemValLong(dialogId, item, entry);
 }
 
+void DGListViewDisableDraw(Int16 dialogId, Int16 item)
+{
+    if (DG::DialogItemState* view = FindListView(dialogId, item))
+        view->drawing = false;
+}
+
+void DGListViewEnableDraw(Int16 dialogId, Int16 item)
+{
+    if (DG::DialogItemState* view = FindListView(dialogId, item))
+        view->drawing = true;
+}
+
+bool DGListViewDeleteItem(Int16 dialogId, Int16 item, Int16 listItem)
+{
+    DG::DialogItemState* view = FindListView(dialogId, item);
+    if (view == nullptr)
+        return false;
+    if (listItem == DG_LIST_ALL) {
+        view->listItems.clear();
+        return true;
+    }
+    const DG::ListViewItem* target = FindListItem(dialogId, item, listItem);
+    if (target == nullptr)
+        return false;
+    view->listItems.erase(view->listItems.begin() + (target - view->listItems.data()));
+    return true;
+}
+
+void DGListViewSetItemSize(Int16 dialogId, Int16 item, Int16 width, Int16 height)
+{
+    if (DG::DialogItemState* view = FindListView(dialogId, item)) {
+        view->listItemWidth = width;
+        view->listItemHeight = height;
+    }
+}
+
+void DGListViewSetImageSize(Int16 dialogId, Int16 item, Int16 width, Int16 height)
+{
+    if (DG::DialogItemState* view = FindListView(dialogId, item)) {
+        view->listImageWidth = width;
+        view->listImageHeight = height;
+    }
+}
+
+bool DGListViewInsertItem(Int16 dialogId, Int16 item, Int16 listItem)
+{
+    DG::DialogItemState* view = FindListView(dialogId, item);
+    if (view == nullptr)
+        return false;
+    if (listItem == DG_LIST_BOTTOM) {
+        view->listItems.emplace_back();
+        return true;
+    }
+    if (listItem < 1 || static_cast<USize>(listItem) > view->listItems.size() + 1)
+        return false;
+    view->listItems.insert(view->listItems.begin() + (listItem - 1), DG::ListViewItem());
+    return true;
+}
+
+void DGListViewSetItemText(Int16 dialogId, Int16 item, Int16 listItem, const GS::UniString& text)
+{
+    if (DG::ListViewItem* target = FindListItem(dialogId, item, listItem))
+        target->text = text;
+}
+
+void DGListViewSetItemImage(Int16 dialogId, Int16 item, Int16 listItem, Int16 imageType, const DG::Image& image)
+{
+    DG::ListViewItem* target = FindListItem(dialogId, item, listItem);
+    if (target != nullptr && imageType == DG_LIST_VIEW_PICTURE)
+        target->image = image;
+}
+
+Int16 DGListViewGetItemCount(Int16 dialogId, Int16 item)
+{
+    const DG::DialogItemState* view = FindListView(dialogId, item);
+    return view == nullptr ? 0 : static_cast<Int16>(view->listItems.size());
+}
+
+Int16 DGListViewGetSelCount(Int16 dialogId, Int16 item)
+{
+    const DG::DialogItemState* view = FindListView(dialogId, item);
+    if (view == nullptr)
+        return 0;
+    Int16 count = 0;
+    for (const DG::ListViewItem& i : view->listItems)
+        count = static_cast<Int16>(count + (i.selected ? 1 : 0));
+    return count;
+}
+
+Int16 DGListViewGetSelected(Int16 dialogId, Int16 item, Int16 from)
+{
+    const DG::DialogItemState* view = FindListView(dialogId, item);
+    if (view == nullptr)
+        return 0;
+    for (USize k = from < 1 ? 0 : static_cast<USize>(from) - 1; k < view->listItems.size(); ++k)
+        if (view->listItems[k].selected)
+            return static_cast<Int16>(k + 1);
+    return 0;
+}
+
+void DGRedrawItem(Int16 dialogId, Int16 item)
+{
+    if (DG::DialogItemState* i = FindItem(dialogId, item))
+        ++i->redraws;
+}
+
 namespace DG {
 
 const char* ItemTypeName(ItemType type)
@@ -288,6 +426,7 @@ const char* ItemTypeName(ItemType type)
     case ItemType::CheckBox: return "check box";
     case ItemType::PopUp: return "pop-up";
     case ItemType::UserControl: return "user control";
+    case ItemType::ListView: return "list view";
     }
     return "item";
 }
@@ -312,7 +451,7 @@ bool DecodeDialogResource(const unsigned char* data, UInt32 size, DialogResource
         DialogItemResource item;
         UInt8 type = 0;
         UInt16 texts = 0;
-        if (!r.U8(&type) || type < 1 || type > 6 || !r.Rect(&item.rect) || !r.U16(&texts))
+        if (!r.U8(&type) || type < 1 || type > 7 || !r.Rect(&item.rect) || !r.U16(&texts))
             return false;
         item.type = static_cast<ItemType>(type);
         for (UInt16 t = 0; t < texts; ++t) {

@@ -12,9 +12,10 @@
 //       title = "text"
 //       rect = x y width height
 //       <n> <ItemName> = <type> x y width height ["text" ...]
-//     types: button, edittext, statictext, checkbox, popup, usercontrol;
-//     items are numbered 1, 2, ... without gaps; a pop-up's texts are its
-//     entries. The dialog becomes a 'DLGT' record of the same id.
+//     types: button, edittext, statictext, checkbox, popup, usercontrol,
+//     listview; items are numbered 1, 2, ... without gaps; a pop-up's texts
+//     are its entries; a list view has no text (its items come at run time).
+//     The dialog becomes a 'DLGT' record of the same id.
 //   [ALRT <id> <AlertName>] an alert: a title, a text, a detail text and
 //     its buttons (at least one, at most three):
 //       title = "text"
@@ -184,7 +185,8 @@ std::string CEscape(const std::string& s)
 const std::map<std::string, int>& ItemTypes()
 {
     static const std::map<std::string, int> types = {{"button", 1},   {"edittext", 2}, {"statictext", 3},
-                                                     {"checkbox", 4}, {"popup", 5},    {"usercontrol", 6}};
+                                                     {"checkbox", 4}, {"popup", 5},    {"usercontrol", 6},
+                                                     {"listview", 7}};
     return types;
 }
 
@@ -284,6 +286,8 @@ void ReadDialogLine(DialogInfo& dialog, const std::string& key, const std::strin
         d.texts = ParseQuotedList(rest.substr(quote), where);
     if (d.type != "popup" && d.texts.size() > 1)
         Fail(where, item + ": only a pop-up has more than one text");
+    if (d.type == "listview" && !d.texts.empty())
+        Fail(where, item + ": a list view has no text; its items are inserted by the add-on");
     for (const std::string& text : d.texts)
         CheckText(text, codePage, where, item + "'s text");
     dialog.items.push_back(d);

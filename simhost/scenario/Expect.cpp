@@ -822,10 +822,12 @@ Check ParseToolTip(const JsonObject& expect)
 
 // "dialog": the last modal dialog shown was this one (its resource id), and
 // each key given holds: "result" (0: closed with the close box), "title",
-// and "item" with "text" and/or "visible", the item as the user last saw it.
+// and "item" with "text" and/or "visible", the item as the user last saw it;
+// a list view's item with "listItems" (the texts of its items in order)
+// and/or "pictures" (how many of them show a picture).
 Check ParseDialog(const JsonObject& expect)
 {
-    expect.Only({"dialog", "result", "title", "item", "text", "visible"});
+    expect.Only({"dialog", "result", "title", "item", "text", "visible", "listItems", "pictures"});
     const Int64 dialog = expect.Integer("dialog");
     const bool hasResult = expect.Has("result"), hasTitle = expect.Has("title"), hasItem = expect.Has("item");
     const Int64 result = expect.Integer("result", 0), item = expect.Integer("item", 0);
@@ -833,8 +835,17 @@ Check ParseDialog(const JsonObject& expect)
     const bool hasText = expect.Has("text"), hasVisible = expect.Has("visible");
     const std::string text = hasText ? ReadHostText(expect, "text") : std::string();
     const bool visible = expect.Bool("visible", true);
-    if (hasItem != (hasText || hasVisible))
-        expect.Fail("item", "\"item\" goes with \"text\" or \"visible\"");
+    const bool hasListItems = expect.Has("listItems"), hasPictures = expect.Has("pictures");
+    std::vector<std::string> listItems;
+    if (hasListItems) {
+        const picojson::array& list = expect.Array("listItems");
+        for (USize i = 0; i < list.size(); ++i)
+            listItems.push_back(
+                ReadHostText(expect, expect.PathOf("listItems") + "[" + std::to_string(i) + "]", list[i]));
+    }
+    const Int64 pictures = expect.Integer("pictures", 0);
+    if (hasItem != (hasText || hasVisible || hasListItems || hasPictures))
+        expect.Fail("item", "\"item\" goes with \"text\", \"visible\", \"listItems\" or \"pictures\"");
     return [=](const Host& host, RunContext&) -> Differences {
         const auto& shown = host.user.modalDialogs;
         if (shown.empty())
@@ -864,6 +875,22 @@ Check ParseDialog(const JsonObject& expect)
             if (hasText && seen != text)
                 differences.push_back("dialog: item " + std::to_string(item) + " expected " + Quoted(text) + ", shown " +
                                       Quoted(seen));
+            if ((hasListItems || hasPictures) && state.type != DG::ItemType::ListView)
+                return {"dialog: item " + std::to_string(item) + " is no list view"};
+            std::vector<std::string> expectedTexts, shownTexts;
+            Int64 withPicture = 0;
+            for (const DG::ListViewItem& entry : state.listItems) {
+                shownTexts.push_back(Quoted(entry.text.ToUtf8()));
+                withPicture += entry.image.IsEmpty() ? 0 : 1;
+            }
+            for (const std::string& t : listItems)
+                expectedTexts.push_back(Quoted(t));
+            if (hasListItems && shownTexts != expectedTexts)
+                differences.push_back("dialog: item " + std::to_string(item) + " expected the list items " +
+                                      ListText(expectedTexts) + ", shown " + ListText(shownTexts));
+            if (hasPictures && withPicture != pictures)
+                differences.push_back("dialog: item " + std::to_string(item) + " expected " + std::to_string(pictures) +
+                                      " pictures, shown " + std::to_string(withPicture));
         }
         return differences;
     };

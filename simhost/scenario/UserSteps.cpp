@@ -77,14 +77,14 @@ void AddUserSteps(StepTable& table)
         const USize count = step.Array("actions").size();
         for (USize k = 0; k < count; ++k) {
             const JsonObject a = step.Item("actions", k);
-            a.Only({"click", "item", "text", "value", "close"});
+            a.Only({"click", "item", "text", "value", "select", "close"});
             DG::UserInput::DialogAction action;
             const int forms = (a.Has("click") ? 1 : 0) + (a.Has("text") ? 1 : 0) + (a.Has("value") ? 1 : 0) +
-                              (a.Has("close") ? 1 : 0);
-            const bool needsItem = a.Has("text") || a.Has("value");
+                              (a.Has("select") ? 1 : 0) + (a.Has("close") ? 1 : 0);
+            const bool needsItem = a.Has("text") || a.Has("value") || a.Has("select");
             if (forms != 1 || a.Has("item") != needsItem)
                 a.Fail("click", "an action is {\"click\": n}, {\"item\": n, \"text\": ...}, "
-                                "{\"item\": n, \"value\": v} or {\"close\": true}");
+                                "{\"item\": n, \"value\": v}, {\"item\": n, \"select\": m} or {\"close\": true}");
             if (a.Has("close")) {
                 if (!a.Bool("close"))
                     a.Fail("close", "\"close\" is true");
@@ -94,7 +94,13 @@ void AddUserSteps(StepTable& table)
                 action.item = static_cast<Int16>(a.Integer("click"));
             } else {
                 action.item = static_cast<Int16>(a.Integer("item"));
-                if (a.Has("text")) {
+                if (a.Has("select")) {
+                    action.kind = Kind::Select;
+                    const Int64 listItem = a.Integer("select");
+                    if (listItem < 0 || listItem > 32767)
+                        a.Fail("select", "a list view's items are numbered from 1 (0 selects none)");
+                    action.value = static_cast<Int32>(listItem);
+                } else if (a.Has("text")) {
                     action.kind = Kind::SetText;
                     action.text = GS::UniString(ReadHostText(a, "text").c_str(), CC_UTF8);
                 } else {

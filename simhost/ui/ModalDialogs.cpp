@@ -18,7 +18,7 @@ std::string Join(const std::vector<std::string>& lines)
 
 }  // namespace
 
-std::vector<std::string> DescribeDialogItems(const DG::ModalDialogState& dialog)
+std::vector<std::string> DescribeDialogItems(const DG::ModalDialogState& dialog, const PathShown& shown)
 {
     std::vector<std::string> lines;
     for (size_t k = 0; k < dialog.items.size(); ++k) {
@@ -38,6 +38,24 @@ std::vector<std::string> DescribeDialogItems(const DG::ModalDialogState& dialog)
         case DG::ItemType::UserControl:
             line += " value " + std::to_string(item.value);
             break;
+        case DG::ItemType::ListView: {
+            line += item.listItems.empty() ? ": no items" : ":";
+            for (size_t e = 0; e < item.listItems.size(); ++e) {
+                const DG::ListViewItem& entry = item.listItems[e];
+                line += (e == 0 ? " " : ", ") + std::to_string(e + 1) + " " + Quoted(entry.text);
+                if (entry.image.IsEmpty()) {
+                    line += " no picture";
+                } else {
+                    const std::string& file = entry.image.GetSource();
+                    line += " picture " + std::to_string(entry.image.GetWidth()) + " x " +
+                            std::to_string(entry.image.GetHeight()) +
+                            (file.empty() ? std::string() : " " + (shown ? shown(file) : file));
+                }
+                if (entry.selected)
+                    line += " selected";
+            }
+            break;
+        }
         default:
             line += " " + Quoted(item.text);
         }
@@ -65,8 +83,22 @@ std::string DescribeDialogAction(const DG::ModalDialogState& dialog, const DG::U
         return "the user types " + Quoted(action.text) + " into " + item;
     case Kind::SetValue:
         return "the user sets " + item + " to " + std::to_string(action.value);
+    case Kind::Select: {
+        if (action.value == 0)
+            return "the user selects nothing in " + item;
+        const DG::DialogItemState* state = const_cast<DG::ModalDialogState&>(dialog).Item(action.item);
+        std::string text;
+        if (state != nullptr && action.value >= 1 && static_cast<size_t>(action.value) <= state->listItems.size())
+            text = " " + Quoted(state->listItems[static_cast<size_t>(action.value) - 1].text);
+        return "the user selects list item " + std::to_string(action.value) + text + " of " + item;
+    }
     }
     return "";
+}
+
+PathShown ScriptedUser::ShownPath()
+{
+    return [this](const std::string& path) { return host.view.temporaryFolder.Shown(path); };
 }
 
 DG::UserInput::ModalDialogPlayer ScriptedUser::ModalDialogPlayer()
@@ -77,7 +109,7 @@ DG::UserInput::ModalDialogPlayer ScriptedUser::ModalDialogPlayer()
         ShownModalDialog shown;
         shown.resourceId = dialog.resourceId;
         shown.title = dialog.title.ToUtf8();
-        shown.itemsShown = DescribeDialogItems(dialog);
+        shown.itemsShown = DescribeDialogItems(dialog, ShownPath());
         shown.items = dialog.items;
         modalDialogs.push_back(shown);
         // The answer scripted for this dialog, if the next one is for it;
@@ -119,7 +151,7 @@ DG::UserInput::ModalDialogPlayer ScriptedUser::ModalDialogPlayer()
         host.recorder.events.push_back("modal dialog " + std::to_string(dialog.resourceId) + ": " + line);
     };
     player.closed = [this](const DG::ModalDialogState& dialog, Int16 result) {
-        std::vector<std::string> items = DescribeDialogItems(dialog);
+        std::vector<std::string> items = DescribeDialogItems(dialog, ShownPath());
         std::string changed;
         if (!runningDialogs.empty()) {
             ShownModalDialog& record = modalDialogs[runningDialogs.back().record];

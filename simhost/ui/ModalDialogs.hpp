@@ -4,6 +4,7 @@
 #include "platform/dg/DGAlert.hpp"
 #include "platform/dg/DGModal.hpp"
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -36,10 +37,14 @@ struct ShownAlert {
     std::vector<std::string> buttons;  // button n at n - 1
     Int16 result = 0;
 };
+// How a picture's file is named in the report (the host's temporary folder
+// shortened to <temp>).
+using PathShown = std::function<std::string(const std::string& path)>;
 
 // One line per item: `3 static text "..."`, with its value, and "hidden"
-// or "disabled" when so.
-std::vector<std::string> DescribeDialogItems(const DG::ModalDialogState& dialog);
+// or "disabled" when so. A list view lists its items: each one's number,
+// text, picture (size and file) and whether it is selected.
+std::vector<std::string> DescribeDialogItems(const DG::ModalDialogState& dialog, const PathShown& shown = {});
 std::string DescribeDialogAction(const DG::ModalDialogState& dialog, const DG::UserInput::DialogAction& action);
 
 }  // namespace SimHost

@@ -108,6 +108,7 @@ private:
     // Sends one element event to the add-on's handler, if the element is
     // observed, and records it.
     void SendElementEvent(API_NotifyElementID kind, const Element& before);
+    PathShown ShownPath();
 
     Host& host;
     const Element* beforeChange = nullptr;

@@ -69,6 +69,12 @@ INSTANTIATE_TEST_SUITE_P(
         MalformedCase{"dialogItemZero",
                       "{\n \"steps\": [\n  {\"do\": \"dialog\", \"actions\": [\n   {\"click\": 0}]}\n ]\n}\n", 4,
                       "items are numbered from 1"},
+        MalformedCase{"dialogSelectBelowZero",
+                      "{\n \"steps\": [\n  {\"do\": \"dialog\", \"actions\": [\n   {\"item\": 4, \"select\": -1}]}\n ]\n}\n",
+                      4, "a list view's items are numbered from 1"},
+        MalformedCase{"dialogSelectWithoutItem",
+                      "{\n \"steps\": [\n  {\"do\": \"dialog\", \"actions\": [\n   {\"select\": 1}]}\n ]\n}\n",
+                      4, "an action is {\"click\": n}"},
         MalformedCase{"noTextForThisHost",
                       HOST_VERSION == 24 ? "{\n \"steps\": [\n  {\"expect\": {\"alerts\": [\n   {\"25\": \"x\"}]}}\n ]\n}\n"
                                          : "{\n \"steps\": [\n  {\"expect\": {\"alerts\": [\n   {\"24\": \"x\"}]}}\n ]\n}\n",

@@ -2,6 +2,8 @@
 // for the user's input, the item calls it makes, and refused input.
 #include "platform/dg/DGModal.hpp"
 #include <algorithm>
+#include <cstdint>
+#include <memory>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -104,6 +106,73 @@ Int16 NameDialogProc(Int16 message, Int16 dialogId, Int16 item, void* data)
     return 0;
 }
 
+// A dialog with a list view: OK and the list.
+constexpr Int16 ListDialogId = 200;
+enum : Int16 { ListOk = 1, List = 2 };
+
+std::vector<unsigned char> ListDialogRecord()
+{
+    RecordWriter w;
+    w.Rect(40, 40, 500, 300);
+    w.Text("Pick one");
+    w.U16(2);
+    w.Item(ItemType::Button, {"OK"});
+    w.Item(ItemType::ListView, {});
+    return w.bytes;
+}
+
+struct ListHeard {
+    std::vector<std::pair<Int16, Int16>> messages;
+    Int16 selectedOnOk = -1, nextSelectedOnOk = -1, countOnOk = -1;
+    bool wrongCallsAnswered = false;
+};
+
+// Fills the list without drawing, keeps OK disabled while nothing is
+// selected, and reads the selection on OK.
+Int16 ListDialogProc(Int16 message, Int16 dialogId, Int16 item, void* data)
+{
+    ListHeard& heard = *static_cast<ListHeard*>(data);
+    heard.messages.emplace_back(message, item);
+    if (message == DG_MSG_INIT) {
+        DGListViewDisableDraw(dialogId, List);
+        DGListViewDeleteItem(dialogId, List, DG_LIST_ALL);
+        DGListViewSetItemSize(dialogId, List, 235, 255);
+        DGListViewSetImageSize(dialogId, List, 225, 225);
+        for (const char* text : {"B", "C", "gone"}) {
+            DGListViewInsertItem(dialogId, List, DG_LIST_BOTTOM);
+            DGListViewSetItemText(dialogId, List, DG_LIST_BOTTOM, GS::UniString(text));
+        }
+        auto pixels = std::make_shared<const std::vector<std::uint8_t>>(2 * 3 * 3, 0x80);
+        DGListViewSetItemImage(dialogId, List, 2, DG_LIST_VIEW_PICTURE, DG::Image(2, 3, pixels, "/tmp/c.jpg"));
+        DGListViewInsertItem(dialogId, List, 1);
+        DGListViewSetItemText(dialogId, List, 1, GS::UniString("A"));
+        DGListViewDeleteItem(dialogId, List, DG_LIST_BOTTOM);
+        // Calls on items that are no list view, or on list items it lacks.
+        heard.wrongCallsAnswered = DGListViewInsertItem(dialogId, ListOk, DG_LIST_BOTTOM) ||
+                                   DGListViewDeleteItem(dialogId, List, 9) ||
+                                   DGListViewInsertItem(dialogId, List, 9) || DGListViewGetItemCount(dialogId, ListOk) != 0;
+        DGListViewSetItemText(dialogId, List, 9, GS::UniString("nowhere"));
+        DGListViewEnableDraw(dialogId, List);
+        DGRedrawItem(dialogId, List);
+        DGDisableItem(dialogId, ListOk);
+    }
+    if (message == DG_MSG_CHANGE && item == List) {
+        if (DGListViewGetSelCount(dialogId, List) > 0)
+            DGEnableItem(dialogId, ListOk);
+        else
+            DGDisableItem(dialogId, ListOk);
+    }
+    if (message == DG_MSG_CLICK && item == ListOk) {
+        heard.selectedOnOk = DGListViewGetSelected(dialogId, List, 1);
+        heard.nextSelectedOnOk = DGListViewGetSelected(dialogId, List, static_cast<Int16>(heard.selectedOnOk + 1));
+        heard.countOnOk = DGListViewGetItemCount(dialogId, List);
+        return ListOk;
+    }
+    return 0;
+}
+
+DialogAction Select(Int16 item, Int32 listItem) { return {Kind::Select, item, {}, listItem}; }
+
 DialogAction Click(Int16 item) { return {Kind::Click, item, {}, 0}; }
 DialogAction Type(Int16 item, const char* text) { return {Kind::SetText, item, GS::UniString(text), 0}; }
 DialogAction Set(Int16 item, Int32 value) { return {Kind::SetValue, item, {}, value}; }
@@ -114,8 +183,10 @@ protected:
     {
         record = NameDialogRecord();
         blobs[0] = {0x444c4754u, DialogId, record.data(), static_cast<UInt32>(record.size())};
-        blobs[1] = {0, 0, nullptr, 0};
-        image = {RSImageMagic, strings, 0, blobs, 1};
+        listRecord = ListDialogRecord();
+        blobs[1] = {0x444c4754u, ListDialogId, listRecord.data(), static_cast<UInt32>(listRecord.size())};
+        blobs[2] = {0, 0, nullptr, 0};
+        image = {RSImageMagic, strings, 0, blobs, 2};
         module = RSOpenModule(&image);
         DG::UserInput::ModalDialogPlayer player;
         player.next = [this](const DG::ModalDialogState&, Int32 n) {
@@ -123,7 +194,8 @@ protected:
         };
         player.played = [this](const DG::ModalDialogState& dialog, const DialogAction&, ActionOutcome outcome, Int16) {
             outcomes.push_back(outcome);
-            warningVisible.push_back(dialog.items[Warning - 1].visible);
+            if (dialog.resourceId == DialogId)
+                warningVisible.push_back(dialog.items[Warning - 1].visible);
         };
         player.shown = [this](const DG::ModalDialogState& dialog) { shown = dialog; };
         player.closed = [this](const DG::ModalDialogState& dialog, Int16) { closed = dialog; };
@@ -137,9 +209,9 @@ protected:
     }
     Int16 Run() { return DGModalDialog(module, DialogId, module, NameDialogProc, &heard); }
 
-    std::vector<unsigned char> record;
+    std::vector<unsigned char> record, listRecord;
     RSStringEntry strings[1] = {{0, 0, nullptr}};
-    RSBlobEntry blobs[2];
+    RSBlobEntry blobs[3];
     RSImage image{};
     GSResModule module = InvalidResModule;
     std::vector<DialogAction> actions;
@@ -208,6 +280,43 @@ TEST_F(DGModalTest, InputOnItemsThatDoNotTakeItIsNotDelivered)
         const std::vector<std::pair<Int16, Int16>> expected = {{DG_MSG_INIT, 0}, {DG_MSG_CLOSE, 0}};
         EXPECT_EQ(heard.messages, expected) << c.name << ": then the user closes it";
     }
+}
+
+// The list view as the procedure fills it, and the user's selection
+// reaching it as a change of the list; OK stays disabled until then.
+TEST_F(DGModalTest, ListViewIsFilledAndItsSelectionIsAChange)
+{
+    ListHeard listHeard;
+    actions = {Click(ListOk), Select(List, 4), Select(List, 2), Select(List, 0), Click(ListOk), Select(List, 3),
+               Click(ListOk)};
+    EXPECT_EQ(DGModalDialog(module, ListDialogId, module, ListDialogProc, &listHeard), ListOk);
+    EXPECT_FALSE(listHeard.wrongCallsAnswered);
+    EXPECT_EQ(outcomes, (std::vector<ActionOutcome>{ActionOutcome::NotDelivered, ActionOutcome::NotDelivered,
+                                                    ActionOutcome::Delivered, ActionOutcome::Delivered,
+                                                    ActionOutcome::NotDelivered, ActionOutcome::Delivered,
+                                                    ActionOutcome::Closed}));
+    const std::vector<std::pair<Int16, Int16>> expected = {
+        {DG_MSG_INIT, 0}, {DG_MSG_CHANGE, List}, {DG_MSG_CHANGE, List}, {DG_MSG_CHANGE, List}, {DG_MSG_CLICK, ListOk}};
+    EXPECT_EQ(listHeard.messages, expected);
+    EXPECT_EQ(listHeard.selectedOnOk, 3);
+    EXPECT_EQ(listHeard.nextSelectedOnOk, 0) << "one item at a time";
+    EXPECT_EQ(listHeard.countOnOk, 3);
+
+    const DG::DialogItemState& list = shown.items[List - 1];
+    ASSERT_EQ(list.type, ItemType::ListView);
+    ASSERT_EQ(list.listItems.size(), 3u);
+    EXPECT_EQ(list.listItems[0].text.ToUtf8(), "A");
+    EXPECT_EQ(list.listItems[1].text.ToUtf8(), "B");
+    EXPECT_EQ(list.listItems[2].text.ToUtf8(), "C");
+    EXPECT_TRUE(list.listItems[1].image.IsEmpty());
+    EXPECT_EQ(list.listItems[2].image.GetWidth(), 2u);
+    EXPECT_EQ(list.listItems[2].image.GetSource(), "/tmp/c.jpg");
+    EXPECT_EQ(list.listItemWidth, 235);
+    EXPECT_EQ(list.listImageHeight, 225);
+    EXPECT_TRUE(list.drawing);
+    EXPECT_EQ(list.redraws, 1);
+    EXPECT_FALSE(shown.items[ListOk - 1].enabled);
+    EXPECT_TRUE(closed.items[List - 1].listItems[2].selected);
 }
 
 TEST_F(DGModalTest, ADialogTheModuleLacksIsNotShown)

@@ -202,6 +202,8 @@ INSTANTIATE_TEST_SUITE_P(
                     "en.txt:4: error: item 2 of dialog 1: items are numbered 1, 2, ... in order (1 expected)"},
         RefusalCase{"unknownItemType", "[DLOG 1 D]\ntitle = \"T\"\nrect = 0 0 1 1\n1 A = slider 1 1 1 1\n", "",
                     "en.txt:4: error: item 1 of dialog 1: unknown item type 'slider'"},
+        RefusalCase{"listViewWithText", "[DLOG 1 D]\ntitle = \"T\"\nrect = 0 0 1 1\n1 A = listview 1 1 1 1 \"x\"\n", "",
+                    "en.txt:4: error: item 1 of dialog 1: a list view has no text"},
         RefusalCase{"badRectangle", "[DLOG 1 D]\ntitle = \"T\"\nrect = 0 0 1 1\n1 A = button 1 1 1 \"x\"\n", "",
                     "en.txt:4: error: a rectangle is four numbers"},
         RefusalCase{"noTitle", "[DLOG 1 D]\nrect = 0 0 1 1\n1 A = button 1 1 1 1\n", "",

@@ -4,6 +4,7 @@
 #include "simhost/scenario/Steps.hpp"
 #include "platform/gs/Memory.hpp"
 #include <gtest/gtest.h>
+#include <memory>
 #include <list>
 
 namespace {
@@ -230,7 +231,14 @@ TEST_F(ExpectTest, DialogCheckReadsTheLastDialogShown)
     kinds.type = DG::ItemType::PopUp;
     kinds.entries = {GS::UniString("Bar"), GS::UniString("Mesh")};
     kinds.value = 2;
-    shown.items = {yes, warning, kinds};
+    DG::DialogItemState list;
+    list.type = DG::ItemType::ListView;
+    list.listItems.resize(2);
+    list.listItems[0].text = GS::UniString("C1 [2 pcs]");
+    list.listItems[1].text = GS::UniString("C2 [1 pcs]");
+    list.listItems[1].image =
+        DG::Image(1, 1, std::make_shared<const std::vector<std::uint8_t>>(3, std::uint8_t(0)), "/tmp/x.jpg");
+    shown.items = {yes, warning, kinds, list};
     host->user.modalDialogs.push_back(shown);
     const std::vector<CheckCase> cases = {
         {"holds", R"({"dialog": 32510, "result": 2, "title": "Warning"})", ""},
@@ -240,7 +248,13 @@ TEST_F(ExpectTest, DialogCheckReadsTheLastDialogShown)
         {"hiddenItem", R"({"dialog": 32510, "item": 2, "visible": true})", "dialog: item 2 is hidden"},
         {"popUpShowsItsEntry", R"({"dialog": 32510, "item": 3, "text": "Mesh"})", ""},
         {"otherText", R"({"dialog": 32510, "item": 1, "text": "No"})", R"(dialog: item 1 expected "No", shown "Yes")"},
-        {"noSuchItem", R"({"dialog": 32510, "item": 4, "visible": false})", "dialog: it has no item 4"},
+        {"noSuchItem", R"({"dialog": 32510, "item": 5, "visible": false})", "dialog: it has no item 5"},
+        {"listItems", R"({"dialog": 32510, "item": 4, "listItems": ["C1 [2 pcs]", "C2 [1 pcs]"], "pictures": 1})", ""},
+        {"otherListItems", R"({"dialog": 32510, "item": 4, "listItems": ["C2 [1 pcs]"]})",
+         R"(dialog: item 4 expected the list items ["C2 [1 pcs]"], shown ["C1 [2 pcs]", "C2 [1 pcs]"])"},
+        {"otherPictureCount", R"({"dialog": 32510, "item": 4, "pictures": 2})",
+         "dialog: item 4 expected 2 pictures, shown 1"},
+        {"noListView", R"({"dialog": 32510, "item": 1, "pictures": 0})", "dialog: item 1 is no list view"},
     };
     for (const CheckCase& c : cases) {
         std::vector<std::string> differences = Check(c.expect);
