@@ -65,35 +65,22 @@ void Alert(RSStringId message)
     HostReport(GetResString(message), false);
 }
 
-// Sets the memo's element information string for the time it lives: one
-// the host handed out is changed in place, else the memo points at ours
-// until this goes.
-class InfoStringSetter {
-public:
-    InfoStringSetter(API_ElementMemo& memo, const GS::UniString& text) : memo(memo), own(text)
-    {
-        if (memo.elemInfoString != nullptr)
-            *memo.elemInfoString = text;
-        else
-            memo.elemInfoString = &own;
-    }
-    ~InfoStringSetter()
-    {
-        if (memo.elemInfoString == &own)
-            memo.elemInfoString = nullptr;
-    }
-    InfoStringSetter(const InfoStringSetter&) = delete;
-    InfoStringSetter& operator=(const InfoStringSetter&) = delete;
+}  // namespace
 
-private:
-    API_ElementMemo& memo;
-    GS::UniString own;
-};
+InfoStringSetter::InfoStringSetter(API_ElementMemo& memo, const GS::UniString& text) : memo(memo), own(text)
+{
+    if (memo.elemInfoString != nullptr)
+        *memo.elemInfoString = text;
+    else
+        memo.elemInfoString = &own;
+}
 
-// A zeroed object record and memo with the object tool's defaults, the
-// part's library index and default parameters, at the point with rotation
-// 0. False when the defaults cannot be had; `partParamsRequired`: also when
-// the part's parameters cannot.
+InfoStringSetter::~InfoStringSetter()
+{
+    if (memo.elemInfoString == &own)
+        memo.elemInfoString = nullptr;
+}
+
 bool PrepareObject(Int32 libInd, Int16 layer, const API_Coord3D& point, API_Element& element, MemoOwner& memo,
                    bool partParamsRequired)
 {
@@ -121,7 +108,7 @@ bool PrepareObject(Int32 libInd, Int16 layer, const API_Coord3D& point, API_Elem
     return true;
 }
 
-RSStringId MissingPartMessage(ComplexElementKind kind)
+RSStringId MissingComplexPartMessage(ComplexElementKind kind)
 {
     switch (kind) {
     case CrowningKind:
@@ -134,15 +121,14 @@ RSStringId MissingPartMessage(ComplexElementKind kind)
     return ResStr::Messages::MissingColumn;
 }
 
-// Locks the layer that was unlocked for the list again. A host that fails
-// the first lock is asked once more, so that a passing failure does not
-// leave the user's locked layer open.
 void LockLayerAgain(Int16 layer)
 {
     LockLayer(layer);
     if (!IsLayerLocked(layer))
         LockLayer(layer);
 }
+
+namespace {
 
 GSErrCode CreateComplexObjectCommand(GSErrCode& error, API_Element& element, API_ElementMemo& memo)
 {
@@ -151,6 +137,8 @@ GSErrCode CreateComplexObjectCommand(GSErrCode& error, API_Element& element, API
         HostReport(std::to_string(static_cast<Int32>(error)).c_str(), false);
     return NoError;
 }
+
+}  // namespace
 
 GSErrCode CreateListObjectCommand(GSErrCode& error, API_Element& element, MemoOwner& memo, bool unlocked)
 {
@@ -171,6 +159,8 @@ GSErrCode CreateListObjectCommand(GSErrCode& error, API_Element& element, MemoOw
     HostDisposeMemo(&memo.Get());
     return NoError;
 }
+
+namespace {
 
 GSErrCode RunCreateListObjectCommand(GSErrCode& error, API_Element& element, MemoOwner& memo, bool unlocked)
 {
@@ -358,7 +348,7 @@ bool BuildComplexElement(const ObjectCreator& creator, const std::string& id, In
 
     Int32 libInd = 0;
     if (FindLibraryPart(KindPart(creator.kind), &libInd) != NoError) {
-        Alert(MissingPartMessage(creator.kind));
+        Alert(MissingComplexPartMessage(creator.kind));
         return false;
     }
     API_Element element;
