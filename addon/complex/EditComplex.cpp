@@ -36,17 +36,20 @@ RSStringId NothingPlacedMessage(ComplexElementKind kind)
 }
 
 // The totals once more, over what the read took into the groups: it may
-// take fewer bars or stirrups than were selected.
+// take fewer bars or stirrups than were selected. Each member counts by its
+// own part: a stirrup whose values equal a bar's shares the bar's group, and
+// still is a stirrup.
 bool GroupTotalsPass(ComplexElementKind kind, const IronGroups& groups)
 {
     Int32 rebars = 0;
     Int32 stirrups = 0;
-    for (const IronArrayByProperty* group : groups) {
-        if (group->key.isBar)
-            rebars += group->members.GetItemCount();
-        else if (group->key.isStirrup)
-            stirrups += group->members.GetItemCount();
-    }
+    for (const IronArrayByProperty* group : groups)
+        for (Int32 m = 1; m <= group->members.GetItemCount(); ++m) {
+            if (group->members[m]->isBar)
+                ++rebars;
+            else if (group->members[m]->isStirrup)
+                ++stirrups;
+        }
     if (kind != CrowningKind && (rebars < 4 || stirrups < 1)) {
         Alert(ResStr::Messages::SelectRebarsAndStirrup);
         return false;
