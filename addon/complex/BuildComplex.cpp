@@ -150,9 +150,12 @@ GSErrCode CreateListObjectCommand(GSErrCode& error, API_Element& element, MemoOw
         HostChangeElementsByGuid(&list, &element, &memo.Get(), APIMemoMask_All);
         HostDisposeMemo(&memo.Get());
         std::memset(static_cast<void*>(&memo.Get()), 0, sizeof(API_ElementMemo));
-        HostGetMemo(element.header.guid, &memo.Get(), APIMemoMask_All);
-        GdlParams::WriteNumber(memo->params, ParamName::DataInput, 1.0);
-        HostChangeElementsByGuid(&list, &element, &memo.Get(), APIMemoMask_All);
+        // A memo the host cannot give again is not written back: an empty
+        // one would take the list's data with it.
+        if (HostGetMemo(element.header.guid, &memo.Get(), APIMemoMask_All) == NoError) {
+            GdlParams::WriteNumber(memo->params, ParamName::DataInput, 1.0);
+            HostChangeElementsByGuid(&list, &element, &memo.Get(), APIMemoMask_All);
+        }
     }
     if (unlocked)
         LockLayerAgain(static_cast<Int16>(element.header.layer));

@@ -70,6 +70,7 @@ bool FindDetailDrawing(const std::string& id, API_DatabaseInfo& detail)
 struct Member {
     API_Element element;
     MemoOwner memo;
+    bool readable = false;  // the bar and its memo were read
     bool matched = false;
 };
 
@@ -137,15 +138,19 @@ bool MatchCopies(std::vector<std::unique_ptr<Member>>& members, const API_Coord&
         }
         // The bar's record now names the copy, so that a second copy of the
         // same bar finds no member and goes.
+        match->matched = true;
+        // A bar the host could not give leaves its copy as it is: a zeroed
+        // record written over it would destroy it.
+        if (!match->readable)
+            continue;
         match->element.header.guid = objects[o];
         ShiftToDetail(match->element, origin);
         API_Element mask;
         std::memset(static_cast<void*>(&mask), 0xFF, sizeof mask);
         HostChangeElement(&match->element, &mask, &match->memo.Get(), EveryMemoPartButOne, true);
-        match->matched = true;
     }
     for (const std::unique_ptr<Member>& m : members) {
-        if (m->matched)
+        if (m->matched || !m->readable)
             continue;
         BarLinkRecord link;
         link.barGuid = m->element.header.guid;
@@ -185,8 +190,9 @@ bool UpdateDetailDrawing(ComplexElementKind kind, const IronGroups& groups, cons
             auto member = std::make_unique<Member>();
             std::memset(static_cast<void*>(&member->element), 0, sizeof member->element);
             member->element.header.guid = group->members[m]->guid;
-            HostGetElement(&member->element);
-            HostGetMemo(member->element.header.guid, &member->memo.Get(), EveryMemoPartButOne);
+            member->readable = HostGetElement(&member->element) == NoError &&
+                               HostGetMemo(member->element.header.guid, &member->memo.Get(), EveryMemoPartButOne) ==
+                                   NoError;
             members.push_back(std::move(member));
         }
     const API_Coord origin = PlanOrigin(groups);
@@ -202,16 +208,19 @@ bool UpdateDetailDrawing(ComplexElementKind kind, const IronGroups& groups, cons
     return listed;
 }
 
-// Rewrites one complex object with the element's parameters; its layer.
-Int16 RewriteComplexObject(ComplexElementKind kind, const API_Guid& guid, const IronGroups& groups,
-                           const std::string& id)
+// Rewrites one complex object with the element's parameters and notes its
+// layer. An object the host cannot give is left as it is: its zeroed record
+// written back would move it onto no layer with no part.
+void RewriteComplexObject(ComplexElementKind kind, const API_Guid& guid, const IronGroups& groups,
+                          const std::string& id, Int16& layer)
 {
     API_Element element;
     std::memset(static_cast<void*>(&element), 0, sizeof element);
     element.header.guid = guid;
-    HostGetElement(&element);
     MemoOwner memo;
-    HostGetMemo(guid, &memo.Get(), EveryMemoPartButOne);
+    if (HostGetElement(&element) != NoError || HostGetMemo(guid, &memo.Get(), EveryMemoPartButOne) != NoError)
+        return;
+    layer = static_cast<Int16>(element.header.layer);
     {
         InfoStringSetter info(memo.Get(), FromHostText(id));
         // Only the parameters the object has are written: the writers
@@ -221,7 +230,6 @@ Int16 RewriteComplexObject(ComplexElementKind kind, const API_Guid& guid, const 
         one.Push(guid);
         HostChangeElementsByGuid(&one, &element, &memo.Get(), EveryMemoPartButOne);
     }
-    return static_cast<Int16>(element.header.layer);
 }
 
 // Has the list recompute and marks its data as given, as a new list gets
@@ -236,9 +244,12 @@ bool RecomputeGivenList(API_Element& element, MemoOwner& memo)
     HostChangeElementsByGuid(&one, &element, &memo.Get(), APIMemoMask_All);
     HostDisposeMemo(&memo.Get());
     std::memset(static_cast<void*>(&memo.Get()), 0, sizeof(API_ElementMemo));
-    HostGetMemo(element.header.guid, &memo.Get(), APIMemoMask_All);
-    GdlParams::WriteNumber(memo->params, ParamName::DataInput, 1.0);
-    HostChangeElementsByGuid(&one, &element, &memo.Get(), APIMemoMask_All);
+    // A memo the host cannot give again is not written back: an empty one
+    // would take the list's data with it.
+    if (HostGetMemo(element.header.guid, &memo.Get(), APIMemoMask_All) == NoError) {
+        GdlParams::WriteNumber(memo->params, ParamName::DataInput, 1.0);
+        HostChangeElementsByGuid(&one, &element, &memo.Get(), APIMemoMask_All);
+    }
     return true;
 }
 
@@ -249,9 +260,9 @@ bool FillGivenList(ComplexElementKind kind, const IronGroups& groups, const std:
     API_Element element;
     std::memset(static_cast<void*>(&element), 0, sizeof element);
     element.header.guid = listGuid;
-    HostGetElement(&element);
     MemoOwner memo;
-    HostGetMemo(listGuid, &memo.Get(), APIMemoMask_All);
+    if (HostGetElement(&element) != NoError || HostGetMemo(listGuid, &memo.Get(), APIMemoMask_All) != NoError)
+        return false;
     FillComplexListParams(kind, id, groups, memo->params);
     const Int16 layer = static_cast<Int16>(element.header.layer);
     const bool unlocked = IsLayerLocked(layer);
@@ -305,7 +316,7 @@ bool UpdateComplexElement(const ObjectModifier& modifier, const IronGroups& grou
     }
     Int16 layer = 1;
     for (Int32 i = 1; i <= objects.GetItemCount(); ++i)
-        layer = RewriteComplexObject(kind, objects[i], groups, id);
+        RewriteComplexObject(kind, objects[i], groups, id, layer);
 
     if (!UpdateDetailDrawing(kind, groups, id))
         return false;
