@@ -66,35 +66,22 @@ void Alert(RSStringId message)
     HostReport(GetResString(message), false);
 }
 
-// Sets the memo's element information string for the time it lives: one
-// the host handed out is changed in place, else the memo points at ours
-// until this goes.
-class InfoStringSetter {
-public:
-    InfoStringSetter(API_ElementMemo& memo, const GS::UniString& text) : memo(memo), own(text)
-    {
-        if (memo.elemInfoString != nullptr)
-            *memo.elemInfoString = text;
-        else
-            memo.elemInfoString = &own;
-    }
-    ~InfoStringSetter()
-    {
-        if (memo.elemInfoString == &own)
-            memo.elemInfoString = nullptr;
-    }
-    InfoStringSetter(const InfoStringSetter&) = delete;
-    InfoStringSetter& operator=(const InfoStringSetter&) = delete;
+}  // namespace
 
-private:
-    API_ElementMemo& memo;
-    GS::UniString own;
-};
+InfoStringSetter::InfoStringSetter(API_ElementMemo& memo, const GS::UniString& text) : memo(memo), own(text)
+{
+    if (memo.elemInfoString != nullptr)
+        *memo.elemInfoString = text;
+    else
+        memo.elemInfoString = &own;
+}
 
-// A zeroed object record and memo with the object tool's defaults, the
-// part's library index and default parameters, at the point with rotation
-// 0. False when the defaults cannot be had; `partParamsRequired`: also when
-// the part's parameters cannot.
+InfoStringSetter::~InfoStringSetter()
+{
+    if (memo.elemInfoString == &own)
+        memo.elemInfoString = nullptr;
+}
+
 bool PrepareObject(Int32 libInd, Int16 layer, const API_Coord3D& point, API_Element& element, MemoOwner& memo,
                    bool partParamsRequired)
 {
@@ -122,7 +109,7 @@ bool PrepareObject(Int32 libInd, Int16 layer, const API_Coord3D& point, API_Elem
     return true;
 }
 
-RSStringId MissingPartMessage(ComplexElementKind kind)
+RSStringId MissingComplexPartMessage(ComplexElementKind kind)
 {
     switch (kind) {
     case CrowningKind:
@@ -135,6 +122,8 @@ RSStringId MissingPartMessage(ComplexElementKind kind)
     return ResStr::Messages::MissingColumn;
 }
 
+namespace {
+
 GSErrCode CreateComplexObjectCommand(GSErrCode& error, API_Element& element, API_ElementMemo& memo)
 {
     error = HostCreateElement(&element, &memo);
@@ -142,6 +131,8 @@ GSErrCode CreateComplexObjectCommand(GSErrCode& error, API_Element& element, API
         HostReport(std::to_string(static_cast<Int32>(error)).c_str(), false);
     return NoError;
 }
+
+}  // namespace
 
 GSErrCode CreateListObjectCommand(GSErrCode& error, API_Element& element, MemoOwner& memo)
 {
@@ -153,13 +144,18 @@ GSErrCode CreateListObjectCommand(GSErrCode& error, API_Element& element, MemoOw
         HostChangeElementsByGuid(&list, &element, &memo.Get(), APIMemoMask_All);
         HostDisposeMemo(&memo.Get());
         std::memset(static_cast<void*>(&memo.Get()), 0, sizeof(API_ElementMemo));
-        HostGetMemo(element.header.guid, &memo.Get(), APIMemoMask_All);
-        GdlParams::WriteNumber(memo->params, ParamName::DataInput, 1.0);
-        HostChangeElementsByGuid(&list, &element, &memo.Get(), APIMemoMask_All);
+        // A memo the host cannot give again is not written back: an empty
+        // one would take the list's data with it.
+        if (HostGetMemo(element.header.guid, &memo.Get(), APIMemoMask_All) == NoError) {
+            GdlParams::WriteNumber(memo->params, ParamName::DataInput, 1.0);
+            HostChangeElementsByGuid(&list, &element, &memo.Get(), APIMemoMask_All);
+        }
     }
     HostDisposeMemo(&memo.Get());
     return NoError;
 }
+
+namespace {
 
 GSErrCode RunCreateListObjectCommand(GSErrCode& error, API_Element& element, MemoOwner& memo)
 {
@@ -345,7 +341,7 @@ bool BuildComplexElement(const ObjectCreator& creator, const std::string& id, In
 
     Int32 libInd = 0;
     if (FindLibraryPart(KindPart(creator.kind), &libInd) != NoError) {
-        Alert(MissingPartMessage(creator.kind));
+        Alert(MissingComplexPartMessage(creator.kind));
         return false;
     }
     API_Element element;

@@ -4,6 +4,8 @@
 #pragma once
 #include "addon/complex/ComplexKind.hpp"
 #include "addon/schedule/PlacementManager.hpp"
+#include "addon/host/Owners.hpp"
+#include "addon/services/ResStrings.hpp"
 #include <string>
 
 // Moves every sub-bar's position and symbol box so that the smallest x, the
@@ -37,3 +39,34 @@ void FillComplexListParams(ComplexElementKind kind, const std::string& id, const
 // defaults were not to be had.
 bool BuildComplexElement(const ObjectCreator& creator, const std::string& id, Int16 layer, bool withList,
                          const API_Coord3D& point);
+
+// Sets the memo's element information string for the time it lives: one
+// the host handed out is changed in place, else the memo points at ours
+// until this goes.
+class InfoStringSetter {
+public:
+    InfoStringSetter(API_ElementMemo& memo, const GS::UniString& text);
+    ~InfoStringSetter();
+    InfoStringSetter(const InfoStringSetter&) = delete;
+    InfoStringSetter& operator=(const InfoStringSetter&) = delete;
+
+private:
+    API_ElementMemo& memo;
+    GS::UniString own;
+};
+
+// A zeroed object record and memo with the object tool's defaults, the
+// part's library index and default parameters, at the point with rotation
+// 0. False when the defaults cannot be had; `partParamsRequired`: also when
+// the part's parameters cannot.
+bool PrepareObject(Int32 libInd, Int16 layer, const API_Coord3D& point, API_Element& element, MemoOwner& memo,
+                   bool partParamsRequired);
+
+// The alert of a missing complex part of the kind: 130/31, 130/33 or 130/32.
+RSStringId MissingComplexPartMessage(ComplexElementKind kind);
+
+// Creates the list object, has it recompute ('RPAS'), writes it back, marks
+// its data as given ("bDataInput" 1) and writes it once more. The memo is
+// disposed. The host's answer to the creation goes into `error`. Returns 0.
+// A locked layer is the caller's to open (LayerUnlock) around the call.
+GSErrCode CreateListObjectCommand(GSErrCode& error, API_Element& element, MemoOwner& memo);

@@ -26,6 +26,8 @@ std::optional<LibraryPart> ComplexMemberPart(const ComplexPartIndexes& parts, In
         return LibraryPart::Stirrup;
     if (libInd == parts.concrete)
         return LibraryPart::Concrete;
+    if (parts.mesh != 0 && libInd == parts.mesh)
+        return LibraryPart::Mesh;
     return std::nullopt;
 }
 
@@ -49,12 +51,21 @@ std::optional<PositionRule> RequiredPosition(ComplexElementKind kind, LibraryPar
 }
 
 std::optional<RSStringId> CheckObjectParams(ComplexElementKind kind, std::optional<LibraryPart> part,
-                                            API_AddParType** params, SelectionTally& tally)
+                                            API_AddParType** params, SelectionTally& tally, ComplexRun run)
 {
     // An object of another part is refused whether or not its parameters
-    // could be read: it can never be a member of the element.
-    if (!part.has_value())
+    // could be read: it can never be a member of the element. An edit run
+    // takes complex objects, lists and single bars along with the bars, but
+    // never a mesh.
+    const bool member = part == LibraryPart::Rebar || part == LibraryPart::Stirrup || part == LibraryPart::Concrete;
+    if (run == ComplexRun::Edit) {
+        if (part == LibraryPart::Mesh)
+            return ResStr::Messages::NoMeshHighlighted;
+        if (!member)
+            return std::nullopt;
+    } else if (!member) {
         return ResStr::Messages::OnlyBarsStirrupsConcrete;
+    }
     const std::optional<PositionRule> rule = RequiredPosition(kind, *part);
     const Int32 count = GdlParams::Count(params);
     for (Int32 i = 0; i < count; ++i) {
@@ -92,7 +103,7 @@ std::optional<RSStringId> CheckTotals(ComplexElementKind kind, const SelectionTa
 }
 
 namespace {
-bool FindParts(ComplexPartIndexes& parts)
+bool FindParts(ComplexPartIndexes& parts, ComplexRun run)
 {
     struct Lookup {
         LibraryPart part;
@@ -103,20 +114,24 @@ bool FindParts(ComplexPartIndexes& parts)
         {LibraryPart::Rebar, &parts.rebar, ResStr::Messages::MissingRebar},
         {LibraryPart::Stirrup, &parts.stirrup, ResStr::Messages::MissingStirrup},
         {LibraryPart::Concrete, &parts.concrete, ResStr::Messages::MissingConcrete},
+        {LibraryPart::Mesh, &parts.mesh, ResStr::Messages::MissingMesh},
     };
-    for (const Lookup& l : lookups)
+    for (const Lookup& l : lookups) {
+        if (l.part == LibraryPart::Mesh && run != ComplexRun::Edit)
+            continue;
         if (FindLibraryPart(l.part, l.index) != NoError) {
             Alert(l.message);
             return false;
         }
+    }
     return true;
 }
 }  // namespace
 
-SelectionCheck CheckSelectionForKind(ComplexElementKind kind)
+SelectionCheck CheckSelectionForKind(ComplexElementKind kind, ComplexRun run)
 {
     ComplexPartIndexes parts;
-    if (!FindParts(parts))
+    if (!FindParts(parts, run))
         return SelectionCheck::Refused;
 
     GS::Array<API_Neig> items;
@@ -148,7 +163,7 @@ SelectionCheck CheckSelectionForKind(ComplexElementKind kind)
         API_AddParType** params = nullptr;
         if (HostGetMemo(element.header.guid, &memo.Get(), APIMemoMask_AddPars) == NoError)
             params = memo->params;
-        if (const std::optional<RSStringId> refusal = CheckObjectParams(kind, part, params, tally)) {
+        if (const std::optional<RSStringId> refusal = CheckObjectParams(kind, part, params, tally, run)) {
             Alert(*refusal);
             return SelectionCheck::Refused;
         }

@@ -12,9 +12,8 @@
 
 namespace {
 constexpr UInt64 EveryMemoPartButOne = 0x3FFFFFFFBFFFFFFFull;
+}  // namespace
 
-// Back to the window of before; when the host refuses that, the floor plan,
-// rather than leaving the user in the new drawing.
 void SwitchBack(const API_DatabaseInfo& previous)
 {
     if (HostRequest::CHWD(&previous) == NoError)
@@ -24,7 +23,6 @@ void SwitchBack(const API_DatabaseInfo& previous)
     plan.typeID = APIWind_FloorPlanID;
     HostRequest::CHWD(&plan);
 }
-}  // namespace
 
 void SetDatabaseText(GS::uchar_t* field, size_t units, const std::string& text)
 {

@@ -43,3 +43,7 @@ void CreateDetailDrawing(ComplexElementKind kind, const std::string& id, const G
 // Fills a UTF-16 field of a database record from 8-bit text: at most the
 // field's units but one, and the terminator.
 void SetDatabaseText(GS::uchar_t* field, size_t units, const std::string& text);
+
+// Switches the window back to the database of before; when the host refuses
+// that, to the floor plan, rather than leaving the user in a detail drawing.
+void SwitchBack(const API_DatabaseInfo& previous);

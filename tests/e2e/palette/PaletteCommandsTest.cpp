@@ -154,6 +154,14 @@ protected:
         // get one they accept, whose user then closes the ID dialog.
         if (std::string(c.command).find("command Create") != std::string::npos)
             host->user.ChangeSelection(AcceptedSelection(c.entry));
+        // The edit commands too, with an element of the kind selected, so
+        // that they take the road of the ID dialog.
+        if (std::string(c.command).find("command Edit") != std::string::npos) {
+            std::vector<API_Guid> selection = AcceptedSelection(c.entry);
+            const char* kindPart = c.entry == Crowning ? "rf_crowning" : c.entry == Beam ? "rf_beam" : "rf_column";
+            selection.push_back(host->PlaceObject(kindPart).guid);
+            host->user.ChangeSelection(selection);
+        }
         if (c.shown != 0) {
             ASSERT_TRUE(host->user.ChoosePaletteItem(c.entry, c.shown));
         }

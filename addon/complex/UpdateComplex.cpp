@@ -1,0 +1,327 @@
+#include "addon/complex/UpdateComplex.hpp"
+#include "addon/complex/BuildComplex.hpp"
+#include "addon/complex/ComplexSteps.hpp"
+#include "addon/complex/DetailDrawing.hpp"
+#include "addon/complex/IronIdDialog.hpp"
+#include "addon/host/HostCalls.hpp"
+#include "addon/host/HostRequests.hpp"
+#include "addon/host/Owners.hpp"
+#include "addon/schedule/ElementCollector.hpp"
+#include "addon/schedule/LayerUnlock.hpp"
+#include "addon/schedule/ParamNames.hpp"
+#include "addon/services/GdlParams.hpp"
+#include "addon/services/ResStrings.hpp"
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace {
+constexpr UInt64 EveryMemoPartButOne = 0x3FFFFFFFBFFFFFFFull;
+
+void Alert(RSStringId message)
+{
+    HostReport(GetResString(message), false);
+}
+
+API_DatabaseInfo ZeroedDatabase(Int32 type)
+{
+    API_DatabaseInfo info;
+    std::memset(static_cast<void*>(&info), 0, sizeof info);
+    info.typeID = type;
+    return info;
+}
+
+constexpr size_t DatabaseTextUnits = sizeof(API_DatabaseInfoFields::ref) / sizeof(GS::uchar_t);
+
+bool SameDatabaseText(const GS::uchar_t* field, const GS::uchar_t* other)
+{
+    for (size_t i = 0; i < DatabaseTextUnits; ++i) {
+        if (field[i] != other[i])
+            return false;
+        if (field[i] == 0)
+            return true;
+    }
+    return true;
+}
+
+// The element's detail drawing: the first whose reference ID is the ID as
+// it is stored in a database record.
+bool FindDetailDrawing(const std::string& id, API_DatabaseInfo& detail)
+{
+    API_DatabaseInfo wanted = ZeroedDatabase(APIWind_DetailID);
+    SetDatabaseText(wanted.ref, DatabaseTextUnits, id);
+    GS::Array<API_Guid> details;
+    if (HostRequest::GDDI(&details) != NoError)
+        return false;
+    for (UInt32 i = 0; i < details.GetSize(); ++i) {
+        API_DatabaseInfo info = ZeroedDatabase(APIWind_DetailID);
+        info.databaseUnId = details[i];
+        if (HostRequest::GDBI(&info) != NoError)
+            continue;
+        if (SameDatabaseText(info.ref, wanted.ref)) {
+            detail = info;
+            return true;
+        }
+    }
+    return false;
+}
+
+// One bar of the element as the model holds it, and whether a copy in the
+// detail drawing was found for it.
+struct Member {
+    API_Element element;
+    MemoOwner memo;
+    bool readable = false;  // the bar and its memo were read
+    bool matched = false;
+};
+
+void ShiftToDetail(API_Element& element, const API_Coord& origin)
+{
+    element.object.pos.x -= origin.x;
+    element.object.pos.y -= origin.y;
+    // A copy in a detail drawing belongs to no group of the model.
+    element.header.groupGuid = APINULLGuid;
+}
+
+bool IsCopiedPart(Int32 libInd)
+{
+    LibraryPart part = LibraryPart::Mesh;
+    if (!IdentifyLibraryPart(libInd, &part))
+        return false;
+    return part == LibraryPart::Rebar || part == LibraryPart::SingleRebar || part == LibraryPart::Stirrup ||
+           part == LibraryPart::Concrete;
+}
+
+// The link record on an object; false for an object without one (no user
+// data, or too little of it to be a link).
+bool ReadBarLink(API_Element& object, BarLinkRecord& link)
+{
+    API_ElementUserData userData;
+    std::memset(static_cast<void*>(&userData), 0, sizeof userData);
+    if (HostGetUserData(&object.header, &userData) != NoError)
+        return false;
+    HandleOwner data(userData.dataHdl);
+    if (data.Get() == nullptr || BMhGetSize(data.Get()) < static_cast<Int64>(sizeof link))
+        return false;
+    std::memcpy(&link, *data.Get(), sizeof link);
+    return true;
+}
+
+// Overwrites, deletes or keeps each object of the detail drawing (the
+// current window) by the bar its link names, then copies the bars that have
+// none. False when the drawing's objects cannot be listed.
+bool MatchCopies(std::vector<std::unique_ptr<Member>>& members, const API_Coord& origin,
+                 const API_DatabaseInfo& detail)
+{
+    GS::Array<API_Guid> objects;
+    if (HostListElementsByType(API_ObjectID, &objects, 0, 0, APINULLGuid) != NoError)
+        return false;
+    for (UInt32 o = 0; o < objects.GetSize(); ++o) {
+        API_Element object;
+        std::memset(static_cast<void*>(&object), 0, sizeof object);
+        object.header.guid = objects[o];
+        if (HostGetElement(&object) != NoError || !IsCopiedPart(object.object.libInd))
+            continue;
+        BarLinkRecord link;
+        if (!ReadBarLink(object, link))
+            continue;
+        Member* match = nullptr;
+        for (const std::unique_ptr<Member>& m : members)
+            if (m->element.header.guid == link.barGuid) {
+                match = m.get();
+                break;
+            }
+        if (match == nullptr) {
+            GS::Array<API_Guid> gone;
+            gone.Push(objects[o]);
+            HostDeleteElements(&gone);
+            continue;
+        }
+        // The bar's record now names the copy, so that a second copy of the
+        // same bar finds no member and goes.
+        match->matched = true;
+        // A bar the host could not give leaves its copy as it is: a zeroed
+        // record written over it would destroy it.
+        if (!match->readable)
+            continue;
+        match->element.header.guid = objects[o];
+        ShiftToDetail(match->element, origin);
+        API_Element mask;
+        std::memset(static_cast<void*>(&mask), 0xFF, sizeof mask);
+        HostChangeElement(&match->element, &mask, &match->memo.Get(), EveryMemoPartButOne, true);
+    }
+    for (const std::unique_ptr<Member>& m : members) {
+        if (m->matched || !m->readable)
+            continue;
+        BarLinkRecord link;
+        link.barGuid = m->element.header.guid;
+        ShiftToDetail(m->element, origin);
+        HostCreateElement(&m->element, &m->memo.Get());
+        HostDisposeMemo(&m->memo.Get());
+        link.copyGuid = m->element.header.guid;
+        link.detailDatabaseId = detail.databaseUnId;
+        AttachBarLink(m->element, link);
+    }
+    return true;
+}
+
+// Brings the element's detail drawing up to date, making it when there is
+// none. False when its objects could not be listed.
+bool UpdateDetailDrawing(ComplexElementKind kind, const IronGroups& groups, const std::string& id)
+{
+    API_DatabaseInfo detail = ZeroedDatabase(APIWind_DetailID);
+    if (!FindDetailDrawing(id, detail)) {
+        detail = ZeroedDatabase(APIWind_DetailID);
+        SetDatabaseText(detail.name, DatabaseTextUnits, DetailDrawingName(id, kind));
+        SetDatabaseText(detail.ref, DatabaseTextUnits, id);
+        if (HostRequest::NDAT(&detail) != NoError) {
+            Alert(ResStr::Messages::DetailDrawingFailed);
+            return true;
+        }
+    }
+    // The window to come back to; when the host cannot name it, the floor
+    // plan, so that the window never stays on the detail drawing.
+    API_DatabaseInfo previous = ZeroedDatabase(APIWind_FloorPlanID);
+    if (HostRequest::GDAT(&previous) != NoError)
+        previous = ZeroedDatabase(APIWind_FloorPlanID);
+
+    std::vector<std::unique_ptr<Member>> members;
+    for (const IronArrayByProperty* group : groups)
+        for (Int32 m = 1; m <= group->members.GetItemCount(); ++m) {
+            auto member = std::make_unique<Member>();
+            std::memset(static_cast<void*>(&member->element), 0, sizeof member->element);
+            member->element.header.guid = group->members[m]->guid;
+            member->readable = HostGetElement(&member->element) == NoError &&
+                               HostGetMemo(member->element.header.guid, &member->memo.Get(), EveryMemoPartButOne) ==
+                                   NoError;
+            members.push_back(std::move(member));
+        }
+    const API_Coord origin = PlanOrigin(groups);
+
+    // Copies made while the window still showed the model would land in the
+    // model: without the switch the copies stay as they are.
+    if (HostRequest::CHWD(&detail) != NoError) {
+        SwitchBack(previous);
+        return true;
+    }
+    const bool listed = MatchCopies(members, origin, detail);
+    SwitchBack(previous);
+    return listed;
+}
+
+// Rewrites one complex object with the element's parameters and notes its
+// layer. An object the host cannot give is left as it is: its zeroed record
+// written back would move it onto no layer with no part.
+void RewriteComplexObject(ComplexElementKind kind, const API_Guid& guid, const IronGroups& groups,
+                          const std::string& id, Int16& layer)
+{
+    API_Element element;
+    std::memset(static_cast<void*>(&element), 0, sizeof element);
+    element.header.guid = guid;
+    MemoOwner memo;
+    if (HostGetElement(&element) != NoError || HostGetMemo(guid, &memo.Get(), EveryMemoPartButOne) != NoError)
+        return;
+    layer = static_cast<Int16>(element.header.layer);
+    {
+        InfoStringSetter info(memo.Get(), FromHostText(id));
+        // Only the parameters the object has are written: the writers
+        // leave out a name the object lacks.
+        FillComplexObjectParams(kind, id, groups, memo->params);
+        GS::Array<API_Guid> one;
+        one.Push(guid);
+        HostChangeElementsByGuid(&one, &element, &memo.Get(), EveryMemoPartButOne);
+    }
+}
+
+// Has the list recompute and marks its data as given, as a new list gets
+// them; false when it does not recompute.
+bool RecomputeGivenList(API_Element& element, MemoOwner& memo)
+{
+    const UInt32 recalc = APIRecalcParams;
+    if (HostRequest::RPAS(&element, &recalc) != NoError)
+        return false;
+    GS::Array<API_Guid> one;
+    one.Push(element.header.guid);
+    HostChangeElementsByGuid(&one, &element, &memo.Get(), APIMemoMask_All);
+    HostDisposeMemo(&memo.Get());
+    std::memset(static_cast<void*>(&memo.Get()), 0, sizeof(API_ElementMemo));
+    // A memo the host cannot give again is not written back: an empty one
+    // would take the list's data with it.
+    if (HostGetMemo(element.header.guid, &memo.Get(), APIMemoMask_All) == NoError) {
+        GdlParams::WriteNumber(memo->params, ParamName::DataInput, 1.0);
+        HostChangeElementsByGuid(&one, &element, &memo.Get(), APIMemoMask_All);
+    }
+    return true;
+}
+
+// The selected list filled for the element on its own layer.
+bool FillGivenList(ComplexElementKind kind, const IronGroups& groups, const std::string& id,
+                   const API_Guid& listGuid)
+{
+    API_Element element;
+    std::memset(static_cast<void*>(&element), 0, sizeof element);
+    element.header.guid = listGuid;
+    MemoOwner memo;
+    if (HostGetElement(&element) != NoError || HostGetMemo(listGuid, &memo.Get(), APIMemoMask_All) != NoError)
+        return false;
+    FillComplexListParams(kind, id, groups, memo->params);
+    LayerUnlock unlock(static_cast<Int16>(element.header.layer));
+    GS::Array<API_Guid> one;
+    one.Push(listGuid);
+    HostChangeElementsByGuid(&one, &element, &memo.Get(), APIMemoMask_All);
+    return RecomputeGivenList(element, memo);
+}
+
+// A new list where the user clicks, on the layer of the last rewritten
+// complex object.
+bool PlaceNewList(ComplexElementKind kind, const IronGroups& groups, const std::string& id, Int32 listInd,
+                  Int16 layer)
+{
+    const bool regenerate = true;
+    HostRequest::RBLD(&regenerate);
+    API_Coord3D point{0, 0, 0};
+    if (CurrentComplexSteps().clickPoint(GetResString(ResStr::Messages::ClickToPlaceList), PlacementOutline::List,
+                                         point) != NoError)
+        return true;
+    API_Element element;
+    MemoOwner memo;
+    if (!PrepareObject(listInd, layer, point, element, memo, false)) {
+        Alert(ResStr::Messages::DefaultParamsFailed);
+        return false;
+    }
+    FillComplexListParams(kind, id, groups, memo->params);
+    LayerUnlock unlock(layer);
+    GSErrCode error = NoError;
+    CreateListObjectCommand(error, element, memo);
+    return true;
+}
+}  // namespace
+
+bool UpdateComplexElement(const ObjectModifier& modifier, const IronGroups& groups,
+                          const GS::VAArray<API_Guid>& objects, const std::string& id, const API_Guid& listGuid,
+                          bool withList)
+{
+    const ComplexElementKind kind = modifier.kind;
+    Int32 libInd = 0;
+    if (FindLibraryPart(KindPart(kind), &libInd) != NoError) {
+        Alert(MissingComplexPartMessage(kind));
+        return false;
+    }
+    Int16 layer = 1;
+    for (Int32 i = 1; i <= objects.GetItemCount(); ++i)
+        RewriteComplexObject(kind, objects[i], groups, id, layer);
+
+    if (!UpdateDetailDrawing(kind, groups, id))
+        return false;
+
+    if (!withList)
+        return true;
+    Int32 listInd = 0;
+    if (FindLibraryPart(LibraryPart::List, &listInd) != NoError) {
+        Alert(ResStr::Messages::MissingList);
+        return false;
+    }
+    if (listGuid != APINULLGuid)
+        return FillGivenList(kind, groups, id, listGuid);
+    return PlaceNewList(kind, groups, id, listInd, layer);
+}
