@@ -21,6 +21,8 @@ for version in 24 25; do
   build/default/bin/simhost$version --out build/default/demo-$version/keep-in-step scenarios/keep-in-step.json
   # Beam B1 created from four bars and a stirrup with its list; the report
   # lists its detail drawing and build/default/demo-NN/create-beam/plan.svg
-  # shows the drawing beside the plan.
+  # shows the drawing beside the plan. Then Edit Beam re-assembles B1 with a
+  # fifth bar, chosen from the edit list; its preview picture stays in
+  # build/default/demo-NN/create-beam/temp/.
   build/default/bin/simhost$version --out build/default/demo-$version/create-beam scenarios/create_beam.json
 done
