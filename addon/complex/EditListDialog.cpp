@@ -1,6 +1,7 @@
 #include "addon/complex/EditListDialog.hpp"
 #include "addon/complex/AddOnPreferences.hpp"
 #include "addon/complex/DialogItems.hpp"
+#include "addon/complex/IronIdDialog.hpp"
 #include "addon/complex/PreviewPicture.hpp"
 #include "addon/host/HostCalls.hpp"
 #include "addon/host/Owners.hpp"
@@ -205,32 +206,14 @@ Int16 ClickOk(Int16 dialogId, ComplexListDialogData& data)
 bool CollectComplexObjectsById(const ObjectModifier& modifier, ComplexListDialogData& data)
 {
     const char* bareGuid = LibraryPartIds[static_cast<Int32>(KindPart(modifier.kind))].mainGuid;
-    ProgressWindowOwner progress(GetResString(ResStr::Texts::Preprocessing), 1);
-    GS::Array<API_Guid> objects;
-    if (HostListElementsByType(API_ObjectID, &objects, APIFilt_OnVisLayer | APIFilt_OnActFloor, 0, APINULLGuid) !=
-        NoError) {
-        progress.Close();
-        return false;
-    }
-    progress.StartPhase(GetResString(ResStr::Texts::Preprocessing), static_cast<Int32>(objects.GetSize()));
-    for (UInt32 i = 0; i < objects.GetSize(); ++i) {
-        progress.SetValue(static_cast<Int32>(i) + 1);
-        if (progress.Cancelled()) {
-            progress.Close();
-            return false;
-        }
-        API_Element element;
-        std::memset(static_cast<void*>(&element), 0, sizeof element);
-        element.header.guid = objects[i];
-        if (HostGetElement(&element) != NoError || !IsOfKind(element.object.libInd, bareGuid))
-            continue;
+    return VisitPlacedObjects([&](const API_Element& element) {
+        if (!IsOfKind(element.object.libInd, bareGuid))
+            return;
         std::string id;
-        if (!ReadIronId(objects[i], id))
-            continue;
-        AddObject(data, objects[i], id);
-    }
-    progress.Close();
-    return true;
+        if (!ReadIronId(element.header.guid, id))
+            return;
+        AddObject(data, element.header.guid, id);
+    });
 }
 
 Int16 EditObjectListDialogProc(Int16 message, Int16 dialogId, Int16 item, void* userData)

@@ -58,10 +58,9 @@ std::string IronIdDialogData::LastId() const
     return ids.GetItemCount() == 0 ? std::string() : std::string(ids[ids.GetItemCount()]);
 }
 
-bool CollectExistingIronIds(const ObjectCreator&, IronIdDialogData& data)
+bool VisitPlacedObjects(const std::function<void(const API_Element&)>& visit)
 {
-    const char* title = GetResString(ResStr::Texts::Preprocessing);
-    ProgressWindowOwner progress(title, 1);
+    ProgressWindowOwner progress(GetResString(ResStr::Texts::Preprocessing), 1);
     GS::Array<API_Guid> objects;
     if (HostListElementsByType(API_ObjectID, &objects, APIFilt_OnVisLayer | APIFilt_OnActFloor, 0, APINULLGuid) !=
         NoError) {
@@ -80,9 +79,18 @@ bool CollectExistingIronIds(const ObjectCreator&, IronIdDialogData& data)
         element.header.guid = objects[i];
         if (HostGetElement(&element) != NoError)
             continue;
+        visit(element);
+    }
+    progress.Close();
+    return true;
+}
+
+bool CollectExistingIronIds(const ObjectCreator&, IronIdDialogData& data)
+{
+    return VisitPlacedObjects([&](const API_Element& element) {
         MemoOwner memo;
-        if (HostGetMemo(objects[i], &memo.Get(), APIMemoMask_AddPars) != NoError)
-            continue;
+        if (HostGetMemo(element.header.guid, &memo.Get(), APIMemoMask_AddPars) != NoError)
+            return;
         const Int32 count = GdlParams::Count(memo->params);
         for (Int32 r = 0; r < count; ++r) {
             const API_AddParType& rec = *GdlParams::Record(memo->params, r);
@@ -91,9 +99,7 @@ bool CollectExistingIronIds(const ObjectCreator&, IronIdDialogData& data)
                 break;
             }
         }
-    }
-    progress.Close();
-    return true;
+    });
 }
 
 std::string DetailDrawingName(const std::string& id, ComplexElementKind kind)

@@ -5,6 +5,7 @@
 #pragma once
 #include "addon/complex/ComplexKind.hpp"
 #include "platform/gs/Array.hpp"
+#include <functional>
 #include <string>
 
 constexpr Int16 ComplexIdDialogId = 32511;
@@ -44,6 +45,13 @@ struct IronIdDialogData {
     bool withList = true;
     ComplexElementKind kind = BeamKind;
 };
+
+// Reads every object on a visible layer of the current story, under the
+// "Preprocessing" progress window, and hands each one the host could read to
+// `visit`. False when the user cancelled or the objects could not be listed;
+// the objects visited until then stay visited. The window is closed on every
+// path.
+bool VisitPlacedObjects(const std::function<void(const API_Element&)>& visit);
 
 // Fills the data's IDs with the ID of every placed object that has one,
 // under a progress window. False when the user cancelled or the objects
