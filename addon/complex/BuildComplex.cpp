@@ -134,23 +134,31 @@ GSErrCode CreateComplexObjectCommand(GSErrCode& error, API_Element& element, API
 
 }  // namespace
 
+// Has the list recompute and marks its data as given, as a new list gets
+// them; false when it does not recompute.
+bool RecomputeGivenList(API_Element& element, MemoOwner& memo)
+{
+    const UInt32 recalc = APIRecalcParams;
+    if (HostRequest::RPAS(&element, &recalc) != NoError)
+        return false;
+    GS::Array<API_Guid> one;
+    one.Push(element.header.guid);
+    HostChangeElementsByGuid(&one, &element, &memo.Get(), APIMemoMask_All);
+    HostDisposeMemo(&memo.Get());
+    std::memset(static_cast<void*>(&memo.Get()), 0, sizeof(API_ElementMemo));
+    // A memo the host cannot give again is not written back: an empty one
+    // would take the list's data with it.
+    if (HostGetMemo(element.header.guid, &memo.Get(), APIMemoMask_All) == NoError) {
+        GdlParams::WriteNumber(memo->params, ParamName::DataInput, 1.0);
+        HostChangeElementsByGuid(&one, &element, &memo.Get(), APIMemoMask_All);
+    }
+    return true;
+}
+
 GSErrCode CreateListObjectCommand(GSErrCode& error, API_Element& element, MemoOwner& memo)
 {
     error = HostCreateElement(&element, &memo.Get());
-    const UInt32 recalc = APIRecalcParams;
-    if (HostRequest::RPAS(&element, &recalc) == NoError) {
-        GS::Array<API_Guid> list;
-        list.Push(element.header.guid);
-        HostChangeElementsByGuid(&list, &element, &memo.Get(), APIMemoMask_All);
-        HostDisposeMemo(&memo.Get());
-        std::memset(static_cast<void*>(&memo.Get()), 0, sizeof(API_ElementMemo));
-        // A memo the host cannot give again is not written back: an empty
-        // one would take the list's data with it.
-        if (HostGetMemo(element.header.guid, &memo.Get(), APIMemoMask_All) == NoError) {
-            GdlParams::WriteNumber(memo->params, ParamName::DataInput, 1.0);
-            HostChangeElementsByGuid(&list, &element, &memo.Get(), APIMemoMask_All);
-        }
-    }
+    RecomputeGivenList(element, memo);
     HostDisposeMemo(&memo.Get());
     return NoError;
 }

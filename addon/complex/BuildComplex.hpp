@@ -65,6 +65,12 @@ bool PrepareObject(Int32 libInd, Int16 layer, const API_Coord3D& point, API_Elem
 // The alert of a missing complex part of the kind: 130/31, 130/33 or 130/32.
 RSStringId MissingComplexPartMessage(ComplexElementKind kind);
 
+// Has a list recompute ('RPAS'), writes it back, marks its data as given
+// ("bDataInput" 1) and writes it once more, as a new list gets them; a memo
+// the host cannot give again is not written back. False when the list does
+// not recompute.
+bool RecomputeGivenList(API_Element& element, MemoOwner& memo);
+
 // Creates the list object, has it recompute ('RPAS'), writes it back, marks
 // its data as given ("bDataInput" 1) and writes it once more. The memo is
 // disposed. The host's answer to the creation goes into `error`. Returns 0.
