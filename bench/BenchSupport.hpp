@@ -3,6 +3,8 @@
 #pragma once
 #include <chrono>
 #include <cstddef>
+#include <cstdlib>
+#include <vector>
 
 namespace Bench {
 
@@ -15,5 +17,14 @@ size_t CurrentBytes();
 // The most held since the last StartPeak, which starts at what is held now.
 size_t PeakBytes();
 void StartPeak();
+
+// The sizes given on the command line, or the defaults when none are.
+inline std::vector<int> Sizes(int argc, char** argv, std::vector<int> defaults)
+{
+    std::vector<int> sizes;
+    for (int i = 1; i < argc; ++i)
+        sizes.push_back(std::atoi(argv[i]));
+    return sizes.empty() ? defaults : sizes;
+}
 
 }  // namespace Bench

@@ -120,11 +120,7 @@ void Print(const char* title, int size, const Figures& f)
 
 int main(int argc, char** argv)
 {
-    std::vector<int> sizes;
-    for (int i = 1; i < argc; ++i)
-        sizes.push_back(std::atoi(argv[i]));
-    if (sizes.empty())
-        sizes = {10000, 100000};
+    const std::vector<int> sizes = Bench::Sizes(argc, argv, {10000, 100000});
 
     std::printf("%10s %-7s %-8s %12s %14s %14s\n", "bars", "run", "stage", "add-on s", "calls/object", "peak B/object");
     for (int size : sizes) {

@@ -138,11 +138,7 @@ Figures Run(USize entry, int count)
 
 int main(int argc, char** argv)
 {
-    std::vector<int> sizes;
-    for (int i = 1; i < argc; ++i)
-        sizes.push_back(std::atoi(argv[i]));
-    if (sizes.empty())
-        sizes = {100, 1000};
+    const std::vector<int> sizes = Bench::Sizes(argc, argv, {100, 1000});
     std::printf("%-6s %8s %9s %14s %12s %14s\n", "kind", "elements", "objects", "own us/object", "calls/object",
                 "peak B/object");
     for (int n : sizes) {

@@ -88,11 +88,7 @@ void Print(const char* element, int size, const Figures& f)
 
 int main(int argc, char** argv)
 {
-    std::vector<int> sizes;
-    for (int i = 1; i < argc; ++i)
-        sizes.push_back(std::atoi(argv[i]));
-    if (sizes.empty())
-        sizes = {100, 1000};
+    const std::vector<int> sizes = Bench::Sizes(argc, argv, {100, 1000});
 
     std::printf("%10s %-6s %14s %14s %14s\n", "objects", "host", "add-on us/obj", "calls/object", "peak B/object");
     for (int size : sizes) {
