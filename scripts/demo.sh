@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs the demo scenario in both
 # stand-in hosts: simhost24 with the English add-on, simhost25 with the
-# Slovenian one, then the Cutting List demo and the creation of beam B1 in
-# both.
+# Slovenian one, then the Cutting List demo, reinforcement placed into a
+# wall, a slab and a roof, reinforcement kept in step with a moved wall and
+# a deleted slab, and the creation and edit of beam B1 in both.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
