@@ -326,23 +326,33 @@ void FillComplexListParams(ComplexElementKind kind, const std::string& id, const
     GdlParams::WriteText(params, ParamName::ListName, FromHostText(id));
 }
 
-bool BuildComplexElement(const ObjectCreator& creator, const std::string& id, Int16 layer, bool withList,
-                         const API_Coord3D& point)
+bool ReadNumberedSelection(ComplexElementKind kind, PlacementManager& manager, RunGroups& run,
+                           GS::VAArray<API_Guid>* selectedComplex, API_Guid* listGuid)
 {
-    PlacementManager manager;
     manager.listGuid = APINULLGuid;
     manager.layer = -1;
     manager.listAllowed = false;
     manager.listAborted = false;
     manager.silent = true;
-    RunGroups run;
-    if (!ReadReinforcementObjects(manager, run, false, nullptr, nullptr, ReadSelected, creator.kind, true))
+    if (!ReadReinforcementObjects(manager, run, false, selectedComplex, listGuid, ReadSelected, kind, true))
         return false;
+    // The passes' results are not looked at: they are silent and cannot be
+    // cancelled here.
     MakeIdsUnique(manager, run.groups);
     SortGroupsById(manager, run.groups);
     CompressGroups(manager, run.groups);
     SortGroupsByProperties(manager, run.groups);
     RenumberGroups(manager, run.groups);
+    return true;
+}
+
+bool BuildComplexElement(const ObjectCreator& creator, const std::string& id, Int16 layer, bool withList,
+                         const API_Coord3D& point)
+{
+    PlacementManager manager;
+    RunGroups run;
+    if (!ReadNumberedSelection(creator.kind, manager, run, nullptr, nullptr))
+        return false;
     CurrentComplexSteps().writeResults(manager, run.groups, id.c_str());
     NormalizeBarPositions(creator, run.groups);
     const API_Coord origin = PlanOrigin(run.groups);

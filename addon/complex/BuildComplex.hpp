@@ -34,6 +34,14 @@ void FillComplexObjectParams(ComplexElementKind kind, const std::string& id, con
 void FillComplexListParams(ComplexElementKind kind, const std::string& id, const IronGroups& groups,
                            API_AddParType** params);
 
+// Reads the selection silently into groups, as a create or edit run of the
+// kind takes it (the kind's complex objects into `selectedComplex` and a
+// selected list into `listGuid`, when given), and numbers the groups as a
+// complex element's bars are numbered: IDs made unique, sorted, compressed,
+// sorted by properties and renumbered. False when the reading refused.
+bool ReadNumberedSelection(ComplexElementKind kind, PlacementManager& manager, RunGroups& run,
+                           GS::VAArray<API_Guid>* selectedComplex, API_Guid* listGuid);
+
 // Builds the element with the accepted ID on the layer at the point. False
 // when the reading refused, a part was missing or the object tool's
 // defaults were not to be had.

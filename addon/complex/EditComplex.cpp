@@ -159,21 +159,11 @@ bool EditComplexElement(const ObjectModifier& modifier)
         return false;
 
     PlacementManager manager;
-    manager.listGuid = APINULLGuid;
-    manager.layer = -1;
-    manager.listAllowed = false;
-    manager.listAborted = false;
-    manager.silent = true;
     RunGroups run;
     GS::VAArray<API_Guid> selected{50};
     API_Guid listGuid = APINULLGuid;
-    if (!ReadReinforcementObjects(manager, run, false, &selected, &listGuid, ReadSelected, kind, true))
+    if (!ReadNumberedSelection(kind, manager, run, &selected, &listGuid))
         return false;
-    MakeIdsUnique(manager, run.groups);
-    SortGroupsById(manager, run.groups);
-    CompressGroups(manager, run.groups);
-    SortGroupsByProperties(manager, run.groups);
-    RenumberGroups(manager, run.groups);
     if (!GroupTotalsPass(kind, run.groups))
         return false;
     const ObjectCreator positions(kind);

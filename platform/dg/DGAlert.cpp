@@ -1,4 +1,5 @@
 #include "platform/dg/DGAlert.hpp"
+#include "platform/dg/DGInternal.hpp"
 #include <string>
 
 namespace {
@@ -11,33 +12,7 @@ DG::UserInput::AlertAnswer& Answer()
     return answer;
 }
 
-class Reader {
-public:
-    Reader(const unsigned char* data, UInt32 size) : data(data), size(size) {}
-    bool U16(UInt16* v)
-    {
-        if (size - pos < 2)
-            return false;
-        *v = static_cast<UInt16>(data[pos] | (data[pos + 1] << 8));
-        pos += 2;
-        return true;
-    }
-    bool Text(GS::UniString* text)
-    {
-        UInt16 length = 0;
-        if (!U16(&length) || size - pos < length)
-            return false;
-        *text = GS::UniString(std::string(reinterpret_cast<const char*>(data + pos), length).c_str(), CC_UTF8);
-        pos += length;
-        return true;
-    }
-    bool AtEnd() const { return pos == size; }
-
-private:
-    const unsigned char* data;
-    UInt32 size;
-    UInt32 pos = 0;
-};
+using Reader = DG::Internal::ResourceReader;
 
 }  // namespace
 

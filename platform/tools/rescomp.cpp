@@ -170,6 +170,33 @@ bool IsIdentifier(const std::string& s)
     return true;
 }
 
+// Reads "<id> <Name>" after a DLOG or ALRT header and adds the dialog or
+// alert of that id; an id or name defined before fails the build.
+template <typename Info>
+int OpenNamedSection(std::istringstream& hs, const std::string& where, const std::string& kind,
+                     const std::string& what, std::map<int, Info>& defined)
+{
+    int id = 0;
+    std::string name, extra;
+    if (!(hs >> id >> name) || (hs >> extra) || id < 1 || id > 32767)
+        Fail(where, kind + " needs " + (what == "alert" ? "an " : "a ") + what + " id (1 to 32767) and " +
+                        (what == "alert" ? "an " : "a ") + what + " name");
+    if (!IsIdentifier(name))
+        Fail(where, what + " name '" + name + "' is not an identifier");
+    auto known = defined.find(id);
+    if (known != defined.end())
+        Fail(where, what + " " + std::to_string(id) + " defined twice (first at " + known->second.where + ")");
+    for (const auto& d : defined)
+        if (d.second.name == name)
+            Fail(where, what + " name '" + name + "' is taken at " + d.second.where);
+    Info& info = defined[id];
+    info.id = id;
+    info.name = name;
+    info.where = where;
+    return id;
+}
+
+
 std::string CEscape(const std::string& s)
 {
     std::string out;
@@ -437,39 +464,9 @@ void ReadResources(const std::vector<std::string>& inputs, int codePage, Languag
                         if (e.first.first == sectionId)
                             entryNames[e.second.name] = e.second.where;
                 } else if (kind == "DLOG") {
-                    std::string dialogName, extra;
-                    if (!(hs >> sectionId >> dialogName) || (hs >> extra) || sectionId < 1 || sectionId > 32767)
-                        Fail(where, "DLOG needs a dialog id (1 to 32767) and a dialog name");
-                    if (!IsIdentifier(dialogName))
-                        Fail(where, "dialog name '" + dialogName + "' is not an identifier");
-                    auto known = language.dialogs.find(sectionId);
-                    if (known != language.dialogs.end())
-                        Fail(where, "dialog " + std::to_string(sectionId) + " defined twice (first at " +
-                                        known->second.where + ")");
-                    for (const auto& d : language.dialogs)
-                        if (d.second.name == dialogName)
-                            Fail(where, "dialog name '" + dialogName + "' is taken at " + d.second.where);
-                    DialogInfo& dialog = language.dialogs[sectionId];
-                    dialog.id = sectionId;
-                    dialog.name = dialogName;
-                    dialog.where = where;
+                    sectionId = OpenNamedSection(hs, where, "DLOG", "dialog", language.dialogs);
                 } else if (kind == "ALRT") {
-                    std::string alertName, extra;
-                    if (!(hs >> sectionId >> alertName) || (hs >> extra) || sectionId < 1 || sectionId > 32767)
-                        Fail(where, "ALRT needs an alert id (1 to 32767) and an alert name");
-                    if (!IsIdentifier(alertName))
-                        Fail(where, "alert name '" + alertName + "' is not an identifier");
-                    auto known = language.alerts.find(sectionId);
-                    if (known != language.alerts.end())
-                        Fail(where, "alert " + std::to_string(sectionId) + " defined twice (first at " +
-                                        known->second.where + ")");
-                    for (const auto& a : language.alerts)
-                        if (a.second.name == alertName)
-                            Fail(where, "alert name '" + alertName + "' is taken at " + a.second.where);
-                    AlertInfo& alert = language.alerts[sectionId];
-                    alert.id = sectionId;
-                    alert.name = alertName;
-                    alert.where = where;
+                    sectionId = OpenNamedSection(hs, where, "ALRT", "alert", language.alerts);
                 } else if (kind == "DATA") {
                     if (!(hs >> blobType >> sectionId) || blobType.size() != 4)
                         Fail(where, "DATA needs a four-letter type and an id");

@@ -95,18 +95,11 @@ protected:
     {
         host->model.Select(selection);
         PlacementManager manager;
-        manager.silent = true;
-        manager.listAllowed = false;
         RunGroups run;
         GS::VAArray<API_Guid> selected{50};
         API_Guid listGuid = APINULLGuid;
-        if (!ReadReinforcementObjects(manager, run, false, &selected, &listGuid, ReadSelected, kind, true))
+        if (!ReadNumberedSelection(kind, manager, run, &selected, &listGuid))
             return false;
-        MakeIdsUnique(manager, run.groups);
-        SortGroupsById(manager, run.groups);
-        CompressGroups(manager, run.groups);
-        SortGroupsByProperties(manager, run.groups);
-        RenumberGroups(manager, run.groups);
         NormalizeBarPositions(ObjectCreator(kind), run.groups);
         GS::VAArray<API_Guid> targets{50};
         for (const API_Guid& g : objects)

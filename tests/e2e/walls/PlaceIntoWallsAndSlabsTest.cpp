@@ -5,6 +5,7 @@
 // in turn for a wall, a slab and a roof.
 #include "tests/e2e/palette/PaletteFixture.hpp"
 #include "platform/vomdix/JobLedger.hpp"
+#include "tests/e2e/walls/PlacingTestSupport.hpp"
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -17,22 +18,8 @@ namespace {
 using SimHost::GdlParam;
 using SimHost::GdlParams;
 
-GdlParam Number(const char* name, double value)
-{
-    GdlParam p;
-    p.name = name;
-    p.kind = GdlParam::Kind::Number;
-    p.number = value;
-    return p;
-}
-
-SimHost::SettingsDialogAnswer Layer(const char* part, GdlParams params = {})
-{
-    SimHost::SettingsDialogAnswer a;
-    a.part = part;
-    a.params = std::move(params);
-    return a;
-}
+using PlacingTest::Layer;
+using PlacingTest::Number;
 
 SimHost::PointAnswer Click(double x, double y)
 {

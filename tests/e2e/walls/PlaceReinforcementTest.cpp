@@ -4,6 +4,7 @@
 // call of a run failing in turn.
 #include "tests/e2e/palette/PaletteFixture.hpp"
 #include "simhost/scenario/PlanSvg.hpp"
+#include "tests/e2e/walls/PlacingTestSupport.hpp"
 #include <cmath>
 #include <cstring>
 
@@ -12,22 +13,8 @@ namespace {
 using SimHost::GdlParam;
 using SimHost::GdlParams;
 
-GdlParam Number(const char* name, double value)
-{
-    GdlParam p;
-    p.name = name;
-    p.kind = GdlParam::Kind::Number;
-    p.number = value;
-    return p;
-}
-
-SimHost::SettingsDialogAnswer Layer(const char* part, GdlParams params = {})
-{
-    SimHost::SettingsDialogAnswer a;
-    a.part = part;
-    a.params = std::move(params);
-    return a;
-}
+using PlacingTest::Layer;
+using PlacingTest::Number;
 
 SimHost::PolygonRings Rectangle(double x0, double y0, double x1, double y1)
 {
