@@ -6,6 +6,7 @@
 #include "simhost/model/WallPart.hpp"
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <tuple>
 
 namespace SimHost {
@@ -241,6 +242,33 @@ WallMesh BuildWallBody(const WallPart& wall)
         }
     }
     return std::move(b.mesh);
+}
+
+bool WallBodyCache::BuiltFrom(const WallPart& wall) const
+{
+    // Byte-wise: a value that compares equal but differs in its bytes
+    // (0 and -0) only costs a rebuild.
+    return std::memcmp(&record, &wall.record, sizeof record) == 0 && openings.size() == wall.openings.size() &&
+           (openings.empty() ||
+            std::memcmp(openings.data(), wall.openings.data(), openings.size() * sizeof(WallOpening)) == 0);
+}
+
+const WallBodyCache& WallPart::Body() const
+{
+    if (body == nullptr || !body->BuiltFrom(*this)) {
+        auto built = std::make_shared<WallBodyCache>();
+        built->record = record;
+        built->openings = openings;
+        built->mesh = BuildWallBody(*this);
+        Int32 next = 1;
+        for (const WallMesh::Polygon& p : built->mesh.polygons) {
+            built->firstEdgeEntry.push_back(next);
+            next += static_cast<Int32>(p.edges.size());
+            built->edgeEntries.insert(built->edgeEntries.end(), p.edges.begin(), p.edges.end());
+        }
+        body = std::move(built);
+    }
+    return *body;
 }
 
 WallPlanPolygon BuildWallPlanPolygon(const WallPart& wall)
