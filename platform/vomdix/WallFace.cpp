@@ -305,14 +305,18 @@ picojson::value LoopValue(const Loop& l)
     return picojson::value(points);
 }
 
+// The reply's x: along the wall from its begin for a curved wall and a
+// flipped straight one, against it for a straight wall that is not flipped.
+bool AlongRunsForward(const Description& d, const WallFrame& frame) { return frame.curved || d.flipped; }
+
 // Starts a loop at its lowest point, the one nearest the wall's begin among
 // equals, so that the reply does not depend on the order of the body's edges.
-void Rotate(Loop& l, bool flipped)
+void Rotate(Loop& l, bool forward)
 {
-    auto better = [flipped](const Pt& a, const Pt& b) {
+    auto better = [forward](const Pt& a, const Pt& b) {
         if (std::fabs(a.z - b.z) > 1e-9)
             return a.z < b.z;
-        return flipped ? a.x < b.x : a.x > b.x;
+        return forward ? a.x < b.x : a.x > b.x;
     };
     std::rotate(l.begin(), std::min_element(l.begin(), l.end(), better), l.end());
 }
@@ -338,7 +342,7 @@ std::vector<Loop> SectionLoops(const Description& d, const WallFrame& frame, dou
         const Vec3 c = frame.Crossing(d.vertices[static_cast<size_t>(e.first)], d.vertices[static_cast<size_t>(e.second)], across);
         // A curved face is unrolled at the radius of the section itself.
         const double along = frame.curved ? frame.Turn(c) * frame.RadiusAt(across) : frame.Along(c);
-        const Pt p{d.flipped ? along : -along, c.z - base};
+        const Pt p{AlongRunsForward(d, frame) ? along : -along, c.z - base};
         points.emplace(edge, p);
         return p;
     };
@@ -433,14 +437,19 @@ std::string Compute(const Description& d)
         hi = std::max(hi, frame.Across(v));
     }
     picojson::array polygonsOut;
-    // The depth runs into the body from its outside face, the face on the
-    // side of the first skin: the left-hand face (looking from the
-    // reference line's begin to its end) of a wall that is not flipped, the
-    // right-hand face of a flipped one.
+    // Where the depth is measured from (the faces as seen looking from the
+    // reference line's begin to its end). A straight wall's depth runs from
+    // its outside face, the side of the first skin: the left-hand face
+    // unless the wall is flipped. A curved wall's depth is the one its skins
+    // are walked for from the right-hand face, the first skin's face of a
+    // flipped wall and the last skin's of one that is not: it runs from
+    // the right-hand face either way.
     const double thickness = hi - lo;
+    const bool fromRight = frame.curved || d.flipped;
+    const bool forward = AlongRunsForward(d, frame);
     if (thickness > 2 * FaceInset) {
         const double depth = std::clamp(d.depth, FaceInset, thickness - FaceInset);
-        const double across = d.flipped ? lo + depth : hi - depth;
+        const double across = fromRight ? lo + depth : hi - depth;
         std::vector<Loop> loops = SectionLoops(d, frame, across, base);
 
         // Nesting: a loop inside an even number of others is an outline,
@@ -469,7 +478,7 @@ std::string Compute(const Description& d)
             // Outlines counter-clockwise, holes clockwise.
             if ((SignedArea(loops[i]) > 0) != outline)
                 std::reverse(loops[i].begin(), loops[i].end());
-            Rotate(loops[i], d.flipped);
+            Rotate(loops[i], forward);
             if (outline)
                 outlines.push_back(i);
         }
@@ -477,7 +486,7 @@ std::string Compute(const Description& d)
         auto startOf = [&](size_t i) {
             double best = HUGE_VAL;
             for (const Pt& p : loops[i])
-                best = std::min(best, d.flipped ? p.x : -p.x);
+                best = std::min(best, forward ? p.x : -p.x);
             return best;
         };
         std::stable_sort(outlines.begin(), outlines.end(), [&](size_t a, size_t b) { return startOf(a) < startOf(b); });
