@@ -3,6 +3,7 @@
 #include "addon/host/HostQueries.hpp"
 #include "addon/host/HostRequests.hpp"
 #include "addon/host/Owners.hpp"
+#include "addon/services/CommandOutcome.hpp"
 #include "addon/services/CommandTrace.hpp"
 #include "addon/services/GdlParams.hpp"
 #include "addon/services/LibraryParts.hpp"
@@ -10,6 +11,7 @@
 #include "addon/walls/SidePicking.hpp"
 #include "addon/walls/LayerAlert.hpp"
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -62,6 +64,24 @@ bool CollectSectors(const GS::Array<API_Guid>& elements, LayerPart part, GS::Arr
         sectors.Push(sector);
     }
     return true;
+}
+
+// Places the layers in one undoable step, all or nothing, and tells the
+// user once: that nothing was placed when any object could not be made
+// whole (the host took the step back), or else how many elements got no
+// object for want of a usable outline.
+void PlaceLayers(ReinforcementLayers& layers, const GS::Array<API_Guid>& elements)
+{
+    CommandOutcome outcome;
+    RunUndoableStep(outcome, [&]() { return layers.Place(elements); });
+    if (outcome.Failed() || layers.ElementsWithoutOutline() == 0) {
+        outcome.Tell();
+        return;
+    }
+    char text[512];
+    std::snprintf(text, sizeof text, GetResString(ResStr::Messages::ElementsWithoutOutline),
+                  static_cast<int>(layers.ElementsWithoutOutline()));
+    HostReport(text, true);
 }
 
 }  // namespace
@@ -150,9 +170,7 @@ void DefineReinforcementLayers(const GS::Array<API_Guid>& elements, Int32 positi
 
         if (!FinishAfterThisLayer())
             continue;
-        const GS::UniString undoName = GetResUniString(ResStr::AddOnName::Name);
-        const UndoableBody body = [&]() { return layers.Place(elements); };
-        HostRunUndoableCommand(&undoName, &body);
+        PlaceLayers(layers, elements);
         return;
     }
 }

@@ -1,8 +1,7 @@
 // The Wall and Slab commands through the palette with the picks played by
 // the user: layers on both sides of a wall and along a slab's edges, the
 // wall request through the wall-geometry library found beside the add-on,
-// elements of odd geometry, and every host call of a two-layer run failing
-// in turn for a wall, a slab and a roof.
+// and elements of odd geometry.
 #include "tests/e2e/palette/PaletteFixture.hpp"
 #include "platform/vomdix/JobLedger.hpp"
 #include "tests/e2e/walls/PlacingTestSupport.hpp"
@@ -294,51 +293,6 @@ TEST_F(PlaceIntoWallsAndSlabsTest, OddGeometryNeitherCrashesNorPlacesGarbage)
     EXPECT_EQ(LinkedCount(*host, upright), 0u);
     EXPECT_EQ(LinkedCount(*host, nanRoof), 0u);
     ExpectJobsEnded();
-}
-
-// Every host call of a two-layer run failing in turn, for a wall, a slab
-// and a roof: no fault, no leak, and objects only inside the undo step.
-TEST(PlaceIntoElementsSweepTest, EachHostCallOfATwoLayerRunFailingInTurn)
-{
-    struct Case {
-        const char* what;
-        USize entry;
-        std::function<API_Guid(SimHost::Host&)> add;
-        double position;
-        Int32 picks;
-    };
-    const Case cases[] = {
-        {"wall", Wall, [](SimHost::Host& h) { return AddWall(h, {0, 0}, {6, 0}); }, 2, 2},
-        {"slab", Slab,
-         [](SimHost::Host& h) {
-             return AddSlab(h, Ring({{0, 0}, {8, 0}, {8, 6}, {0, 6}}, {{{3, 2}, {5, 2}, {5, 4}, {3, 4}}}));
-         },
-         1, 2},
-        {"roof", Roof, [](SimHost::Host& h) { return AddRoof(h, Ring({{0, 0}, {10, 0}, {10, 5}, {0, 5}}), Slope); }, 0,
-         0},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        auto prepare = [&](SimHost::Host& host) {
-            host.session.StartAddOn();
-            host.user.RunMenuCommand(32510, 1);
-            const API_Guid element = c.add(host);
-            host.user.ChangeSelection({element});
-            host.user.settingsDialogs.push_back(Layer("rf_mesh", {Number("iPosition", c.position)}));
-            host.user.settingsDialogs.push_back(Layer("rf_mesh", {Number("iPosition", c.position)}));
-            for (Int32 k = 0; k < c.picks; ++k)
-                host.user.pointInputs.Give(Click(k == 0 ? 3 : 0.5, k == 0 ? 0.1 : -0.1));
-            host.user.alertButtons = {2, 1};
-        };
-        auto command = [&](SimHost::Host& host) {
-            host.user.ClickPaletteEntry(c.entry);
-            if (host.undo.steps.empty()) {
-                EXPECT_TRUE(Objects(host).empty()) << "an object outside the undo step";
-            }
-        };
-        // A wall's layer reads the wall's body several times over.
-        SweepEachHostCall(prepare, command, 2000);
-    }
 }
 
 }  // namespace
