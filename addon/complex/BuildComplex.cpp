@@ -127,9 +127,7 @@ namespace {
 GSErrCode CreateComplexObjectCommand(GSErrCode& error, API_Element& element, API_ElementMemo& memo)
 {
     error = HostCreateElement(&element, &memo);
-    if (error != NoError)
-        HostReport(std::to_string(static_cast<Int32>(error)).c_str(), false);
-    return NoError;
+    return error;
 }
 
 }  // namespace
@@ -143,67 +141,57 @@ bool RecomputeGivenList(API_Element& element, MemoOwner& memo)
         return false;
     GS::Array<API_Guid> one;
     one.Push(element.header.guid);
-    HostChangeElementsByGuid(&one, &element, &memo.Get(), APIMemoMask_All);
+    if (HostChangeElementsByGuid(&one, &element, &memo.Get(), APIMemoMask_All) != NoError)
+        return false;
     HostDisposeMemo(&memo.Get());
     std::memset(static_cast<void*>(&memo.Get()), 0, sizeof(API_ElementMemo));
     // A memo the host cannot give again is not written back: an empty one
     // would take the list's data with it.
-    if (HostGetMemo(element.header.guid, &memo.Get(), APIMemoMask_All) == NoError) {
-        GdlParams::WriteNumber(memo->params, ParamName::DataInput, 1.0);
-        HostChangeElementsByGuid(&one, &element, &memo.Get(), APIMemoMask_All);
-    }
-    return true;
+    if (HostGetMemo(element.header.guid, &memo.Get(), APIMemoMask_All) != NoError)
+        return false;
+    GdlParams::WriteNumber(memo->params, ParamName::DataInput, 1.0);
+    return HostChangeElementsByGuid(&one, &element, &memo.Get(), APIMemoMask_All) == NoError;
 }
 
 GSErrCode CreateListObjectCommand(GSErrCode& error, API_Element& element, MemoOwner& memo)
 {
     error = HostCreateElement(&element, &memo.Get());
-    RecomputeGivenList(element, memo);
+    if (error == NoError && !RecomputeGivenList(element, memo))
+        error = APIERR_GENERAL;
     HostDisposeMemo(&memo.Get());
-    return NoError;
+    return error;
 }
 
 namespace {
 
-GSErrCode RunCreateListObjectCommand(GSErrCode& error, API_Element& element, MemoOwner& memo)
-{
-    return CreateListObjectCommand(error, element, memo);
-}
-
-// The list after the complex object: its point, its object and its data.
-bool PlaceElementList(ComplexElementKind kind, const std::string& id, const IronGroups& groups, Int16 layer,
-                      const GS::UniString& undoName)
+// The list after the complex object: its point, its object and its data,
+// inside the create run's step. The layer is opened for the creation and
+// locked again inside the step, so that undoing it finds the layer locked
+// as it was. NoError also when the user gives no point (no list).
+GSErrCode PlaceElementList(ComplexElementKind kind, const std::string& id, const IronGroups& groups, Int16 layer)
 {
     const bool regenerate = true;
     HostRequest::RBLD(&regenerate);
     API_Coord3D point{0, 0, 0};
     if (CurrentComplexSteps().clickPoint(GetResString(ResStr::Messages::ClickToPlaceList), PlacementOutline::List,
                                          point) != NoError)
-        return true;
+        return NoError;
     Int32 listInd = 0;
-    if (FindLibraryPart(LibraryPart::List, &listInd) != NoError) {
-        Alert(ResStr::Messages::MissingList);
-        return false;
-    }
+    if (FindLibraryPart(LibraryPart::List, &listInd) != NoError)
+        return APIERR_GENERAL;
     API_Element element;
     MemoOwner memo;
-    if (!PrepareObject(listInd, layer, point, element, memo, false)) {
-        Alert(ResStr::Messages::DefaultParamsFailed);
-        return false;
-    }
+    if (!PrepareObject(listInd, layer, point, element, memo, false))
+        return APIERR_GENERAL;
     FillComplexListParams(kind, id, groups, memo->params);
-    // A locked layer is opened inside the list's step and locked again on
-    // every way out of it, so that undoing the step finds it locked as it
-    // was, and a step the host does not run never opens it.
+    LayerUnlock unlock(layer);
+    if (unlock.Error() != NoError)
+        return unlock.Error();
     GSErrCode error = NoError;
-    const UndoableBody body = [&]() -> GSErrCode {
-        return CallGuarded("RunCreateListObjectCommand", APIERR_GENERAL, [&] {
-            LayerUnlock unlock(layer);
-            return RunCreateListObjectCommand(error, element, memo);
-        });
-    };
-    HostRunUndoableCommand(&undoName, &body);
-    return true;
+    CreateListObjectCommand(error, element, memo);
+    if (error != NoError)
+        return error;
+    return unlock.Relock();
 }
 
 }  // namespace
@@ -351,16 +339,21 @@ bool BuildComplexElement(const ObjectCreator& creator, const std::string& id, In
 {
     PlacementManager manager;
     RunGroups run;
-    if (!ReadNumberedSelection(creator.kind, manager, run, nullptr, nullptr))
+    if (!ReadNumberedSelection(creator.kind, manager, run, nullptr, nullptr)) {
+        manager.outcome.Tell();
         return false;
-    CurrentComplexSteps().writeResults(manager, run.groups, id.c_str());
-    NormalizeBarPositions(creator, run.groups);
-    const API_Coord origin = PlanOrigin(run.groups);
-
+    }
     Int32 libInd = 0;
     if (FindLibraryPart(KindPart(creator.kind), &libInd) != NoError) {
         Alert(MissingComplexPartMessage(creator.kind));
         return false;
+    }
+    if (withList) {
+        Int32 listInd = 0;
+        if (FindLibraryPart(LibraryPart::List, &listInd) != NoError) {
+            Alert(ResStr::Messages::MissingList);
+            return false;
+        }
     }
     API_Element element;
     MemoOwner memo;
@@ -368,28 +361,43 @@ bool BuildComplexElement(const ObjectCreator& creator, const std::string& id, In
         Alert(ResStr::Messages::DefaultParamsFailed);
         return false;
     }
+    // One step for the whole element: the bars' IDs, the element, its
+    // detail drawing with the copies and links, and its list. A part that
+    // fails takes every other part back with it, so that the model never
+    // keeps a beam without its list or copies, or bars without IDs.
     const GS::UniString undoName = KindUndoName(creator.kind);
-    {
-        InfoStringSetter info(memo.Get(), FromHostText(id));
-        FillComplexObjectParams(creator.kind, id, run.groups, memo->params);
-        GSErrCode error = NoError;
-        // A locked layer the user chose is opened for the creation and
-        // locked again inside the same step, as the list's layer is: the
-        // element goes where the user asked, and undoing the step finds the
-        // layer locked as it was.
-        const UndoableBody body = [&]() -> GSErrCode {
-            return CallGuarded("CreateComplexObjectCommand", APIERR_GENERAL, [&] {
+    CommandOutcome& outcome = manager.outcome;
+    RunUndoableStep(
+        outcome,
+        [&]() -> GSErrCode {
+            if (!CurrentComplexSteps().writeResults(manager, run.groups, id.c_str()))
+                return outcome.Fail();
+            NormalizeBarPositions(creator, run.groups);
+            const API_Coord origin = PlanOrigin(run.groups);
+            {
+                InfoStringSetter info(memo.Get(), FromHostText(id));
+                FillComplexObjectParams(creator.kind, id, run.groups, memo->params);
+                // A locked layer the user chose is opened for the creation
+                // and locked again inside the same step: the element goes
+                // where the user asked, and undoing the step finds the layer
+                // locked as it was.
                 LayerUnlock unlock(layer);
-                return CreateComplexObjectCommand(error, element, memo.Get());
-            });
-        };
-        HostRunUndoableCommand(&undoName, &body);
-    }
+                if (unlock.Error() != NoError)
+                    return outcome.Fail(unlock.Error());
+                GSErrCode error = NoError;
+                if (CreateComplexObjectCommand(error, element, memo.Get()) != NoError)
+                    return outcome.Fail(error);
+                if (!outcome.Check(unlock.Relock()))
+                    return outcome.BodyResult();
+            }
+            if (!outcome.Check(CreateDetailDrawing(creator.kind, id, undoName, run.groups, origin)))
+                return outcome.BodyResult();
+            if (withList &&
+                !outcome.Check(PlaceElementList(creator.kind, id, run.groups, static_cast<Int16>(element.header.layer))))
+                return outcome.BodyResult();
+            return NoError;
+        },
+        &undoName);
     HostDisposeMemo(&memo.Get());
-
-    CreateDetailDrawing(creator.kind, id, undoName, run.groups, origin);
-
-    if (!withList)
-        return true;
-    return PlaceElementList(creator.kind, id, run.groups, static_cast<Int16>(element.header.layer), undoName);
+    return outcome.Tell();
 }

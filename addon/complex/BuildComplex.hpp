@@ -76,11 +76,12 @@ RSStringId MissingComplexPartMessage(ComplexElementKind kind);
 // Has a list recompute ('RPAS'), writes it back, marks its data as given
 // ("bDataInput" 1) and writes it once more, as a new list gets them; a memo
 // the host cannot give again is not written back. False when the list does
-// not recompute.
+// not recompute or a read or write of it fails.
 bool RecomputeGivenList(API_Element& element, MemoOwner& memo);
 
 // Creates the list object, has it recompute ('RPAS'), writes it back, marks
 // its data as given ("bDataInput" 1) and writes it once more. The memo is
-// disposed. The host's answer to the creation goes into `error`. Returns 0.
+// disposed. The first failure (the creation, the recompute or a write) goes
+// into `error` and is returned, for the step to fail with.
 // A locked layer is the caller's to open (LayerUnlock) around the call.
 GSErrCode CreateListObjectCommand(GSErrCode& error, API_Element& element, MemoOwner& memo);

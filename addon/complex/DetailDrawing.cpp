@@ -53,23 +53,25 @@ GSErrCode CopyBarsToDetailCommand(Int32 w, GSHandle links, API_Element* elements
         API_Element& element = elements[i];
         const API_Guid bar = element.header.guid;
         records[i].barGuid = bar;
-        if (element.header.typeID == API_ZombieElemID) {
-            HostDisposeMemo(&memos[i]);
-            continue;
-        }
+        // A bar that could not be read gives no copy: the drawing would
+        // miss it, so the step fails and is taken back whole.
+        if (element.header.typeID == API_ZombieElemID)
+            return APIERR_GENERAL;
         element.object.pos.x -= origin.x;
         element.object.pos.y -= origin.y;
         element.header.groupGuid = APINULLGuid;
         const GSErrCode created = HostCreateElement(&element, &memos[i]);
         HostDisposeMemo(&memos[i]);
-        // A bar the host did not copy gets no link: the record still holds
+        // A bar the host did not copy ends the step: the record still holds
         // the bar's own GUID, and a link naming the bar as its own copy would
         // hand the bar to whatever later updates or removes the copies.
         if (created != NoError)
-            continue;
+            return created;
         records[i].copyGuid = element.header.guid;
         records[i].detailDatabaseId = detail.databaseUnId;
-        AttachBarLink(element, records[i]);
+        GSErrCode err = AttachBarLink(element, records[i]);
+        if (err != NoError)
+            return err;
         // The bar gets its link in the same step as its copy, since the host
         // takes user data only inside an undoable step, and undoing the
         // copies then takes the links that name them along.
@@ -77,13 +79,15 @@ GSErrCode CopyBarsToDetailCommand(Int32 w, GSHandle links, API_Element* elements
         std::memset(static_cast<void*>(&barRecord), 0, sizeof barRecord);
         barRecord.header.typeID = element.header.typeID;
         barRecord.header.guid = bar;
-        AttachBarLink(barRecord, records[i]);
+        err = AttachBarLink(barRecord, records[i]);
+        if (err != NoError)
+            return err;
     }
     return NoError;
 }
 
-void CreateDetailDrawing(ComplexElementKind kind, const std::string& id, const GS::UniString& undoName,
-                         const IronGroups& groups, const API_Coord& origin)
+GSErrCode CreateDetailDrawing(ComplexElementKind kind, const std::string& id, const GS::UniString& undoName,
+                              const IronGroups& groups, const API_Coord& origin)
 {
     API_DatabaseInfo detail;
     std::memset(static_cast<void*>(&detail), 0, sizeof detail);
@@ -91,10 +95,9 @@ void CreateDetailDrawing(ComplexElementKind kind, const std::string& id, const G
     const size_t units = sizeof detail.name / sizeof detail.name[0];
     SetDatabaseText(detail.name, units, DetailDrawingName(id, kind));
     SetDatabaseText(detail.ref, units, id);
-    if (HostRequest::NDAT(&detail) != NoError) {
-        HostReport(GetResString(ResStr::Messages::DetailDrawingFailed), false);
-        return;
-    }
+    const GSErrCode made = HostRequest::NDAT(&detail);
+    if (made != NoError)
+        return made;
     // The window to come back to; when the host cannot name it, the floor
     // plan, so that the window never stays on the new drawing.
     API_DatabaseInfo previous;
@@ -123,8 +126,9 @@ void CreateDetailDrawing(ComplexElementKind kind, const std::string& id, const G
     }
     // Copies made while the window still showed the model would land in
     // the model: without the switch there are no copies.
-    if (HostRequest::CHWD(&detail) != NoError)
-        return;
+    const GSErrCode switched = HostRequest::CHWD(&detail);
+    if (switched != NoError)
+        return switched;
     HandleOwner links(BMhAllClear(static_cast<Int64>(sizeof(BarLinkRecord)) * (w > 0 ? w : 1)));
     if (links.Get() != nullptr) {
         // The memos are handed over as one array; each owner still disposes
@@ -143,9 +147,9 @@ void CreateDetailDrawing(ComplexElementKind kind, const std::string& id, const G
         // A step the host did not run leaves the memos to be disposed here.
         for (API_ElementMemo& memo : memoArray)
             HostDisposeMemo(&memo);
-        (void)undoErr;
         SwitchBack(previous);
-    } else {
-        SwitchBack(previous);
+        return undoErr;
     }
+    SwitchBack(previous);
+    return APIERR_MEMFULL;
 }

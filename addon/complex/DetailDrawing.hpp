@@ -30,14 +30,16 @@ GSErrCode AttachBarLink(API_Element& element, const BarLinkRecord& link);
 // i names bar i, its copy and the detail database and goes onto the copy
 // and onto the bar. A record marked as no element (a bar that could not be
 // read) is not copied, and a bar the host did not copy gets no link.
-// Returns 0.
+// Returns 0, or the code of the first bar that could not be read, copied or
+// linked, so that the step is taken back whole.
 GSErrCode CopyBarsToDetailCommand(Int32 w, GSHandle links, API_Element* elements, const API_Coord& origin,
                                   API_ElementMemo* memos, const API_DatabaseInfo& detail);
 
 // The detail step of a create run: the drawing, the copies and the links in
 // their own undoable step under `undoName`, and the window switched back.
-// The drawing that cannot be made shows 130/22.
-void CreateDetailDrawing(ComplexElementKind kind, const std::string& id, const GS::UniString& undoName,
+// The result is the code of the first thing that failed (the drawing, the
+// switch to it, a copy or a link), for the create run to fail its step with.
+GSErrCode CreateDetailDrawing(ComplexElementKind kind, const std::string& id, const GS::UniString& undoName,
                          const IronGroups& groups, const API_Coord& origin);
 
 // Fills a UTF-16 field of a database record from 8-bit text: at most the

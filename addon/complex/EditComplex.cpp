@@ -87,11 +87,24 @@ bool SelectedKindOnLockedLayer(ComplexElementKind kind)
     return false;
 }
 
-GSErrCode RunUndoable(const char* what, const std::function<GSErrCode()>& command)
+// The edit as one step: a part that fails takes the whole edit back, and
+// the user is told once. The parts the edit needs are looked for first, so
+// that a missing one shows its own message and nothing is changed.
+GSErrCode RunEdit(PlacementManager& manager, ComplexElementKind kind, bool withList,
+                  const std::function<GSErrCode()>& command)
 {
-    const GS::UniString undoName(GetResString(ResStr::AddOnName::Name), CC_Default);
-    const UndoableBody body = [&]() -> GSErrCode { return CallGuarded(what, APIERR_GENERAL, command); };
-    return HostRunUndoableCommand(&undoName, &body);
+    Int32 libInd = 0;
+    if (FindLibraryPart(KindPart(kind), &libInd) != NoError) {
+        Alert(MissingComplexPartMessage(kind));
+        return APIERR_GENERAL;
+    }
+    if (withList && FindLibraryPart(LibraryPart::List, &libInd) != NoError) {
+        Alert(ResStr::Messages::MissingList);
+        return APIERR_GENERAL;
+    }
+    const GSErrCode result = RunUndoableStep(manager.outcome, command);
+    manager.outcome.Tell();
+    return result;
 }
 
 bool EditSelected(const ObjectModifier& modifier, PlacementManager& manager, IronGroups& groups,
@@ -108,7 +121,7 @@ bool EditSelected(const ObjectModifier& modifier, PlacementManager& manager, Iro
     const std::string id = data.LastId();
     const bool withList = modifier.kind != CrowningKind && data.withList;
     const UpdateSelectedComplexCommand command(manager, groups, id, modifier, data, listGuid, withList, selected);
-    RunUndoable("UpdateSelectedComplexCommand", command);
+    RunEdit(manager, modifier.kind, withList, command);
     return true;
 }
 
@@ -130,7 +143,7 @@ bool EditListed(const ObjectModifier& modifier, PlacementManager& manager, IronG
     const std::string id = data.entries[1]->id;
     const bool withList = modifier.kind != CrowningKind && data.withList;
     const UpdateListedComplexCommand command(manager, groups, id, modifier, data, listGuid, withList);
-    RunUndoable("UpdateListedComplexCommand", command);
+    RunEdit(manager, modifier.kind, withList, command);
     return true;
 }
 }  // namespace
@@ -138,18 +151,22 @@ bool EditListed(const ObjectModifier& modifier, PlacementManager& manager, IronG
 GSErrCode UpdateSelectedComplexCommand::operator()() const
 {
     (void)data;
-    WriteResultsUndoable(manager, groups, nullptr, id.c_str());
+    if (!WriteResultsUndoable(manager, groups, nullptr, id.c_str()))
+        return manager.outcome.Fail();
     const API_Guid list = listGuid;
-    UpdateComplexElement(modifier, groups, selected, id, list, withList);
-    return NoError;
+    return manager.outcome.Check(UpdateComplexElement(modifier, groups, selected, id, list, withList))
+               ? NoError
+               : manager.outcome.BodyResult();
 }
 
 GSErrCode UpdateListedComplexCommand::operator()() const
 {
-    WriteResultsUndoable(manager, groups, nullptr, id.c_str());
+    if (!WriteResultsUndoable(manager, groups, nullptr, id.c_str()))
+        return manager.outcome.Fail();
     const API_Guid list = listGuid;
-    UpdateComplexElement(modifier, groups, data.entries[1]->objects, id, list, withList);
-    return NoError;
+    return manager.outcome.Check(UpdateComplexElement(modifier, groups, data.entries[1]->objects, id, list, withList))
+               ? NoError
+               : manager.outcome.BodyResult();
 }
 
 bool EditComplexElement(const ObjectModifier& modifier)
@@ -162,8 +179,10 @@ bool EditComplexElement(const ObjectModifier& modifier)
     RunGroups run;
     GS::VAArray<API_Guid> selected{50};
     API_Guid listGuid = APINULLGuid;
-    if (!ReadNumberedSelection(kind, manager, run, &selected, &listGuid))
+    if (!ReadNumberedSelection(kind, manager, run, &selected, &listGuid)) {
+        manager.outcome.Tell();
         return false;
+    }
     if (!GroupTotalsPass(kind, run.groups))
         return false;
     const ObjectCreator positions(kind);

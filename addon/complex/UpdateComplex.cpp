@@ -18,11 +18,6 @@
 namespace {
 constexpr UInt64 EveryMemoPartButOne = 0x3FFFFFFFBFFFFFFFull;
 
-void Alert(RSStringId message)
-{
-    HostReport(GetResString(message), false);
-}
-
 API_DatabaseInfo ZeroedDatabase(Int32 type)
 {
     API_DatabaseInfo info;
@@ -109,13 +104,15 @@ bool ReadBarLink(API_Element& object, BarLinkRecord& link)
 
 // Overwrites, deletes or keeps each object of the detail drawing (the
 // current window) by the bar its link names, then copies the bars that have
-// none. False when the drawing's objects cannot be listed.
-bool MatchCopies(std::vector<std::unique_ptr<Member>>& members, const API_Coord& origin,
-                 const API_DatabaseInfo& detail)
+// none. The code of the first listing, deletion, change, copy or link that
+// failed, for the edit's step to fail with.
+GSErrCode MatchCopies(std::vector<std::unique_ptr<Member>>& members, const API_Coord& origin,
+                      const API_DatabaseInfo& detail)
 {
     GS::Array<API_Guid> objects;
-    if (HostListElementsByType(API_ObjectID, &objects, 0, 0, APINULLGuid) != NoError)
-        return false;
+    GSErrCode err = HostListElementsByType(API_ObjectID, &objects, 0, 0, APINULLGuid);
+    if (err != NoError)
+        return err;
     for (UInt32 o = 0; o < objects.GetSize(); ++o) {
         API_Element object;
         std::memset(static_cast<void*>(&object), 0, sizeof object);
@@ -134,7 +131,9 @@ bool MatchCopies(std::vector<std::unique_ptr<Member>>& members, const API_Coord&
         if (match == nullptr) {
             GS::Array<API_Guid> gone;
             gone.Push(objects[o]);
-            HostDeleteElements(&gone);
+            err = HostDeleteElements(&gone);
+            if (err != NoError)
+                return err;
             continue;
         }
         // The bar's record now names the copy, so that a second copy of the
@@ -148,7 +147,9 @@ bool MatchCopies(std::vector<std::unique_ptr<Member>>& members, const API_Coord&
         ShiftToDetail(match->element, origin);
         API_Element mask;
         std::memset(static_cast<void*>(&mask), 0xFF, sizeof mask);
-        HostChangeElement(&match->element, &mask, &match->memo.Get(), EveryMemoPartButOne, true);
+        err = HostChangeElement(&match->element, &mask, &match->memo.Get(), EveryMemoPartButOne, true);
+        if (err != NoError)
+            return err;
     }
     for (const std::unique_ptr<Member>& m : members) {
         if (m->matched || !m->readable)
@@ -156,28 +157,32 @@ bool MatchCopies(std::vector<std::unique_ptr<Member>>& members, const API_Coord&
         BarLinkRecord link;
         link.barGuid = m->element.header.guid;
         ShiftToDetail(m->element, origin);
-        HostCreateElement(&m->element, &m->memo.Get());
+        err = HostCreateElement(&m->element, &m->memo.Get());
         HostDisposeMemo(&m->memo.Get());
+        if (err != NoError)
+            return err;
         link.copyGuid = m->element.header.guid;
         link.detailDatabaseId = detail.databaseUnId;
-        AttachBarLink(m->element, link);
+        err = AttachBarLink(m->element, link);
+        if (err != NoError)
+            return err;
     }
-    return true;
+    return NoError;
 }
 
 // Brings the element's detail drawing up to date, making it when there is
-// none. False when its objects could not be listed.
-bool UpdateDetailDrawing(ComplexElementKind kind, const IronGroups& groups, const std::string& id)
+// none. The code of the first thing that failed: the drawing, a bar that
+// could not be read, the switch to the drawing, a copy.
+GSErrCode UpdateDetailDrawing(ComplexElementKind kind, const IronGroups& groups, const std::string& id)
 {
     API_DatabaseInfo detail = ZeroedDatabase(APIWind_DetailID);
     if (!FindDetailDrawing(id, detail)) {
         detail = ZeroedDatabase(APIWind_DetailID);
         SetDatabaseText(detail.name, DatabaseTextUnits, DetailDrawingName(id, kind));
         SetDatabaseText(detail.ref, DatabaseTextUnits, id);
-        if (HostRequest::NDAT(&detail) != NoError) {
-            Alert(ResStr::Messages::DetailDrawingFailed);
-            return true;
-        }
+        const GSErrCode made = HostRequest::NDAT(&detail);
+        if (made != NoError)
+            return made;
     }
     // The window to come back to; when the host cannot name it, the floor
     // plan, so that the window never stays on the detail drawing.
@@ -191,115 +196,135 @@ bool UpdateDetailDrawing(ComplexElementKind kind, const IronGroups& groups, cons
             auto member = std::make_unique<Member>();
             std::memset(static_cast<void*>(&member->element), 0, sizeof member->element);
             member->element.header.guid = group->members[m]->guid;
-            member->readable = HostGetElement(&member->element) == NoError &&
-                               HostGetMemo(member->element.header.guid, &member->memo.Get(), EveryMemoPartButOne) ==
-                                   NoError;
+            GSErrCode err = HostGetElement(&member->element);
+            if (err == NoError)
+                err = HostGetMemo(member->element.header.guid, &member->memo.Get(), EveryMemoPartButOne);
+            // A bar that cannot be read would leave its copy out of date.
+            if (err != NoError)
+                return err;
+            member->readable = true;
             members.push_back(std::move(member));
         }
     const API_Coord origin = PlanOrigin(groups);
 
     // Copies made while the window still showed the model would land in the
     // model: without the switch the copies stay as they are.
-    if (HostRequest::CHWD(&detail) != NoError) {
+    const GSErrCode switched = HostRequest::CHWD(&detail);
+    if (switched != NoError) {
         SwitchBack(previous);
-        return true;
+        return switched;
     }
-    const bool listed = MatchCopies(members, origin, detail);
+    const GSErrCode matched = MatchCopies(members, origin, detail);
     SwitchBack(previous);
-    return listed;
+    return matched;
 }
 
 // Rewrites one complex object with the element's parameters and notes its
-// layer. An object the host cannot give is left as it is: its zeroed record
-// written back would move it onto no layer with no part.
-void RewriteComplexObject(ComplexElementKind kind, const API_Guid& guid, const IronGroups& groups,
-                          const std::string& id, Int16& layer)
+// layer. An object the host cannot give is never written (its zeroed record
+// would move it onto no layer with no part): the edit fails with the read's
+// code, as it does with a change that fails.
+GSErrCode RewriteComplexObject(ComplexElementKind kind, const API_Guid& guid, const IronGroups& groups,
+                               const std::string& id, Int16& layer)
 {
     API_Element element;
     std::memset(static_cast<void*>(&element), 0, sizeof element);
     element.header.guid = guid;
     MemoOwner memo;
-    if (HostGetElement(&element) != NoError || HostGetMemo(guid, &memo.Get(), EveryMemoPartButOne) != NoError)
-        return;
+    GSErrCode err = HostGetElement(&element);
+    if (err == NoError)
+        err = HostGetMemo(guid, &memo.Get(), EveryMemoPartButOne);
+    if (err != NoError)
+        return err;
     layer = static_cast<Int16>(element.header.layer);
-    {
-        InfoStringSetter info(memo.Get(), FromHostText(id));
-        // Only the parameters the object has are written: the writers
-        // leave out a name the object lacks.
-        FillComplexObjectParams(kind, id, groups, memo->params);
-        GS::Array<API_Guid> one;
-        one.Push(guid);
-        HostChangeElementsByGuid(&one, &element, &memo.Get(), EveryMemoPartButOne);
-    }
+    InfoStringSetter info(memo.Get(), FromHostText(id));
+    // Only the parameters the object has are written: the writers leave out
+    // a name the object lacks.
+    FillComplexObjectParams(kind, id, groups, memo->params);
+    LayerUnlock unlock(layer);
+    if (unlock.Error() != NoError)
+        return unlock.Error();
+    GS::Array<API_Guid> one;
+    one.Push(guid);
+    err = HostChangeElementsByGuid(&one, &element, &memo.Get(), EveryMemoPartButOne);
+    const GSErrCode relock = unlock.Relock();
+    return err != NoError ? err : relock;
 }
 
-// The selected list filled for the element on its own layer.
-bool FillGivenList(ComplexElementKind kind, const IronGroups& groups, const std::string& id,
-                   const API_Guid& listGuid)
+// The selected list filled for the element on its own layer; the code of
+// the read or write that failed.
+GSErrCode FillGivenList(ComplexElementKind kind, const IronGroups& groups, const std::string& id,
+                        const API_Guid& listGuid)
 {
     API_Element element;
     std::memset(static_cast<void*>(&element), 0, sizeof element);
     element.header.guid = listGuid;
     MemoOwner memo;
-    if (HostGetElement(&element) != NoError || HostGetMemo(listGuid, &memo.Get(), APIMemoMask_All) != NoError)
-        return false;
+    GSErrCode err = HostGetElement(&element);
+    if (err == NoError)
+        err = HostGetMemo(listGuid, &memo.Get(), APIMemoMask_All);
+    if (err != NoError)
+        return err;
     FillComplexListParams(kind, id, groups, memo->params);
     LayerUnlock unlock(static_cast<Int16>(element.header.layer));
+    if (unlock.Error() != NoError)
+        return unlock.Error();
     GS::Array<API_Guid> one;
     one.Push(listGuid);
-    HostChangeElementsByGuid(&one, &element, &memo.Get(), APIMemoMask_All);
-    return RecomputeGivenList(element, memo);
+    err = HostChangeElementsByGuid(&one, &element, &memo.Get(), APIMemoMask_All);
+    if (err != NoError)
+        return err;
+    if (!RecomputeGivenList(element, memo))
+        return APIERR_GENERAL;
+    return unlock.Relock();
 }
 
 // A new list where the user clicks, on the layer of the last rewritten
-// complex object.
-bool PlaceNewList(ComplexElementKind kind, const IronGroups& groups, const std::string& id, Int32 listInd,
-                  Int16 layer)
+// complex object; the code of what failed (no point given is no failure).
+GSErrCode PlaceNewList(ComplexElementKind kind, const IronGroups& groups, const std::string& id, Int32 listInd,
+                       Int16 layer)
 {
     const bool regenerate = true;
     HostRequest::RBLD(&regenerate);
     API_Coord3D point{0, 0, 0};
     if (CurrentComplexSteps().clickPoint(GetResString(ResStr::Messages::ClickToPlaceList), PlacementOutline::List,
                                          point) != NoError)
-        return true;
+        return NoError;
     API_Element element;
     MemoOwner memo;
-    if (!PrepareObject(listInd, layer, point, element, memo, false)) {
-        Alert(ResStr::Messages::DefaultParamsFailed);
-        return false;
-    }
+    if (!PrepareObject(listInd, layer, point, element, memo, false))
+        return APIERR_GENERAL;
     FillComplexListParams(kind, id, groups, memo->params);
     LayerUnlock unlock(layer);
+    if (unlock.Error() != NoError)
+        return unlock.Error();
     GSErrCode error = NoError;
     CreateListObjectCommand(error, element, memo);
-    return true;
+    if (error != NoError)
+        return error;
+    return unlock.Relock();
 }
 }  // namespace
 
-bool UpdateComplexElement(const ObjectModifier& modifier, const IronGroups& groups,
-                          const GS::VAArray<API_Guid>& objects, const std::string& id, const API_Guid& listGuid,
-                          bool withList)
+GSErrCode UpdateComplexElement(const ObjectModifier& modifier, const IronGroups& groups,
+                               const GS::VAArray<API_Guid>& objects, const std::string& id, const API_Guid& listGuid,
+                               bool withList)
 {
     const ComplexElementKind kind = modifier.kind;
     Int32 libInd = 0;
-    if (FindLibraryPart(KindPart(kind), &libInd) != NoError) {
-        Alert(MissingComplexPartMessage(kind));
-        return false;
-    }
+    if (FindLibraryPart(KindPart(kind), &libInd) != NoError)
+        return APIERR_GENERAL;
     Int16 layer = 1;
-    for (Int32 i = 1; i <= objects.GetItemCount(); ++i)
-        RewriteComplexObject(kind, objects[i], groups, id, layer);
-
-    if (!UpdateDetailDrawing(kind, groups, id))
-        return false;
-
-    if (!withList)
-        return true;
-    Int32 listInd = 0;
-    if (FindLibraryPart(LibraryPart::List, &listInd) != NoError) {
-        Alert(ResStr::Messages::MissingList);
-        return false;
+    for (Int32 i = 1; i <= objects.GetItemCount(); ++i) {
+        const GSErrCode err = RewriteComplexObject(kind, objects[i], groups, id, layer);
+        if (err != NoError)
+            return err;
     }
+    const GSErrCode drawn = UpdateDetailDrawing(kind, groups, id);
+    if (drawn != NoError || !withList)
+        return drawn;
+    Int32 listInd = 0;
+    if (FindLibraryPart(LibraryPart::List, &listInd) != NoError)
+        return APIERR_GENERAL;
     if (listGuid != APINULLGuid)
         return FillGivenList(kind, groups, id, listGuid);
     return PlaceNewList(kind, groups, id, listInd, layer);

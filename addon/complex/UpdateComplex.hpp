@@ -26,7 +26,11 @@
 //   object and stays as it is;
 // - a selected list is written on its own layer, which is unlocked for the
 //   write when locked and locked again afterwards; a new list goes onto the
-//   layer of the complex object rewritten last.
-bool UpdateComplexElement(const ObjectModifier& modifier, const IronGroups& groups,
-                          const GS::VAArray<API_Guid>& objects, const std::string& id, const API_Guid& listGuid,
-                          bool withList);
+//   layer of the complex object rewritten last;
+// - an object, bar or list that cannot be read, and a write that fails,
+//   end the update with that code (nothing read is ever written back half
+//   read), so that the edit's step is taken back whole; a complex object on
+//   a locked layer is opened for its change and locked again.
+GSErrCode UpdateComplexElement(const ObjectModifier& modifier, const IronGroups& groups,
+                               const GS::VAArray<API_Guid>& objects, const std::string& id, const API_Guid& listGuid,
+                               bool withList);

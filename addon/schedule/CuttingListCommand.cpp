@@ -30,11 +30,16 @@ bool RunCuttingListOptimization(Int32 mode)
                         CompressComplexGroups(manager, run.complexGroups) &&
                         SortComplexGroupsById(manager, run.complexGroups);
     manager.listGuid = listGuid;
-    if (!passed)
+    if (!passed) {
+        manager.outcome.Tell();
         return false;
+    }
     // Success is reported only when the host ran the step that wrote the
-    // results and the list was filled in place.
-    if (!WriteResultsUndoable(manager, run.groups, &run.complexGroups, nullptr) || manager.listAborted)
+    // results whole and the list was filled in place: a bar schedule is
+    // what steel is ordered from. A step that failed was taken back, and
+    // the user is told so once.
+    const bool written = WriteResultsUndoable(manager, run.groups, &run.complexGroups, nullptr);
+    if (!manager.outcome.Tell() || !written || manager.listAborted)
         return false;
     HostReport(GetResString(ResStr::Messages::OptimizationFinished), true);
     return true;

@@ -44,7 +44,11 @@ bool ElementCollector::CollectSelection()
 {
     GS::Array<API_Neig> items;
     Int32 kind = 0;
-    GSErrCode err = ReadSelection(items, kind, true);
+    // Every selected item, editable or not: objects on locked layers belong
+    // to the selection, and the commands apply their locked-layer rules to
+    // them. Read as editable only, a selection made of such objects alone
+    // would count as no selection and widen the run to every object.
+    GSErrCode err = ReadSelection(items, kind, false);
     if (err == APIERR_NOSEL)
         return false;
     // Any other failure gives no elements, and no fallback to all of them.
@@ -103,12 +107,15 @@ std::unique_ptr<ElementItemRecord> ElementCollector::GetElementItem(Int32 i) con
 void FillElementItem(ElementItemRecord& record, const API_Guid& guid, Int32 flags)
 {
     record.guid = guid;
+    record.readError = NoError;
     if ((flags & ElementCollector::WithElement) != 0)
-        ReadElement(guid, record.element);
+        record.readError = ReadElement(guid, record.element);
     if ((flags & ElementCollector::WithMemo) != 0) {
         HostDisposeMemo(&record.memo);
         std::memset(static_cast<void*>(&record.memo), 0, sizeof record.memo);
-        HostGetMemo(guid, &record.memo, EveryMemoPart);
+        const GSErrCode err = HostGetMemo(guid, &record.memo, EveryMemoPart);
+        if (record.readError == NoError)
+            record.readError = err;
     }
 }
 

@@ -18,6 +18,10 @@ struct ElementItemRecord {
     API_Guid guid;
     API_Element element;
     API_ElementMemo memo;
+    // The first failed read of the element or the memo; NoError when both
+    // asked for were read. A record that was not read holds nothing of the
+    // element and is never written back.
+    GSErrCode readError = NoError;
 };
 
 class ElementCollector {

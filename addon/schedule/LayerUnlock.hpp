@@ -18,12 +18,26 @@ public:
             return;
         API_Attribute unlocked = attribute;
         unlocked.header.flags &= ~APILay_Locked;
-        unlockedHere = HostModifyAttribute(&unlocked) == NoError;
+        error = HostModifyAttribute(&unlocked);
+        unlockedHere = error == NoError;
     }
-    ~LayerUnlock()
+    ~LayerUnlock() { Relock(); }
+
+    // The host's code when the layer was locked and could not be opened: a
+    // change on it would be refused.
+    GSErrCode Error() const { return error; }
+
+    // Locks the layer again now, when it was opened here; the host's code,
+    // so that a command can fail its step when the layer would stay open.
+    GSErrCode Relock()
     {
-        if (unlockedHere && HostModifyAttribute(&attribute) != NoError)
-            HostModifyAttribute(&attribute);
+        if (!unlockedHere)
+            return NoError;
+        unlockedHere = false;
+        GSErrCode err = HostModifyAttribute(&attribute);
+        if (err != NoError)
+            err = HostModifyAttribute(&attribute);
+        return err;
     }
     LayerUnlock(const LayerUnlock&) = delete;
     LayerUnlock& operator=(const LayerUnlock&) = delete;
@@ -31,4 +45,5 @@ public:
 private:
     API_Attribute attribute;
     bool unlockedHere = false;
+    GSErrCode error = NoError;
 };

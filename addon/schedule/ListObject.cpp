@@ -188,11 +188,11 @@ void FillListParams(API_AddParType** params, const ListRows& rows)
     GdlParams::WriteNumbers(params, ParamName::IronListingData, rows.rows, ListListingColumns, rows.listing.data());
 }
 
-void ChangeList(const API_Element& element, const API_ElementMemo& memo)
+GSErrCode ChangeList(const API_Element& element, const API_ElementMemo& memo)
 {
     GS::Array<API_Guid> guids;
     guids.Push(element.header.guid);
-    HostChangeElementsByGuid(&guids, &element, &memo, EveryPartMask);
+    return HostChangeElementsByGuid(&guids, &element, &memo, EveryPartMask);
 }
 
 // A new list: the object tool's defaults with the list part's parameters.
@@ -219,7 +219,8 @@ bool PrepareNewList(PlacementManager& manager, Int32 listLibInd, API_Element& el
 }
 
 // The user clicks where the new list goes; false when no point was given.
-bool PlaceNewList(API_Element& element, MemoOwner& memo)
+// `created` is the host's answer to the creation.
+bool PlaceNewList(API_Element& element, MemoOwner& memo, GSErrCode& created)
 {
     API_GetPointType point;
     std::memset(static_cast<void*>(&point), 0, sizeof point);
@@ -228,7 +229,7 @@ bool PlaceNewList(API_Element& element, MemoOwner& memo)
         return false;
     element.object.pos.x = point.pos.x;
     element.object.pos.y = point.pos.y;
-    HostCreateElement(&element, &memo.Get());
+    created = HostCreateElement(&element, &memo.Get());
     return true;
 }
 
@@ -263,13 +264,13 @@ ListRows BuildListRows(const IronGroups& groups, const ComplexIronGroups* comple
     return out;
 }
 
-void WriteListObject(PlacementManager& manager, const IronGroups& groups, const ComplexIronGroups* complexGroups)
+GSErrCode WriteListObject(PlacementManager& manager, const IronGroups& groups, const ComplexIronGroups* complexGroups)
 {
     Int32 listLibInd = 0;
     if (FindLibraryPart(LibraryPart::List, &listLibInd) != NoError) {
         Report(ResStr::Messages::MissingList);
         manager.listAborted = true;
-        return;
+        return NoError;
     }
 
     API_Element element;
@@ -277,50 +278,69 @@ void WriteListObject(PlacementManager& manager, const IronGroups& groups, const 
     MemoOwner memo;
     const bool known = manager.listGuid != APINULLGuid;
     if (known) {
+        // A list the host cannot give is never written back: its zeroed
+        // record and empty memo would wipe it.
         element.header.guid = manager.listGuid;
-        HostGetElement(&element);
-        HostGetMemo(manager.listGuid, &memo.Get(), AllButPolygonMask);
+        GSErrCode err = HostGetElement(&element);
+        if (err == NoError)
+            err = HostGetMemo(manager.listGuid, &memo.Get(), AllButPolygonMask);
+        if (err != NoError)
+            return err;
     } else if (!PrepareNewList(manager, listLibInd, element, memo)) {
         manager.listAborted = true;
-        return;
+        return NoError;
     }
 
     const ListRows rows = BuildListRows(groups, complexGroups);
     if (manager.listAllowed && rows.rows == 0) {
         Report(ResStr::Messages::NothingListable);
         manager.listAborted = true;
-        return;
+        return NoError;
     }
-    const bool invalid = rows.width == 0;
-    if (invalid)
+    if (rows.width == 0) {
+        // The list is not filled: the run is not done, and says so.
         Report(ResStr::Messages::InvalidRebarData);
-    else
-        FillListParams(memo->params, rows);
+        manager.listAborted = true;
+        return NoError;
+    }
+    FillListParams(memo->params, rows);
 
-    LayerUnlock unlock(manager.layer);
-    if (invalid)
-        return;
+    // A known list is opened on its own layer (which may be another locked
+    // layer than the run's); a new one goes onto the run's layer.
+    LayerUnlock unlock(known ? static_cast<Int16>(element.header.layer) : manager.layer);
+    if (unlock.Error() != NoError)
+        return unlock.Error();
     if (known && manager.listAllowed) {
-        ChangeList(element, memo.Get());
+        const GSErrCode err = ChangeList(element, memo.Get());
+        if (err != NoError)
+            return err;
     } else if (!known && manager.listAllowed) {
         manager.listAborted = true;  // a new list: the command ends without its final message
-        if (!PlaceNewList(element, memo))
-            return;
+        GSErrCode created = NoError;
+        if (!PlaceNewList(element, memo, created))
+            return NoError;
+        if (created != NoError)
+            return created;
     } else if (!known) {
         manager.listAborted = true;
-        return;
+        return NoError;
     }
 
     API_Element recompute = element;
     UInt32 flag = APIRecalcParams;
-    if (HostRequest::RPAS(&recompute, &flag) != NoError) {
-        manager.listAborted = true;
-        return;
+    GSErrCode err = HostRequest::RPAS(&recompute, &flag);
+    if (err == NoError)
+        err = ChangeList(element, memo.Get());
+    if (err == NoError) {
+        HostDisposeMemo(&memo.Get());
+        std::memset(static_cast<void*>(&memo.Get()), 0, sizeof(API_ElementMemo));
+        err = HostGetMemo(element.header.guid, &memo.Get(), AllButPolygonMask);
     }
-    ChangeList(element, memo.Get());
-    HostDisposeMemo(&memo.Get());
-    std::memset(static_cast<void*>(&memo.Get()), 0, sizeof(API_ElementMemo));
-    HostGetMemo(element.header.guid, &memo.Get(), AllButPolygonMask);
-    GdlParams::WriteNumber(memo->params, ParamName::DataInput, 1.0);
-    ChangeList(element, memo.Get());
+    if (err == NoError) {
+        GdlParams::WriteNumber(memo->params, ParamName::DataInput, 1.0);
+        err = ChangeList(element, memo.Get());
+    }
+    if (err != NoError)
+        return err;
+    return unlock.Relock();
 }

@@ -39,5 +39,7 @@ ListRows BuildListRows(const IronGroups& groups, const ComplexIronGroups* comple
 
 // Fills the list the manager names (`listGuid`) or places a new one, inside
 // the run's undoable step; sets `listAborted` when no list was written or a
-// new one was placed.
-void WriteListObject(PlacementManager& manager, const IronGroups& groups, const ComplexIronGroups* complexGroups);
+// new one was placed. The result is the code of a read or write of the list
+// that failed (the list that cannot be read is never written back), for the
+// step to fail with; NoError otherwise.
+GSErrCode WriteListObject(PlacementManager& manager, const IronGroups& groups, const ComplexIronGroups* complexGroups);

@@ -12,6 +12,7 @@
 #include "addon/host/Owners.hpp"
 #include "addon/schedule/IdOrder.hpp"
 #include "addon/schedule/IronRecords.hpp"
+#include "addon/services/CommandOutcome.hpp"
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -27,6 +28,8 @@ struct PlacementManager {
     // The run's progress window; without one (or when silent) the passes
     // show no progress and the user cannot cancel.
     ProgressWindowOwner* progress = nullptr;
+    // What the run could not read or write, told once at its end.
+    CommandOutcome outcome;
 };
 
 // The groups of one run and every record read into them. The run owns them

@@ -111,7 +111,7 @@ bool ReadReinforcementObjects(PlacementManager& manager, RunGroups& run, bool re
 
     GS::Array<API_Neig> selection;
     Int32 selectionKind = 0;
-    const bool selectionEmpty = ReadSelection(selection, selectionKind) == APIERR_NOSEL;
+    const bool selectionEmpty = ReadSelection(selection, selectionKind, false) == APIERR_NOSEL;
 
     bool first = true;
     bool locked = false;
@@ -138,6 +138,15 @@ bool ReadReinforcementObjects(PlacementManager& manager, RunGroups& run, bool re
             }
         }
         std::unique_ptr<ElementItemRecord> item = collector.GetElementItem(t);
+        // A collected object the host does not give now cannot be told from
+        // a listed bar: a result computed without it would be incomplete, so
+        // the run ends here and says so once.
+        if (item->readError != NoError) {
+            manager.outcome.Fail(item->readError);
+            if (progress != nullptr)
+                progress->Close();
+            return false;
+        }
         const API_Element& element = item->element;
         const Int16 layer = static_cast<Int16>(element.header.layer);
         LibraryPart part = LibraryPart::Mesh;

@@ -42,17 +42,19 @@ GS::UniString InlineText(const std::string& text)
     return GS::UniString(u.ToUStr(), n);
 }
 
-// The object's element record and memo, read as the host gives them; the
-// results of the reads are not needed, a member the host cannot give is
-// left alone by the change that follows.
+// The object's element record and memo as the host gives them. A member
+// the host cannot give is never written: its zeroed record would put the
+// bar at the origin on no layer with no part. The run's result would then
+// be incomplete, so the step fails (`readError`) and is taken back whole.
 struct MemberObject {
     explicit MemberObject(const API_Guid& guid)
     {
         std::memset(static_cast<void*>(&element), 0, sizeof element);
         element.header.typeID = API_ObjectID;
         element.header.guid = guid;
-        HostGetElement(&element);
-        HostGetMemo(guid, &memo.Get(), AllButPolygonMask);
+        readError = HostGetElement(&element);
+        if (readError == NoError)
+            readError = HostGetMemo(guid, &memo.Get(), AllButPolygonMask);
     }
 
     void SetInfoString(const std::string& id)
@@ -62,22 +64,29 @@ struct MemberObject {
     }
 
     // Writes the object back, its layer unlocked for the change when it is
-    // locked.
-    void Write()
+    // locked; the first failure of the unlock, the change or the lock again.
+    GSErrCode Write()
     {
         API_Element mask;
         std::memset(static_cast<void*>(&mask), 0xFF, sizeof mask);
         LayerUnlock unlock(static_cast<Int16>(element.header.layer));
-        HostChangeElement(&element, &mask, &memo.Get(), AllButPolygonMask, true);
+        if (unlock.Error() != NoError)
+            return unlock.Error();
+        const GSErrCode err = HostChangeElement(&element, &mask, &memo.Get(), AllButPolygonMask, true);
+        const GSErrCode relock = unlock.Relock();
+        return err != NoError ? err : relock;
     }
 
     API_Element element;
     MemoOwner memo;
+    GSErrCode readError = NoError;
 };
 
-void WriteIndividualMember(const IronArrayByProperty& group, const IronProperties& member, const char* idPrefix)
+GSErrCode WriteIndividualMember(const IronArrayByProperty& group, const IronProperties& member, const char* idPrefix)
 {
     MemberObject object(member.guid);
+    if (object.readError != NoError)
+        return object.readError;
     object.SetInfoString(group.id);
     API_AddParType** params = object.memo->params;
     const IronProperties& key = group.key;
@@ -97,12 +106,14 @@ void WriteIndividualMember(const IronArrayByProperty& group, const IronPropertie
 
     GdlParams::WriteText(params, ParamName::IronId, InlineText(MemberId(idPrefix, group.id)));
     GdlParams::WriteText(params, ParamName::IronQuality, InlineText(key.quality));
-    object.Write();
+    return object.Write();
 }
 
-void WriteComplexMember(const ComplexIronArrayByProperty& group, Int32 position, ComplexIronProperties& member)
+GSErrCode WriteComplexMember(const ComplexIronArrayByProperty& group, Int32 position, ComplexIronProperties& member)
 {
     MemberObject object(member.guid);
+    if (object.readError != NoError)
+        return object.readError;
     object.SetInfoString(group.id);
     API_AddParType** params = object.memo->params;
     GdlParams::WriteText(params, ParamName::IronId, InlineText(group.id));
@@ -121,16 +132,24 @@ void WriteComplexMember(const ComplexIronArrayByProperty& group, Int32 position,
             member.ironIds.values[static_cast<size_t>(i)] = std::move(id);
     }
     GdlParams::WriteTexts(params, ParamName::SubBarIds, count, 1, ids.data());
-    object.Write();
+    return object.Write();
 }
 
 }  // namespace
 
 std::string MemberId(const char* idPrefix, const std::string& groupId)
 {
-    if (idPrefix != nullptr)
-        return Format("%s - %s", idPrefix, groupId.c_str());
-    return groupId.substr(0, TextBufferSize - 1);
+    if (idPrefix == nullptr)
+        return groupId.substr(0, TextBufferSize - 1);
+    // The prefix gives way, never the group's suffix: cut together to the
+    // field, every bar of a long ID would end alike while the element and
+    // its list still tell the groups apart. The host's code page has one
+    // byte per character, so bytes count the field's units.
+    const std::string suffix = " - " + groupId;
+    std::string prefix = idPrefix;
+    if (prefix.size() + suffix.size() > InlineTextUnits && suffix.size() < InlineTextUnits)
+        prefix.resize(InlineTextUnits - suffix.size());
+    return Format("%s%s", prefix.c_str(), suffix.c_str());
 }
 
 std::string NewSubBarId(const std::string* oldId, const std::string& groupId, Int32 position, Int32 r)
@@ -162,13 +181,18 @@ GSErrCode WriteResults(PlacementManager& manager, IronGroups& groups, ComplexIro
         else
             progress->StartPhase(GetResString(ResStr::Texts::RewritingData), n);
     }
+    // The first member that cannot be read or written ends the step with
+    // its code: the host takes every change of the step back, and the run
+    // says once that it could not be completed.
+    GSErrCode err = NoError;
     Int32 c = 0;
     for (const IronArrayByProperty* group : groups) {
         if (progress != nullptr)
             progress->SetValue(c);
         ++c;
         for (const IronProperties* member : group->members)
-            WriteIndividualMember(*group, *member, idPrefix);
+            if (err == NoError)
+                err = WriteIndividualMember(*group, *member, idPrefix);
     }
     if (complexGroups != nullptr) {
         Int32 position = 0;
@@ -178,26 +202,28 @@ GSErrCode WriteResults(PlacementManager& manager, IronGroups& groups, ComplexIro
                 progress->SetValue(c);
             ++c;
             for (ComplexIronProperties* member : group->members)
-                WriteComplexMember(*group, position, *member);
+                if (err == NoError)
+                    err = WriteComplexMember(*group, position, *member);
         }
     }
     if (progress != nullptr)
         progress->Close();
-    WriteListObject(manager, groups, complexGroups);
+    if (err != NoError)
+        return manager.outcome.Fail(err);
+    err = WriteListObject(manager, groups, complexGroups);
+    if (err != NoError)
+        return manager.outcome.Fail(err);
     return NoError;
 }
 
 bool WriteResultsUndoable(PlacementManager& manager, IronGroups& groups, ComplexIronGroups* complexGroups,
                           const char* idPrefix)
 {
-    const GS::UniString name(GetResString(ResStr::AddOnName::Name), CC_Default);
     bool written = false;
-    const UndoableBody body = [&]() -> GSErrCode {
-        return CallGuarded("WriteResults", APIERR_GENERAL, [&] {
-            const GSErrCode err = WriteResults(manager, groups, complexGroups, idPrefix);
-            written = err == NoError;
-            return err;
-        });
-    };
-    return HostRunUndoableCommand(&name, &body) == NoError && written;
+    const GSErrCode result = RunUndoableStep(manager.outcome, [&]() -> GSErrCode {
+        const GSErrCode err = WriteResults(manager, groups, complexGroups, idPrefix);
+        written = err == NoError;
+        return err;
+    });
+    return result == NoError && written;
 }

@@ -44,16 +44,16 @@ bool CommandOutcome::Tell(GSErrCode stepResult)
     return false;
 }
 
-GSErrCode RunUndoableStep(CommandOutcome& outcome, const UndoableBody& body)
+GSErrCode RunUndoableStep(CommandOutcome& outcome, const UndoableBody& body, const GS::UniString* name)
 {
-    const GS::UniString name(GetResString(ResStr::AddOnName::Name), CC_Default);
+    const GS::UniString addOnName(GetResString(ResStr::AddOnName::Name), CC_Default);
     const UndoableBody guarded = [&]() -> GSErrCode {
         const GSErrCode err = CallGuarded("undoable step", APIERR_GENERAL, [&] { return body(); });
         if (err != NoError)
             outcome.Fail(err);
         return outcome.BodyResult();
     };
-    const GSErrCode result = HostRunUndoableCommand(&name, &guarded);
+    const GSErrCode result = HostRunUndoableCommand(name != nullptr ? name : &addOnName, &guarded);
     if (result != NoError)
         outcome.Fail(result);
     return result;

@@ -14,6 +14,7 @@
 // failed, nothing skipped) may the command show its own done message.
 #pragma once
 #include "platform/api/APIdefs.hpp"
+#include "platform/gs/UniString.hpp"
 
 class CommandOutcome {
 public:
@@ -58,10 +59,11 @@ private:
     bool told = false;
 };
 
-// Runs `body` as the host's undoable step "[zolva] Reinforcement" with
+// Runs `body` as the host's undoable step `name` ("[zolva] Reinforcement"
+// when null) with
 // `outcome` recording its failures: an exception inside counts as a
 // failure, and the step returns the outcome's BodyResult() (or the body's
 // own error code, recorded too) so that the host takes a failed step back.
 // Answers the host's result for the step, recorded as a failure when it is
 // not NoError. Does not Tell().
-GSErrCode RunUndoableStep(CommandOutcome& outcome, const UndoableBody& body);
+GSErrCode RunUndoableStep(CommandOutcome& outcome, const UndoableBody& body, const GS::UniString* name = nullptr);

@@ -66,15 +66,20 @@ GSErrCode HostApi::CreateElement(API_Element* element, API_ElementMemo* memo)
     return NoError;
 }
 
-// All or nothing: an unknown GUID in the list deletes none.
+// All or nothing: an unknown GUID in the list, or an element on a locked
+// layer, deletes none.
 GSErrCode HostApi::DeleteElements(const GS::Array<API_Guid>* guids)
 {
     if (guids == nullptr)
         return APIERR_BADPARS;
     std::unordered_set<API_Guid, GuidHash> seen;
     for (const API_Guid& guid : *guids) {
-        if (host.model.Find(guid) == nullptr)
+        const Element* e = host.model.Find(guid);
+        if (e == nullptr)
             return APIERR_BADID;
+        auto layer = host.model.layers.find(e->layer);
+        if (layer != host.model.layers.end() && layer->second.locked)
+            return APIERR_NOTEDITABLE;
         seen.insert(guid);
     }
     if (seen.empty())

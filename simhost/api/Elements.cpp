@@ -36,6 +36,14 @@ GSErrCode ApplyMemo(Host& host, Element& e, const API_ElementMemo* memo, UInt64 
     return NoError;
 }
 
+// A real host refuses to change an element on a locked layer, and to move
+// one onto a locked layer, as it refuses to create one there.
+bool OnLockedLayer(const Host& host, Int32 layerIndex)
+{
+    auto layer = host.model.layers.find(layerIndex);
+    return layer != host.model.layers.end() && layer->second.locked;
+}
+
 // Changes one element as a whole: nothing changes when the memo is refused.
 GSErrCode ChangeOne(Host& host, Element& e, const API_Element* record, const API_Element* mask, const API_ElementMemo* memo,
                     UInt64 memoMask)
@@ -45,6 +53,8 @@ GSErrCode ChangeOne(Host& host, Element& e, const API_Element* record, const API
         ApplyRecord(changed, *record, mask);
     if (changed.story != e.story && (changed.story < host.model.firstStory || changed.story > host.model.lastStory))
         return APIERR_BADINDEX;
+    if (OnLockedLayer(host, e.layer) || OnLockedLayer(host, changed.layer))
+        return APIERR_NOTEDITABLE;
     GSErrCode err = ApplyMemo(host, changed, memo, memoMask);
     if (err != NoError)
         return err;
@@ -219,6 +229,13 @@ GSErrCode HostApi::ChangeElementsByGuid(const GS::Array<API_Guid>* guids, const 
         return APIERR_BADPARS;
     if (memo != nullptr && memoMask == 0)
         return APIERR_NOMEMOMASK;
+    for (const API_Guid& guid : *guids) {
+        const Element* e = host.model.Find(guid);
+        if (e == nullptr)
+            return APIERR_BADID;
+        if (OnLockedLayer(host, e->layer))
+            return APIERR_NOTEDITABLE;
+    }
     for (const API_Guid& guid : *guids) {
         Element* e = host.model.Find(guid);
         if (e == nullptr)

@@ -37,7 +37,11 @@ TEST(SubBarIdTest, MemberIdWithAndWithoutPrefix)
 {
     EXPECT_EQ(MemberId(nullptr, "12"), "12");
     EXPECT_EQ(MemberId("K1", "2"), "K1 - 2");
-    EXPECT_EQ(MemberId(std::string(2000, 'p').c_str(), "2").size(), 1023u);
+    // A long prefix gives way to the group's suffix, which always fits the
+    // parameter's 255 units, so that the groups' bars stay told apart.
+    EXPECT_EQ(MemberId(std::string(2000, 'p').c_str(), "2"), std::string(251, 'p') + " - 2");
+    EXPECT_EQ(MemberId(std::string(252, 'p').c_str(), "12"), std::string(250, 'p') + " - 12");
+    EXPECT_EQ(MemberId(std::string(200, 'p').c_str(), "3"), std::string(200, 'p') + " - 3");
 }
 
 }  // namespace

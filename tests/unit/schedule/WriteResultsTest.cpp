@@ -550,6 +550,21 @@ TEST_F(WriteResultsTest, ComplexMembersGetNewSubBarIds)
     EXPECT_EQ(GdlParams::ArrayText(*strings, 1, 0).ToCStr(CC_UTF8).Get(), std::string("K2 - 2"));
 }
 
+TEST_F(WriteResultsTest, AMemberThatCannotBeReadIsNeverWritten)
+{
+    RunGroups run;
+    TwoBarGroups(run);
+    // A third member the host does not give.
+    auto stray = std::make_unique<IronProperties>();
+    stray->guid = GuidOf(77);
+    run.groups[2]->members.Push(run.Keep(std::move(stray)));
+    PlacementManager manager;
+    EXPECT_FALSE(WriteResultsUndoable(manager, run.groups, &run.complexGroups, nullptr));
+    EXPECT_TRUE(manager.outcome.Failed());
+    EXPECT_EQ(Count("CHANGE 77"), 0) << "a zeroed record is never written back";
+    EXPECT_EQ(Count("CHANGE LIST"), 0) << "the list is not filled over an incomplete run";
+}
+
 TEST_F(WriteResultsTest, ARefusedStepIsNoSuccess)
 {
     RunGroups run;
@@ -568,6 +583,7 @@ struct ListCase {
     std::vector<std::string> expectedLog;  // lines that must appear, in order
     bool aborted;
     std::vector<std::string> absent;  // lines that must not appear
+    bool fails = false;  // the step fails with an error code
 };
 
 class ListObjectTest : public WriteResultsTest, public ::testing::WithParamInterface<ListCase> {};
@@ -579,7 +595,8 @@ TEST_P(ListObjectTest, Cases)
     manager.layer = 4;
     AddGroup(run, Bar({1, 2}), 1, "1");
     GetParam().arrange(*host, manager, run);
-    WriteListObject(manager, run.groups, &run.complexGroups);
+    const GSErrCode result = WriteListObject(manager, run.groups, &run.complexGroups);
+    EXPECT_EQ(result != NoError, GetParam().fails);
     size_t at = 0;
     for (const std::string& expected : GetParam().expectedLog) {
         const std::string line = Resolve(expected);
@@ -619,7 +636,7 @@ INSTANTIATE_TEST_SUITE_P(
                      h.locked[4] = true;
                      run.groups[1]->key.ironType = Rows({{0, 1, 0, 0}});
                  },
-                 {Reported(ResStr::Messages::InvalidRebarData), "UNLOCK 4", "LOCK 4"}, false, {"CHANGE LIST", "RPAS"}},
+                 {Reported(ResStr::Messages::InvalidRebarData)}, true, {"CHANGE LIST", "RPAS", "UNLOCK 4"}},
         ListCase{"KnownListUpdated", KnownList,
                  {"CHANGE LIST 50", "RPAS 50", "CHANGE LIST 50", "CHANGE LIST 50"}, false, {"IPOI", "CREATE"}},
         ListCase{"NewListPlacedByClick",
@@ -638,7 +655,10 @@ INSTANTIATE_TEST_SUITE_P(
                      KnownList(h, m, run);
                      h.rpas = APIERR_GENERAL;
                  },
-                 {"CHANGE LIST 50", "RPAS 50"}, true, {}},
+                 {"CHANGE LIST 50", "RPAS 50"}, false, {}, true},
+        ListCase{"KnownListCannotBeRead",
+                 [](WriteHost&, PlacementManager& m, RunGroups&) { m.listGuid = GuidOf(51); },
+                 {}, false, {"CHANGE LIST", "RPAS", "CHANGE"}, true},
         ListCase{"ComplexChainsWithoutAList",
                  [](WriteHost&, PlacementManager& m, RunGroups&) { m.listAllowed = false; }, {}, true,
                  {"IPOI", "CREATE", "RPAS"}}),
