@@ -5,6 +5,7 @@
 #include "simhost/scenario/HostQueries.hpp"
 #include "simhost/ui/AddOnFolder.hpp"
 #include <array>
+#include <filesystem>
 
 namespace SimHost {
 
@@ -113,6 +114,37 @@ void AddHostSteps(StepTable& table)
             }
             ctx.addOn = host.session.addOnFolder->AddOnPath();
             host.recorder.events.push_back("the add-on runs from " + host.session.addOnFolder->Folder());
+        };
+    };
+    table["wallGeometryReply"] = [](const JsonObject& step) -> StepAction {
+        step.Only({"do", "text"});
+        const std::string text = step.String("text");
+        return [=](Host& host, RunContext& ctx) {
+            if (host.session.AddOnLoaded())
+                step.Fail("do", "'wallGeometryReply' puts a library beside the add-on: it belongs in 'setup'");
+            // The scripted library lies beside this executable.
+            std::error_code ec;
+            const std::filesystem::path scripted =
+                std::filesystem::read_symlink("/proc/self/exe", ec).parent_path() / "libVOMDIX_scripted.so";
+            try {
+                if (!host.session.addOnFolder) {
+                    host.session.addOnFolder = std::make_unique<AddOnFolder>(ctx.addOn, true);
+                    ctx.addOn = host.session.addOnFolder->AddOnPath();
+                    host.recorder.events.push_back("the add-on runs from " + host.session.addOnFolder->Folder());
+                }
+                const std::string folder = host.session.addOnFolder->Folder();
+                std::filesystem::copy_file(scripted, folder + "/libVOMDIX.so",
+                                           std::filesystem::copy_options::overwrite_existing);
+                host.session.addOnFolder->AddFile("wall-geometry-reply.txt", text);
+                AddOnFolder& beside = *host.session.addOnFolder;
+                beside.SetEnvironment("VOMDIX_REPLY_FILE", (folder + "/wall-geometry-reply.txt").c_str());
+                beside.SetEnvironment("VOMDIX_REPLY_LENGTH", nullptr);
+                beside.SetEnvironment("VOMDIX_REQUEST_LOG", nullptr);
+            } catch (const std::exception& e) {
+                step.Fail("do", std::string("cannot put the scripted wall-geometry library beside the add-on: ") + e.what());
+            }
+            host.recorder.events.push_back("the wall-geometry library beside the add-on answers every wall request with " +
+                                           std::to_string(text.size()) + " bytes");
         };
     };
 }

@@ -63,11 +63,17 @@ TEST(LayerPositionTest, PositionTypeAndPartTable)
 }
 
 std::vector<std::string>* g_log = nullptr;
+UInt32 g_unreadable = 0;  // the element the host cannot read, 0 for none
 
+// Every element is of a type that gets nothing (a column: told at once, no
+// object), but the unreadable one.
 GSErrCode GetElement(HostToken, API_Element* e)
 {
     g_log->push_back("element " + std::to_string(e->header.guid.time_low));
-    return APIERR_BADID;
+    if (e->header.guid.time_low == g_unreadable)
+        return APIERR_BADID;
+    e->header.typeID = API_ColumnID;
+    return NoError;
 }
 
 GSErrCode Dispose(API_AddParType*** params)
@@ -127,6 +133,19 @@ TEST_F(LayersTest, PlacedLayerByLayerEachHandleDisposedAfterItsLastElement)
     }
     EXPECT_EQ(log, (std::vector<std::string>{"element 1", "element 2", "element 3", "dispose 1", "element 1", "element 2",
                                              "element 3", "dispose 2"}));
+
+    // An element that cannot be read ends the placing with an error (the
+    // host takes the step back); the handles left are disposed all the same.
+    log.clear();
+    g_unreadable = 2;
+    {
+        ReinforcementLayers layers;
+        AddLayer(layers, 1, 3);
+        AddLayer(layers, 2, 3);
+        EXPECT_NE(layers.Place(walls), NoError);
+    }
+    g_unreadable = 0;
+    EXPECT_EQ(log, (std::vector<std::string>{"element 1", "element 2", "dispose 1", "dispose 2"}));
 }
 
 TEST_F(LayersTest, CancelledLayersAreDisposed)
