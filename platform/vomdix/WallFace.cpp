@@ -440,10 +440,10 @@ std::string Compute(const Description& d)
     // Where the depth is measured from (the faces as seen looking from the
     // reference line's begin to its end). A straight wall's depth runs from
     // its outside face, the side of the first skin: the left-hand face
-    // unless the wall is flipped. A curved wall's depth is the one its skins
-    // are walked for from the right-hand face, the first skin's face of a
-    // flipped wall and the last skin's of one that is not: it runs from
-    // the right-hand face either way.
+    // unless the wall is flipped. A curved wall's depth runs from its
+    // right-hand face, flipped or not: the face its skins are walked from
+    // (the last skin's of a wall that is not flipped, the first skin's of a
+    // flipped one).
     const double thickness = hi - lo;
     const bool fromRight = frame.curved || d.flipped;
     const bool forward = AlongRunsForward(d, frame);
