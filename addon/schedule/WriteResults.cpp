@@ -79,7 +79,8 @@ void WriteIndividualMember(const IronArrayByProperty& group, const IronPropertie
 {
     MemberObject object(member.guid);
     object.SetInfoString(group.id);
-    API_AddParType** params = object.memo->params;
+    // One walk over the records finds the four names written below.
+    const GdlParams::NameIndex params(object.memo->params);
     const IronProperties& key = group.key;
 
     double type[ListTypeColumns];
