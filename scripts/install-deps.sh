@@ -2,7 +2,8 @@
 # Installs what a fresh Debian machine lacks for building and testing.
 # Safe to run again: it installs only missing packages.
 set -euo pipefail
-packages=(g++ cmake make picojson-dev libboost-dev libgtest-dev libgmock-dev libjpeg-dev)
+# libjpeg-turbo-progs: djpeg, the independent decoder the preview-picture test reads the pictures with.
+packages=(g++ cmake make picojson-dev libboost-dev libgtest-dev libgmock-dev libjpeg-dev libjpeg-turbo-progs)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

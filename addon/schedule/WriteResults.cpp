@@ -88,7 +88,8 @@ GSErrCode WriteIndividualMember(const IronArrayByProperty& group, const IronProp
     if (object.readError != NoError)
         return object.readError;
     object.SetInfoString(group.id);
-    API_AddParType** params = object.memo->params;
+    // One walk over the records finds the four names written below.
+    const GdlParams::NameIndex params(object.memo->params);
     const IronProperties& key = group.key;
 
     double type[ListTypeColumns];

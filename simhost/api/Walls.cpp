@@ -31,28 +31,11 @@ const Element* WallOfBody(const Model& model, Int32 body)
 {
     if (body < WallBodyStride)
         return nullptr;
-    Int32 ordinal = 0;
-    for (const Element& e : model.Elements()) {
-        const WallPart* wall = e.As<WallPart>();
-        if (wall == nullptr)
-            continue;
-        if (++ordinal == body / WallBodyStride)
-            return body % WallBodyStride < wall->bodies ? &e : nullptr;
-    }
-    return nullptr;
+    const Element* e = model.WallOfNumber(body / WallBodyStride);
+    return e != nullptr && body % WallBodyStride < e->As<WallPart>()->bodies ? e : nullptr;
 }
 
-Int32 FirstBody(const Model& model, const API_Guid& guid)
-{
-    Int32 ordinal = 0;
-    for (const Element& e : model.Elements())
-        if (e.As<WallPart>() != nullptr) {
-            ++ordinal;
-            if (e.guid == guid)
-                return ordinal * WallBodyStride;
-        }
-    return 0;
-}
+Int32 FirstBody(const Model& model, const API_Guid& guid) { return model.WallNumber(guid) * WallBodyStride; }
 
 // The 3D world lies about the database's location offset: a point of the
 // model is its 3D point plus the offset ('GOFS'). The body is built in model

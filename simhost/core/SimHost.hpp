@@ -68,6 +68,12 @@ public:
     // Answers APIERR_NEEDSUNDOSCOPE, and records the refusal, when `change`
     // would happen the model outside an undoable command or notification.
     GSErrCode RequireUndoScope(const std::string& change);
+    // The same for a change whose description costs its making: `describe`
+    // runs only when the change is refused.
+    template <typename Describe> GSErrCode RequireUndoScopeFor(const Describe& describe)
+    {
+        return undo.InUndoScope() ? NoError : RequireUndoScope(describe());
+    }
     // The add-on's stored preferences.
     Preferences preferences;
 

@@ -1,6 +1,7 @@
 #include "simhost/library/ActiveLibraries.hpp"
 #include "simhost/core/Recorder.hpp"
 #include "simhost/library/BarBehaviour.hpp"
+#include "simhost/library/ComplexBehaviour.hpp"
 #include "simhost/library/ListBehaviour.hpp"
 
 namespace SimHost {
@@ -11,6 +12,11 @@ ActiveLibraries::ActiveLibraries(Recorder& r) : recorder(r)
         behaviours[bar] = [](Host&, Element& e) {
             if (ObjectPart* object = e.As<ObjectPart>())
                 ComputeBarListing(*object);
+        };
+    for (const char* complex : {"rf_beam", "rf_crowning", "rf_column"})
+        behaviours[complex] = [](Host&, Element& e) {
+            if (ObjectPart* object = e.As<ObjectPart>())
+                ComputeComplexBounding(*object);
         };
     behaviours["rf_list"] = [](Host&, Element& e) {
         if (ObjectPart* object = e.As<ObjectPart>())

@@ -26,7 +26,9 @@ using PartBehaviour = std::function<void(Host&, Element&)>;
 
 class ActiveLibraries {
 public:
-    // The bars' behaviour (library/BarBehaviour) is installed from the start.
+    // The behaviours of the bars (library/BarBehaviour), the complex objects
+    // (library/ComplexBehaviour) and the list (library/ListBehaviour) are
+    // installed from the start.
     explicit ActiveLibraries(Recorder& recorder);
 
     // Adds a container to the active libraries, as 'ALIB' does; false with

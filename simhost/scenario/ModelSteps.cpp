@@ -81,9 +81,12 @@ void AddModelSteps(StepTable& table)
             names.push_back(step.ItemString("names", i));
         return [=](Host& host, RunContext& ctx) {
             std::vector<API_Guid> guids;
+            // Select All takes what the window shows: the elements of the
+            // current database, not the copies in a detail drawing.
             if (all)
                 for (const auto& e : host.model.Elements())
-                    guids.push_back(e.guid);
+                    if (e.database == host.model.currentDatabase)
+                        guids.push_back(e.guid);
             for (const auto& n : names)
                 guids.push_back(NamedElement(step, "names", ctx, n));
             host.user.ChangeSelection(guids);

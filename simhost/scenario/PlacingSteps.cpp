@@ -88,6 +88,7 @@ void AddPlacingSteps(StepTable& table)
         auto story = static_cast<Int16>(step.Integer("story", 0));
         return [=](Host& host, RunContext& ctx) {
             Element& e = host.model.Add(API_SlabID, layer);
+            host.model.ReachStory(story);
             e.story = story;
             e.part = slab;
             if (!name.empty())
@@ -118,6 +119,7 @@ void AddPlacingSteps(StepTable& table)
         }
         return [=](Host& host, RunContext& ctx) {
             Element& e = host.model.Add(API_RoofID, layer);
+            host.model.ReachStory(story);
             e.story = story;
             e.part = roof;
             if (!name.empty())
