@@ -43,15 +43,20 @@ PickKind PickKindOf(API_ElemTypeID type, LayerPart part)
     return PickKind::None;
 }
 
-// One sector per element; false when the user cancelled a point input.
-bool CollectSectors(const GS::Array<API_Guid>& elements, LayerPart part, GS::Array<API_Sector>& sectors)
+enum class Picks { Done, Cancelled, Failed };
+
+// One sector per element. Cancelled when the user cancelled a point input;
+// Failed when an element or what a pick reads of it could not be read: a
+// side or edge taken from a fallback is not the one the user clicked.
+Picks CollectSectors(const GS::Array<API_Guid>& elements, LayerPart part, GS::Array<API_Sector>& sectors)
 {
     for (UInt32 j = 0; j < elements.GetSize(); ++j) {
-        API_ElemTypeID type = API_ZombieElemID;
+        const HostFailureWatch watch;
         API_Element element;
         ZeroElement(element);
-        if (ReadElement(elements[j], element) == NoError)
-            type = element.header.typeID;
+        if (ReadElement(elements[j], element) != NoError)
+            return Picks::Failed;
+        const API_ElemTypeID type = element.header.typeID;
         API_Sector sector{};
         GSErrCode err = NoError;
         switch (PickKindOf(type, part)) {
@@ -60,10 +65,20 @@ bool CollectSectors(const GS::Array<API_Guid>& elements, LayerPart part, GS::Arr
             case PickKind::None: break;
         }
         if (err != NoError)
-            return false;
+            return Picks::Cancelled;
+        if (watch.Seen())
+            return Picks::Failed;
         sectors.Push(sector);
     }
-    return true;
+    return Picks::Done;
+}
+
+// Ends the command before anything is placed, telling the user once.
+void TellNotCompleted(GSErrCode err)
+{
+    CommandOutcome outcome;
+    outcome.Fail(err);
+    outcome.Tell();
 }
 
 // Places the layers in one undoable step, all or nothing, and tells the
@@ -104,7 +119,10 @@ void SetDefaultPositionType(Int32 libInd, Int32 value)
     double a = 0.0, b = 0.0;
     Int32 count = 0;
     ParamHandleOwner params;
-    HostGetLibraryPartParams(libInd, &a, &b, &count, params.Out());
+    // Parameters that were never read are not written back: the tool would
+    // lose every parameter but the position.
+    if (HostGetLibraryPartParams(libInd, &a, &b, &count, params.Out()) != NoError || params.Get() == nullptr)
+        return;
     API_Element mask;
     ZeroElement(mask);
     element.object.libInd = libInd;
@@ -147,7 +165,13 @@ void DefineReinforcementLayers(const GS::Array<API_Guid>& elements, Int32 positi
         defaults.header.typeID = API_ObjectID;
         defaults.header.variationID = APIVarId_Symbol;
         MemoOwner memo;
-        HostGetToolDefaults(&defaults, &memo.Get());
+        // Without the settings the dialog left, the layer would be made of
+        // whatever the record held.
+        const GSErrCode defaultsErr = HostGetToolDefaults(&defaults, &memo.Get());
+        if (defaultsErr != NoError) {
+            TellNotCompleted(defaultsErr);
+            return;
+        }
         // The handle becomes the layer's (or is disposed here); the memo
         // gives it up.
         ParamHandleOwner params;
@@ -164,8 +188,11 @@ void DefineReinforcementLayers(const GS::Array<API_Guid>& elements, Int32 positi
             continue;
         }
         GS::Array<API_Sector> sectors;
-        if (!CollectSectors(elements, part, sectors))
-            return;
+        switch (CollectSectors(elements, part, sectors)) {
+            case Picks::Done: break;
+            case Picks::Cancelled: return;
+            case Picks::Failed: TellNotCompleted(APIERR_GENERAL); return;
+        }
         layers.Add(defaults, params.Release(), sectors);
 
         if (!FinishAfterThisLayer())

@@ -257,7 +257,9 @@ const WallBodyCache& WallPart::Body() const
 {
     if (body == nullptr || !body->BuiltFrom(*this)) {
         auto built = std::make_shared<WallBodyCache>();
-        built->record = record;
+        // Byte for byte, padding included, so that the comparison above
+        // holds for as long as the record is not written.
+        std::memcpy(static_cast<void*>(&built->record), &record, sizeof record);
         built->openings = openings;
         built->mesh = BuildWallBody(*this);
         Int32 next = 1;

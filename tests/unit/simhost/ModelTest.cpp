@@ -69,10 +69,12 @@ TEST(ModelTest, WallBodyIsKeptUntilTheWallChanges)
 {
     SimHost::WallPart wall;
     wall.record.endC = {4, 0};
-    const SimHost::WallBodyCache* first = &wall.Body();
-    EXPECT_EQ(&wall.Body(), first) << "built once";
+    wall.Body();
+    const std::shared_ptr<const SimHost::WallBodyCache> first = wall.body;
+    wall.Body();
+    EXPECT_EQ(wall.body, first) << "built once";
     const size_t solid = first->mesh.vertices.size();
-    EXPECT_EQ(first->mesh.vertices.size(), SimHost::BuildWallBody(wall).vertices.size());
+    EXPECT_EQ(solid, SimHost::BuildWallBody(wall).vertices.size());
 
     const SimHost::WallPart before = wall;
     wall.openings.push_back({1, 1, 1, 1});
