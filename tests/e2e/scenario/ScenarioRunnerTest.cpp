@@ -224,6 +224,39 @@ TEST(ScenarioRunnerTest, TheReportEndsWithTheVerdictAndTheExitCode)
     }
 }
 
+// The events keep the order things happened in: the click, then the file
+// dialog it opened, whose line names the file the add-on got; the files
+// written name it too.
+TEST(ScenarioRunnerTest, AnExportsEventsAreInOrderAndItsFileIsNamed)
+{
+    const std::string out = TestRunFolder() + "/export-out";
+    const std::string path = WriteScenario("export-order.json", R"({
+  "steps": [
+    {"do": "loadLibrary"},
+    {"do": "menu"},
+    {"do": "place", "part": "rf_list", "name": "list",
+     "params": {"tableContentTexts": {"rows": 1, "cols": 2, "values": ["ID", "Count"]}}},
+    {"do": "select", "names": ["list"]},
+    {"do": "fileDialog", "file": "list"},
+    {"do": "clickEntry", "entry": 7}
+  ]
+})");
+    SimHost::RunOptions options;
+    options.addOnPath = ADDON_PATH;
+    options.outDir = out;
+    std::ostringstream report, errors;
+    ASSERT_EQ(SimHost::RunScenario(path, options, report, errors), 0) << errors.str() << report.str();
+    const std::string text = report.str();
+    const size_t click = text.find("click on entry 7");
+    const size_t dialog = text.find("file dialog (save");
+    ASSERT_NE(click, std::string::npos) << text;
+    ASSERT_NE(dialog, std::string::npos) << text;
+    EXPECT_LT(click, dialog) << text;
+    EXPECT_NE(text.find("chose " + out + "/list (saved as " + out + "/list.txt)", dialog), std::string::npos) << text;
+    EXPECT_NE(text.find("-- files written: 2\n  " + out + "/list.txt\n  " + out + "/plan.svg\n"), std::string::npos)
+        << text;
+}
+
 TEST(ScenarioRunnerTest, PlacingAPartOfNoActiveLibraryIsRefused)
 {
     std::string path = WriteScenario("nolib.json", "{\n \"steps\": [\n  {\"do\": \"place\", \"part\": \"rf_rebar\"}\n ]\n}\n");
