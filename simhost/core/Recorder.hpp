@@ -56,6 +56,7 @@ public:
     std::vector<std::string> callLog;     // slot names, in call order
     std::vector<std::string> requestLog;  // request codes, in call order
     std::vector<std::string> events;      // the host's side of events, for the report
+    std::vector<std::string> filesWritten;  // opened for writing by the add-on, first time each
     std::vector<std::string> alerts;      // UTF-8, in order
     std::vector<std::string> debugLines;  // DBPrintf output
     std::vector<UInt32> sleeps;           // milliseconds asked for

@@ -7,7 +7,9 @@
 #include "platform/dg/DGUserInput.hpp"
 #include "platform/gs/DBPrintf.hpp"
 #include "platform/gs/Memory.hpp"
+#include "platform/io/File.hpp"
 #include "platform/win/Windows.hpp"
+#include <algorithm>
 
 namespace SimHost {
 
@@ -47,6 +49,11 @@ Host::Host()
     });
     DG::UserInput::SetModalDialogPlayer(user.ModalDialogPlayer());
     DG::UserInput::SetAlertAnswer(user.AlertAnswer());
+    IO::SetFileOpenedForWritingHook([this](const std::string& path) {
+        if (std::find(recorder.filesWritten.begin(), recorder.filesWritten.end(), path) == recorder.filesWritten.end())
+            recorder.filesWritten.push_back(path);
+        recorder.events.push_back("the add-on opens " + path + " for writing");
+    });
 }
 
 Host::~Host()
@@ -60,6 +67,7 @@ Host::~Host()
     DG::UserInput::SetFileDialogAnswer(nullptr);
     DG::UserInput::SetModalDialogPlayer({});
     DG::UserInput::SetAlertAnswer(nullptr);
+    IO::SetFileOpenedForWritingHook(nullptr);
     g_current = previous;
 }
 
