@@ -4,6 +4,7 @@
 #include "addon/host/Owners.hpp"
 #include "addon/schedule/ParamNames.hpp"
 #include "addon/services/GdlParams.hpp"
+#include "addon/services/ComplexElementKind.hpp"
 #include "addon/services/ResStrings.hpp"
 #include "platform/gs/CH.hpp"
 #include "platform/gs/Memory.hpp"
@@ -112,7 +113,7 @@ bool ReadIronParams(const API_Element& element, API_ElementMemo& memo, bool isBa
         ReadMemoAgain(element.header.guid, memo);
     }
 
-    const bool crowningBar = isBar && kind == 1;
+    const bool crowningBar = isBar && kind == CrowningKind;
     record.isBar = isBar;
     record.isStirrup = isStirrup;
     record.isConcrete = isConcrete;
