@@ -5,6 +5,7 @@
 #include "addon/complex/IronIdDialog.hpp"
 #include "addon/host/HostCalls.hpp"
 #include "addon/host/HostRequests.hpp"
+#include "addon/host/MemoMasks.hpp"
 #include "addon/host/Owners.hpp"
 #include "addon/schedule/ElementCollector.hpp"
 #include "addon/schedule/LayerUnlock.hpp"
@@ -16,7 +17,6 @@
 #include <vector>
 
 namespace {
-constexpr UInt64 EveryMemoPartButOne = 0x3FFFFFFFBFFFFFFFull;
 
 void Alert(RSStringId message)
 {
@@ -148,7 +148,7 @@ bool MatchCopies(std::vector<std::unique_ptr<Member>>& members, const API_Coord&
         ShiftToDetail(match->element, origin);
         API_Element mask;
         std::memset(static_cast<void*>(&mask), 0xFF, sizeof mask);
-        HostChangeElement(&match->element, &mask, &match->memo.Get(), EveryMemoPartButOne, true);
+        HostChangeElement(&match->element, &mask, &match->memo.Get(), MemoAllButBit30, true);
     }
     for (const std::unique_ptr<Member>& m : members) {
         if (m->matched || !m->readable)
@@ -192,7 +192,7 @@ bool UpdateDetailDrawing(ComplexElementKind kind, const IronGroups& groups, cons
             std::memset(static_cast<void*>(&member->element), 0, sizeof member->element);
             member->element.header.guid = group->members[m]->guid;
             member->readable = HostGetElement(&member->element) == NoError &&
-                               HostGetMemo(member->element.header.guid, &member->memo.Get(), EveryMemoPartButOne) ==
+                               HostGetMemo(member->element.header.guid, &member->memo.Get(), MemoAllButBit30) ==
                                    NoError;
             members.push_back(std::move(member));
         }
@@ -219,7 +219,7 @@ void RewriteComplexObject(ComplexElementKind kind, const API_Guid& guid, const I
     std::memset(static_cast<void*>(&element), 0, sizeof element);
     element.header.guid = guid;
     MemoOwner memo;
-    if (HostGetElement(&element) != NoError || HostGetMemo(guid, &memo.Get(), EveryMemoPartButOne) != NoError)
+    if (HostGetElement(&element) != NoError || HostGetMemo(guid, &memo.Get(), MemoAllButBit30) != NoError)
         return;
     layer = static_cast<Int16>(element.header.layer);
     {
@@ -229,7 +229,7 @@ void RewriteComplexObject(ComplexElementKind kind, const API_Guid& guid, const I
         FillComplexObjectParams(kind, id, groups, memo->params);
         GS::Array<API_Guid> one;
         one.Push(guid);
-        HostChangeElementsByGuid(&one, &element, &memo.Get(), EveryMemoPartButOne);
+        HostChangeElementsByGuid(&one, &element, &memo.Get(), MemoAllButBit30);
     }
 }
 

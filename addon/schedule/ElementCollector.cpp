@@ -1,12 +1,8 @@
 #include "addon/schedule/ElementCollector.hpp"
 #include "addon/host/HostCalls.hpp"
 #include "addon/host/HostQueries.hpp"
+#include "addon/host/MemoMasks.hpp"
 #include <cstring>
-
-namespace {
-// Every part of the memo but the one the host fills only for its own use.
-constexpr UInt64 EveryMemoPart = 0x3FFFFFFFBFFFFFFFull;
-}  // namespace
 
 ElementItemRecord::ElementItemRecord() : guid(APINULLGuid)
 {
@@ -108,7 +104,7 @@ void FillElementItem(ElementItemRecord& record, const API_Guid& guid, Int32 flag
     if ((flags & ElementCollector::WithMemo) != 0) {
         HostDisposeMemo(&record.memo);
         std::memset(static_cast<void*>(&record.memo), 0, sizeof record.memo);
-        HostGetMemo(guid, &record.memo, EveryMemoPart);
+        HostGetMemo(guid, &record.memo, MemoAllButBit30);
     }
 }
 

@@ -1,5 +1,6 @@
 #include "addon/schedule/ListObject.hpp"
 #include "addon/host/HostCalls.hpp"
+#include "addon/host/MemoMasks.hpp"
 #include "addon/host/Owners.hpp"
 #include "addon/schedule/ElementCollector.hpp"
 #include "addon/schedule/LayerUnlock.hpp"
@@ -15,8 +16,6 @@
 
 namespace {
 
-constexpr UInt64 AllButPolygonMask = 0x3FFFFFFFBFFFFFFFull;
-constexpr UInt64 EveryPartMask = ~0ull;
 constexpr double NotListedForm = 90.0;
 constexpr double FormTolerance = 1e-5;
 
@@ -192,7 +191,7 @@ void ChangeList(const API_Element& element, const API_ElementMemo& memo)
 {
     GS::Array<API_Guid> guids;
     guids.Push(element.header.guid);
-    HostChangeElementsByGuid(&guids, &element, &memo, EveryPartMask);
+    HostChangeElementsByGuid(&guids, &element, &memo, MemoEveryBit);
 }
 
 // A new list: the object tool's defaults with the list part's parameters.
@@ -279,7 +278,7 @@ void WriteListObject(PlacementManager& manager, const IronGroups& groups, const 
     if (known) {
         element.header.guid = manager.listGuid;
         HostGetElement(&element);
-        HostGetMemo(manager.listGuid, &memo.Get(), AllButPolygonMask);
+        HostGetMemo(manager.listGuid, &memo.Get(), MemoAllButBit30);
     } else if (!PrepareNewList(manager, listLibInd, element, memo)) {
         manager.listAborted = true;
         return;
@@ -320,7 +319,7 @@ void WriteListObject(PlacementManager& manager, const IronGroups& groups, const 
     ChangeList(element, memo.Get());
     HostDisposeMemo(&memo.Get());
     std::memset(static_cast<void*>(&memo.Get()), 0, sizeof(API_ElementMemo));
-    HostGetMemo(element.header.guid, &memo.Get(), AllButPolygonMask);
+    HostGetMemo(element.header.guid, &memo.Get(), MemoAllButBit30);
     GdlParams::WriteNumber(memo->params, ParamName::DataInput, 1.0);
     ChangeList(element, memo.Get());
 }

@@ -1,6 +1,7 @@
 #include "addon/schedule/ReadIronParams.hpp"
 #include "addon/host/HostCalls.hpp"
 #include "addon/host/HostRequests.hpp"
+#include "addon/host/MemoMasks.hpp"
 #include "addon/host/Owners.hpp"
 #include "addon/schedule/ParamNames.hpp"
 #include "addon/services/GdlParams.hpp"
@@ -14,8 +15,6 @@
 
 namespace {
 
-constexpr UInt64 AllButPolygonMask = 0x3FFFFFFFBFFFFFFFull;
-constexpr UInt64 EveryPartMask = ~0ull;
 constexpr double FlagThreshold = 1e-5;
 constexpr Int32 TextBufferSize = 1024;
 
@@ -79,7 +78,7 @@ void ApplyMemo(const API_Element& element, const API_ElementMemo& memo)
 {
     GS::Array<API_Guid> guids;
     guids.Push(element.header.guid);
-    HostChangeElementsByGuid(&guids, &element, &memo, EveryPartMask);
+    HostChangeElementsByGuid(&guids, &element, &memo, MemoEveryBit);
 }
 
 // Reads the object's memo again in place of `memo`. When the host cannot
@@ -87,7 +86,7 @@ void ApplyMemo(const API_Element& element, const API_ElementMemo& memo)
 void ReadMemoAgain(const API_Guid& guid, API_ElementMemo& memo)
 {
     MemoOwner fresh;
-    if (HostGetMemo(guid, &fresh.Get(), AllButPolygonMask) != NoError)
+    if (HostGetMemo(guid, &fresh.Get(), MemoAllButBit30) != NoError)
         return;
     HostDisposeMemo(&memo);
     std::memcpy(static_cast<void*>(&memo), &fresh.Get(), sizeof memo);

@@ -10,11 +10,12 @@
 #include "addon/walls/SidePicking.hpp"
 #include "addon/walls/LayerAlert.hpp"
 #include <cmath>
+#include "platform/gs/MathConstants.hpp"
 #include <cstring>
 
 namespace {
 
-constexpr double HalfPi = 1.57079632679489661923;
+constexpr double HalfPi = GS::Pi / 2;
 
 void Report(RSStringId text) { HostReport(GetResString(text), true); }
 

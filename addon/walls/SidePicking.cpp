@@ -6,12 +6,13 @@
 #include "addon/host/Owners.hpp"
 #include "addon/services/ResStrings.hpp"
 #include "platform/gs/Memory.hpp"
+#include "platform/gs/MathConstants.hpp"
 #include <cmath>
 #include <cstring>
 
 namespace {
 
-constexpr double Pi = 3.14159265358979323846;
+using GS::Pi;
 constexpr double ParallelTolerance = 0.002;
 constexpr Int32 PickCursor = 36;
 constexpr Int32 RubberLineMode = 2;
