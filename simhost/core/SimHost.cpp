@@ -27,11 +27,17 @@ Host::Host()
     previous = g_current;
     g_current = this;
     CHSetDefaultCodePage(HOST_VERSION == 25 ? 1250 : 1252);
-    GS::SetDebugOutputSink([this](const std::string& line) {
-        std::string l = line;
-        while (!l.empty() && (l.back() == '\n' || l.back() == '\r'))
-            l.pop_back();
-        recorder.debugLines.push_back(l);
+    GS::SetDebugOutputSink([this](const char* line) {
+        // The add-on may be reporting that memory ran out: a line the host
+        // has no memory to keep is dropped rather than thrown into the
+        // add-on's guarded code.
+        try {
+            std::string l = line;
+            while (!l.empty() && (l.back() == '\n' || l.back() == '\r'))
+                l.pop_back();
+            recorder.debugLines.push_back(l);
+        } catch (const std::bad_alloc&) {
+        }
     });
     GS::SetMemoryFaultHook([this](const std::string& what) { recorder.AddFault("memory: " + what); });
     Win::SetSleepHook([this](UInt32 ms) {
