@@ -3,14 +3,15 @@
 #include "addon/host/HostQueries.hpp"
 #include "addon/host/HostRequests.hpp"
 #include "addon/host/Owners.hpp"
+#include "addon/services/Boundary.hpp"
 #include "addon/services/CommandTrace.hpp"
 #include "addon/services/GdlParams.hpp"
 #include "addon/services/LibraryParts.hpp"
 #include "addon/services/ResStrings.hpp"
 #include "addon/walls/SidePicking.hpp"
 #include "addon/walls/LayerAlert.hpp"
-#include <cmath>
 #include "platform/gs/MathConstants.hpp"
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -147,12 +148,15 @@ void DefineReinforcementLayers(const GS::Array<API_Guid>& elements, Int32 positi
         GS::Array<API_Sector> sectors;
         if (!CollectSectors(elements, part, sectors))
             return;
-        layers.Add(defaults, params.Release(), sectors);
+        layers.Add(defaults, params, sectors);
 
         if (!FinishAfterThisLayer())
             continue;
         const GS::UniString undoName = GetResUniString(ResStr::AddOnName::Name);
-        const UndoableBody body = [&]() { return layers.Place(elements); };
+        // The host runs the body: through the guard, as every callback.
+        const UndoableBody body = [&]() {
+            return CallGuarded("ReinforceUndoableStep", APIERR_GENERAL, [&] { return layers.Place(elements); });
+        };
         HostRunUndoableCommand(&undoName, &body);
         return;
     }
