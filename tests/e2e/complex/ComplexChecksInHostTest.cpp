@@ -185,8 +185,6 @@ protected:
     }
     void Release() override
     {
-        for (Int32 i = 1; i <= data.ids.GetItemCount(); ++i)
-            delete[] data.ids[i];
         data.ids.Clear();
     }
     void StoreRecord(Int32 version, std::vector<unsigned char> bytes, UInt16 sign = 0x5757)
