@@ -4,8 +4,8 @@
 #include "addon/host/MemoMasks.hpp"
 #include "addon/host/Owners.hpp"
 #include "addon/schedule/ParamNames.hpp"
-#include "addon/services/GdlParams.hpp"
 #include "addon/services/ComplexElementKind.hpp"
+#include "addon/services/GdlParams.hpp"
 #include "addon/services/ResStrings.hpp"
 #include "platform/gs/CH.hpp"
 #include "platform/gs/Memory.hpp"
@@ -156,7 +156,7 @@ bool ReadIronParams(const API_Element& element, API_ElementMemo& memo, bool isBa
                     record.symbolBox[c] = record.symbolBox[c + 3] = record.position[c];
         } else if (NameIs(rec, ParamName::PlacedManual)) {
             if (isBar && kind > 0 && !(std::fabs(GdlParams::Number(rec) - 1.0) <= 0.1)) {
-                HostReport(GetResString(130, 8), true);
+                HostReport(GetResString(ResStr::Messages::OnlyManualRebars), true);
                 return false;
             }
         }
