@@ -66,7 +66,7 @@ public:
     // when there is nothing to undo.
     bool UndoLastStep();
     // Answers APIERR_NEEDSUNDOSCOPE, and records the refusal, when `change`
-    // would happen the model outside an undoable command or notification.
+    // would change the model outside an undoable command or notification.
     GSErrCode RequireUndoScope(const std::string& change);
     // The add-on's stored preferences.
     Preferences preferences;

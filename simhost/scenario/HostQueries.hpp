@@ -11,7 +11,9 @@ namespace SimHost {
 namespace Queries {
 
 // One command the add-on ran, as it announced it on its debug output:
-// "[zolva] command <Name> <argument>".
+// "[zolva] command <Name> <argument>". That form is the add-on's contract
+// (addon/services/CommandTrace.hpp), the one text of its debug output the
+// host reads.
 struct CommandRun {
     std::string name;
     bool hasArgument = false;
