@@ -111,7 +111,7 @@ void FillElementItem(ElementItemRecord& record, const API_Guid& guid, Int32 flag
 // ---------------------------------------------------------------- layers
 
 namespace {
-bool ReadLayer(Int16 layer, API_Attribute& attribute)
+bool ReadLayer(Int32 layer, API_Attribute& attribute)
 {
     std::memset(static_cast<void*>(&attribute), 0, sizeof attribute);
     attribute.header.typeID = API_LayerID;
@@ -119,7 +119,7 @@ bool ReadLayer(Int16 layer, API_Attribute& attribute)
     return HostGetAttribute(&attribute) == NoError;
 }
 
-void SetLock(Int16 layer, bool locked)
+void SetLock(Int32 layer, bool locked)
 {
     API_Attribute attribute;
     if (!ReadLayer(layer, attribute))
@@ -132,17 +132,17 @@ void SetLock(Int16 layer, bool locked)
 }
 }  // namespace
 
-bool IsLayerLocked(Int16 layer)
+bool IsLayerLocked(Int32 layer)
 {
     API_Attribute attribute;
     return ReadLayer(layer, attribute) && (attribute.header.flags & APILay_Locked) != 0;
 }
 
-bool IsLayerUsable(Int16 layer)
+bool IsLayerUsable(Int32 layer)
 {
     API_Attribute attribute;
     return ReadLayer(layer, attribute) && (attribute.header.flags & APILay_Hidden) == 0;
 }
 
-void LockLayer(Int16 layer) { SetLock(layer, true); }
-void UnlockLayer(Int16 layer) { SetLock(layer, false); }
+void LockLayer(Int32 layer) { SetLock(layer, true); }
+void UnlockLayer(Int32 layer) { SetLock(layer, false); }

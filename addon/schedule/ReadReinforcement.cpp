@@ -128,7 +128,7 @@ bool ReadReinforcementObjects(PlacementManager& manager, RunGroups& run, bool re
     // The layer of the first object read decides for the run.
     auto takeLayer = [&](const API_Element& element) {
         if (first)
-            manager.layer = static_cast<Int16>(element.header.layer);
+            manager.layer = element.header.layer;
         first = false;
     };
 
@@ -142,7 +142,7 @@ bool ReadReinforcementObjects(PlacementManager& manager, RunGroups& run, bool re
         }
         std::unique_ptr<ElementItemRecord> item = collector.GetElementItem(t);
         const API_Element& element = item->element;
-        const Int16 layer = static_cast<Int16>(element.header.layer);
+        const Int32 layer = element.header.layer;
         LibraryPart part = LibraryPart::Mesh;
         if (!parts.Identify(element.object.libInd, part))
             continue;

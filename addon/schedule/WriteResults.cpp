@@ -67,7 +67,7 @@ struct MemberObject {
     {
         API_Element mask;
         std::memset(static_cast<void*>(&mask), 0xFF, sizeof mask);
-        LayerUnlock unlock(static_cast<Int16>(element.header.layer));
+        LayerUnlock unlock(element.header.layer);
         HostChangeElement(&element, &mask, &memo.Get(), MemoAllButBit30, true);
     }
 
