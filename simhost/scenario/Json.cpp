@@ -158,9 +158,18 @@ Int64 JsonObject::Integer(const std::string& key, Int64 fallback) const
     if (!Has(key))
         return fallback;
     double d = Number(key);
-    if (d != static_cast<double>(static_cast<Int64>(d)))
+    // Outside the range of Int64 the conversion itself would be undefined.
+    if (!(d >= -9.2e18 && d <= 9.2e18) || d != static_cast<double>(static_cast<Int64>(d)))
         Fail(key, "'" + PathOf(key) + "' must be a whole number");
     return static_cast<Int64>(d);
+}
+
+Int16 JsonObject::Short(const std::string& key, Int16 fallback) const
+{
+    const Int64 n = Integer(key, fallback);
+    if (n < -32768 || n > 32767)
+        Fail(key, "'" + PathOf(key) + "' must be a whole number from -32768 to 32767");
+    return static_cast<Int16>(n);
 }
 
 UInt32 JsonObject::Code(const std::string& key, UInt32 fallback) const

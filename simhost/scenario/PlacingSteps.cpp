@@ -86,7 +86,7 @@ void AddPlacingSteps(StepTable& table)
         slab.outline = ReadRings(step);
         std::string name = step.String("name");
         auto layer = static_cast<Int32>(step.Integer("layer", 1));
-        auto story = static_cast<Int16>(step.Integer("story", 0));
+        auto story = step.Short("story", 0);
         return [=](Host& host, RunContext& ctx) {
             Element& e = host.model.Add(API_SlabID, layer);
             e.story = story;
@@ -104,7 +104,7 @@ void AddPlacingSteps(StepTable& table)
         RoofPart roof;
         std::string name = step.String("name");
         auto layer = static_cast<Int32>(step.Integer("layer", 1));
-        auto story = static_cast<Int16>(step.Integer("story", 0));
+        auto story = step.Short("story", 0);
         if (step.Has("planes")) {
             roof.roofClass = 1;
             for (USize i = 0; i < step.Array("planes").size(); ++i)

@@ -20,7 +20,7 @@ void AddUserSteps(StepTable& table)
 {
     table["menu"] = [](const JsonObject& step) -> StepAction {
         step.Only({"do", "menu", "item"});
-        auto menu = static_cast<Int16>(step.Integer("menu", 32510));
+        auto menu = step.Short("menu", 32510);
         auto item = static_cast<Int32>(step.Integer("item", 1));
         return [=](Host& host, RunContext&) { host.user.RunMenuCommand(menu, item); };
     };
@@ -44,7 +44,7 @@ void AddUserSteps(StepTable& table)
     table["chooseItem"] = [](const JsonObject& step) -> StepAction {
         step.Only({"do", "entry", "item"});
         EntryRef entry = ReadEntry(step);
-        auto item = static_cast<Int16>(step.Integer("item", 1));
+        auto item = step.Short("item", 1);
         return [=](Host& host, RunContext&) { host.user.ChoosePaletteItem(ResolveEntry(host, step, entry), item); };
     };
     table["hover"] = [](const JsonObject& step) -> StepAction {
@@ -91,9 +91,9 @@ void AddUserSteps(StepTable& table)
                 action.kind = Kind::Close;
             } else if (a.Has("click")) {
                 action.kind = Kind::Click;
-                action.item = static_cast<Int16>(a.Integer("click"));
+                action.item = a.Short("click");
             } else {
-                action.item = static_cast<Int16>(a.Integer("item"));
+                action.item = a.Short("item");
                 if (a.Has("select")) {
                     action.kind = Kind::Select;
                     const Int64 listItem = a.Integer("select");
@@ -121,13 +121,17 @@ void AddUserSteps(StepTable& table)
         if (step.Has("button") == step.Has("buttons"))
             step.Fail("button", "an alert is answered with \"button\": n or \"buttons\": [n, ...]");
         if (step.Has("button")) {
-            buttons.push_back(static_cast<Int16>(step.Integer("button")));
+            buttons.push_back(step.Short("button"));
         } else {
             const picojson::array& list = step.Array("buttons");
             for (USize i = 0; i < list.size(); ++i) {
                 if (!list[i].is<double>())
                     step.Fail("buttons", "buttons are numbers");
-                buttons.push_back(static_cast<Int16>(list[i].get<double>()));
+                const double b = list[i].get<double>();
+                // Checked before it becomes a 16-bit number, which would cut it.
+                if (!(b >= 1 && b <= 3) || b != static_cast<double>(static_cast<Int16>(b)))
+                    step.Fail("buttons", "an alert's buttons are 1 to 3");
+                buttons.push_back(static_cast<Int16>(b));
             }
         }
         for (Int16 b : buttons)
@@ -166,8 +170,8 @@ void AddUserSteps(StepTable& table)
     };
     table["resizePalette"] = [](const JsonObject& step) -> StepAction {
         step.Only({"do", "width", "height"});
-        auto width = static_cast<Int16>(step.Integer("width", 111));
-        auto height = static_cast<Int16>(step.Integer("height", 350));
+        auto width = step.Short("width", 111);
+        auto height = step.Short("height", 350);
         return [=](Host& host, RunContext&) { host.user.ResizePalette(width, height); };
     };
 }

@@ -75,6 +75,19 @@ INSTANTIATE_TEST_SUITE_P(
         MalformedCase{"dialogSelectWithoutItem",
                       "{\n \"steps\": [\n  {\"do\": \"dialog\", \"actions\": [\n   {\"select\": 1}]}\n ]\n}\n",
                       4, "an action is {\"click\": n}"},
+        // 16-bit values out of range are refused, never cut to one in range
+        // (65537 would become 1).
+        MalformedCase{"alertButtonOutOfRange", "{\n \"steps\": [\n  {\"do\": \"alert\",\n   \"button\": 65537}\n ]\n}\n", 4,
+                      "must be a whole number from -32768 to 32767"},
+        MalformedCase{"alertButtonsOutOfRange", "{\n \"steps\": [\n  {\"do\": \"alert\",\n   \"buttons\": [65537]}\n ]\n}\n", 4,
+                      "an alert's buttons are 1 to 3"},
+        MalformedCase{"dialogClickOutOfRange",
+                      "{\n \"steps\": [\n  {\"do\": \"dialog\", \"actions\": [\n   {\"click\": 65537}]}\n ]\n}\n", 4,
+                      "must be a whole number from -32768 to 32767"},
+        MalformedCase{"menuOutOfRange", "{\n \"steps\": [\n  {\"do\": \"menu\",\n   \"menu\": 98046, \"item\": 1}\n ]\n}\n", 4,
+                      "must be a whole number from -32768 to 32767"},
+        MalformedCase{"hugeWholeNumber", "{\n \"steps\": [\n  {\"do\": \"menu\",\n   \"menu\": 1e30, \"item\": 1}\n ]\n}\n", 4,
+                      "must be a whole number"},
         MalformedCase{"noTextForThisHost",
                       HOST_VERSION == 24 ? "{\n \"steps\": [\n  {\"expect\": {\"alerts\": [\n   {\"25\": \"x\"}]}}\n ]\n}\n"
                                          : "{\n \"steps\": [\n  {\"expect\": {\"alerts\": [\n   {\"24\": \"x\"}]}}\n ]\n}\n",
