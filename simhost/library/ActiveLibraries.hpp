@@ -13,7 +13,6 @@
 namespace SimHost {
 
 class Host;
-class Recorder;
 
 struct ActiveLibrary {
     IO::Location location;
@@ -27,7 +26,8 @@ using PartBehaviour = std::function<void(Host&, Element&)>;
 class ActiveLibraries {
 public:
     // The bars' behaviour (library/BarBehaviour) is installed from the start.
-    explicit ActiveLibraries(Recorder& recorder);
+    // `events`: the host's events, which hear of every library added.
+    explicit ActiveLibraries(std::vector<std::string>& events);
 
     // Adds a container to the active libraries, as 'ALIB' does; false with
     // the reason when the container cannot be read.
@@ -47,7 +47,7 @@ public:
     void ParamsChanged(Host& host, Element& e) const;
 
 private:
-    Recorder& recorder;
+    std::vector<std::string>& events;
 };
 
 }  // namespace SimHost

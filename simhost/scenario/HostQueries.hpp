@@ -3,6 +3,7 @@
 // ask here, never the host's members directly.
 #pragma once
 #include "simhost/core/SimHost.hpp"
+#include "simhost/ui/ScriptedUser.hpp"
 #include <optional>
 #include <string>
 #include <vector>

@@ -6,6 +6,7 @@
 // Expect.cpp (the expect step).
 #pragma once
 #include "simhost/core/SimHost.hpp"
+#include "simhost/ui/ScriptedUser.hpp"
 #include "simhost/scenario/Json.hpp"
 #include <functional>
 #include <map>
