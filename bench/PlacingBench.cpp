@@ -9,6 +9,7 @@
 //
 //   placing_bench [sizes...]     default 100 1000
 #include "simhost/core/SimHost.hpp"
+#include "simhost/ui/ScriptedUser.hpp"
 #include "bench/BenchSupport.hpp"
 #include "bench/HostLogs.hpp"
 #include <optional>

@@ -31,7 +31,6 @@ private:
 // into a buffer of 255 bytes; false when the entry does not exist.
 bool HostGetResourceString(char* buffer, GSResID listId, GSResID index, GSResModule module);
 bool HostGetResourceUniString(GS::UniString* text, GSResID listId, GSResID index, GSResModule module);
-GSResModule HostOwnResourceModule();
 // The full path of the add-on file.
 GS::UniString HostOwnFilePath();
 // The add-on file's location; 0, or APIERR_GENERAL when it cannot be told.

@@ -10,6 +10,7 @@
 #include "addon/walls/PolyRoofConverter.hpp"
 #include "addon/walls/WallFacePolygon.hpp"
 #include "addon/walls/WallLayers.hpp"
+#include "platform/gs/MathConstants.hpp"
 #include <cmath>
 #include <cstring>
 
@@ -18,8 +19,7 @@ namespace {
 using Placing::Finite;
 using Placing::PolygonFinite;
 
-constexpr UInt64 PolygonMask = APIMemoMask_Polygon;
-constexpr double Pi = 3.14159265358979323846;
+using GS::Pi;
 
 // The first vertex of the memo's outline (entry 1; entry 0 is unused).
 bool FirstVertex(const API_ElementMemo& memo, API_Coord& vertex)
@@ -44,7 +44,7 @@ PlacingResult CreateAndObserve(const API_Guid& hostElement, Int16 story, API_Ele
 PlacingResult ReinforceSlab(const API_Element& slab, API_Element& object, API_AddParType** params, const API_Sector& sector)
 {
     MemoOwner memo;
-    if (HostGetMemo(slab.header.guid, &memo.Get(), PolygonMask) != NoError)
+    if (HostGetMemo(slab.header.guid, &memo.Get(), APIMemoMask_Polygon) != NoError)
         return Failed();
     SlabPlacement placement;
     if (!PlaceOnSlab(memo.Get(), &sector, placement) || !Placing::UsableOutline(placement.polygon))
@@ -126,7 +126,7 @@ PlacingResult ReinforceMultiPlaneRoof(const API_Element& roof, const API_Element
 PlacingResult ReinforcePlaneRoof(const API_Element& roof, API_Element& object, API_AddParType** params)
 {
     MemoOwner memo;
-    if (HostGetMemo(roof.header.guid, &memo.Get(), PolygonMask) != NoError)
+    if (HostGetMemo(roof.header.guid, &memo.Get(), APIMemoMask_Polygon) != NoError)
         return Failed();
     if (CutRoofOpenings(roof, memo.Get()) != NoError)
         return Failed();

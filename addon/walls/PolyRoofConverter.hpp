@@ -7,6 +7,7 @@
 // outline with the roof's openings cut out, the plane steps of a plane roof,
 // the object linked to the roof and marked with the plane's part id. Lives
 // for one decomposition on its caller's stack.
+// (Converter 1 and 2: names kept from earlier versions; 1 places, 2 updates.)
 class PolyRoofConverter1 : public API_ElementDecomposerInterface {
 public:
     PolyRoofConverter1(API_AddParType** params, const API_Element& objectTemplate);
@@ -37,6 +38,7 @@ private:
 // marks it as matched (its entry in `links` becomes the null GUID); a plane
 // that finds none sets `PlaneWithoutObject`. Lives for one decomposition on
 // its caller's stack.
+// (Named in the add-on's history; the converter that updates.)
 class PolyRoofConverter2 : public API_ElementDecomposerInterface {
 public:
     PolyRoofConverter2() = default;

@@ -4,19 +4,21 @@
 #include "addon/host/HostRequests.hpp"
 #include "addon/host/Owners.hpp"
 #include "addon/services/CommandOutcome.hpp"
+#include "addon/services/Boundary.hpp"
 #include "addon/services/CommandTrace.hpp"
 #include "addon/services/GdlParams.hpp"
 #include "addon/services/LibraryParts.hpp"
 #include "addon/services/ResStrings.hpp"
 #include "addon/walls/SidePicking.hpp"
 #include "addon/walls/LayerAlert.hpp"
+#include "platform/gs/MathConstants.hpp"
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 
 namespace {
 
-constexpr double HalfPi = 1.57079632679489661923;
+constexpr double HalfPi = GS::Pi / 2;
 
 void Report(RSStringId text) { HostReport(GetResString(text), true); }
 
@@ -193,7 +195,7 @@ void DefineReinforcementLayers(const GS::Array<API_Guid>& elements, Int32 positi
             case Picks::Cancelled: return;
             case Picks::Failed: TellNotCompleted(APIERR_GENERAL); return;
         }
-        layers.Add(defaults, params.Release(), sectors);
+        layers.Add(defaults, params, sectors);
 
         if (!FinishAfterThisLayer())
             continue;

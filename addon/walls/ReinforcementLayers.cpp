@@ -49,11 +49,23 @@ bool AcceptLayerPosition(Int32 positionType, LayerPart part, API_AddParType** pa
 
 ReinforcementLayers::~ReinforcementLayers() { DisposeFrom(0); }
 
-void ReinforcementLayers::Add(const API_Element& objectTemplate, API_AddParType** handle, GS::Array<API_Sector> layerSectors)
+void ReinforcementLayers::Add(const API_Element& objectTemplate, ParamHandleOwner& handle,
+                              GS::Array<API_Sector> layerSectors)
 {
-    params.Push(handle);
     templates.Push(objectTemplate);
-    sectors.Push(std::move(layerSectors));
+    try {
+        sectors.Push(std::move(layerSectors));
+        try {
+            params.Push(handle.Get());
+        } catch (...) {
+            sectors.Pop();
+            throw;
+        }
+    } catch (...) {
+        templates.Pop();
+        throw;
+    }
+    handle.Release();
 }
 
 GSErrCode ReinforcementLayers::Place(const GS::Array<API_Guid>& elements)

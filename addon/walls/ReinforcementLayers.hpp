@@ -1,6 +1,7 @@
 // The layers the user accepts in the Slab, Wall and Roof command, the
 // position check of a layer, and the undoable step that places them.
 #pragma once
+#include "addon/host/Owners.hpp"
 #include "platform/api/APIdefs.hpp"
 #include <array>
 
@@ -31,8 +32,9 @@ public:
     ReinforcementLayers(const ReinforcementLayers&) = delete;
     ReinforcementLayers& operator=(const ReinforcementLayers&) = delete;
 
-    // Takes over the handle.
-    void Add(const API_Element& objectTemplate, API_AddParType** params, GS::Array<API_Sector> sectors);
+    // Takes over the owner's handle once the layer is held; when holding it
+    // fails the handle stays with the owner, which disposes of it.
+    void Add(const API_Element& objectTemplate, ParamHandleOwner& params, GS::Array<API_Sector> sectors);
     UInt32 Count() const { return params.GetSize(); }
 
     // Places every layer on every element, layer by layer and within a

@@ -14,13 +14,14 @@
 #include "addon/walls/WallFacePolygon.hpp"
 #include "addon/walls/WallJson.hpp"
 #include "addon/walls/WallLayers.hpp"
+#include "platform/gs/MathConstants.hpp"
 #include <cmath>
 #include <cstring>
 #include <optional>
 
 namespace {
 
-constexpr double HalfPi = 1.57079632679489661923;
+constexpr double HalfPi = GS::Pi / 2;
 
 // What the host element gives every object of it, computed once per update.
 struct HostState {

@@ -3,6 +3,7 @@
 #include "addon/walls/WallDescription.hpp"
 #include "addon/walls/WallGeometryJob.hpp"
 #include "addon/walls/WallJson.hpp"
+#include "platform/gs/MathConstants.hpp"
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -10,7 +11,7 @@
 
 namespace {
 
-constexpr double Pi = 3.14159265358979323846;
+using GS::Pi;
 const double NaN = std::numeric_limits<double>::quiet_NaN();
 
 using WallJson::WallDescriptionValues;

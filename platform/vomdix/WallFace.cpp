@@ -9,6 +9,7 @@
 // and an edge crosses the surface only when its vertices lie on different
 // sides. Every face is a closed ring of edges, so it is crossed an even
 // number of times and the loops always close, whatever the depth.
+#include "platform/gs/MathConstants.hpp"
 #include "platform/vomdix/WallFace.hpp"
 #include <picojson.h>
 #include <boost/geometry.hpp>
@@ -24,7 +25,7 @@
 namespace VOMDIX {
 namespace {
 
-constexpr double Pi = 3.14159265358979323846;
+using GS::Pi;
 // Arcs flatter than this are treated as their chord.
 constexpr double MinCurveAngle = 1e-5;
 // How far inside the body a depth on or beyond a face is taken.

@@ -1,5 +1,5 @@
 // Elements, memos and the selection.
-#include "simhost/api/ElementRecords.hpp"
+#include "simhost/model/ElementRecords.hpp"
 #include "simhost/api/HostApi.hpp"
 #include "simhost/api/Requests.hpp"
 #include "platform/gs/Memory.hpp"

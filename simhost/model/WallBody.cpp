@@ -4,6 +4,7 @@
 // the heights no opening takes, so an opening is a tunnel through the wall
 // with its own reveal faces, as a section of the body at any depth shows.
 #include "simhost/model/WallPart.hpp"
+#include "platform/gs/MathConstants.hpp"
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -13,7 +14,7 @@ namespace SimHost {
 
 namespace {
 
-constexpr double Pi = 3.14159265358979323846;
+using GS::Pi;
 using Interval = std::pair<double, double>;
 
 // The wall's frame: t along the reference line, a across it (positive to

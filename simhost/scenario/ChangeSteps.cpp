@@ -4,13 +4,14 @@
 // through its element-event handler.
 #include "simhost/model/ElementEdit.hpp"
 #include "simhost/scenario/Steps.hpp"
+#include "platform/gs/MathConstants.hpp"
 #include <cmath>
 
 namespace SimHost {
 
 namespace {
 
-constexpr double Pi = 3.14159265358979323846;
+using GS::Pi;
 constexpr double DegreesToRadians = Pi / 180.0;
 
 API_Coord ReadVector(const JsonObject& step, const std::string& key)

@@ -3,7 +3,7 @@
 // the host's temporary folder.
 #include "simhost/scenario/Steps.hpp"
 #include "simhost/scenario/HostQueries.hpp"
-#include "simhost/ui/AddOnFolder.hpp"
+#include "simhost/core/AddOnFolder.hpp"
 #include <array>
 #include <cmath>
 #include <filesystem>

@@ -227,6 +227,14 @@ Int64 JsonObject::IntegerIn(const std::string& key, Int64 fallback, Int64 low, I
     return static_cast<Int64>(d);
 }
 
+Int16 JsonObject::Short(const std::string& key, Int16 fallback) const
+{
+    const Int64 n = Integer(key, fallback);
+    if (n < -32768 || n > 32767)
+        Fail(key, "'" + PathOf(key) + "' must be a whole number from -32768 to 32767");
+    return static_cast<Int16>(n);
+}
+
 UInt32 JsonObject::Code(const std::string& key, UInt32 fallback) const
 {
     const picojson::value* v = Get(key);

@@ -2,6 +2,7 @@
 // their outlines (a roof of several planes with its planes), and the
 // user's answers to the object settings dialog.
 #include "simhost/scenario/Steps.hpp"
+#include "platform/gs/MathConstants.hpp"
 
 namespace SimHost {
 
@@ -23,7 +24,7 @@ std::vector<API_Coord> ReadRing(const JsonObject& step, const std::string& key, 
     return ring;
 }
 
-constexpr double DegreesToRadians = 3.14159265358979323846 / 180.0;
+constexpr double DegreesToRadians = GS::Pi / 180.0;
 
 }  // namespace
 

@@ -10,6 +10,7 @@
 // expect step).
 #pragma once
 #include "simhost/core/SimHost.hpp"
+#include "simhost/ui/ScriptedUser.hpp"
 #include "simhost/scenario/Json.hpp"
 #include <functional>
 #include <map>

@@ -1,6 +1,7 @@
 // Steps that add and shape walls: the wall with its reference line, sizes,
 // slants, arc and openings, the composite structures walls are built from,
 // and the database's location offset.
+#include "platform/gs/MathConstants.hpp"
 #include "simhost/scenario/Steps.hpp"
 #include <cmath>
 
@@ -8,7 +9,7 @@ namespace SimHost {
 
 namespace {
 
-constexpr double Pi = 3.141592653589793;
+using GS::Pi;
 constexpr double HalfPi = Pi / 2;
 
 API_Coord ReadPoint(const JsonObject& step, const std::string& key, API_Coord fallback)

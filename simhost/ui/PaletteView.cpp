@@ -1,5 +1,5 @@
 #include "simhost/ui/PaletteView.hpp"
-#include "simhost/api/HostApi.hpp"
+#include "simhost/ui/ScriptedUser.hpp"
 #include "platform/dg/DGUserInput.hpp"
 #include <sstream>
 

@@ -5,6 +5,7 @@
 #include "addon/complex/EditListDialog.hpp"
 #include "addon/complex/PreviewPicture.hpp"
 #include "addon/host/HostCalls.hpp"
+#include "addon/services/AddOnGlobals.hpp"
 #include "addon/services/ResStrings.hpp"
 #include "platform/dg/DGModal.hpp"
 #include "platform/gs/Guid.hpp"
@@ -29,7 +30,7 @@ Action Select(Int32 listItem) { return {Kind::Select, EditListView, {}, listItem
 std::string Utf8(RSStringId id)
 {
     char buffer[256] = {};
-    HostGetResourceString(buffer, id.listId, id.index, HostOwnResourceModule());
+    HostGetResourceString(buffer, id.listId, id.index, OwnResourceModule());
     return GS::UniString(buffer, CC_Default).ToUtf8();
 }
 
@@ -83,7 +84,7 @@ protected:
         answer.dialog = EditListDialogId;
         answer.actions = actions;
         host->user.dialogAnswers.push_back(answer);
-        return DGModalDialog(HostOwnResourceModule(), EditListDialogId, HostOwnResourceModule(),
+        return DGModalDialog(OwnResourceModule(), EditListDialogId, OwnResourceModule(),
                              EditObjectListDialogProc, &data);
     }
     const SimHost::ShownModalDialog& Shown() const { return host->user.modalDialogs.back(); }

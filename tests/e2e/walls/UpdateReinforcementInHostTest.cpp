@@ -11,6 +11,7 @@
 #include "addon/walls/UpdateReinforcement.hpp"
 #include "simhost/core/UndoHistory.hpp"
 #include "tests/e2e/schedule/InHostFixture.hpp"
+#include "platform/gs/MathConstants.hpp"
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -21,7 +22,7 @@ namespace {
 using SimHost::GdlParam;
 using SimHost::GdlParams;
 
-constexpr double Pi = 3.14159265358979323846;
+using GS::Pi;
 const double Slope = Pi / 6;
 
 // The alert as the host shows it (UTF-8), in the host's language.

@@ -1,6 +1,7 @@
 // The wall-geometry library: the face outline it computes from a wall
 // description, its job handles, the two-call protocol and its exports;
 // and its scripted stand-in.
+#include "platform/gs/MathConstants.hpp"
 #include "platform/vomdix/JobLedger.hpp"
 #include "platform/vomdix/VOMDIX.hpp"
 #include <cmath>
@@ -17,7 +18,7 @@
 
 namespace {
 
-constexpr double Pi = 3.14159265358979323846;
+using GS::Pi;
 
 struct P3 {
     double x, y, z;

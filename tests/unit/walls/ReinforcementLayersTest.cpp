@@ -4,8 +4,10 @@
 #include "addon/services/GdlParams.hpp"
 #include "addon/walls/ReinforcementLayers.hpp"
 #include "tests/unit/schedule/ScheduleTestSupport.hpp"
+#include "tests/unit/services/FailingNew.hpp"
 #include <cmath>
 #include <gtest/gtest.h>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -109,7 +111,9 @@ protected:
         GS::Array<API_Sector> sectors;
         for (UInt32 i = 0; i < sectorCount; ++i)
             sectors.Push(API_Sector{});
-        layers.Add(objectTemplate, b.Build(), sectors);
+        ParamHandleOwner params;
+        *params.Out() = b.Build();
+        layers.Add(objectTemplate, params, sectors);
     }
 
     std::vector<std::string> log;
@@ -156,6 +160,46 @@ TEST_F(LayersTest, CancelledLayersAreDisposed)
         AddLayer(layers, 2, 1);
     }
     EXPECT_EQ(log, (std::vector<std::string>{"dispose 1", "dispose 2"}));
+}
+
+// Memory running out while a layer is taken, at each allocation in turn: the
+// handle stays with its owner, which disposes of it, and the layers held
+// before are untouched.
+TEST_F(LayersTest, LayerNotTakenWhenMemoryRunsOutStaysWithItsOwner)
+{
+    GS::Array<API_Guid> walls;
+    API_Guid wall = APINULLGuid;
+    wall.time_low = 1;
+    walls.Push(wall);
+    for (int succeeding = 0;; ++succeeding) {
+        log.clear();
+        bool taken = false;
+        {
+            ReinforcementLayers layers;
+            AddLayer(layers, 1, 1);
+            ParamsBuilder b;
+            b.Number("layer", 2);
+            GS::Array<API_Sector> sectors;
+            sectors.Push(API_Sector{});
+            ParamHandleOwner params;
+            *params.Out() = b.Build();
+            try {
+                FailingNew failing(succeeding);
+                layers.Add(objectTemplate, params, sectors);
+                taken = true;
+            } catch (const std::bad_alloc&) {
+            }
+            EXPECT_EQ(params.Get() == nullptr, taken) << succeeding;
+            if (taken) {
+                EXPECT_EQ(layers.Place(walls), NoError);
+            }
+        }
+        if (taken) {
+            EXPECT_EQ(log, (std::vector<std::string>{"element 1", "dispose 1", "element 1", "dispose 2"}));
+            break;
+        }
+        EXPECT_EQ(log, (std::vector<std::string>{"dispose 2", "dispose 1"})) << succeeding;
+    }
 }
 
 }  // namespace

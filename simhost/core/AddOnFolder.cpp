@@ -1,4 +1,4 @@
-#include "simhost/ui/AddOnFolder.hpp"
+#include "simhost/core/AddOnFolder.hpp"
 #include "simhost/library/ActiveLibraries.hpp"
 #include <cstdlib>
 #include <filesystem>
