@@ -6,6 +6,7 @@
 #include "addon/schedule/ParamNames.hpp"
 #include "addon/schedule/PlacementOutlines.hpp"
 #include "addon/services/GdlParams.hpp"
+#include "addon/services/HostText.hpp"
 #include "addon/services/LibraryParts.hpp"
 #include "addon/services/ResStrings.hpp"
 #include "platform/gs/CH.hpp"
@@ -172,7 +173,7 @@ void AddComplexRow(ListRows& out, const RowSource& source)
 
 void Report(RSStringId text) { HostReport(GetResString(text), true); }
 
-GS::UniString FromAnsi(const std::string& text) { return GS::UniString(text.c_str(), CC_Default); }
+GS::UniString FromAnsi(const std::string& text) { return HostText::FromText(text, std::string::npos); }
 
 // Puts the list's data into its parameters (every record of each name).
 void FillListParams(API_AddParType** params, const ListRows& rows)
