@@ -1,6 +1,8 @@
 #include "addon/complex/ComplexKind.hpp"
+#include "addon/services/HostText.hpp"
 #include "addon/services/ResStrings.hpp"
 #include "platform/gs/CH.hpp"
+#include <algorithm>
 #include <vector>
 
 std::string KindName(ComplexElementKind kind)
@@ -47,24 +49,15 @@ std::string ToHostText(const GS::UniString& text, Int32 bufferSize)
 {
     if (bufferSize <= 0)
         return std::string();
-    std::vector<char> buffer(static_cast<size_t>(bufferSize), '\0');
-    CHUnicode2ANSI(text.ToUStr(), static_cast<Int32>(text.GetLength()), buffer.data(), bufferSize, CC_Default);
-    buffer.back() = '\0';
-    return std::string(buffer.data());
+    return HostText::ToText(text, static_cast<size_t>(bufferSize - 1));
 }
 
 GS::UniString FromHostText(const std::string& text, Int32 maxUnits)
 {
-    std::u16string units = GS::DecodeText(text, CC_Default);
-    if (units.size() > static_cast<size_t>(maxUnits))
-        units.resize(static_cast<size_t>(maxUnits));
-    return GS::UniString(units);
+    return HostText::FromText(text, static_cast<size_t>(std::max(maxUnits, 0)));
 }
 
 std::string JoinIds(const std::string& first, const std::string& second)
 {
-    std::string joined = first + " - " + second;
-    if (joined.size() > 1023)
-        joined.resize(1023);
-    return joined;
+    return HostText::Join(HostText::Join(first, " - "), second);
 }

@@ -286,12 +286,16 @@ GSErrCode PlaceNewList(ComplexElementKind kind, const IronGroups& groups, const 
     const bool regenerate = true;
     HostRequest::RBLD(&regenerate);
     API_Coord3D point{0, 0, 0};
-    if (CurrentComplexSteps().clickPoint(GetResString(ResStr::Messages::ClickToPlaceList), PlacementOutline::List,
-                                         point) != NoError)
-        return NoError;
+    // The user's cancel places no list; a point input that fails otherwise
+    // fails the step.
+    const GSErrCode input = CurrentComplexSteps().clickPoint(GetResString(ResStr::Messages::ClickToPlaceList),
+                                                             PlacementOutline::List, point);
+    if (input != NoError)
+        return input == APIERR_CANCEL ? NoError : input;
     API_Element element;
     MemoOwner memo;
-    if (!PrepareObject(listInd, layer, point, element, memo, false))
+    // Without the part's parameters the list would hold none of its data.
+    if (!PrepareObject(listInd, layer, point, element, memo, true))
         return APIERR_GENERAL;
     FillComplexListParams(kind, id, groups, memo->params);
     LayerUnlock unlock(layer);

@@ -52,15 +52,20 @@ bool ElementCollector::CollectSelection()
         return true;
     for (const API_Neig& item : items) {
         API_ElemTypeID type = API_ZombieElemID;
-        ElementTypeOf(item, type);
+        if (ElementTypeOf(item, type) != NoError) {
+            ++unreadable;
+            continue;
+        }
         if (!TypeAccepted(type))
             continue;
         if (visibleLayerOnly && !HostElementFilter(item.guid, APIFilt_OnVisLayer, 0, APINULLGuid))
             continue;
         // An element the host cannot read could not be handed out either.
         API_Element element;
-        if (ReadElement(item.guid, element) != NoError)
+        if (ReadElement(item.guid, element) != NoError) {
+            ++unreadable;
             continue;
+        }
         if (story != AnyStory && element.header.floorInd != story)
             continue;
         guids.Push(item.guid);
@@ -76,8 +81,10 @@ void ElementCollector::CollectAllOfTypes()
             return;
         for (const API_Guid& guid : listed) {
             API_Element element;
-            if (ReadElement(guid, element) != NoError)
+            if (ReadElement(guid, element) != NoError) {
+                ++unreadable;
                 continue;
+            }
             if (Keeps(guid, element))
                 guids.Push(guid);
         }

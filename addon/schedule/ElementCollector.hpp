@@ -43,6 +43,9 @@ public:
     Int32 itemFlags;
     Int32 story = AnyStory;
     bool visibleLayerOnly = true;
+    // Elements left out because the host could not give them, for the
+    // command to tell the user once.
+    Int32 unreadable = 0;
 
 private:
     bool TypeAccepted(API_ElemTypeID type) const;

@@ -7,6 +7,7 @@
 #include "addon/schedule/ParamNames.hpp"
 #include "addon/schedule/PlacementOutlines.hpp"
 #include "addon/services/GdlParams.hpp"
+#include "addon/services/HostText.hpp"
 #include "addon/services/LibraryParts.hpp"
 #include "addon/services/ResStrings.hpp"
 #include "platform/gs/CH.hpp"
@@ -171,7 +172,7 @@ void AddComplexRow(ListRows& out, const RowSource& source)
 
 void Report(RSStringId text) { HostReport(GetResString(text), true); }
 
-GS::UniString FromAnsi(const std::string& text) { return GS::UniString(text.c_str(), CC_Default); }
+GS::UniString FromAnsi(const std::string& text) { return HostText::FromText(text, std::string::npos); }
 
 // Puts the list's data into its parameters (every record of each name).
 void FillListParams(API_AddParType** params, const ListRows& rows)
@@ -195,8 +196,13 @@ GSErrCode ChangeList(const API_Element& element, const API_ElementMemo& memo)
 }
 
 // A new list: the object tool's defaults with the list part's parameters.
-bool PrepareNewList(PlacementManager& manager, Int32 listLibInd, API_Element& element, MemoOwner& memo)
+// False with `err` NoError when the defaults cannot be had (told); `err` is
+// the code of a failed read of the part's parameters, without which the
+// list would hold none of its data.
+bool PrepareNewList(PlacementManager& manager, Int32 listLibInd, API_Element& element, MemoOwner& memo,
+                    GSErrCode& err)
 {
+    err = NoError;
     element.header.typeID = API_ObjectID;
     if (HostGetToolDefaults(&element, &memo.Get()) != NoError) {
         Report(ResStr::Messages::DefaultParamsFailed);
@@ -209,7 +215,10 @@ bool PrepareNewList(PlacementManager& manager, Int32 listLibInd, API_Element& el
     double a = 0.0;
     double b = 0.0;
     Int32 count = 0;
-    if (HostGetLibraryPartParams(listLibInd, &a, &b, &count, defaults.Out()) == NoError && defaults.Get() != nullptr) {
+    err = HostGetLibraryPartParams(listLibInd, &a, &b, &count, defaults.Out());
+    if (err != NoError)
+        return false;
+    if (defaults.Get() != nullptr) {
         if (memo->params != nullptr)
             HostDisposeParamHandle(&memo->params);
         memo->params = defaults.Release();
@@ -217,15 +226,19 @@ bool PrepareNewList(PlacementManager& manager, Int32 listLibInd, API_Element& el
     return true;
 }
 
-// The user clicks where the new list goes; false when no point was given.
-// `created` is the host's answer to the creation.
+// The user clicks where the new list goes; false when the user gave no
+// point. `created` is the host's answer to the creation, or its code for a
+// point input that failed for another cause than the user's cancel.
 bool PlaceNewList(API_Element& element, MemoOwner& memo, GSErrCode& created)
 {
     API_GetPointType point;
     std::memset(static_cast<void*>(&point), 0, sizeof point);
     std::strncpy(point.prompt, GetResString(ResStr::Messages::ClickToPlaceList), sizeof point.prompt - 1);
-    if (RequestPoint(point, ListPlacementFeedback) != NoError)
-        return false;
+    const GSErrCode input = RequestPoint(point, ListPlacementFeedback);
+    if (input != NoError) {
+        created = input == APIERR_CANCEL ? NoError : input;
+        return created != NoError;
+    }
     element.object.pos.x = point.pos.x;
     element.object.pos.y = point.pos.y;
     created = HostCreateElement(&element, &memo.Get());
@@ -285,9 +298,12 @@ GSErrCode WriteListObject(PlacementManager& manager, const IronGroups& groups, c
             err = HostGetMemo(manager.listGuid, &memo.Get(), MemoAllButBit30);
         if (err != NoError)
             return err;
-    } else if (!PrepareNewList(manager, listLibInd, element, memo)) {
-        manager.listAborted = true;
-        return NoError;
+    } else {
+        GSErrCode err = NoError;
+        if (!PrepareNewList(manager, listLibInd, element, memo, err)) {
+            manager.listAborted = true;
+            return err;
+        }
     }
 
     const ListRows rows = BuildListRows(groups, complexGroups);

@@ -6,6 +6,7 @@
 #include "addon/schedule/ParamNames.hpp"
 #include "addon/services/ComplexElementKind.hpp"
 #include "addon/services/GdlParams.hpp"
+#include "addon/services/HostText.hpp"
 #include "addon/services/ResStrings.hpp"
 #include "platform/gs/CH.hpp"
 #include "platform/gs/Memory.hpp"
@@ -23,13 +24,11 @@ bool NameIs(const API_AddParType& rec, const char* name)
     return std::strncmp(rec.name, name, sizeof rec.name) == 0;
 }
 
-// An 8-bit text in the host's default code page, at most `bufferSize` - 1
-// bytes.
+// An ID or quality as the add-on keeps it, at most `bufferSize` - 1 bytes:
+// letters the host's code page lacks are kept as the user wrote them.
 std::string ToAnsi(const GS::UniString& text, Int32 bufferSize)
 {
-    std::vector<char> buffer(static_cast<size_t>(bufferSize), '\0');
-    CHUnicode2ANSI(text.ToUStr(), static_cast<Int32>(text.GetLength()), buffer.data(), bufferSize, CC_Default);
-    return std::string(buffer.data());
+    return HostText::ToText(text, static_cast<size_t>(bufferSize - 1));
 }
 
 // The numbers of an array parameter, row by row, as far as its value handle
@@ -210,7 +209,7 @@ std::vector<std::string> ReadTexts(const API_AddParType& rec)
             ++at;
         if (cell % rec.dim2 == 0) {
             const GS::UniString text(units + begin, static_cast<USize>(at - begin));
-            texts.push_back(ToAnsi(text, static_cast<Int32>(text.GetLength()) + 1));
+            texts.push_back(HostText::ToText(text, std::string::npos));
         }
         ++at;
     }

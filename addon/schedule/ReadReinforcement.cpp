@@ -23,13 +23,17 @@ void Alert(const char* text) { HostReport(text, true); }
 // The add-on's part of each library index, asked of the host once per index.
 class PartCache {
 public:
-    // False for a part that is not the add-on's.
-    bool Identify(Int32 libInd, LibraryPart& part)
+    // False for a part that is not the add-on's, and for one the host
+    // cannot give (`readError` then holds its code; nothing is kept).
+    bool Identify(Int32 libInd, LibraryPart& part, GSErrCode& readError)
     {
+        readError = NoError;
         auto it = known.find(libInd);
         if (it == known.end()) {
             LibraryPart found = LibraryPart::Mesh;
-            const bool ours = IdentifyLibraryPart(libInd, &found);
+            const bool ours = IdentifyLibraryPart(libInd, &found, &readError);
+            if (readError != NoError)
+                return false;
             it = known.emplace(libInd, ours ? static_cast<Int32>(found) : -1).first;
         }
         if (it->second < 0)
@@ -104,6 +108,9 @@ bool ReadReinforcementObjects(PlacementManager& manager, RunGroups& run, bool re
         collector.story = stories.actStory;
     collector.visibleLayerOnly = true;
     collector.CollectElements();
+    // An element the host could not give is left out, and the run is then
+    // not called done: the user is told how many were left out.
+    manager.outcome.Skip(collector.unreadable);
     const Int32 count = collector.GetItemCount();
     if (count == 0)
         return false;
@@ -153,8 +160,18 @@ bool ReadReinforcementObjects(PlacementManager& manager, RunGroups& run, bool re
         const API_Element& element = item->element;
         const Int32 layer = element.header.layer;
         LibraryPart part = LibraryPart::Mesh;
-        if (!parts.Identify(element.object.libInd, part))
+        GSErrCode partError = NoError;
+        if (!parts.Identify(element.object.libInd, part, partError)) {
+            // An object whose part cannot be told may be a listed bar or the
+            // list itself: the run ends as for an object it cannot read.
+            if (partError != NoError) {
+                manager.outcome.Fail(partError);
+                if (progress != nullptr)
+                    progress->Close();
+                return false;
+            }
             continue;
+        }
 
         if (part == LibraryPart::List && listGuid != nullptr) {
             if (++lists > 1) {

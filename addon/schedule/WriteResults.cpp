@@ -7,6 +7,7 @@
 #include "addon/schedule/ParamNames.hpp"
 #include "addon/services/Boundary.hpp"
 #include "addon/services/GdlParams.hpp"
+#include "addon/services/HostText.hpp"
 #include "addon/services/ResStrings.hpp"
 #include "platform/gs/CH.hpp"
 #include <cstdio>
@@ -19,28 +20,11 @@ constexpr Int32 TextBufferSize = 1024;  // formatted texts: at most 1023 bytes
 constexpr Int32 IdTruncateLimit = 1000;
 constexpr USize InlineTextUnits = 255;  // an inline value and its terminator fill 256 units
 
-std::string Format(const char* format, const char* a, const char* b)
-{
-    char buffer[TextBufferSize];
-    std::snprintf(buffer, sizeof buffer, format, a, b);
-    return buffer;
-}
-
-GS::UniString FromAnsi(const std::string& text) { return GS::UniString(text.c_str(), CC_Default); }
+GS::UniString FromAnsi(const std::string& text) { return HostText::FromText(text, std::string::npos); }
 
 // An inline text: at most 255 units, never ending in half of a surrogate
-// pair.
-GS::UniString InlineText(const std::string& text)
-{
-    GS::UniString u = FromAnsi(text);
-    if (u.GetLength() <= InlineTextUnits)
-        return u;
-    USize n = InlineTextUnits;
-    const GS::uchar_t last = u.ToUStr()[n - 1];
-    if (last >= 0xD800 && last <= 0xDBFF)
-        --n;
-    return GS::UniString(u.ToUStr(), n);
-}
+// pair (a character outside the basic plane is kept whole or left out).
+GS::UniString InlineText(const std::string& text) { return HostText::FromText(text, InlineTextUnits); }
 
 // The object's element record and memo as the host gives them. A member
 // the host cannot give is never written: its zeroed record would put the
@@ -141,16 +125,16 @@ GSErrCode WriteComplexMember(const ComplexIronArrayByProperty& group, Int32 posi
 std::string MemberId(const char* idPrefix, const std::string& groupId)
 {
     if (idPrefix == nullptr)
-        return groupId.substr(0, TextBufferSize - 1);
+        return HostText::Join(std::string(), groupId, TextBufferSize - 1);
     // The prefix gives way, never the group's suffix: cut together to the
     // field, every bar of a long ID would end alike while the element and
-    // its list still tell the groups apart. The host's code page has one
-    // byte per character, so bytes count the field's units.
-    const std::string suffix = " - " + groupId;
-    std::string prefix = idPrefix;
-    if (prefix.size() + suffix.size() > InlineTextUnits && suffix.size() < InlineTextUnits)
-        prefix.resize(InlineTextUnits - suffix.size());
-    return Format("%s%s", prefix.c_str(), suffix.c_str());
+    // its list still tell the groups apart. The field counts UTF-16 units.
+    const std::string suffix = HostText::Join(" - ", groupId, TextBufferSize - 1);
+    const USize suffixUnits = HostText::FromText(suffix).GetLength();
+    GS::UniString prefix = HostText::FromText(idPrefix);
+    if (prefix.GetLength() + suffixUnits > InlineTextUnits && suffixUnits < InlineTextUnits)
+        prefix = HostText::FromText(idPrefix, InlineTextUnits - suffixUnits);
+    return HostText::Join(HostText::ToText(prefix), suffix, TextBufferSize - 1);
 }
 
 std::string NewSubBarId(const std::string* oldId, const std::string& groupId, Int32 position, Int32 r)
@@ -160,15 +144,15 @@ std::string NewSubBarId(const std::string* oldId, const std::string& groupId, In
         std::snprintf(buffer, sizeof buffer, "%d - %d", position, r);
         return buffer;
     }
-    char cut[TextBufferSize];
-    CHTruncate(oldId->c_str(), cut, IdTruncateLimit);
-    const char* dash = std::strrchr(cut, '-');
-    const std::ptrdiff_t q = dash != nullptr ? dash - cut : -1;
-    if (q >= 2)
-        std::snprintf(buffer, sizeof buffer, "%s%s", groupId.c_str(), cut + q - 1);
-    else
-        std::snprintf(buffer, sizeof buffer, "%s - %d", groupId.c_str(), r);
-    return buffer;
+    // The old ID's part from one before its last dash on (" - 3") follows
+    // the group's ID; the old ID counts in characters, whichever way it is
+    // kept.
+    const std::u16string cut = HostText::FromText(*oldId, IdTruncateLimit - 1).Units();
+    const size_t dash = cut.rfind(u'-');
+    if (dash != std::u16string::npos && dash >= 2)
+        return HostText::Join(groupId, HostText::ToText(GS::UniString(cut.substr(dash - 1))), TextBufferSize - 1);
+    std::snprintf(buffer, sizeof buffer, " - %d", r);
+    return HostText::Join(groupId, buffer, TextBufferSize - 1);
 }
 
 GSErrCode WriteResults(PlacementManager& manager, IronGroups& groups, ComplexIronGroups* complexGroups,

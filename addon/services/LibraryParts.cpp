@@ -34,12 +34,15 @@ GSErrCode FindLibraryPart(LibraryPart part, Int32* libInd)
     return err;
 }
 
-bool IdentifyLibraryPart(Int32 libInd, LibraryPart* part)
+bool IdentifyLibraryPart(Int32 libInd, LibraryPart* part, GSErrCode* readError)
 {
     API_LibPart rec;
     std::memset(static_cast<void*>(&rec), 0, sizeof rec);
     rec.index = libInd;
-    if (HostGetLibraryPart(&rec) != NoError)
+    const GSErrCode err = HostGetLibraryPart(&rec);
+    if (readError != nullptr)
+        *readError = err;
+    if (err != NoError)
         return false;
     char main[39];
     std::memcpy(main, rec.ownUnID, 38);

@@ -29,7 +29,9 @@ GSErrCode FindLibraryPart(LibraryPart part, Int32* libInd);
 
 // Tells which of the add-on's parts a library index belongs to (the first
 // 38 characters of the part's unique ID decide); false for foreign parts.
-bool IdentifyLibraryPart(Int32 libInd, LibraryPart* part);
+// `readError`, when given, receives the host's code when the part could
+// not be read (then false tells nothing about the part).
+bool IdentifyLibraryPart(Int32 libInd, LibraryPart* part, GSErrCode* readError = nullptr);
 
 // Makes sure the add-on's library container is among the host's active
 // libraries; 0 when it is afterwards, else the host's code.

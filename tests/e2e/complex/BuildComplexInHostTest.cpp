@@ -214,7 +214,8 @@ TEST_F(BuildComplexInHostTest, BeamB1WithItsListAndDetailDrawing)
     std::vector<std::string> undoSteps;
     for (const auto& s : host->undo.steps)
         undoSteps.push_back(s.name);
-    EXPECT_EQ(undoSteps, (std::vector<std::string>{addOn, step, step, step}));
+    // The whole element is one step: its parts are undone together.
+    EXPECT_EQ(undoSteps, (std::vector<std::string>{step}));
 
     const std::vector<const Created*> plan = CreatedIn(0);
     ASSERT_EQ(plan.size(), 2u) << "the beam and its list";
@@ -323,17 +324,26 @@ TEST_F(BuildComplexInHostTest, PercentSignsStayAndGroupedBarsCopyOutsideTheirGro
     EXPECT_EQ(CreatedIn(0).size(), 1u) << "a crowning never gets a list";
 }
 
-TEST_F(BuildComplexInHostTest, RefusedCreationAndAMissingDetailDrawingLeaveTheRestGoing)
+// A refused creation or a detail drawing that cannot be made takes the
+// whole element back, bars' IDs included, with one message.
+TEST_F(BuildComplexInHostTest, RefusedCreationOrAMissingDetailDrawingTakeTheElementBack)
 {
-    host->model.Select({Stirrup(1, 1)});
-    host->faultPlan.FailRequest("NDAT", APIERR_GENERAL);
-    recording.createResult = APIERR_REFUSEDCMD;
-    ASSERT_TRUE(BuildComplexElement(ObjectCreator(BeamKind), "K", 1, true, {0, 0, 0}));
-    ASSERT_EQ(host->recorder.alerts.size(), 2u);
-    EXPECT_EQ(host->recorder.alerts[0], std::to_string(static_cast<Int32>(APIERR_REFUSEDCMD)));
-    EXPECT_EQ(host->recorder.alerts[1], ResText(ResStr::Messages::DetailDrawingFailed));
-    EXPECT_EQ(host->model.currentDatabase, APINULLGuid);
-    EXPECT_TRUE(recording.userData.empty());
+    for (int refuseCreation = 1; refuseCreation >= 0; --refuseCreation) {
+        SCOPED_TRACE(refuseCreation != 0 ? "creation refused" : "no detail drawing");
+        host->recorder.alerts.clear();
+        host->model.Select({Stirrup(1, 1)});
+        if (refuseCreation != 0)
+            recording.createResult = APIERR_REFUSEDCMD;
+        else
+            host->faultPlan.FailRequest("NDAT", APIERR_GENERAL);
+        const size_t steps = host->undo.steps.size();
+        EXPECT_FALSE(BuildComplexElement(ObjectCreator(BeamKind), "K", 1, true, {0, 0, 0}));
+        EXPECT_EQ(host->recorder.alerts, std::vector<std::string>{ResText(ResStr::Messages::CommandNotCompleted)});
+        EXPECT_EQ(host->undo.steps.size(), steps) << "no step is kept";
+        EXPECT_EQ(host->model.currentDatabase, APINULLGuid);
+        EXPECT_TRUE(recording.userData.empty());
+        recording.createResult = NoError;
+    }
 }
 
 }  // namespace

@@ -107,10 +107,11 @@ protected:
         bool result = false;
         const GS::UniString name("update");
         const UndoableBody body = [&]() -> GSErrCode {
-            result = UpdateComplexElement(ObjectModifier(kind), run.groups, targets, "B1", list, withList);
-            return NoError;
+            const GSErrCode err = UpdateComplexElement(ObjectModifier(kind), run.groups, targets, "B1", list, withList);
+            result = err == NoError;
+            return err;
         };
-        EXPECT_EQ(HostRunUndoableCommand(&name, &body), NoError);
+        EXPECT_EQ(HostRunUndoableCommand(&name, &body) == NoError, result);
         return result;
     }
 

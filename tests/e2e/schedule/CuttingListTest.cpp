@@ -3,6 +3,8 @@
 // the messages, locked layers, cancels, and a fault sweep over each kind of
 // run.
 #include "tests/e2e/palette/PaletteFixture.hpp"
+#include "tests/e2e/SweepInvariant.hpp"
+#include <cstdio>
 #include "platform/gs/CH.hpp"
 
 namespace {
@@ -243,8 +245,33 @@ void PrepareNewList(SimHost::Host& host)
     host.user.pointInputs.Give({{}, false, {1, 2, 0}});
 }
 
-TEST(CuttingListSweepTest, NewList) { SweepEachHostCall(PrepareNewList, ClickCuttingList, 2000); }
-TEST(CuttingListSweepTest, KnownList) { SweepEachHostCall(PrepareKnownList, ClickCuttingList, 2000); }
-TEST(CuttingListSweepTest, LockedLayerAnsweredYes) { SweepEachHostCall(PrepareLockedLayer, ClickCuttingList, 2000); }
+// Plays the sweep with the invariant (fault-free result, or the model as
+// before, or a message; never the done message over another result) and
+// prints its counts for the sweep report.
+void SweepChecked(const char* what, std::function<void(SimHost::Host&)> prepare,
+                  std::function<void(SimHost::Host&)> command, Int64 limit, std::vector<std::string> doneTexts = {})
+{
+    SweepInvariant::Spec spec;
+    spec.prepare = std::move(prepare);
+    spec.command = std::move(command);
+    spec.limit = limit;
+    spec.doneTexts = std::move(doneTexts);
+    const SweepInvariant::Counts counts = SweepInvariant::SweepWithInvariant(spec);
+    EXPECT_EQ(counts.broken, 0);
+    std::printf("[sweep] %s: %s\n", what, counts.Text().c_str());
+    ::testing::Test::RecordProperty("counts", counts.Text());
+}
+
+const std::vector<std::string> FinishedTexts = {"Optimalization finished!", "Optimizacija končana!"};
+
+TEST(CuttingListSweepTest, NewList) { SweepChecked("Cutting List, new list", PrepareNewList, ClickCuttingList, 2000, FinishedTexts); }
+TEST(CuttingListSweepTest, KnownList)
+{
+    SweepChecked("Cutting List, known list", PrepareKnownList, ClickCuttingList, 2000, FinishedTexts);
+}
+TEST(CuttingListSweepTest, LockedLayerAnsweredYes)
+{
+    SweepChecked("Cutting List, locked layer", PrepareLockedLayer, ClickCuttingList, 2000, FinishedTexts);
+}
 
 }  // namespace

@@ -1,5 +1,6 @@
 // The IDs a run writes into members.
 #include "addon/schedule/WriteResults.hpp"
+#include "addon/services/HostText.hpp"
 #include <gtest/gtest.h>
 #include <string>
 
@@ -45,3 +46,24 @@ TEST(SubBarIdTest, MemberIdWithAndWithoutPrefix)
 }
 
 }  // namespace
+
+TEST(SubBarIdTest, LettersTheCodePageLacksKeepTheirIds)
+{
+    // In either host one of these lacks the code page.
+    const std::string c = HostText::ToText(GS::UniString("\xC4\x8C", CC_UTF8));   // Č
+    const std::string o = HostText::ToText(GS::UniString("\xC3\x98", CC_UTF8));   // Ø
+    for (const std::string& letter : {c, o}) {
+        const std::string group = HostText::Join(letter, "7");
+        EXPECT_EQ(HostText::FromText(MemberId(HostText::Join(letter, "K").c_str(), group)).ToUtf8(),
+                  HostText::FromText(letter).ToUtf8() + "K - " + HostText::FromText(letter).ToUtf8() + "7");
+        const std::string old = HostText::Join(letter, " - 3");
+        EXPECT_EQ(HostText::FromText(NewSubBarId(&old, group, 1, 1)).ToUtf8(), HostText::FromText(group).ToUtf8() + " - 3");
+        // A long prefix of such letters still leaves the suffix whole within 255 units.
+        std::string longPrefix;
+        for (int i = 0; i < 300; ++i)
+            longPrefix = HostText::Join(longPrefix, letter);
+        const GS::UniString id = HostText::FromText(MemberId(longPrefix.c_str(), "12"));
+        EXPECT_EQ(id.GetLength(), 255u);
+        EXPECT_EQ(id.ToUtf8().substr(id.ToUtf8().size() - 5), " - 12");
+    }
+}
