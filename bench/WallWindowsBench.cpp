@@ -10,6 +10,7 @@
 //
 //   wall_windows_bench [window counts...]     default 10 20 40 80
 #include "simhost/core/SimHost.hpp"
+#include "simhost/ui/ScriptedUser.hpp"
 #include "simhost/model/ElementEdit.hpp"
 #include "bench/BenchSupport.hpp"
 #include <algorithm>

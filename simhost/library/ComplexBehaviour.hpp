@@ -11,19 +11,9 @@
 // y maximum (the box a preview picture is zoomed to). An object without
 // the parameter is left as it is.
 #pragma once
-#include "simhost/model/Model.hpp"
-#include <vector>
+#include "simhost/model/BarSections.hpp"
 
 namespace SimHost {
-
-struct BarSection {
-    API_Coord centre;  // model coordinates
-    double diameter;   // metres
-};
-
-// The sections of the object's sub-bars; none when it has no "ironPos"
-// rows of at least two values.
-std::vector<BarSection> ComplexBarSections(const ObjectPart& object);
 
 void ComputeComplexBounding(ObjectPart& object);
 

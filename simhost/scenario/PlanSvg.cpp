@@ -1,5 +1,5 @@
 #include "simhost/scenario/PlanSvg.hpp"
-#include "simhost/library/ComplexBehaviour.hpp"
+#include "simhost/model/BarSections.hpp"
 #include <algorithm>
 #include <cmath>
 #include <cstdio>

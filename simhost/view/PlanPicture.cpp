@@ -1,5 +1,5 @@
 #include "simhost/view/PlanPicture.hpp"
-#include "simhost/library/ComplexBehaviour.hpp"
+#include "simhost/model/BarSections.hpp"
 #include "simhost/model/WallPart.hpp"
 #include <algorithm>
 #include <cmath>
