@@ -189,6 +189,10 @@ TEST_P(EveryScenarioTest, SurvivesAnyOneFailingHostCall)
     picojson::value doc;
     std::string error = picojson::parse(doc, in);
     ASSERT_TRUE(error.empty()) << name << ": " << error;
+    // The host plans one failing call at a time: a scenario that plans its
+    // own would take the place of the sweep's, which would then test nothing.
+    if (doc.serialize().find("\"failNthCall\"") != std::string::npos)
+        GTEST_SKIP() << name << " plans a failing call of its own";
     picojson::object& top = doc.get<picojson::object>();
     picojson::array setup = top.count("setup") != 0 ? top["setup"].get<picojson::array>() : picojson::array();
     const Int64 limit = 1000;
