@@ -16,15 +16,6 @@ namespace SimHost {
 
 namespace {
 
-template <typename T> bool MaskSet(const T& field)
-{
-    const unsigned char* p = reinterpret_cast<const unsigned char*>(&field);
-    for (size_t i = 0; i < sizeof(T); ++i)
-        if (p[i] != 0)
-            return true;
-    return false;
-}
-
 // A part's default size: its "A" or "B" parameter, 1 without one.
 double DefaultSize(const GdlParams& defaults, const char* name)
 {

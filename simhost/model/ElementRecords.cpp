@@ -4,15 +4,6 @@ namespace SimHost {
 
 namespace {
 
-template <typename T> bool MaskSet(const T& field)
-{
-    const unsigned char* p = reinterpret_cast<const unsigned char*>(&field);
-    for (size_t i = 0; i < sizeof(T); ++i)
-        if (p[i] != 0)
-            return true;
-    return false;
-}
-
 // Whether the mask selects a field: `field` picks the same field of a record,
 // by reference, so that a mask byte that is no valid bool is never loaded as one.
 template <typename Pick> bool Selected(const API_Element* mask, Pick field)

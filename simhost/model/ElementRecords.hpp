@@ -13,4 +13,14 @@ void FillRecord(const Element& element, API_Element& record);
 // type) stay as they are.
 void ApplyRecord(Element& element, const API_Element& record, const API_Element* mask);
 
+// Whether a mask record selects a field: any of its bytes set.
+template <typename T> bool MaskSet(const T& field)
+{
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(&field);
+    for (size_t i = 0; i < sizeof(T); ++i)
+        if (p[i] != 0)
+            return true;
+    return false;
+}
+
 }  // namespace SimHost

@@ -155,22 +155,7 @@ void EditCrowning(SimHost::Host& host)
     CheckLeftAsItWas(host);
 }
 
-// Plays the sweep with the invariant (fault-free result, or the model as
-// before, or a message; never the done message over another result) and
-// prints its counts for the sweep report.
-void SweepChecked(const char* what, std::function<void(SimHost::Host&)> prepare,
-                  std::function<void(SimHost::Host&)> command, Int64 limit, std::vector<std::string> doneTexts = {})
-{
-    SweepInvariant::Spec spec;
-    spec.prepare = std::move(prepare);
-    spec.command = std::move(command);
-    spec.limit = limit;
-    spec.doneTexts = std::move(doneTexts);
-    const SweepInvariant::Counts counts = SweepInvariant::SweepWithInvariant(spec);
-    EXPECT_EQ(counts.broken, 0);
-    std::printf("[sweep] %s: %s\n", what, counts.Text().c_str());
-    ::testing::Test::RecordProperty("counts", counts.Text());
-}
+using SweepInvariant::SweepChecked;
 
 TEST(EditSweepTest, SelectedBeamWithItsList) { SweepChecked("edit, selected beam", PrepareSelectedBeam, EditBeam, 3000); }
 // The list dialog is left without an edit: the run changes nothing, so

@@ -20,22 +20,9 @@ using SimHost::GdlParam;
 using SimHost::GdlParams;
 
 using PlacingTest::Layer;
+using PlacingTest::Click;
 using PlacingTest::Number;
-
-SimHost::PointAnswer Click(double x, double y)
-{
-    SimHost::PointAnswer a;
-    a.click = {x, y, 0};
-    return a;
-}
-
-SimHost::PolygonRings Ring(std::vector<API_Coord> contour, std::vector<std::vector<API_Coord>> holes = {})
-{
-    SimHost::PolygonRings r;
-    r.contour = std::move(contour);
-    r.holes = std::move(holes);
-    return r;
-}
+using PlacingTest::Ring;
 
 const double Slope = std::acos(-1.0) / 6;
 

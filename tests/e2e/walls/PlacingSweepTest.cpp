@@ -15,24 +15,11 @@
 namespace {
 
 using PlacingTest::Layer;
+using PlacingTest::Click;
 using PlacingTest::Number;
+using PlacingTest::Ring;
 
 const double Slope = std::acos(-1.0) / 6;
-
-SimHost::PointAnswer Click(double x, double y)
-{
-    SimHost::PointAnswer a;
-    a.click = {x, y, 0};
-    return a;
-}
-
-SimHost::PolygonRings Ring(std::vector<API_Coord> contour, std::vector<std::vector<API_Coord>> holes = {})
-{
-    SimHost::PolygonRings r;
-    r.contour = std::move(contour);
-    r.holes = std::move(holes);
-    return r;
-}
 
 SimHost::PolygonRings Rectangle(double x0, double y0, double x1, double y1)
 {

@@ -2,6 +2,7 @@
 // user's answer to the object settings dialog.
 #pragma once
 #include "simhost/model/Model.hpp"
+#include "simhost/ui/PointInput.hpp"
 #include "simhost/ui/SettingsDialog.hpp"
 #include <utility>
 
@@ -24,6 +25,23 @@ inline SimHost::SettingsDialogAnswer Layer(const char* part, SimHost::GdlParams 
     a.part = part;
     a.params = std::move(params);
     return a;
+}
+
+// The user's click at (x, y) in a point input.
+inline SimHost::PointAnswer Click(double x, double y)
+{
+    SimHost::PointAnswer a;
+    a.click = {x, y, 0};
+    return a;
+}
+
+// An outline and its holes.
+inline SimHost::PolygonRings Ring(std::vector<API_Coord> contour, std::vector<std::vector<API_Coord>> holes = {})
+{
+    SimHost::PolygonRings r;
+    r.contour = std::move(contour);
+    r.holes = std::move(holes);
+    return r;
 }
 
 }  // namespace PlacingTest
