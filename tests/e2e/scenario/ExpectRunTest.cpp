@@ -137,6 +137,7 @@ TEST(ExpectRunTest, EveryScenarioSurvivesAnyOneFailingHostCall)
         ASSERT_TRUE(error.empty()) << name << ": " << error;
         picojson::object& top = doc.get<picojson::object>();
         picojson::array setup = top.count("setup") != 0 ? top["setup"].get<picojson::array>() : picojson::array();
+        const bool ownFailNthCall = doc.serialize().find("\"failNthCall\"") != std::string::npos;
         const Int64 limit = 1000;
         Int64 n = 1;
         for (; n <= limit; ++n) {
@@ -152,6 +153,10 @@ TEST(ExpectRunTest, EveryScenarioSurvivesAnyOneFailingHostCall)
                 << name << ", call " << n << " failing: exit " << run.exitCode << "\n"
                 << run.errors << run.report;
             if (run.report.find("from setup step 1: did not happen") != std::string::npos)
+                break;
+            // A scenario's own failNthCall step plans its failure in place of
+            // the sweep's: the calls after it are that step's to fail.
+            if (ownFailNthCall && run.report.find("from setup step 1: happened") == std::string::npos)
                 break;
             ASSERT_NE(run.report.find("from setup step 1: happened"), std::string::npos) << name << "\n" << run.report;
         }
