@@ -13,6 +13,7 @@
 #include "simhost/core/SimHost.hpp"
 #include "bench/BenchBars.hpp"
 #include "bench/BenchSupport.hpp"
+#include "bench/HostLogs.hpp"
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -37,7 +38,8 @@ std::unique_ptr<SimHost::Host> HostWithBars(int count)
 // One stage of a run: its own time, the host's and the calls, the peak.
 class Stage {
 public:
-    explicit Stage(SimHost::Host& h) : host(h), base(Bench::CurrentBytes())
+    Stage(SimHost::Host& h, int objects)
+        : host(h), logs(h, Bench::HostLogEntriesPerObject * static_cast<size_t>(objects)), base(Bench::CurrentBytes())
     {
         Bench::StartPeak();
         host.recorder.hostCallNanoseconds = 0;
@@ -55,6 +57,7 @@ public:
 
 private:
     SimHost::Host& host;
+    Bench::ReservedHostLogs logs;  // made before the base is taken
     size_t base;
     std::chrono::steady_clock::time_point start;
 };
@@ -76,12 +79,12 @@ Figures Run(SimHost::Host& host, int objects)
     manager.progress = &window;
     API_Guid list = APINULLGuid;
     {
-        Stage s(host);
+        Stage s(host, objects);
         f.done = ReadReinforcementObjects(manager, run, true, nullptr, &list, ReadSelectedOrAll, 0, false);
         s.End(f.own[0], f.calls[0], f.peak[0], objects);
     }
     {
-        Stage s(host);
+        Stage s(host, objects);
         f.done = f.done && MakeIdsUnique(manager, run.groups) && SortGroupsById(manager, run.groups) &&
                  CompressGroups(manager, run.groups) && SortGroupsById(manager, run.groups) &&
                  MakeComplexIdsUnique(manager, run.complexGroups) &&
@@ -92,7 +95,7 @@ Figures Run(SimHost::Host& host, int objects)
     manager.listGuid = list;
     if (f.done) {
         // The body of the undoable step, as the host runs it.
-        Stage s(host);
+        Stage s(host, objects);
         WriteResults(manager, run.groups, &run.complexGroups, nullptr);
         s.End(f.own[2], f.calls[2], f.peak[2], objects);
     }

@@ -9,7 +9,10 @@
 //
 //   placing_bench [sizes...]     default 100 1000
 #include "simhost/core/SimHost.hpp"
+#include "simhost/ui/ScriptedUser.hpp"
 #include "bench/BenchSupport.hpp"
+#include "bench/HostLogs.hpp"
+#include <optional>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -112,6 +115,9 @@ Figures Run(USize entry, int count)
                 host.user.pointInputs.Give(Click(3, 10.0 * i + (layer == 0 ? 0.1 : -0.1)));
     host.user.alertButtons = {2, 1};
 
+    // Each element gets two layers of objects.
+    std::optional<Bench::ReservedHostLogs> logs;
+    logs.emplace(host, Bench::HostLogEntriesPerObject * 2 * static_cast<size_t>(count) * (entry == Roof ? 10 : 1));
     const size_t base = Bench::CurrentBytes();
     Bench::StartPeak();
     host.recorder.hostCallNanoseconds = 0;
@@ -119,6 +125,7 @@ Figures Run(USize entry, int count)
     const Bench::Clock::time_point start = Bench::Clock::now();
     host.user.ClickPaletteEntry(entry);
     const double total = Bench::Seconds(start);
+    logs.reset();
 
     Figures f;
     for (const SimHost::Element& e : host.model.Elements())

@@ -8,6 +8,7 @@
 //   reading_bench [--no-reference] [sizes...]     default 1000 10000 100000
 #include "addon/host/HostBinding.hpp"
 #include "bench/BenchSupport.hpp"
+#include "bench/HostLogs.hpp"
 #include "addon/schedule/ReadReinforcement.hpp"
 #include "simhost/core/SimHost.hpp"
 #include "bench/BenchBars.hpp"
@@ -41,11 +42,7 @@ Result Run(int count, bool literal)
     HostBinding::SetToken(host->session.AttachLinkedAddOn());
     Result result;
     {
-        // The host logs every call by name: room for them is made before
-        // the peak is taken, so that the host's log does not count as the
-        // add-on's memory.
-        host->recorder.callLog.reserve(host->recorder.callLog.size() + 20 * static_cast<size_t>(count));
-        host->recorder.requestLog.reserve(host->recorder.requestLog.size() + 20 * static_cast<size_t>(count));
+        const Bench::ReservedHostLogs logs(*host, Bench::HostLogEntriesPerObject * static_cast<size_t>(count));
         const size_t base = Bench::CurrentBytes();
         Bench::StartPeak();
         host->recorder.hostCallNanoseconds = 0;

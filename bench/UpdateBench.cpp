@@ -19,6 +19,7 @@
 #include "addon/walls/SidePicking.hpp"
 #include "addon/walls/UpdateReinforcement.hpp"
 #include "bench/BenchSupport.hpp"
+#include "bench/HostLogs.hpp"
 #include "simhost/core/SimHost.hpp"
 #include "simhost/core/UndoHistory.hpp"
 #include <algorithm>
@@ -63,6 +64,7 @@ struct Figures {
 Figures Measure(SimHost::Host& host, const API_Guid& element, int objects)
 {
     Figures f;
+    const Bench::ReservedHostLogs logs(host, Bench::HostLogEntriesPerObject * static_cast<size_t>(objects));
     const size_t base = Bench::CurrentBytes();
     Bench::StartPeak();
     host.recorder.hostCallNanoseconds = 0;

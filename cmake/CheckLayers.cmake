@@ -1,7 +1,10 @@
 # Run as `cmake -DROOT=<repo> -DSTAMP=<file> -P CheckLayers.cmake`: every
-# include of our own code ("addon/...", "simhost/...", "platform/...") must
-# be one that cmake/layers.txt allows for the including file's folder.
-# Tests are free to reach into any layer.
+# include of our own code ("addon/...", "simhost/...", "platform/...",
+# written in quotes or in angle brackets: the repository root is on every
+# include path, so both reach it) must be one that cmake/layers.txt allows
+# for the including file's folder. A quoted include must be written from the
+# repository root; an angle-bracket one that names none of our folders is a
+# system or third-party header. Tests are free to reach into any layer.
 file(STRINGS "${ROOT}/cmake/layers.txt" rules REGEX "^[a-z]")
 set(folders "")
 foreach(rule IN LISTS rules)
@@ -16,10 +19,17 @@ set(failures "")
 foreach(folder IN LISTS folders)
   file(GLOB_RECURSE sources "${ROOT}/${folder}/*.cpp" "${ROOT}/${folder}/*.hpp" "${ROOT}/${folder}/*.def")
   foreach(source IN LISTS sources)
-    file(STRINGS "${source}" includes REGEX "^[ \t]*#[ \t]*include[ \t]+\"")
+    file(STRINGS "${source}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<]")
     foreach(line IN LISTS includes)
-      string(REGEX MATCH "\"([^\"]+)\"" _ "${line}")
-      set(target "${CMAKE_MATCH_1}")
+      if(line MATCHES "include[ \t]*<([^>]+)>")
+        set(target "${CMAKE_MATCH_1}")
+        if(NOT target MATCHES "^(addon|simhost|platform|tests)/")
+          continue()
+        endif()
+      else()
+        string(REGEX MATCH "\"([^\"]+)\"" _ "${line}")
+        set(target "${CMAKE_MATCH_1}")
+      endif()
       if(NOT target MATCHES "^(addon|simhost|platform|tests)/")
         file(RELATIVE_PATH rel "${ROOT}" "${source}")
         list(APPEND failures "${rel}: \"${target}\" is not written from the repository root")

@@ -1,29 +1,30 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs the demo scenario in both
-# stand-in hosts: simhost24 with the English add-on, simhost25 with the
-# Slovenian one, then the Cutting List demo, reinforcement placed into a
-# wall, a slab and a roof, reinforcement kept in step with a moved wall and
-# a deleted slab, and the creation and edit of beam B1 in both.
+# Installs what is missing, builds the two add-ons and the two stand-in
+# hosts (nothing else), and runs the demo scenarios in both: simhost24 with
+# the English add-on, simhost25 with the Slovenian one. Each scenario writes
+# into a folder of its own, build/default/demo-NN/<scenario>/:
+#   demo          the add-on loaded, its menu and palette, and unloaded
+#   cutting-list  a Cutting List over placed bars, exported to cutting-list.txt
+#   placing       reinforcement placed into a wall, a slab with a hole and a
+#                 roof with an opening (plan.svg shows them)
+#   keep-in-step  a reinforced wall moved and a reinforced slab raised and
+#                 deleted: the reinforcement follows, and goes with the slab
+#   create-beam   beam B1 created from four bars and a stirrup with its list,
+#                 then re-assembled with a fifth bar (plan.svg shows the
+#                 detail drawing; the edit list's preview stays in temp/)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 cmake --preset default >/dev/null
-cmake --build --preset default
+cmake --build --preset default --target Armbrix24 Armbrix25 simhost24 simhost25
+run() {  # run VERSION FOLDER SCENARIO
+  build/default/bin/simhost$1 --out "build/default/demo-$1/$2" "scenarios/$3"
+}
 for version in 24 25; do
-  build/default/bin/simhost$version --out build/default/demo-$version scenarios/demo.json
-  # A Cutting List over placed bars, and the list exported to
-  # build/default/demo-NN/cutting-list.txt.
-  build/default/bin/simhost$version --out build/default/demo-$version scenarios/cutting-list.json
-  # Reinforcement placed into a wall, a slab with a hole and a roof with an
-  # opening; the plan picture is build/default/demo-NN/placing/plan.svg.
-  build/default/bin/simhost$version --out build/default/demo-$version/placing scenarios/placing-demo.json
-  # A reinforced wall moved and a reinforced slab raised and deleted: the
-  # reinforcement follows, and goes with the slab.
-  build/default/bin/simhost$version --out build/default/demo-$version/keep-in-step scenarios/keep-in-step.json
-  # Beam B1 created from four bars and a stirrup with its list; the report
-  # lists its detail drawing and build/default/demo-NN/create-beam/plan.svg
-  # shows the drawing beside the plan. Then Edit Beam re-assembles B1 with a
-  # fifth bar, chosen from the edit list; its preview picture stays in
-  # build/default/demo-NN/create-beam/temp/.
-  build/default/bin/simhost$version --out build/default/demo-$version/create-beam scenarios/create_beam.json
+  rm -rf "build/default/demo-$version"
+  run $version demo demo.json
+  run $version cutting-list cutting-list.json
+  run $version placing placing-demo.json
+  run $version keep-in-step keep-in-step.json
+  run $version create-beam create_beam.json
 done

@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Installs what a fresh Debian machine lacks for building and testing.
-# Safe to run again: it installs only missing packages.
+# Safe to run again: it installs only missing packages. clang builds the
+# libFuzzer sessions that the tests run.
 set -euo pipefail
-packages=(g++ cmake make picojson-dev libboost-dev libgtest-dev libgmock-dev libjpeg-dev)
+# clang: the libFuzzer sessions; libjpeg-turbo-progs: djpeg, the independent
+# decoder the preview-picture test reads the pictures with.
+packages=(g++ clang cmake make picojson-dev libboost-dev libgtest-dev libgmock-dev libjpeg-dev libjpeg-turbo-progs)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -3,15 +3,10 @@
 // selection checks, the outline that follows the cursor, the kind name in
 // messages and undo names, and the list type.
 #pragma once
+#include "addon/services/ComplexElementKind.hpp"
 #include "addon/services/LibraryParts.hpp"
 #include "platform/api/APIdefs.hpp"
 #include <string>
-
-enum ComplexElementKind : Int32 {
-    CrowningKind = 1,
-    BeamKind = 2,
-    ColumnKind = 3,
-};
 
 // The command object of one create run.
 struct ObjectCreator {

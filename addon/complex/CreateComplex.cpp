@@ -4,6 +4,7 @@
 #include "addon/complex/ComplexSteps.hpp"
 #include "addon/complex/IronIdDialog.hpp"
 #include "addon/host/HostCalls.hpp"
+#include "addon/services/AddOnGlobals.hpp"
 #include "addon/services/CommandTrace.hpp"
 #include "addon/services/ResStrings.hpp"
 #include "platform/dg/DGModal.hpp"
@@ -16,7 +17,7 @@ bool CreateComplexElement(const ObjectCreator& creator)
     if (!CollectExistingIronIds(creator, data))
         return false;
     data.kind = creator.kind;
-    if (DGModalDialog(HostOwnResourceModule(), ComplexIdDialogId, HostOwnResourceModule(), ComplexIdDialogProc,
+    if (DGModalDialog(OwnResourceModule(), ComplexIdDialogId, OwnResourceModule(), ComplexIdDialogProc,
                       &data) != IdOkButton)
         return true;
     API_Coord3D point{0, 0, 0};

@@ -2,6 +2,7 @@
 #include "addon/complex/IronIdDialog.hpp"
 #include "addon/host/HostCalls.hpp"
 #include "addon/host/HostRequests.hpp"
+#include "addon/host/MemoMasks.hpp"
 #include "addon/host/Owners.hpp"
 #include "addon/services/Boundary.hpp"
 #include "addon/services/ResStrings.hpp"
@@ -9,10 +10,6 @@
 #include <cstring>
 #include <memory>
 #include <vector>
-
-namespace {
-constexpr UInt64 EveryMemoPartButOne = 0x3FFFFFFFBFFFFFFFull;
-}  // namespace
 
 void SwitchBack(const API_DatabaseInfo& previous)
 {
@@ -121,7 +118,7 @@ GSErrCode CreateDetailDrawing(ComplexElementKind kind, const std::string& id, co
         // A bar the host cannot give whole is marked as no element, so that
         // no copy is made from a half-read record.
         if (HostGetElement(&element) != NoError ||
-            HostGetMemo(element.header.guid, &memos[static_cast<size_t>(i)].Get(), EveryMemoPartButOne) != NoError)
+            HostGetMemo(element.header.guid, &memos[static_cast<size_t>(i)].Get(), MemoAllButBit30) != NoError)
             element.header.typeID = API_ZombieElemID;
     }
     // Copies made while the window still showed the model would land in

@@ -5,6 +5,7 @@
 #include "addon/complex/IronIdDialog.hpp"
 #include "addon/complex/UpdateComplex.hpp"
 #include "addon/host/HostCalls.hpp"
+#include "addon/services/AddOnGlobals.hpp"
 #include "addon/host/HostQueries.hpp"
 #include "addon/schedule/ElementCollector.hpp"
 #include "addon/schedule/ReadReinforcement.hpp"
@@ -115,7 +116,7 @@ bool EditSelected(const ObjectModifier& modifier, PlacementManager& manager, Iro
     if (!CollectExistingIronIds(collector, data))
         return false;
     data.kind = modifier.kind;
-    if (DGModalDialog(HostOwnResourceModule(), ComplexIdDialogId, HostOwnResourceModule(), ComplexIdDialogProc,
+    if (DGModalDialog(OwnResourceModule(), ComplexIdDialogId, OwnResourceModule(), ComplexIdDialogProc,
                       &data) != IdOkButton)
         return true;
     const std::string id = data.LastId();
@@ -137,7 +138,7 @@ bool EditListed(const ObjectModifier& modifier, PlacementManager& manager, IronG
         Alert(NothingPlacedMessage(modifier.kind));
         return false;
     }
-    if (DGModalDialog(HostOwnResourceModule(), EditListDialogId, HostOwnResourceModule(), EditObjectListDialogProc,
+    if (DGModalDialog(OwnResourceModule(), EditListDialogId, OwnResourceModule(), EditObjectListDialogProc,
                       &data) != ListOkButton)
         return true;
     const std::string id = data.entries[1]->id;

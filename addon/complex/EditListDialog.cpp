@@ -26,16 +26,10 @@ static_assert(EditListOk == ResDlg::EditObject::Ok && EditListCancel == ResDlg::
               "the dialog's items");
 static_assert(EntryIdSize == PicturePathSize, "both buffers of an entry hold 1000 bytes");
 
-CompDialInfo::CompDialInfo() : id(new char[EntryIdSize]), picturePath(new char[PicturePathSize])
+CompDialInfo::CompDialInfo()
 {
     id[0] = '\0';
     picturePath[0] = '\0';
-}
-
-CompDialInfo::~CompDialInfo()
-{
-    delete[] id;
-    delete[] picturePath;
 }
 
 ComplexListDialogData::~ComplexListDialogData()
@@ -113,7 +107,7 @@ void AddObject(ComplexListDialogData& data, const API_Guid& guid, const std::str
     std::memcpy(entry->id, id.c_str(), id.size() + 1);
     // One picture per ID, from the first object met; a failed picture leaves
     // the path empty, and the list goes on without it.
-    SaveComplexPreviewPicture(guid, *reinterpret_cast<char(*)[PicturePathSize]>(entry->picturePath));
+    SaveComplexPreviewPicture(guid, entry->picturePath);
     entry->objects.Push(guid);
     data.entries.Push(entry.get());
     entry.release();

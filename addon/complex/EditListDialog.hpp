@@ -3,6 +3,7 @@
 // user chooses the element an edit run re-assembles.
 #pragma once
 #include "addon/complex/ComplexKind.hpp"
+#include "addon/complex/PreviewPicture.hpp"
 #include "platform/gs/Array.hpp"
 
 constexpr Int16 EditListDialogId = 32512;
@@ -22,12 +23,11 @@ constexpr Int32 EntryIdSize = 1000;
 // One entry of the list: an ID and every placed object that carries it.
 struct CompDialInfo {
     CompDialInfo();
-    ~CompDialInfo();
     CompDialInfo(const CompDialInfo&) = delete;
     CompDialInfo& operator=(const CompDialInfo&) = delete;
 
-    char* id;            // 1000 bytes, NUL-terminated 8-bit text
-    char* picturePath;   // 1000 bytes, empty when no picture was saved
+    char id[EntryIdSize];               // NUL-terminated 8-bit text
+    char picturePath[PicturePathSize];  // empty when no picture was saved
     GS::VAArray<API_Guid> objects{50};
 };
 

@@ -10,6 +10,7 @@
 #include "addon/services/GdlParams.hpp"
 #include "addon/services/ResStrings.hpp"
 #include "platform/dg/DGModal.hpp"
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -26,23 +27,10 @@ GS::UniString UnitsOf(const GS::uchar_t* text, size_t capacity)
 }
 }  // namespace
 
-IronIdDialogData::~IronIdDialogData()
-{
-    for (Int32 i = 1; i <= ids.GetItemCount(); ++i)
-        delete[] ids[i];
-}
-
 void IronIdDialogData::AppendId(const std::string& id)
 {
-    char* text = new char[IdBufferSize];
-    std::strncpy(text, id.c_str(), IdBufferSize - 1);
-    text[IdBufferSize - 1] = '\0';
-    try {
-        ids.Push(text);
-    } catch (...) {
-        delete[] text;
-        throw;
-    }
+    const char* text = id.c_str();
+    ids.Push(std::string(text, std::min(std::strlen(text), static_cast<size_t>(IdBufferSize - 1))));
 }
 
 bool IronIdDialogData::HasId(const std::string& id) const

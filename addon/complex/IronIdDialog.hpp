@@ -26,11 +26,9 @@ enum ComplexIdDialogItem : Int16 {
 // the host's 8-bit code pages.)
 constexpr UInt32 MaxComplexIdLength = 255;
 
-// The dialog's data. The record owns its ID texts, each a NUL-terminated
-// 8-bit text in a buffer of 1024 bytes.
+// The dialog's data: its ID texts, each 8-bit text of at most 1023 bytes.
 struct IronIdDialogData {
     IronIdDialogData() = default;
-    ~IronIdDialogData();
     IronIdDialogData(const IronIdDialogData&) = delete;
     IronIdDialogData& operator=(const IronIdDialogData&) = delete;
 
@@ -40,7 +38,7 @@ struct IronIdDialogData {
     // The last entry: the accepted ID once the dialog said OK.
     std::string LastId() const;
 
-    GS::VAArray<char*> ids{50};
+    GS::VAArray<std::string> ids{50};
     Int16 layer = 1;
     bool withList = true;
     ComplexElementKind kind = BeamKind;

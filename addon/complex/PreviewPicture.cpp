@@ -2,6 +2,7 @@
 #include "addon/host/HostCalls.hpp"
 #include "addon/host/HostQueries.hpp"
 #include "addon/host/HostRequests.hpp"
+#include "addon/host/MemoMasks.hpp"
 #include "addon/host/Owners.hpp"
 #include "addon/schedule/ParamNames.hpp"
 #include "addon/services/GdlParams.hpp"
@@ -16,7 +17,6 @@
 
 namespace {
 
-constexpr UInt64 AllButPolygonMask = 0x3FFFFFFFBFFFFFFFull;
 constexpr double ShownThreshold = 0.1;
 constexpr Int32 DatabaseOf3D = 4;
 constexpr Int32 DatabaseOf3DDocument = 14;
@@ -39,7 +39,7 @@ void WriteBack(const API_Guid& guid, const API_Element* element, const API_Eleme
 void ReadMemoAgain(const API_Guid& guid, MemoOwner& memo)
 {
     MemoOwner fresh;
-    if (HostGetMemo(guid, &fresh.Get(), AllButPolygonMask) != NoError)
+    if (HostGetMemo(guid, &fresh.Get(), MemoAllButBit30) != NoError)
         return;
     HostDisposeMemo(&memo.Get());
     std::memcpy(static_cast<void*>(&memo.Get()), &fresh.Get(), sizeof(API_ElementMemo));
@@ -81,7 +81,7 @@ public:
         if ((err = HostRequest::RPAS(&element, &recompute)) != NoError)
             return err;
 
-        if ((err = HostGetMemo(object, &memo.Get(), AllButPolygonMask)) != NoError)
+        if ((err = HostGetMemo(object, &memo.Get(), MemoAllButBit30)) != NoError)
             return err;
         WriteBack(object, &element, memo.Get(), APIMemoMask_All);
         ReadMemoAgain(object, memo);

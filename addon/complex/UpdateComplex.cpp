@@ -5,6 +5,7 @@
 #include "addon/complex/IronIdDialog.hpp"
 #include "addon/host/HostCalls.hpp"
 #include "addon/host/HostRequests.hpp"
+#include "addon/host/MemoMasks.hpp"
 #include "addon/host/Owners.hpp"
 #include "addon/schedule/ElementCollector.hpp"
 #include "addon/schedule/LayerUnlock.hpp"
@@ -16,7 +17,6 @@
 #include <vector>
 
 namespace {
-constexpr UInt64 EveryMemoPartButOne = 0x3FFFFFFFBFFFFFFFull;
 
 API_DatabaseInfo ZeroedDatabase(Int32 type)
 {
@@ -147,7 +147,7 @@ GSErrCode MatchCopies(std::vector<std::unique_ptr<Member>>& members, const API_C
         ShiftToDetail(match->element, origin);
         API_Element mask;
         std::memset(static_cast<void*>(&mask), 0xFF, sizeof mask);
-        err = HostChangeElement(&match->element, &mask, &match->memo.Get(), EveryMemoPartButOne, true);
+        err = HostChangeElement(&match->element, &mask, &match->memo.Get(), MemoAllButBit30, true);
         if (err != NoError)
             return err;
     }
@@ -198,7 +198,7 @@ GSErrCode UpdateDetailDrawing(ComplexElementKind kind, const IronGroups& groups,
             member->element.header.guid = group->members[m]->guid;
             GSErrCode err = HostGetElement(&member->element);
             if (err == NoError)
-                err = HostGetMemo(member->element.header.guid, &member->memo.Get(), EveryMemoPartButOne);
+                err = HostGetMemo(member->element.header.guid, &member->memo.Get(), MemoAllButBit30);
             // A bar that cannot be read would leave its copy out of date.
             if (err != NoError)
                 return err;
@@ -232,7 +232,7 @@ GSErrCode RewriteComplexObject(ComplexElementKind kind, const API_Guid& guid, co
     MemoOwner memo;
     GSErrCode err = HostGetElement(&element);
     if (err == NoError)
-        err = HostGetMemo(guid, &memo.Get(), EveryMemoPartButOne);
+        err = HostGetMemo(guid, &memo.Get(), MemoAllButBit30);
     if (err != NoError)
         return err;
     layer = static_cast<Int16>(element.header.layer);
@@ -245,7 +245,7 @@ GSErrCode RewriteComplexObject(ComplexElementKind kind, const API_Guid& guid, co
         return unlock.Error();
     GS::Array<API_Guid> one;
     one.Push(guid);
-    err = HostChangeElementsByGuid(&one, &element, &memo.Get(), EveryMemoPartButOne);
+    err = HostChangeElementsByGuid(&one, &element, &memo.Get(), MemoAllButBit30);
     const GSErrCode relock = unlock.Relock();
     return err != NoError ? err : relock;
 }

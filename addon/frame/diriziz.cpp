@@ -1,4 +1,5 @@
 // The binding to the host: the two exports and the four entry points.
+// (diriziz.cpp: the add-on's main file, named in its earlier versions.)
 #include "addon/services/AddOnGlobals.hpp"
 #include "addon/services/Boundary.hpp"
 #include "addon/frame/Commands.hpp"

@@ -1,8 +1,9 @@
 #include "addon/geometry/GeometryHelpers.hpp"
+#include "platform/gs/MathConstants.hpp"
 #include <cmath>
 
 namespace {
-constexpr double Pi = 3.14159265358979323846;
+using GS::Pi;
 }
 
 bool ArcCenter(const API_Coord& p1, const API_Coord& p2, double a, API_Coord& centre)

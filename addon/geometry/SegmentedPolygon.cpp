@@ -1,12 +1,13 @@
 #include "addon/geometry/SegmentedPolygon.hpp"
 #include "addon/geometry/GeometryHelpers.hpp"
+#include "platform/gs/MathConstants.hpp"
 #include "platform/gs/Memory.hpp"
 #include <algorithm>
 #include <cmath>
 
 namespace {
 
-constexpr double Pi = 3.14159265358979323846;
+using GS::Pi;
 
 template <typename T> UInt32 EntryCount(const T* const* handle)
 {

@@ -26,15 +26,35 @@ template <HostSlot S> Caller<typename HostSlotTraits<S>::Pointer, HostSlotTraits
     return {SlotFn<S>()};
 }
 
+UInt64 failedCalls = 0;
+
+// The slot's answer; an error answer of a call that answers error codes is
+// counted.
+template <HostSlot S, typename Call> typename HostSlotTraits<S>::Result Answer(Call&& call)
+{
+    if constexpr (HostSlotTraits<S>::canFail) {
+        const GSErrCode answer = call();
+        if (answer != NoError)
+            ++failedCalls;
+        return answer;
+    } else {
+        return call();
+    }
+}
+
 }  // namespace
 
+UInt64 HostFailedCallCount() { return failedCalls; }
+
 // An empty slot gives the answer its line of the list names.
-#define HOST_SLOT(Name, Ret, Tok, MissingAnswer, Fails, Params, Args) \
-    Ret Host##Name Params                                              \
-    {                                                                  \
-        if (SlotFn<HostSlot::Name>() == nullptr)                       \
-            return HostSlotTraits<HostSlot::Name>::Missing();          \
-        return Bind<HostSlot::Name>() Args;                            \
+#define HOST_SLOT(Name, Ret, Tok, MissingAnswer, Fails, Params, Args)   \
+    Ret Host##Name Params                                                \
+    {                                                                    \
+        return Answer<HostSlot::Name>([&]() -> Ret {                     \
+            if (SlotFn<HostSlot::Name>() == nullptr)                     \
+                return HostSlotTraits<HostSlot::Name>::Missing();        \
+            return Bind<HostSlot::Name>() Args;                          \
+        });                                                              \
     }
 #include "platform/api/HostSlots.def"
 

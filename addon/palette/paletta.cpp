@@ -1,3 +1,4 @@
+// (paletta.cpp: the palette's file, named in the add-on's earlier versions.)
 // DirizizPaletta: the palette object, its entries, its lifetime and the
 // host's palette messages.
 #include "addon/palette/paletta.hpp"

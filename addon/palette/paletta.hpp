@@ -49,6 +49,7 @@ struct PaletteEntry {
     DG::Item& Control() const;
 };
 
+// The add-on's palette; the name is kept from the add-on's earlier versions.
 class DirizizPaletta : public DG::Palette,
                        public DG::PanelObserver,
                        public DG::PushMenuObserver,

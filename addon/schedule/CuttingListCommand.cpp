@@ -5,6 +5,7 @@
 #include "addon/schedule/ReadReinforcement.hpp"
 #include "addon/schedule/WriteResults.hpp"
 #include "addon/services/CommandTrace.hpp"
+#include "addon/services/ComplexElementKind.hpp"
 #include "addon/services/ResStrings.hpp"
 
 namespace {
@@ -22,7 +23,7 @@ bool RunCuttingListOptimization(Int32 mode)
     manager.progress = &progress;
 
     API_Guid listGuid = APINULLGuid;
-    const bool passed = ReadReinforcementObjects(manager, run, true, nullptr, &listGuid, mode, 0, false) &&
+    const bool passed = ReadReinforcementObjects(manager, run, true, nullptr, &listGuid, mode, NoComplexKind, false) &&
                         MakeIdsUnique(manager, run.groups) && SortGroupsById(manager, run.groups) &&
                         CompressGroups(manager, run.groups) && SortGroupsById(manager, run.groups) &&
                         MakeComplexIdsUnique(manager, run.complexGroups) &&

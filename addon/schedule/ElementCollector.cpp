@@ -1,12 +1,8 @@
 #include "addon/schedule/ElementCollector.hpp"
 #include "addon/host/HostCalls.hpp"
 #include "addon/host/HostQueries.hpp"
+#include "addon/host/MemoMasks.hpp"
 #include <cstring>
-
-namespace {
-// Every part of the memo but the one the host fills only for its own use.
-constexpr UInt64 EveryMemoPart = 0x3FFFFFFFBFFFFFFFull;
-}  // namespace
 
 ElementItemRecord::ElementItemRecord() : guid(APINULLGuid)
 {
@@ -120,7 +116,7 @@ void FillElementItem(ElementItemRecord& record, const API_Guid& guid, Int32 flag
     if ((flags & ElementCollector::WithMemo) != 0) {
         HostDisposeMemo(&record.memo);
         std::memset(static_cast<void*>(&record.memo), 0, sizeof record.memo);
-        const GSErrCode err = HostGetMemo(guid, &record.memo, EveryMemoPart);
+        const GSErrCode err = HostGetMemo(guid, &record.memo, MemoAllButBit30);
         if (record.readError == NoError)
             record.readError = err;
     }
@@ -129,7 +125,7 @@ void FillElementItem(ElementItemRecord& record, const API_Guid& guid, Int32 flag
 // ---------------------------------------------------------------- layers
 
 namespace {
-bool ReadLayer(Int16 layer, API_Attribute& attribute)
+bool ReadLayer(Int32 layer, API_Attribute& attribute)
 {
     std::memset(static_cast<void*>(&attribute), 0, sizeof attribute);
     attribute.header.typeID = API_LayerID;
@@ -137,7 +133,7 @@ bool ReadLayer(Int16 layer, API_Attribute& attribute)
     return HostGetAttribute(&attribute) == NoError;
 }
 
-void SetLock(Int16 layer, bool locked)
+void SetLock(Int32 layer, bool locked)
 {
     API_Attribute attribute;
     if (!ReadLayer(layer, attribute))
@@ -150,17 +146,17 @@ void SetLock(Int16 layer, bool locked)
 }
 }  // namespace
 
-bool IsLayerLocked(Int16 layer)
+bool IsLayerLocked(Int32 layer)
 {
     API_Attribute attribute;
     return ReadLayer(layer, attribute) && (attribute.header.flags & APILay_Locked) != 0;
 }
 
-bool IsLayerUsable(Int16 layer)
+bool IsLayerUsable(Int32 layer)
 {
     API_Attribute attribute;
     return ReadLayer(layer, attribute) && (attribute.header.flags & APILay_Hidden) == 0;
 }
 
-void LockLayer(Int16 layer) { SetLock(layer, true); }
-void UnlockLayer(Int16 layer) { SetLock(layer, false); }
+void LockLayer(Int32 layer) { SetLock(layer, true); }
+void UnlockLayer(Int32 layer) { SetLock(layer, false); }

@@ -63,7 +63,7 @@ void FillElementItem(ElementItemRecord& record, const API_Guid& guid, Int32 flag
 
 // Layers by attribute index. A layer the host cannot give counts as
 // unlocked and as unusable; locking or unlocking it changes nothing.
-bool IsLayerLocked(Int16 layer);
-bool IsLayerUsable(Int16 layer);
-void LockLayer(Int16 layer);
-void UnlockLayer(Int16 layer);
+bool IsLayerLocked(Int32 layer);
+bool IsLayerUsable(Int32 layer);
+void LockLayer(Int32 layer);
+void UnlockLayer(Int32 layer);

@@ -9,7 +9,7 @@
 
 class LayerUnlock {
 public:
-    explicit LayerUnlock(Int16 layer)
+    explicit LayerUnlock(Int32 layer)
     {
         std::memset(static_cast<void*>(&attribute), 0, sizeof attribute);
         attribute.header.typeID = API_LayerID;

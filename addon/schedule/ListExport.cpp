@@ -1,5 +1,6 @@
 #include "addon/schedule/ListExport.hpp"
 #include "addon/host/HostCalls.hpp"
+#include "addon/host/MemoMasks.hpp"
 #include "addon/host/Owners.hpp"
 #include "addon/services/CommandTrace.hpp"
 #include "addon/services/GdlParams.hpp"
@@ -16,7 +17,6 @@
 
 namespace {
 
-constexpr UInt64 AllButPolygonMask = 0x3FFFFFFFBFFFFFFFull;
 constexpr UInt32 OnVisibleLayer = 2;
 constexpr Int32 TestBufferSize = 1024;
 constexpr const char* TableParameter = "tableContentTexts";
@@ -136,7 +136,7 @@ bool ExportTable(const API_Guid& list, const IO::Location& where)
         std::string text;
         {
             MemoOwner memo;
-            if (HostGetMemo(list, &memo.Get(), AllButPolygonMask) != NoError)
+            if (HostGetMemo(list, &memo.Get(), MemoAllButBit30) != NoError)
                 return false;
             if (!ListTableText(memo->params, &text))
                 return false;

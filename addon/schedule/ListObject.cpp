@@ -1,5 +1,6 @@
 #include "addon/schedule/ListObject.hpp"
 #include "addon/host/HostCalls.hpp"
+#include "addon/host/MemoMasks.hpp"
 #include "addon/host/Owners.hpp"
 #include "addon/schedule/ElementCollector.hpp"
 #include "addon/schedule/LayerUnlock.hpp"
@@ -16,8 +17,6 @@
 
 namespace {
 
-constexpr UInt64 AllButPolygonMask = 0x3FFFFFFFBFFFFFFFull;
-constexpr UInt64 EveryPartMask = ~0ull;
 constexpr double NotListedForm = 90.0;
 constexpr double FormTolerance = 1e-5;
 
@@ -193,7 +192,7 @@ GSErrCode ChangeList(const API_Element& element, const API_ElementMemo& memo)
 {
     GS::Array<API_Guid> guids;
     guids.Push(element.header.guid);
-    return HostChangeElementsByGuid(&guids, &element, &memo, EveryPartMask);
+    return HostChangeElementsByGuid(&guids, &element, &memo, MemoEveryBit);
 }
 
 // A new list: the object tool's defaults with the list part's parameters.
@@ -296,7 +295,7 @@ GSErrCode WriteListObject(PlacementManager& manager, const IronGroups& groups, c
         element.header.guid = manager.listGuid;
         GSErrCode err = HostGetElement(&element);
         if (err == NoError)
-            err = HostGetMemo(manager.listGuid, &memo.Get(), AllButPolygonMask);
+            err = HostGetMemo(manager.listGuid, &memo.Get(), MemoAllButBit30);
         if (err != NoError)
             return err;
     } else {
@@ -323,7 +322,7 @@ GSErrCode WriteListObject(PlacementManager& manager, const IronGroups& groups, c
 
     // A known list is opened on its own layer (which may be another locked
     // layer than the run's); a new one goes onto the run's layer.
-    LayerUnlock unlock(known ? static_cast<Int16>(element.header.layer) : manager.layer);
+    LayerUnlock unlock(known ? element.header.layer : manager.layer);
     if (unlock.Error() != NoError)
         return unlock.Error();
     if (known && manager.listAllowed) {
@@ -350,7 +349,7 @@ GSErrCode WriteListObject(PlacementManager& manager, const IronGroups& groups, c
     if (err == NoError) {
         HostDisposeMemo(&memo.Get());
         std::memset(static_cast<void*>(&memo.Get()), 0, sizeof(API_ElementMemo));
-        err = HostGetMemo(element.header.guid, &memo.Get(), AllButPolygonMask);
+        err = HostGetMemo(element.header.guid, &memo.Get(), MemoAllButBit30);
     }
     if (err == NoError) {
         GdlParams::WriteNumber(memo->params, ParamName::DataInput, 1.0);

@@ -201,12 +201,11 @@ namespace {
 // One pass's phase in the run's progress window.
 class PassProgress {
 public:
-    // titleIndex 0: a pass without progress and without cancel.
-    PassProgress(const PlacementManager& manager, Int16 titleIndex, Int32 maximum)
-        : window(manager.silent || titleIndex == 0 ? nullptr : manager.progress)
+    PassProgress(const PlacementManager& manager, RSStringId title, Int32 maximum)
+        : window(manager.silent ? nullptr : manager.progress)
     {
         if (window != nullptr)
-            window->StartPhase(GetResString(131, titleIndex), maximum);
+            window->StartPhase(GetResString(title), maximum);
     }
     // Shows the step and asks whether the user cancelled; on cancel the
     // window is closed and the pass ends with false.
@@ -225,13 +224,13 @@ private:
     ProgressWindowOwner* window;
 };
 
-constexpr Int16 TitleMergingIds = 4;
-constexpr Int16 TitleSorting = 5;
-constexpr Int16 TitleCompressing = 6;
-constexpr Int16 TitleSortingComplex = 8;
-constexpr Int16 TitleCompressingComplex = 9;
+constexpr RSStringId TitleMergingIds = ResStr::Texts::MergingIdsIndividual;
+constexpr RSStringId TitleSorting = ResStr::Texts::SortingIndividual;
+constexpr RSStringId TitleCompressing = ResStr::Texts::CompressingIndividual;
+constexpr RSStringId TitleSortingComplex = ResStr::Texts::SortingComplex;
+constexpr RSStringId TitleCompressingComplex = ResStr::Texts::CompressingComplex;
 
-template <typename Groups> bool MakeUnique(PlacementManager& manager, Groups& groups, Int16 title)
+template <typename Groups> bool MakeUnique(PlacementManager& manager, Groups& groups, RSStringId title)
 {
     const Int32 count = groups.GetItemCount();
     PassProgress progress(manager, title, count);
@@ -268,7 +267,7 @@ template <typename Groups> bool MakeUnique(PlacementManager& manager, Groups& gr
     return true;
 }
 
-template <typename Groups> bool SortById(PlacementManager& manager, Groups& groups, Int16 title)
+template <typename Groups> bool SortById(PlacementManager& manager, Groups& groups, RSStringId title)
 {
     const Int32 count = groups.GetItemCount();
     PassProgress progress(manager, title, count);
@@ -313,7 +312,7 @@ template <typename Groups> void DeleteMerged(Groups& groups, std::vector<Int32>&
 // bucket can be equal; a cancel still drops the groups merged so far, so
 // that no member is ever in two groups.
 template <typename Groups, typename Bucket, typename Equal, typename Absorb>
-bool Compress(PlacementManager& manager, Groups& groups, Int16 title, Bucket bucketOf, Equal equal, Absorb absorb)
+bool Compress(PlacementManager& manager, Groups& groups, RSStringId title, Bucket bucketOf, Equal equal, Absorb absorb)
 {
     const Int32 count = groups.GetItemCount();
     PassProgress progress(manager, title, count);

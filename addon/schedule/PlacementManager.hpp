@@ -21,7 +21,7 @@
 
 struct PlacementManager {
     API_Guid listGuid = APINULLGuid;  // the cutting-list object the reading found
-    Int16 layer = -1;  // layer of the first object read
+    Int32 layer = -1;  // layer of the first object read (an attribute index)
     bool listAllowed = true;  // a new cutting-list object may be placed
     bool listAborted = false;  // the list object was not filled or placed
     bool silent = false;  // no progress, no cancel; listing sums over every member

@@ -1,8 +1,10 @@
 #include "addon/schedule/ReadIronParams.hpp"
 #include "addon/host/HostCalls.hpp"
 #include "addon/host/HostRequests.hpp"
+#include "addon/host/MemoMasks.hpp"
 #include "addon/host/Owners.hpp"
 #include "addon/schedule/ParamNames.hpp"
+#include "addon/services/ComplexElementKind.hpp"
 #include "addon/services/GdlParams.hpp"
 #include "addon/services/HostText.hpp"
 #include "addon/services/ResStrings.hpp"
@@ -14,8 +16,6 @@
 
 namespace {
 
-constexpr UInt64 AllButPolygonMask = 0x3FFFFFFFBFFFFFFFull;
-constexpr UInt64 EveryPartMask = ~0ull;
 constexpr double FlagThreshold = 1e-5;
 constexpr Int32 TextBufferSize = 1024;
 
@@ -77,7 +77,7 @@ void ApplyMemo(const API_Element& element, const API_ElementMemo& memo)
 {
     GS::Array<API_Guid> guids;
     guids.Push(element.header.guid);
-    HostChangeElementsByGuid(&guids, &element, &memo, EveryPartMask);
+    HostChangeElementsByGuid(&guids, &element, &memo, MemoEveryBit);
 }
 
 // Reads the object's memo again in place of `memo`. When the host cannot
@@ -85,7 +85,7 @@ void ApplyMemo(const API_Element& element, const API_ElementMemo& memo)
 void ReadMemoAgain(const API_Guid& guid, API_ElementMemo& memo)
 {
     MemoOwner fresh;
-    if (HostGetMemo(guid, &fresh.Get(), AllButPolygonMask) != NoError)
+    if (HostGetMemo(guid, &fresh.Get(), MemoAllButBit30) != NoError)
         return;
     HostDisposeMemo(&memo);
     std::memcpy(static_cast<void*>(&memo), &fresh.Get(), sizeof memo);
@@ -111,7 +111,7 @@ bool ReadIronParams(const API_Element& element, API_ElementMemo& memo, bool isBa
         ReadMemoAgain(element.header.guid, memo);
     }
 
-    const bool crowningBar = isBar && kind == 1;
+    const bool crowningBar = isBar && kind == CrowningKind;
     record.isBar = isBar;
     record.isStirrup = isStirrup;
     record.isConcrete = isConcrete;
@@ -155,7 +155,7 @@ bool ReadIronParams(const API_Element& element, API_ElementMemo& memo, bool isBa
                     record.symbolBox[c] = record.symbolBox[c + 3] = record.position[c];
         } else if (NameIs(rec, ParamName::PlacedManual)) {
             if (isBar && kind > 0 && !(std::fabs(GdlParams::Number(rec) - 1.0) <= 0.1)) {
-                HostReport(GetResString(130, 8), true);
+                HostReport(GetResString(ResStr::Messages::OnlyManualRebars), true);
                 return false;
             }
         }

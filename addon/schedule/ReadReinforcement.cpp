@@ -1,9 +1,11 @@
 #include "addon/schedule/ReadReinforcement.hpp"
 #include "addon/services/ResStringIds.hpp"
 #include "addon/host/HostCalls.hpp"
+#include "addon/services/AddOnGlobals.hpp"
 #include "addon/host/HostQueries.hpp"
 #include "addon/schedule/ElementCollector.hpp"
 #include "addon/schedule/ReadIronParams.hpp"
+#include "addon/services/ComplexElementKind.hpp"
 #include "addon/services/LibraryParts.hpp"
 #include "addon/services/ResStrings.hpp"
 #include "platform/dg/DGModal.hpp"
@@ -53,8 +55,9 @@ bool IsComplex(LibraryPart part)
 // The complex part that the edit command of `kind` edits.
 bool IsEditedKind(LibraryPart part, Int32 kind)
 {
-    return (part == LibraryPart::Crowning && kind == 1) || (part == LibraryPart::Beam && kind == 2) ||
-           (part == LibraryPart::Column && kind == 3) || (part == LibraryPart::FourthComplexObject && kind == 4);
+    return (part == LibraryPart::Crowning && kind == CrowningKind) || (part == LibraryPart::Beam && kind == BeamKind) ||
+           (part == LibraryPart::Column && kind == ColumnKind) ||
+           (part == LibraryPart::FourthComplexObject && kind == FourthComplexObjectKind);
 }
 
 Int32 CollectorSource(Int32 mode)
@@ -132,7 +135,7 @@ bool ReadReinforcementObjects(PlacementManager& manager, RunGroups& run, bool re
     // The layer of the first object read decides for the run.
     auto takeLayer = [&](const API_Element& element) {
         if (first)
-            manager.layer = static_cast<Int16>(element.header.layer);
+            manager.layer = element.header.layer;
         first = false;
     };
 
@@ -155,7 +158,7 @@ bool ReadReinforcementObjects(PlacementManager& manager, RunGroups& run, bool re
             return false;
         }
         const API_Element& element = item->element;
-        const Int16 layer = static_cast<Int16>(element.header.layer);
+        const Int32 layer = element.header.layer;
         LibraryPart part = LibraryPart::Mesh;
         GSErrCode partError = NoError;
         if (!parts.Identify(element.object.libInd, part, partError)) {
@@ -220,7 +223,7 @@ bool ReadReinforcementObjects(PlacementManager& manager, RunGroups& run, bool re
 
     if (!locked && !(manager.layer >= 0 && IsLayerLocked(manager.layer)))
         return true;
-    const Int16 answer = DGModalDialog(HostOwnResourceModule(), LockedLayersDialogId, HostOwnResourceModule(),
+    const Int16 answer = DGModalDialog(OwnResourceModule(), LockedLayersDialogId, OwnResourceModule(),
                                        LockedLayersDialogCallback, nullptr);
     if (answer == YesButton)
         return true;

@@ -1,5 +1,6 @@
 #include "addon/schedule/WriteResults.hpp"
 #include "addon/host/HostCalls.hpp"
+#include "addon/host/MemoMasks.hpp"
 #include "addon/host/Owners.hpp"
 #include "addon/schedule/LayerUnlock.hpp"
 #include "addon/schedule/ListObject.hpp"
@@ -15,7 +16,6 @@
 
 namespace {
 
-constexpr UInt64 AllButPolygonMask = 0x3FFFFFFFBFFFFFFFull;
 constexpr Int32 TextBufferSize = 1024;  // formatted texts: at most 1023 bytes
 constexpr Int32 IdTruncateLimit = 1000;
 constexpr USize InlineTextUnits = 255;  // an inline value and its terminator fill 256 units
@@ -38,7 +38,7 @@ struct MemberObject {
         element.header.guid = guid;
         readError = HostGetElement(&element);
         if (readError == NoError)
-            readError = HostGetMemo(guid, &memo.Get(), AllButPolygonMask);
+            readError = HostGetMemo(guid, &memo.Get(), MemoAllButBit30);
     }
 
     void SetInfoString(const std::string& id)
@@ -53,10 +53,10 @@ struct MemberObject {
     {
         API_Element mask;
         std::memset(static_cast<void*>(&mask), 0xFF, sizeof mask);
-        LayerUnlock unlock(static_cast<Int16>(element.header.layer));
+        LayerUnlock unlock(element.header.layer);
         if (unlock.Error() != NoError)
             return unlock.Error();
-        const GSErrCode err = HostChangeElement(&element, &mask, &memo.Get(), AllButPolygonMask, true);
+        const GSErrCode err = HostChangeElement(&element, &mask, &memo.Get(), MemoAllButBit30, true);
         const GSErrCode relock = unlock.Relock();
         return err != NoError ? err : relock;
     }
@@ -72,7 +72,8 @@ GSErrCode WriteIndividualMember(const IronArrayByProperty& group, const IronProp
     if (object.readError != NoError)
         return object.readError;
     object.SetInfoString(group.id);
-    API_AddParType** params = object.memo->params;
+    // One walk over the records finds the four names written below.
+    const GdlParams::NameIndex params(object.memo->params);
     const IronProperties& key = group.key;
 
     double type[ListTypeColumns];

@@ -46,4 +46,3 @@ DG::Panel* PaletteOwner::Get() { return Lifetime().palette.get(); }
 void PaletteOwner::Adopt(std::unique_ptr<DG::Panel> palette) { Lifetime().palette = std::move(palette); }
 void PaletteOwner::Delete() { Lifetime().palette.reset(); }
 GSResModule OwnResourceModule() { return Lifetime().resources; }
-GSResModule HostOwnResourceModule() { return OwnResourceModule(); }

@@ -1,5 +1,6 @@
 #include "addon/services/GdlParams.hpp"
 #include "platform/gs/Memory.hpp"
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -70,6 +71,42 @@ void ForEachNamedReverse(API_AddParType** params, const char* name, const std::f
             visit((*params)[i]);
 }
 
+namespace {
+// FNV-1a over the name's bytes up to its terminator or the field's end.
+UInt64 NameHash(const char* name, size_t limit)
+{
+    UInt64 h = 14695981039346656037ull;
+    for (size_t i = 0; i < limit && name[i] != 0; ++i) {
+        h ^= static_cast<unsigned char>(name[i]);
+        h *= 1099511628211ull;
+    }
+    return h;
+}
+constexpr size_t NameField = sizeof(API_AddParType::name);
+}  // namespace
+
+NameIndex::NameIndex(API_AddParType** handle) : params(handle)
+{
+    const Int32 n = Count(handle);
+    byHash.reserve(static_cast<size_t>(n));
+    for (Int32 i = 0; i < n; ++i)
+        byHash.emplace_back(NameHash((*handle)[i].name, NameField), i);
+    std::sort(byHash.begin(), byHash.end());
+}
+
+void NameIndex::ForEachNamed(const char* name, const std::function<void(API_AddParType&)>& visit) const
+{
+    if (name == nullptr || params == nullptr)
+        return;
+    const UInt64 h = NameHash(name, NameField);
+    auto at = std::lower_bound(byHash.begin(), byHash.end(), std::make_pair(h, Int32(-1)));
+    // Index order within one hash is handle order; a record whose name only
+    // shares the hash is told apart by the comparison.
+    for (; at != byHash.end() && at->first == h; ++at)
+        if (at->second < Count(params) && NameIs((*params)[at->second], name))
+            visit((*params)[at->second]);
+}
+
 bool IsArray(const API_AddParType& rec) { return rec.dim1 > 0 || rec.dim2 > 0; }
 
 bool HoldsNumbers(const API_AddParType& rec)
@@ -133,10 +170,16 @@ GS::UniString ArrayText(const API_AddParType& rec, Int32 row, Int32 column)
     return GS::UniString();
 }
 
-bool WriteNumber(API_AddParType** params, const char* name, double value)
+namespace {
+
+// The writers' bodies, over the records a walk visits: the handle's records
+// of the name, found by comparing each or through an index.
+using Walk = std::function<void(const std::function<void(API_AddParType&)>&)>;
+
+bool WriteNumberTo(const Walk& forEachNamed, double value)
 {
     bool found = false;
-    ForEachNamed(params, name, [&](API_AddParType& rec) {
+    forEachNamed([&](API_AddParType& rec) {
         if (!HoldsNumbers(rec) || IsArray(rec))
             return;
         rec.value.real = value;
@@ -145,10 +188,10 @@ bool WriteNumber(API_AddParType** params, const char* name, double value)
     return found;
 }
 
-bool WriteText(API_AddParType** params, const char* name, const GS::UniString& value)
+bool WriteTextTo(const Walk& forEachNamed, const GS::UniString& value)
 {
     bool found = false;
-    ForEachNamed(params, name, [&](API_AddParType& rec) {
+    forEachNamed([&](API_AddParType& rec) {
         if (!HoldsTexts(rec) || IsArray(rec))
             return;
         USize n = value.GetLength() < 255 ? value.GetLength() : 255;
@@ -159,13 +202,13 @@ bool WriteText(API_AddParType** params, const char* name, const GS::UniString& v
     return found;
 }
 
-bool WriteNumbers(API_AddParType** params, const char* name, Int32 rows, Int32 columns, const double* values)
+bool WriteNumbersTo(const Walk& forEachNamed, Int32 rows, Int32 columns, const double* values)
 {
     if (rows < 0 || columns < 0)
         return false;
     bool ok = false;
     Int64 count = static_cast<Int64>(rows) * columns;
-    ForEachNamed(params, name, [&](API_AddParType& rec) {
+    forEachNamed([&](API_AddParType& rec) {
         if (!HoldsNumbers(rec) || !SetArrayShape(rec, rows, columns, count * static_cast<Int64>(sizeof(double))))
             return;
         if (count > 0)
@@ -175,7 +218,7 @@ bool WriteNumbers(API_AddParType** params, const char* name, Int32 rows, Int32 c
     return ok;
 }
 
-bool WriteTexts(API_AddParType** params, const char* name, Int32 rows, Int32 columns, const GS::UniString* values)
+bool WriteTextsTo(const Walk& forEachNamed, Int32 rows, Int32 columns, const GS::UniString* values)
 {
     if (rows < 0 || columns < 0)
         return false;
@@ -187,7 +230,7 @@ bool WriteTexts(API_AddParType** params, const char* name, Int32 rows, Int32 col
         joined.push_back(0);
     }
     bool ok = false;
-    ForEachNamed(params, name, [&](API_AddParType& rec) {
+    forEachNamed([&](API_AddParType& rec) {
         if (!HoldsTexts(rec) || !SetArrayShape(rec, rows, columns, static_cast<Int64>(joined.size() * sizeof(GS::uchar_t))))
             return;
         if (!joined.empty())
@@ -195,6 +238,58 @@ bool WriteTexts(API_AddParType** params, const char* name, Int32 rows, Int32 col
         ok = true;
     });
     return ok;
+}
+
+Walk Walker(API_AddParType** params, const char* name)
+{
+    return [params, name](const std::function<void(API_AddParType&)>& visit) { ForEachNamed(params, name, visit); };
+}
+
+Walk Walker(const NameIndex& index, const char* name)
+{
+    return [&index, name](const std::function<void(API_AddParType&)>& visit) { index.ForEachNamed(name, visit); };
+}
+
+}  // namespace
+
+bool WriteNumber(API_AddParType** params, const char* name, double value)
+{
+    return WriteNumberTo(Walker(params, name), value);
+}
+
+bool WriteText(API_AddParType** params, const char* name, const GS::UniString& value)
+{
+    return WriteTextTo(Walker(params, name), value);
+}
+
+bool WriteNumbers(API_AddParType** params, const char* name, Int32 rows, Int32 columns, const double* values)
+{
+    return WriteNumbersTo(Walker(params, name), rows, columns, values);
+}
+
+bool WriteTexts(API_AddParType** params, const char* name, Int32 rows, Int32 columns, const GS::UniString* values)
+{
+    return WriteTextsTo(Walker(params, name), rows, columns, values);
+}
+
+bool WriteNumber(const NameIndex& index, const char* name, double value)
+{
+    return WriteNumberTo(Walker(index, name), value);
+}
+
+bool WriteText(const NameIndex& index, const char* name, const GS::UniString& value)
+{
+    return WriteTextTo(Walker(index, name), value);
+}
+
+bool WriteNumbers(const NameIndex& index, const char* name, Int32 rows, Int32 columns, const double* values)
+{
+    return WriteNumbersTo(Walker(index, name), rows, columns, values);
+}
+
+bool WriteTexts(const NameIndex& index, const char* name, Int32 rows, Int32 columns, const GS::UniString* values)
+{
+    return WriteTextsTo(Walker(index, name), rows, columns, values);
 }
 
 }  // namespace GdlParams

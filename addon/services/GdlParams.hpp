@@ -9,6 +9,8 @@
 #include "platform/api/APIdefs.hpp"
 #include "platform/gs/UniString.hpp"
 #include <functional>
+#include <utility>
+#include <vector>
 
 namespace GdlParams {
 
@@ -20,6 +22,23 @@ API_AddParType* Record(API_AddParType** params, Int32 index);
 void ForEachNamed(API_AddParType** params, const char* name, const std::function<void(API_AddParType&)>& visit);
 // The same, from the last record to the first.
 void ForEachNamedReverse(API_AddParType** params, const char* name, const std::function<void(API_AddParType&)>& visit);
+
+// The records of one handle by name, for a caller that finds several names
+// in the same handle: built by one walk over the records, each lookup is then
+// a hash of the name and a binary search instead of a comparison with every
+// record. It holds as long as the handle keeps its records and their names
+// (the writers below change values only).
+class NameIndex {
+public:
+    explicit NameIndex(API_AddParType** params);
+    API_AddParType** Params() const { return params; }
+    // Visits the records of that name, in handle order.
+    void ForEachNamed(const char* name, const std::function<void(API_AddParType&)>& visit) const;
+
+private:
+    API_AddParType** params;
+    std::vector<std::pair<UInt64, Int32>> byHash;  // (hash of the name, record index), sorted
+};
 
 bool IsArray(const API_AddParType& rec);
 // The record's value type: numbers (integer, length, angle, real, boolean)
@@ -48,5 +67,10 @@ bool WriteText(API_AddParType** params, const char* name, const GS::UniString& v
 // leave the record without a value handle.
 bool WriteNumbers(API_AddParType** params, const char* name, Int32 rows, Int32 columns, const double* values);
 bool WriteTexts(API_AddParType** params, const char* name, Int32 rows, Int32 columns, const GS::UniString* values);
+// The same through an index of the handle.
+bool WriteNumber(const NameIndex& index, const char* name, double value);
+bool WriteText(const NameIndex& index, const char* name, const GS::UniString& value);
+bool WriteNumbers(const NameIndex& index, const char* name, Int32 rows, Int32 columns, const double* values);
+bool WriteTexts(const NameIndex& index, const char* name, Int32 rows, Int32 columns, const GS::UniString* values);
 
 }  // namespace GdlParams

@@ -6,7 +6,7 @@
 enum class LibraryPart : Int32 {
     Mesh = 0,
     Rebar = 1,
-    FourthComplexObject = 2,
+    FourthComplexObject = 2,  // historical name: a complex-element part, also taken as a wall layer
     SingleRebar = 3,
     Stirrup = 4,
     List = 5,

@@ -6,6 +6,7 @@
 #include "addon/host/HostCalls.hpp"
 #include "addon/host/HostQueries.hpp"
 #include "addon/host/HostRequests.hpp"
+#include "addon/host/MemoMasks.hpp"
 #include "addon/host/Owners.hpp"
 #include <cmath>
 #include <cstdio>
@@ -13,7 +14,6 @@
 namespace {
 
 constexpr Int32 ProgressWarningCount = 200;
-constexpr UInt64 AllButPolygonMask = 0x3FFFFFFFBFFFFFFFull;
 
 // The parts searched, in order, with the message for a missing one.
 struct PartCheck {
@@ -136,7 +136,7 @@ GSErrCode CheckLibraryAndSelection()
         VersionRange range;
         {
             MemoOwner memo;
-            if (HostGetMemo(item.guid, &memo.Get(), AllButPolygonMask) == NoError)
+            if (HostGetMemo(item.guid, &memo.Get(), MemoAllButBit30) == NoError)
                 range = ReadVersionRange(memo->params);
         }
         if (AcceptsThisVersion(range)) {

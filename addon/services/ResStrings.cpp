@@ -15,7 +15,7 @@ const char* GetResString(Int16 listId, Int16 index)
     if (g_slotIndex == ResStringRing::SlotCount)
         g_slotIndex = 0;
     char* slot = g_slots[g_slotIndex];
-    if (!HostGetResourceString(slot, listId, index, HostOwnResourceModule())) {
+    if (!HostGetResourceString(slot, listId, index, OwnResourceModule())) {
         char text[ResStringRing::SlotSize];
         std::snprintf(text, sizeof text, "Error getting resource string: resInd:%i, strInd:%i (retI:%i)!",
                       static_cast<int>(listId), static_cast<int>(index), static_cast<int>(g_slotIndex));
@@ -27,7 +27,7 @@ const char* GetResString(Int16 listId, Int16 index)
 GS::UniString GetResUniString(Int16 listId, Int16 index)
 {
     GS::UniString text;
-    if (!HostGetResourceUniString(&text, listId, index, HostOwnResourceModule()))
+    if (!HostGetResourceUniString(&text, listId, index, OwnResourceModule()))
         return GS::UniString();
     return text;
 }

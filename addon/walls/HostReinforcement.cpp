@@ -10,6 +10,7 @@
 #include "addon/walls/PolyRoofConverter.hpp"
 #include "addon/walls/WallFacePolygon.hpp"
 #include "addon/walls/WallLayers.hpp"
+#include "platform/gs/MathConstants.hpp"
 #include <cmath>
 #include <cstring>
 
@@ -18,8 +19,7 @@ namespace {
 using Placing::Finite;
 using Placing::PolygonFinite;
 
-constexpr UInt64 PolygonMask = APIMemoMask_Polygon;
-constexpr double Pi = 3.14159265358979323846;
+using GS::Pi;
 
 // The first vertex of the memo's outline (entry 1; entry 0 is unused).
 bool FirstVertex(const API_ElementMemo& memo, API_Coord& vertex)
@@ -30,34 +30,38 @@ bool FirstVertex(const API_ElementMemo& memo, API_Coord& vertex)
     return true;
 }
 
-void CreateAndObserve(const API_Guid& hostElement, Int16 story, API_Element& object, API_AddParType** params,
-                      const SegmentedPolygon& polygon, const GS::Array<double>& status)
+PlacingResult Failed() { return PlacingResult::Failed; }
+
+PlacingResult CreateAndObserve(const API_Guid& hostElement, Int16 story, API_Element& object, API_AddParType** params,
+                               const SegmentedPolygon& polygon, const GS::Array<double>& status)
 {
-    CreateLinkedObject(hostElement, story, object, params, polygon, {0, 0, 0}, status);
-    HostAttachElementObserver(hostElement, 0);
+    if (CreateLinkedObject(hostElement, story, object, params, polygon, {0, 0, 0}, status) != NoError ||
+        HostAttachElementObserver(hostElement, 0) != NoError)
+        return Failed();
+    return PlacingResult::Done;
 }
 
-void ReinforceSlab(const API_Element& slab, API_Element& object, API_AddParType** params, const API_Sector& sector)
+PlacingResult ReinforceSlab(const API_Element& slab, API_Element& object, API_AddParType** params, const API_Sector& sector)
 {
     MemoOwner memo;
-    if (HostGetMemo(slab.header.guid, &memo.Get(), PolygonMask) != NoError)
-        return;
+    if (HostGetMemo(slab.header.guid, &memo.Get(), APIMemoMask_Polygon) != NoError)
+        return Failed();
     SlabPlacement placement;
-    if (!PlaceOnSlab(memo.Get(), &sector, placement))
-        return;
+    if (!PlaceOnSlab(memo.Get(), &sector, placement) || !Placing::UsableOutline(placement.polygon))
+        return PlacingResult::NoOutline;
     object.object.pos = placement.position;
     object.object.angle = placement.angle;
     object.object.level = SlabPlacementLevel(slab.slab);
     if (!std::isfinite(object.object.level))
-        return;
+        return PlacingResult::NoOutline;
 
     PlacementParams values;
     values.thickness = slab.slab.thickness;
     WritePlacementParams(params, values);
-    CreateAndObserve(slab.header.guid, slab.header.floorInd, object, params, placement.polygon, placement.status);
+    return CreateAndObserve(slab.header.guid, slab.header.floorInd, object, params, placement.polygon, placement.status);
 }
 
-void ReinforceWall(const API_Element& wall, API_Element& object, API_AddParType** params, const API_Sector& sector)
+PlacingResult ReinforceWall(const API_Element& wall, API_Element& object, API_AddParType** params, const API_Sector& sector)
 {
     const API_WallType& w = wall.wall;
     const double sideAngle = Placing::Direction(sector.c1, sector.c2);
@@ -84,7 +88,7 @@ void ReinforceWall(const API_Element& wall, API_Element& object, API_AddParType*
                                ReadWallCurveRadius(wall.header.guid, sameDirection, layerPos, w.flipped));
 
     if (!Finite(start))
-        return;
+        return PlacingResult::NoOutline;
     const double startDepth = LocateCoreOffset(sameDirection, wall, layerPos);
     const double endDepth = Placing::FaceEndDepth(startDepth, sameDirection, Placing::PlacingBackDepth);
     WallFaceFrame frame;
@@ -94,35 +98,46 @@ void ReinforceWall(const API_Element& wall, API_Element& object, API_AddParType*
     frame.end = w.endC;
     frame.flipped = w.flipped;
     SegmentedPolygon polygon;
-    if (RequestWallFacePolygon(wall.header.guid, startDepth, endDepth, frame, polygon) && std::isfinite(object.object.level) &&
-        std::isfinite(object.object.angle) && PolygonFinite(polygon))
-        CreateLinkedObject(wall.header.guid, wall.header.floorInd, object, params, polygon, {0, 0, 0}, {});
-    HostAttachElementObserver(wall.header.guid, 0);
+    // A reply that is no face, or a face without an area, is no outline:
+    // the wall gets no object (its observer is still attached, as for a
+    // request that does not parse).
+    const bool usable = RequestWallFacePolygon(wall.header.guid, startDepth, endDepth, frame, polygon) &&
+                        std::isfinite(object.object.level) && std::isfinite(object.object.angle) &&
+                        Placing::UsableOutline(polygon);
+    if (usable && CreateLinkedObject(wall.header.guid, wall.header.floorInd, object, params, polygon, {0, 0, 0}, {}) != NoError)
+        return Failed();
+    if (HostAttachElementObserver(wall.header.guid, 0) != NoError)
+        return Failed();
+    return usable ? PlacingResult::Done : PlacingResult::NoOutline;
 }
 
-void ReinforceMultiPlaneRoof(const API_Element& roof, const API_Element& object, API_AddParType** params)
+PlacingResult ReinforceMultiPlaneRoof(const API_Element& roof, const API_Element& object, API_AddParType** params)
 {
     PolyRoofConverter1 converter(params, object);
-    HostGetConnectedElements(roof.header.guid, API_OpeningID, &converter.openings);
-    HostDecomposeElement(roof.header.guid, &converter);
+    if (HostGetConnectedElements(roof.header.guid, API_OpeningID, &converter.openings) != NoError ||
+        HostDecomposeElement(roof.header.guid, &converter) != NoError || converter.Failed())
+        return Failed();
     converter.openings.Clear();
-    HostAttachElementObserver(roof.header.guid, 0);
+    if (HostAttachElementObserver(roof.header.guid, 0) != NoError)
+        return Failed();
+    return converter.PlanesWithoutOutline() > 0 ? PlacingResult::NoOutline : PlacingResult::Done;
 }
 
-void ReinforcePlaneRoof(const API_Element& roof, API_Element& object, API_AddParType** params)
+PlacingResult ReinforcePlaneRoof(const API_Element& roof, API_Element& object, API_AddParType** params)
 {
     MemoOwner memo;
-    if (HostGetMemo(roof.header.guid, &memo.Get(), PolygonMask) != NoError)
-        return;
-    CutRoofOpenings(roof, memo.Get());
+    if (HostGetMemo(roof.header.guid, &memo.Get(), APIMemoMask_Polygon) != NoError)
+        return Failed();
+    if (CutRoofOpenings(roof, memo.Get()) != NoError)
+        return Failed();
     PlanePlacement placement;
-    if (!PlaceOnRoofPlane(RoofPlaneOf(roof), memo.Get(), placement))
-        return;
+    if (!PlaceOnRoofPlane(RoofPlaneOf(roof), memo.Get(), placement) || !Placing::UsableOutline(placement.polygon))
+        return PlacingResult::NoOutline;
     object.object.pos = placement.position;
     object.object.angle = placement.angle;
     object.object.level = placement.level;
     WritePlacementParams(params, placement.params);
-    CreateAndObserve(roof.header.guid, roof.header.floorInd, object, params, placement.polygon, placement.status);
+    return CreateAndObserve(roof.header.guid, roof.header.floorInd, object, params, placement.polygon, placement.status);
 }
 
 // Polygon data freed on every path.
@@ -137,16 +152,19 @@ public:
 
 }  // namespace
 
-void CutRoofOpenings(const API_Element& roof, API_ElementMemo& memo)
+GSErrCode CutRoofOpenings(const API_Element& roof, API_ElementMemo& memo)
 {
     GS::Array<API_Guid> openings;
-    HostGetConnectedElements(roof.header.guid, API_OpeningID, &openings);
+    const GSErrCode err = HostGetConnectedElements(roof.header.guid, API_OpeningID, &openings);
+    if (err != NoError)
+        return err;
     PolygonDataOwner data;
     if (MemoToPolygonData(memo, data.pd) == NoError) {
         CutOpeningsFromPolygon(data.pd, openings);
         API_Polygon counts = roof.roof.poly;
         PolygonDataToMemo(data.pd, counts, memo);
     }
+    return NoError;
 }
 
 bool PlaceOnCutRoofPlane(const API_Element& plane, const API_ElementMemo& outline, const GS::Array<API_Guid>& openings,
@@ -185,6 +203,33 @@ double SlabPlacementLevel(const API_SlabType& slab) { return slab.level + slab.o
 namespace Placing {
 
 bool Finite(const API_Coord& c) { return std::isfinite(c.x) && std::isfinite(c.y); }
+
+bool UsableOutline(const SegmentedPolygon& polygon)
+{
+    if (!PolygonFinite(polygon))
+        return false;
+    const GS::Array<API_Coord>& ring = polygon.contour;
+    const UInt32 n = ring.GetSize();
+    UInt32 distinct = 0;
+    for (UInt32 i = 0; i < n && distinct < 3; ++i) {
+        bool seen = false;
+        for (UInt32 k = 0; k < i && !seen; ++k)
+            seen = ring[k].x == ring[i].x && ring[k].y == ring[i].y;
+        if (!seen)
+            ++distinct;
+    }
+    if (distinct < 3)
+        return false;
+    // Twice the signed area, about the first vertex so that far-off
+    // outlines keep their precision.
+    double twice = 0;
+    for (UInt32 i = 1; i + 1 < n; ++i) {
+        const double ax = ring[i].x - ring[0].x, ay = ring[i].y - ring[0].y;
+        const double bx = ring[i + 1].x - ring[0].x, by = ring[i + 1].y - ring[0].y;
+        twice += ax * by - ay * bx;
+    }
+    return std::isfinite(twice) && std::fabs(twice) / 2 > MinOutlineArea;
+}
 
 bool PolygonFinite(const SegmentedPolygon& polygon)
 {
@@ -264,31 +309,36 @@ bool PlaceOnRoofPlane(const RoofPlane& plane, const API_ElementMemo& cutOutline,
            PolygonFinite(placement.polygon);
 }
 
-void GenerateHostReinforcement(const API_Guid& hostElement, const API_Element& objectTemplate, API_AddParType** params,
-                               const API_Sector& sector)
+PlacingResult GenerateHostReinforcement(const API_Guid& hostElement, const API_Element& objectTemplate,
+                                        API_AddParType** params, const API_Sector& sector)
 {
+    // Every host call made for the element counts: the wall's description,
+    // layers and curve values rest on reads that fall back on failure
+    // values, and an object computed from those is not the element's.
+    const HostFailureWatch watch;
     API_Element element;
     std::memset(static_cast<void*>(&element), 0, sizeof element);
     element.header.guid = hostElement;
     if (HostGetElement(&element) != NoError)
-        return;
+        return Failed();
     API_Element object;
     std::memcpy(static_cast<void*>(&object), &objectTemplate, sizeof object);
+    PlacingResult result = PlacingResult::Done;
     switch (element.header.typeID) {
         case API_SlabID:
-            ReinforceSlab(element, object, params, sector);
-            return;
+            result = ReinforceSlab(element, object, params, sector);
+            break;
         case API_RoofID:
-            if (element.roof.roofClass == 0)
-                ReinforcePlaneRoof(element, object, params);
-            else
-                ReinforceMultiPlaneRoof(element, object, params);
-            return;
+            result = element.roof.roofClass == 0 ? ReinforcePlaneRoof(element, object, params)
+                                                 : ReinforceMultiPlaneRoof(element, object, params);
+            break;
         case API_WallID:
-            ReinforceWall(element, object, params, sector);
-            return;
+            result = ReinforceWall(element, object, params, sector);
+            break;
         default:
+            // Told at once; nothing of it is left to do.
             HostReport("error: bad ac elem type", true);
-            return;
+            return PlacingResult::Done;
     }
+    return watch.Seen() ? Failed() : result;
 }

@@ -57,8 +57,9 @@ bool PlaceOnCutRoofPlane(const API_Element& plane, const API_ElementMemo& outlin
                          PlanePlacement& placement);
 
 // A plane roof's outline in its memo with the roof's openings cut out (the
-// memo stays as it was when the outline cannot be converted).
-void CutRoofOpenings(const API_Element& roof, API_ElementMemo& memo);
+// memo stays as it was when the outline cannot be converted). The host's
+// error when the roof's openings cannot be read.
+GSErrCode CutRoofOpenings(const API_Element& roof, API_ElementMemo& memo);
 
 // Where the object of a slab goes: at the outline's first vertex, turned
 // by `angle`, the outline (with its vertex status) in that frame.
@@ -103,11 +104,25 @@ double CurveAngleParam(double curveAngle, bool sameDirection);
 double LayerPosition(API_AddParType** params);
 bool Finite(const API_Coord& c);
 bool PolygonFinite(const SegmentedPolygon& polygon);
+// An outline an object can be given: every coordinate finite, at least
+// three distinct contour points and an area above MinOutlineArea.
+constexpr double MinOutlineArea = 1e-9;
+bool UsableOutline(const SegmentedPolygon& polygon);
 }  // namespace Placing
+
+// What became of one element's object.
+enum class PlacingResult {
+    Done,       // placed, linked and observed (one object per plane of a roof of several)
+    NoOutline,  // the element's geometry gives no usable outline: no object (a roof of
+                // several planes: some plane got none)
+    Failed,     // a host call failed: the step is to be taken back
+};
 
 // Makes the object of one layer setting (template, parameter handle,
 // picked side or edge) for the element, links it and attaches the element
-// observer; a roof of several planes gets one object per plane. Elements
-// that cannot be read, or whose outline cannot be read, get nothing.
-void GenerateHostReinforcement(const API_Guid& hostElement, const API_Element& objectTemplate, API_AddParType** params,
-                               const API_Sector& sector);
+// observer; a roof of several planes gets one object per plane. Any host
+// call for the element that answers an error (its read, its outline, the
+// wall's description, the creation, link, user data, re-evaluation or
+// observer) makes the result Failed, whatever was made by then.
+PlacingResult GenerateHostReinforcement(const API_Guid& hostElement, const API_Element& objectTemplate,
+                                        API_AddParType** params, const API_Sector& sector);

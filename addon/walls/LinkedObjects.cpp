@@ -68,9 +68,9 @@ void WritePolygonCoordsParamWithStatus(const SegmentedPolygon& polygon, API_Elem
     WriteRows(PolygonCoordRows(polygon, &status), memo);
 }
 
-void CreateLinkedObject(const API_Guid& hostElement, Int16 story, const API_Element& objectTemplate,
-                        API_AddParType** params, const SegmentedPolygon& polygon, const PlanePartIdValues& partId,
-                        GS::Array<double> status)
+GSErrCode CreateLinkedObject(const API_Guid& hostElement, Int16 story, const API_Element& objectTemplate,
+                             API_AddParType** params, const SegmentedPolygon& polygon, const PlanePartIdValues& partId,
+                             GS::Array<double> status)
 {
     API_Element host;
     std::memset(static_cast<void*>(&host), 0, sizeof host);
@@ -80,33 +80,38 @@ void CreateLinkedObject(const API_Guid& hostElement, Int16 story, const API_Elem
     MemoOwner memo;
     LentParams lent(memo.Get(), params);
 
-    if (HostGetElement(&host) == NoError) {
-        if (host.header.typeID == API_SlabID)
-            WritePolygonCoordsParamWithStatus(polygon, memo.Get(), status);
-        else
-            WritePolygonCoordsParam(polygon, memo.Get());
-    }
+    // Without the host element's type the outline cannot be written, and
+    // the handle still holds the previous object's: nothing is created.
+    GSErrCode err = HostGetElement(&host);
+    if (err != NoError)
+        return err;
+    if (host.header.typeID == API_SlabID)
+        WritePolygonCoordsParamWithStatus(polygon, memo.Get(), status);
+    else
+        WritePolygonCoordsParam(polygon, memo.Get());
 
     element.header.typeID = API_ObjectID;
     element.header.floorInd = story;
     element.header.guid = APINULLGuid;
-    if (HostCreateElement(&element, &memo.Get()) != NoError)
-        return;
-    HostLinkElements(hostElement, element.header.guid, 0);
+    if ((err = HostCreateElement(&element, &memo.Get())) != NoError)
+        return err;
+    if ((err = HostLinkElements(hostElement, element.header.guid, 0)) != NoError)
+        return err;
 
     if (PlanePartId::IsSet(partId)) {
         HandleOwner data(BMhAllClear(PlanePartId::DataSize));
-        if (data.Get() != nullptr) {
-            std::memcpy(*data.Get(), partId.data(), static_cast<size_t>(PlanePartId::DataSize));
-            API_ElementUserData userData;
-            std::memset(static_cast<void*>(&userData), 0, sizeof userData);
-            userData.dataVersion = PlanePartId::Version;
-            userData.platformSign = PlanePartId::PlatformSign;
-            userData.dataHdl = data.Get();
-            HostSetUserData(&element.header, &userData);
-        }
+        if (data.Get() == nullptr)
+            return APIERR_MEMFULL;
+        std::memcpy(*data.Get(), partId.data(), static_cast<size_t>(PlanePartId::DataSize));
+        API_ElementUserData userData;
+        std::memset(static_cast<void*>(&userData), 0, sizeof userData);
+        userData.dataVersion = PlanePartId::Version;
+        userData.platformSign = PlanePartId::PlatformSign;
+        userData.dataHdl = data.Get();
+        if ((err = HostSetUserData(&element.header, &userData)) != NoError)
+            return err;
     }
 
     const UInt32 flags = APIRecalcParams;
-    HostRequest::RPAS(&element, &flags);
+    return HostRequest::RPAS(&element, &flags);
 }

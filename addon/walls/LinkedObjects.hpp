@@ -36,12 +36,14 @@ void WritePolygonCoordsParamWithStatus(const SegmentedPolygon& polygon, API_Elem
 
 // Creates an object from the template (an object element record) and the
 // parameter handle, its outline written into `et_coords` (with the vertex
-// status when the host element is a slab; left as it is when the host
-// element cannot be read), on the story, linked to the host element,
-// marked with the plane's part id when it is not all zeros, and its
-// parameters computed again by the host. The parameter handle stays the
-// caller's. The host's answers are not acted on: a failed step leaves the
-// rest to be done.
-void CreateLinkedObject(const API_Guid& hostElement, Int16 story, const API_Element& objectTemplate,
-                        API_AddParType** params, const SegmentedPolygon& polygon, const PlanePartIdValues& partId,
-                        GS::Array<double> status);
+// status when the host element is a slab), on the story, linked to the
+// host element, marked with the plane's part id when it is not all zeros,
+// and its parameters computed again by the host. The parameter handle
+// stays the caller's. The first host call that fails (the host element's
+// read included) ends it with that call's error, and so does a part id
+// that finds no memory: the caller's undoable step is then to be taken
+// back, since an object half made (no outline of its own, not linked, not
+// marked) would not follow its element.
+GSErrCode CreateLinkedObject(const API_Guid& hostElement, Int16 story, const API_Element& objectTemplate,
+                             API_AddParType** params, const SegmentedPolygon& polygon, const PlanePartIdValues& partId,
+                             GS::Array<double> status);

@@ -28,24 +28,30 @@ void ObjectChange::SetStory(Int16 story)
 
 void ObjectChange::SetPosition(const API_Coord& position)
 {
-    if (!std::isfinite(position.x) || !std::isfinite(position.y))
+    if (!std::isfinite(position.x) || !std::isfinite(position.y)) {
+        incomplete = true;
         return;
+    }
     Mark(mask.object.pos);
     object.object.pos = position;
 }
 
 void ObjectChange::SetAngle(double angle)
 {
-    if (!std::isfinite(angle))
+    if (!std::isfinite(angle)) {
+        incomplete = true;
         return;
+    }
     Mark(mask.object.angle);
     object.object.angle = angle;
 }
 
 void ObjectChange::SetLevel(double level)
 {
-    if (!std::isfinite(level))
+    if (!std::isfinite(level)) {
+        incomplete = true;
         return;
+    }
     Mark(mask.object.level);
     object.object.level = level;
 }

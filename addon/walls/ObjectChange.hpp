@@ -2,7 +2,8 @@
 // fields set here, and its parameters, sent to the host in one call.
 //
 // A value that is not a finite number is never set: the field keeps what it
-// had, and the mask leaves it unmarked.
+// had, and the change counts as incomplete, so that it is not sent at all
+// (an object is changed whole or left as it was).
 #pragma once
 #include "addon/host/Owners.hpp"
 #include "platform/api/APIdefs.hpp"
@@ -27,10 +28,16 @@ public:
     API_ElementMemo& Memo() { return memo.Get(); }
     API_AddParType** Params() { return memo->params; }
 
+    // Whether a value could not be set.
+    bool Incomplete() const { return incomplete; }
+    // Marks the change as one that cannot be made whole.
+    void GiveUp() { incomplete = true; }
+
     // The change of the marked fields and the parameters; the host's answer.
     GSErrCode Commit();
 
 private:
+    bool incomplete = false;
     API_Element object;
     API_Element mask;
     MemoOwner memo;

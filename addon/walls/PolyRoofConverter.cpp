@@ -20,18 +20,22 @@ GSErrCode PolyRoofConverter1::ConvertPlane(const API_Guid& roof, const API_ElemP
                                            const API_ElementMemo& memo)
 {
     // The host calls in here: nothing may escape.
-    CallGuarded("PolyRoofConverter1::ConvertPlane", [&] {
+    const GSErrCode err = CallGuarded("PolyRoofConverter1::ConvertPlane", APIERR_GENERAL, [&]() -> GSErrCode {
         PlanePlacement placement;
-        if (!PlaceOnCutRoofPlane(plane, memo, openings, placement))
-            return;
+        if (!PlaceOnCutRoofPlane(plane, memo, openings, placement) || !Placing::UsableOutline(placement.polygon)) {
+            ++withoutOutline;
+            return NoError;
+        }
         objectTemplate.object.pos = placement.position;
         objectTemplate.object.angle = placement.angle;
         objectTemplate.object.level = placement.level;
         WritePlacementParams(params, placement.params);
-        CreateLinkedObject(roof, plane.header.floorInd, objectTemplate, params, placement.polygon,
-                           {partId.main, partId.sub, partId.floor}, placement.status);
+        return CreateLinkedObject(roof, plane.header.floorInd, objectTemplate, params, placement.polygon,
+                                  {partId.main, partId.sub, partId.floor}, placement.status);
     });
-    return NoError;
+    if (err != NoError)
+        failed = true;
+    return err;
 }
 
 bool UserDataMatchesPlane(const API_ElementUserData& userData, const API_ElemPartId& partId)
@@ -44,23 +48,40 @@ bool UserDataMatchesPlane(const API_ElementUserData& userData, const API_ElemPar
 
 namespace {
 
-// The first link whose object carries the plane's part id, and its record.
-bool FindPlaneObject(const GS::Array<API_Guid>& links, const API_ElemPartId& partId, UInt32& index, API_Element& object)
+enum class PlaneSearch { Found, None, Unknown };
+
+// The first link whose object carries the plane's part id, and its record;
+// Unknown when a link before it (or, with none found, any link) could not
+// be read.
+PlaneSearch FindPlaneObject(const GS::Array<API_Guid>& links, const API_ElemPartId& partId, UInt32& index,
+                            API_Element& object)
 {
+    bool unread = false;
     for (UInt32 i = 0; i < links.GetSize(); ++i) {
-        if (links[i] == APINULLGuid || ReadElement(links[i], object) != NoError)
+        if (links[i] == APINULLGuid)
             continue;
+        if (ReadElement(links[i], object) != NoError) {
+            unread = true;
+            continue;
+        }
         API_ElementUserData userData;
         std::memset(static_cast<void*>(&userData), 0, sizeof userData);
-        if (HostGetUserData(&object.header, &userData) != NoError)
+        const GSErrCode err = HostGetUserData(&object.header, &userData);
+        if (err == APIERR_NOUSERDATA)
+            continue;  // an object of no plane
+        if (err != NoError) {
+            unread = true;
             continue;
+        }
         HandleOwner data(userData.dataHdl);
         if (UserDataMatchesPlane(userData, partId)) {
+            // Behind a link that could not be read the plane's first object
+            // may hide: this one is not known to be it.
             index = i;
-            return true;
+            return unread ? PlaneSearch::Unknown : PlaneSearch::Found;
         }
     }
-    return false;
+    return unread ? PlaneSearch::Unknown : PlaneSearch::None;
 }
 
 }  // namespace
@@ -69,21 +90,23 @@ GSErrCode PolyRoofConverter2::ConvertPlane(const API_Guid&, const API_ElemPartId
                                            const API_ElementMemo& memo)
 {
     // The host calls in here: nothing may escape.
-    CallGuarded("PolyRoofConverter2::ConvertPlane", [&] {
+    const bool updated = CallGuarded("PolyRoofConverter2::ConvertPlane", false, [&] {
         UInt32 index = 0;
         API_Element object;
-        if (!FindPlaneObject(links, partId, index, object)) {
-            PlaneWithoutObject = true;
-            return;
+        switch (FindPlaneObject(links, partId, index, object)) {
+            case PlaneSearch::None: PlaneWithoutObject = true; return true;
+            case PlaneSearch::Unknown: unmatched = true; return true;
+            case PlaneSearch::Found: break;
         }
         links[index] = APINULLGuid;
 
+        const HostFailureWatch watch;
         ObjectChange change(object);
         if (!change.ReadParams())
-            return;
+            return false;
         PlanePlacement placement;
-        if (!PlaceOnCutRoofPlane(plane, memo, openings, placement))
-            return;
+        if (!PlaceOnCutRoofPlane(plane, memo, openings, placement) || !Placing::UsableOutline(placement.polygon))
+            return false;
         change.SetStory(plane.header.floorInd);
         change.SetPosition(placement.position);
         change.SetAngle(placement.angle);
@@ -92,7 +115,11 @@ GSErrCode PolyRoofConverter2::ConvertPlane(const API_Guid&, const API_ElemPartId
         // Only these two: a plane's object keeps its other placement values.
         GdlParams::WriteNumber(change.Params(), "et_thickness", placement.params.thickness);
         GdlParams::WriteNumber(change.Params(), "ironAngleY", placement.params.angleY);
-        change.Commit();
+        if (change.Incomplete() || watch.Seen())
+            return false;
+        return change.Commit() == NoError;
     });
+    if (!updated)
+        ++notUpdated;
     return NoError;
 }

@@ -3,18 +3,22 @@
 #include "addon/host/HostQueries.hpp"
 #include "addon/host/HostRequests.hpp"
 #include "addon/host/Owners.hpp"
+#include "addon/services/CommandOutcome.hpp"
+#include "addon/services/Boundary.hpp"
 #include "addon/services/CommandTrace.hpp"
 #include "addon/services/GdlParams.hpp"
 #include "addon/services/LibraryParts.hpp"
 #include "addon/services/ResStrings.hpp"
 #include "addon/walls/SidePicking.hpp"
 #include "addon/walls/LayerAlert.hpp"
+#include "platform/gs/MathConstants.hpp"
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 namespace {
 
-constexpr double HalfPi = 1.57079632679489661923;
+constexpr double HalfPi = GS::Pi / 2;
 
 void Report(RSStringId text) { HostReport(GetResString(text), true); }
 
@@ -41,15 +45,20 @@ PickKind PickKindOf(API_ElemTypeID type, LayerPart part)
     return PickKind::None;
 }
 
-// One sector per element; false when the user cancelled a point input.
-bool CollectSectors(const GS::Array<API_Guid>& elements, LayerPart part, GS::Array<API_Sector>& sectors)
+enum class Picks { Done, Cancelled, Failed };
+
+// One sector per element. Cancelled when the user cancelled a point input;
+// Failed when an element or what a pick reads of it could not be read: a
+// side or edge taken from a fallback is not the one the user clicked.
+Picks CollectSectors(const GS::Array<API_Guid>& elements, LayerPart part, GS::Array<API_Sector>& sectors)
 {
     for (UInt32 j = 0; j < elements.GetSize(); ++j) {
-        API_ElemTypeID type = API_ZombieElemID;
+        const HostFailureWatch watch;
         API_Element element;
         ZeroElement(element);
-        if (ReadElement(elements[j], element) == NoError)
-            type = element.header.typeID;
+        if (ReadElement(elements[j], element) != NoError)
+            return Picks::Failed;
+        const API_ElemTypeID type = element.header.typeID;
         API_Sector sector{};
         GSErrCode err = NoError;
         switch (PickKindOf(type, part)) {
@@ -58,10 +67,38 @@ bool CollectSectors(const GS::Array<API_Guid>& elements, LayerPart part, GS::Arr
             case PickKind::None: break;
         }
         if (err != NoError)
-            return false;
+            return Picks::Cancelled;
+        if (watch.Seen())
+            return Picks::Failed;
         sectors.Push(sector);
     }
-    return true;
+    return Picks::Done;
+}
+
+// Ends the command before anything is placed, telling the user once.
+void TellNotCompleted(GSErrCode err)
+{
+    CommandOutcome outcome;
+    outcome.Fail(err);
+    outcome.Tell();
+}
+
+// Places the layers in one undoable step, all or nothing, and tells the
+// user once: that nothing was placed when any object could not be made
+// whole (the host took the step back), or else how many elements got no
+// object for want of a usable outline.
+void PlaceLayers(ReinforcementLayers& layers, const GS::Array<API_Guid>& elements)
+{
+    CommandOutcome outcome;
+    RunUndoableStep(outcome, [&]() { return layers.Place(elements); });
+    if (outcome.Failed() || layers.ElementsWithoutOutline() == 0) {
+        outcome.Tell();
+        return;
+    }
+    char text[512];
+    std::snprintf(text, sizeof text, GetResString(ResStr::Messages::ElementsWithoutOutline),
+                  static_cast<int>(layers.ElementsWithoutOutline()));
+    HostReport(text, true);
 }
 
 }  // namespace
@@ -84,7 +121,10 @@ void SetDefaultPositionType(Int32 libInd, Int32 value)
     double a = 0.0, b = 0.0;
     Int32 count = 0;
     ParamHandleOwner params;
-    HostGetLibraryPartParams(libInd, &a, &b, &count, params.Out());
+    // Parameters that were never read are not written back: the tool would
+    // lose every parameter but the position.
+    if (HostGetLibraryPartParams(libInd, &a, &b, &count, params.Out()) != NoError || params.Get() == nullptr)
+        return;
     API_Element mask;
     ZeroElement(mask);
     element.object.libInd = libInd;
@@ -127,7 +167,13 @@ void DefineReinforcementLayers(const GS::Array<API_Guid>& elements, Int32 positi
         defaults.header.typeID = API_ObjectID;
         defaults.header.variationID = APIVarId_Symbol;
         MemoOwner memo;
-        HostGetToolDefaults(&defaults, &memo.Get());
+        // Without the settings the dialog left, the layer would be made of
+        // whatever the record held.
+        const GSErrCode defaultsErr = HostGetToolDefaults(&defaults, &memo.Get());
+        if (defaultsErr != NoError) {
+            TellNotCompleted(defaultsErr);
+            return;
+        }
         // The handle becomes the layer's (or is disposed here); the memo
         // gives it up.
         ParamHandleOwner params;
@@ -144,15 +190,16 @@ void DefineReinforcementLayers(const GS::Array<API_Guid>& elements, Int32 positi
             continue;
         }
         GS::Array<API_Sector> sectors;
-        if (!CollectSectors(elements, part, sectors))
-            return;
-        layers.Add(defaults, params.Release(), sectors);
+        switch (CollectSectors(elements, part, sectors)) {
+            case Picks::Done: break;
+            case Picks::Cancelled: return;
+            case Picks::Failed: TellNotCompleted(APIERR_GENERAL); return;
+        }
+        layers.Add(defaults, params, sectors);
 
         if (!FinishAfterThisLayer())
             continue;
-        const GS::UniString undoName = GetResUniString(ResStr::AddOnName::Name);
-        const UndoableBody body = [&]() { return layers.Place(elements); };
-        HostRunUndoableCommand(&undoName, &body);
+        PlaceLayers(layers, elements);
         return;
     }
 }

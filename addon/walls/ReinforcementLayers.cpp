@@ -49,22 +49,43 @@ bool AcceptLayerPosition(Int32 positionType, LayerPart part, API_AddParType** pa
 
 ReinforcementLayers::~ReinforcementLayers() { DisposeFrom(0); }
 
-void ReinforcementLayers::Add(const API_Element& objectTemplate, API_AddParType** handle, GS::Array<API_Sector> layerSectors)
+void ReinforcementLayers::Add(const API_Element& objectTemplate, ParamHandleOwner& handle,
+                              GS::Array<API_Sector> layerSectors)
 {
-    params.Push(handle);
     templates.Push(objectTemplate);
-    sectors.Push(std::move(layerSectors));
+    try {
+        sectors.Push(std::move(layerSectors));
+        try {
+            params.Push(handle.Get());
+        } catch (...) {
+            sectors.Pop();
+            throw;
+        }
+    } catch (...) {
+        templates.Pop();
+        throw;
+    }
+    handle.Release();
 }
 
 GSErrCode ReinforcementLayers::Place(const GS::Array<API_Guid>& elements)
 {
+    withoutOutline.Clear();
     for (UInt32 i = 0; i < params.GetSize(); ++i) {
         for (UInt32 j = 0; j < elements.GetSize(); ++j) {
             API_Sector sector{};
             if (j < sectors[i].GetSize())
                 sector = sectors[i][j];
-            CallGuarded("GenerateHostReinforcement",
-                        [&] { GenerateHostReinforcement(elements[j], templates[i], params[i], sector); });
+            const PlacingResult result = CallGuarded("GenerateHostReinforcement", PlacingResult::Failed, [&] {
+                return GenerateHostReinforcement(elements[j], templates[i], params[i], sector);
+            });
+            // One object that cannot be made whole takes the whole step
+            // back: a layer left out, an object unlinked or one with
+            // another element's outline would be worse than none.
+            if (result == PlacingResult::Failed)
+                return APIERR_GENERAL;
+            if (result == PlacingResult::NoOutline && !withoutOutline.Contains(elements[j]))
+                withoutOutline.Push(elements[j]);
         }
         if (params[i] != nullptr)
             HostDisposeParamHandle(&params[i]);

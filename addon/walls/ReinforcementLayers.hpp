@@ -1,6 +1,7 @@
 // The layers the user accepts in the Slab, Wall and Roof command, the
 // position check of a layer, and the undoable step that places them.
 #pragma once
+#include "addon/host/Owners.hpp"
 #include "platform/api/APIdefs.hpp"
 #include <array>
 
@@ -31,15 +32,21 @@ public:
     ReinforcementLayers(const ReinforcementLayers&) = delete;
     ReinforcementLayers& operator=(const ReinforcementLayers&) = delete;
 
-    // Takes over the handle.
-    void Add(const API_Element& objectTemplate, API_AddParType** params, GS::Array<API_Sector> sectors);
+    // Takes over the owner's handle once the layer is held; when holding it
+    // fails the handle stays with the owner, which disposes of it.
+    void Add(const API_Element& objectTemplate, ParamHandleOwner& params, GS::Array<API_Sector> sectors);
     UInt32 Count() const { return params.GetSize(); }
 
     // Places every layer on every element, layer by layer and within a
     // layer in the elements' order, disposing of each layer's handle after
     // its last element. An element without a sector of its own gets a zero
-    // sector. Returns 0, the undoable step's answer.
+    // sector. The undoable step's answer: 0, or an error as soon as one
+    // object cannot be made whole, so that the host takes the step back.
     GSErrCode Place(const GS::Array<API_Guid>& elements);
+
+    // The elements that got no object of some layer for want of a usable
+    // outline, each once, from the last Place.
+    UInt32 ElementsWithoutOutline() const { return withoutOutline.GetSize(); }
 
 private:
     void DisposeFrom(UInt32 first);
@@ -47,4 +54,5 @@ private:
     GS::Array<API_AddParType**> params;
     GS::Array<API_Element> templates;
     GS::Array<GS::Array<API_Sector>> sectors;
+    GS::Array<API_Guid> withoutOutline;
 };

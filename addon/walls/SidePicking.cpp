@@ -4,14 +4,16 @@
 #include "addon/host/HostCalls.hpp"
 #include "addon/host/HostRequests.hpp"
 #include "addon/host/Owners.hpp"
+#include "addon/services/Boundary.hpp"
 #include "addon/services/ResStrings.hpp"
+#include "platform/gs/MathConstants.hpp"
 #include "platform/gs/Memory.hpp"
 #include <cmath>
 #include <cstring>
 
 namespace {
 
-constexpr double Pi = 3.14159265358979323846;
+using GS::Pi;
 constexpr double ParallelTolerance = 0.002;
 constexpr Int32 PickCursor = 36;
 constexpr Int32 RubberLineMode = 2;
@@ -180,7 +182,9 @@ Int32 NearestSlabEdge(const GS::Array<SlabEdge>& edges, const API_Coord& point)
     return best;
 }
 
-GSErrCode WallSidePickFeedback(const API_RubberLineInfo* info)
+namespace {
+
+GSErrCode DrawWallSidePick(const API_RubberLineInfo* info)
 {
     if (info == nullptr)
         return APIERR_BADPARS;
@@ -190,7 +194,7 @@ GSErrCode WallSidePickFeedback(const API_RubberLineInfo* info)
     return DrawRubberLine(line.c1, line.c2, cursor->z);
 }
 
-GSErrCode EdgePickFeedback(const API_RubberLineInfo* info)
+GSErrCode DrawEdgePick(const API_RubberLineInfo* info)
 {
     if (info == nullptr)
         return APIERR_BADPARS;
@@ -202,6 +206,20 @@ GSErrCode EdgePickFeedback(const API_RubberLineInfo* info)
     const SlabEdge& e = edges[static_cast<UInt32>(m)];
     DrawRubberLine({e.x1, e.y1}, {e.x2, e.y2}, cursor->z);
     return NoError;
+}
+
+}  // namespace
+
+// The host calls these at every cursor position: through the guard, as every
+// callback of the host's.
+GSErrCode WallSidePickFeedback(const API_RubberLineInfo* info)
+{
+    return CallGuarded("WallSidePickFeedback", APIERR_GENERAL, [&] { return DrawWallSidePick(info); });
+}
+
+GSErrCode EdgePickFeedback(const API_RubberLineInfo* info)
+{
+    return CallGuarded("EdgePickFeedback", APIERR_GENERAL, [&] { return DrawEdgePick(info); });
 }
 
 void ClearHighlight() { HostRequest::HGEL(nullptr, nullptr); }

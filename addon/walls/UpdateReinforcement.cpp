@@ -3,6 +3,7 @@
 #include "addon/host/HostCalls.hpp"
 #include "addon/host/HostQueries.hpp"
 #include "addon/host/Owners.hpp"
+#include "addon/services/CommandOutcome.hpp"
 #include "addon/services/GdlParams.hpp"
 #include "addon/services/ResStrings.hpp"
 #include "addon/walls/HostReinforcement.hpp"
@@ -13,13 +14,14 @@
 #include "addon/walls/WallFacePolygon.hpp"
 #include "addon/walls/WallJson.hpp"
 #include "addon/walls/WallLayers.hpp"
+#include "platform/gs/MathConstants.hpp"
 #include <cmath>
 #include <cstring>
 #include <optional>
 
 namespace {
 
-constexpr double HalfPi = 1.57079632679489661923;
+constexpr double HalfPi = GS::Pi / 2;
 
 // What the host element gives every object of it, computed once per update.
 struct HostState {
@@ -30,7 +32,10 @@ struct HostState {
 
 // ---------------------------------------------------------------- walls
 
-enum class WallUpdate { Next, Stop };
+// What an object's steps came to: its change is ready to be sent whole,
+// it is to be left as it was (it could not be kept in step), or the update
+// stops here (a curved wall that leans: its objects are left alone).
+enum class ObjectUpdate { Ready, Leave, Stop };
 
 // The values an object of a wall keeps about its placing: the side it was
 // placed on (the last `et_bSameDirection` record, rounded; none without
@@ -51,16 +56,15 @@ WallObjectValues ReadWallObjectValues(API_AddParType** params)
     return values;
 }
 
-WallUpdate UpdateWallObject(const API_Element& wall, const WallSideCornersType& sides, ObjectChange& change)
+ObjectUpdate UpdateWallObject(const API_Element& wall, const WallSideCornersType& sides, ObjectChange& change)
 {
     const API_WallType& w = wall.wall;
     change.SetStory(wall.header.floorInd);
     change.SetLevel(w.bottomOffset);
     const WallObjectValues values = ReadWallObjectValues(change.Params());
-    if (!values.sameDirectionParam) {
-        change.Commit();
-        return WallUpdate::Next;
-    }
+    // Without the side it lies on, only its story and level can follow.
+    if (!values.sameDirectionParam)
+        return ObjectUpdate::Ready;
 
     // The side the object was placed on, found again on the wall as it is
     // now; whether it runs the wall's way is decided anew from it. Placing
@@ -85,10 +89,8 @@ WallUpdate UpdateWallObject(const API_Element& wall, const WallSideCornersType& 
 
     double coreThickness = 0.0;
     const API_Coord start = LocateLayerStartPoint(sameDirection, wall, values.layerPos, coreThickness);
-    if (!Placing::Finite(start)) {
-        change.Commit();
-        return WallUpdate::Next;
-    }
+    if (!Placing::Finite(start))
+        return ObjectUpdate::Leave;
     change.SetPosition(start);
     change.SetAngle(sameDirection ? wallAngle : sideAngle);
     GdlParams::WriteNumber(params, "et_thickness", coreThickness);
@@ -114,13 +116,14 @@ WallUpdate UpdateWallObject(const API_Element& wall, const WallSideCornersType& 
             return !curvedAndSlanted;
         });
     if (curvedAndSlanted)
-        return WallUpdate::Stop;
-    if (request == WallFaceRequest::Fetched && !face.contour.IsEmpty() && Placing::PolygonFinite(face))
-        WritePolygonCoordsParam(face, change.Memo());
-    if (slant && std::isfinite(*slant))
-        GdlParams::WriteNumber(params, "ironAngleY", Placing::IronAngleY(sameDirection, w.flipped, *slant));
-    change.Commit();
-    return WallUpdate::Next;
+        return ObjectUpdate::Stop;
+    // An object moved without its new face, or turned without its slant,
+    // would be moved half way: it stays as it was.
+    if (request != WallFaceRequest::Fetched || !Placing::UsableOutline(face) || !slant || !std::isfinite(*slant))
+        return ObjectUpdate::Leave;
+    WritePolygonCoordsParam(face, change.Memo());
+    GdlParams::WriteNumber(params, "ironAngleY", Placing::IronAngleY(sameDirection, w.flipped, *slant));
+    return ObjectUpdate::Ready;
 }
 
 // ---------------------------------------------------------------- slabs
@@ -134,7 +137,8 @@ struct SlabUpdate {
 void PrepareSlabUpdate(HostState& host, SlabUpdate& update)
 {
     if (host.outlineRead)
-        update.placed = PlaceOnSlab(host.memo.Get(), nullptr, update.placement);
+        update.placed = PlaceOnSlab(host.memo.Get(), nullptr, update.placement) &&
+                        Placing::UsableOutline(update.placement.polygon);
     // The objects keep their own height over the slab: they move by the
     // slab's change, not to its new level.
     API_Element before;
@@ -146,20 +150,18 @@ void PrepareSlabUpdate(HostState& host, SlabUpdate& update)
     }
 }
 
-void UpdateSlabObject(const API_Element& slab, const SlabUpdate& update, ObjectChange& change)
+ObjectUpdate UpdateSlabObject(const API_Element& slab, const SlabUpdate& update, ObjectChange& change)
 {
+    if (!update.placed || !update.levelChange || !std::isfinite(slab.slab.thickness))
+        return ObjectUpdate::Leave;
     change.SetStory(slab.header.floorInd);
-    if (update.placed) {
-        change.SetPosition(update.placement.position);
-        change.SetAngle(update.placement.angle);
-        WritePolygonCoordsParamWithStatus(update.placement.polygon, change.Memo(), update.placement.status);
-    }
-    if (update.levelChange)
-        change.SetLevel(change.Object().object.level + *update.levelChange);
-    if (std::isfinite(slab.slab.thickness))
-        GdlParams::WriteNumber(change.Params(), "et_thickness", slab.slab.thickness);
+    change.SetPosition(update.placement.position);
+    change.SetAngle(update.placement.angle);
+    WritePolygonCoordsParamWithStatus(update.placement.polygon, change.Memo(), update.placement.status);
+    change.SetLevel(change.Object().object.level + *update.levelChange);
+    GdlParams::WriteNumber(change.Params(), "et_thickness", slab.slab.thickness);
     GdlParams::WriteNumber(change.Params(), "ironAngleY", 0.0);
-    change.Commit();
+    return ObjectUpdate::Ready;
 }
 
 // ---------------------------------------------------------------- plane roofs
@@ -171,33 +173,42 @@ struct PlaneRoofUpdate {
 
 void PreparePlaneRoofUpdate(HostState& host, PlaneRoofUpdate& update)
 {
-    if (!host.outlineRead)
+    if (!host.outlineRead || CutRoofOpenings(host.element, host.memo.Get()) != NoError)
         return;
-    CutRoofOpenings(host.element, host.memo.Get());
-    update.placed = PlaceOnRoofPlane(RoofPlaneOf(host.element), host.memo.Get(), update.placement);
+    update.placed = PlaceOnRoofPlane(RoofPlaneOf(host.element), host.memo.Get(), update.placement) &&
+                    Placing::UsableOutline(update.placement.polygon);
 }
 
-void UpdatePlaneRoofObject(const API_Element& roof, const PlaneRoofUpdate& update, ObjectChange& change)
+ObjectUpdate UpdatePlaneRoofObject(const API_Element& roof, const PlaneRoofUpdate& update, ObjectChange& change)
 {
+    if (!update.placed)
+        return ObjectUpdate::Leave;
     change.SetStory(roof.header.floorInd);
-    if (update.placed) {
-        change.SetPosition(update.placement.position);
-        change.SetAngle(update.placement.angle);
-        change.SetLevel(update.placement.level);
-        WritePolygonCoordsParam(update.placement.polygon, change.Memo());
-        WritePlacementParams(change.Params(), update.placement.params);
-    }
-    change.Commit();
+    change.SetPosition(update.placement.position);
+    change.SetAngle(update.placement.angle);
+    change.SetLevel(update.placement.level);
+    WritePolygonCoordsParam(update.placement.polygon, change.Memo());
+    WritePlacementParams(change.Params(), update.placement.params);
+    return ObjectUpdate::Ready;
 }
 
 // ---------------------------------------------------------------- roofs of several planes
 
-void UpdateMultiPlaneRoof(const API_Guid& roof, const GS::Array<API_Guid>& links)
+Int32 UpdateMultiPlaneRoof(const API_Guid& roof, const GS::Array<API_Guid>& links)
 {
     PolyRoofConverter2 converter;
-    HostGetConnectedElements(roof, API_OpeningID, &converter.openings);
     converter.links = links;
-    HostDecomposeElement(roof, &converter);
+    if (HostGetConnectedElements(roof, API_OpeningID, &converter.openings) != NoError ||
+        HostDecomposeElement(roof, &converter) != NoError || converter.PlanesUnmatched()) {
+        // Which objects still have their plane cannot be told: none is
+        // deleted, and the ones not updated stay as they were.
+        Int32 left = converter.ObjectsNotUpdated();
+        for (UInt32 i = 0; i < converter.links.GetSize(); ++i)
+            if (converter.links[i] != APINULLGuid)
+                ++left;
+        return left;
+    }
+    Int32 notKept = converter.ObjectsNotUpdated();
 
     GS::Array<API_Guid> remaining;  // linked objects not deleted yet
     for (UInt32 i = 0; i < converter.links.GetSize(); ++i) {
@@ -208,16 +219,79 @@ void UpdateMultiPlaneRoof(const API_Guid& roof, const GS::Array<API_Guid>& links
         }
         GS::Array<API_Guid> one;
         one.Push(link);
-        HostDeleteElements(&one);
+        if (HostDeleteElements(&one) != NoError)
+            ++notKept;
     }
     if (!converter.PlaneWithoutObject)
-        return;
+        return notKept;
     // Everything of the roof goes, objects updated a moment ago included.
     // The unmatched links were deleted one by one above (or are gone or
     // refused): naming them again would have the whole list refused.
-    if (!remaining.IsEmpty())
-        HostDeleteElements(&remaining);
-    HostReport(GetResString(ResStr::Messages::RoofReinforcementRemoved), true);
+    if (!remaining.IsEmpty() && HostDeleteElements(&remaining) != NoError)
+        return notKept + static_cast<Int32>(remaining.GetSize());
+    if (notKept == 0)
+        HostReport(GetResString(ResStr::Messages::RoofReinforcementRemoved), true);
+    return notKept;
+}
+
+// Tells the user once that objects could not be kept in step.
+void TellNotKeptInStep(Int32 count)
+{
+    if (count <= 0)
+        return;
+    CommandOutcome outcome(CommandOutcome::Skips::NotKeptInStep);
+    outcome.Skip(count);
+    outcome.Tell();
+}
+
+// One linked object brought in step: read, computed whole, sent in one
+// change. False when it could not be (it is then as it was).
+bool UpdateObject(const API_Element& host, const API_Guid& link, const SlabUpdate& slab, const PlaneRoofUpdate& planeRoof,
+                  const WallSideCornersType& sides, bool& stop)
+{
+    const HostFailureWatch watch;
+    API_Element object;
+    if (ReadElement(link, object) != NoError)
+        return false;
+    if (object.header.typeID != API_ObjectID)
+        return true;
+    ObjectChange change(object);
+    if (!change.ReadParams())
+        return false;
+    ObjectUpdate update = ObjectUpdate::Ready;
+    switch (host.header.typeID) {
+        case API_WallID: update = UpdateWallObject(host, sides, change); break;
+        case API_SlabID: update = UpdateSlabObject(host, slab, change); break;
+        case API_RoofID: update = UpdatePlaneRoofObject(host, planeRoof, change); break;
+        default:
+            // An element of another type gives its objects its story.
+            change.SetStory(host.header.floorInd);
+            break;
+    }
+    if (update == ObjectUpdate::Stop) {
+        stop = true;
+        return !watch.Seen();
+    }
+    // A value computed from a read that failed is not the element's.
+    if (update == ObjectUpdate::Leave || change.Incomplete() || watch.Seen())
+        return false;
+    return change.Commit() == NoError;
+}
+
+// The element's linked objects. False, and the user told, when the host
+// cannot hand them out: whether the element has objects then cannot be
+// told. An element the host does not know (any more) has none.
+bool ReadLinkedObjects(const API_Guid& hostElement, GS::Array<API_Guid>& linked)
+{
+    const GSErrCode err = HostGetLinkedElements(hostElement, &linked);
+    if (err == NoError)
+        return true;
+    if (err != APIERR_BADID) {
+        CommandOutcome outcome(CommandOutcome::Skips::NotKeptInStep);
+        outcome.Fail(err);
+        outcome.Tell();
+    }
+    return false;
 }
 
 }  // namespace
@@ -225,23 +299,30 @@ void UpdateMultiPlaneRoof(const API_Guid& roof, const GS::Array<API_Guid>& links
 void DeleteLinkedReinforcement(const API_Guid& hostElement)
 {
     GS::Array<API_Guid> linked;
-    HostGetLinkedElements(hostElement, &linked);
-    if (!linked.IsEmpty())
-        HostDeleteElements(&linked);
+    if (!ReadLinkedObjects(hostElement, linked))
+        return;
+    if (!linked.IsEmpty() && HostDeleteElements(&linked) != NoError)
+        TellNotKeptInStep(static_cast<Int32>(linked.GetSize()));
 }
 
 void UpdateLinkedReinforcement(const API_Guid& hostElement)
 {
     GS::Array<API_Guid> linked;
-    if (HostGetLinkedElements(hostElement, &linked) != NoError || linked.IsEmpty())
+    if (!ReadLinkedObjects(hostElement, linked) || linked.IsEmpty())
         return;
+    const Int32 all = static_cast<Int32>(linked.GetSize());
+    // What every object is computed from is read first; when any of it
+    // cannot be read, every object stays as it was.
+    const HostFailureWatch hostWatch;
     HostState host;
-    if (ReadElement(hostElement, host.element) != NoError)
+    if (ReadElement(hostElement, host.element) != NoError) {
+        TellNotKeptInStep(all);
         return;
+    }
     const API_Element& e = host.element;
     const API_ElemTypeID type = e.header.typeID;
     if (type == API_RoofID && e.roof.roofClass == 1) {
-        UpdateMultiPlaneRoof(hostElement, linked);
+        TellNotKeptInStep(UpdateMultiPlaneRoof(hostElement, linked));
         return;
     }
     // A roof of another class has objects the update cannot place.
@@ -261,30 +342,18 @@ void UpdateLinkedReinforcement(const API_Guid& hostElement)
         sides = ReadWallSides(hostElement, e.wall);
         WallSideCorners() = sides;
     }
-
-    for (UInt32 i = 0; i < linked.GetSize(); ++i) {
-        API_Element object;
-        if (ReadElement(linked[i], object) != NoError || object.header.typeID != API_ObjectID)
-            continue;
-        ObjectChange change(object);
-        if (!change.ReadParams())
-            continue;
-        switch (type) {
-            case API_WallID:
-                if (UpdateWallObject(e, sides, change) == WallUpdate::Stop)
-                    return;
-                break;
-            case API_SlabID:
-                UpdateSlabObject(e, slab, change);
-                break;
-            case API_RoofID:
-                UpdatePlaneRoofObject(e, planeRoof, change);
-                break;
-            default:
-                // An element of another type gives its objects its story.
-                change.SetStory(e.header.floorInd);
-                change.Commit();
-                break;
-        }
+    if (hostWatch.Seen()) {
+        TellNotKeptInStep(all);
+        return;
     }
+
+    Int32 notKept = 0;
+    for (UInt32 i = 0; i < linked.GetSize(); ++i) {
+        bool stop = false;
+        if (!UpdateObject(e, linked[i], slab, planeRoof, sides, stop))
+            ++notKept;
+        if (stop)
+            break;
+    }
+    TellNotKeptInStep(notKept);
 }

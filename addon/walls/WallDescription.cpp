@@ -1,14 +1,16 @@
 #include "addon/walls/WallDescription.hpp"
 #include "addon/host/HostRequests.hpp"
+#include "addon/host/MemoMasks.hpp"
 #include "addon/host/Owners.hpp"
 #include "platform/geometry/Polygon2D.hpp"
+#include "platform/gs/MathConstants.hpp"
 #include <algorithm>
 #include <cmath>
 #include <picojson.h>
 
 namespace {
 
-constexpr double Pi = 3.14159265358979323846;
+using GS::Pi;
 
 // JSON numbers; a value that is not finite spoils the whole description.
 class NumberWriter {
@@ -171,8 +173,7 @@ GSErrCode FlattenWallPolygon2D(const API_Element& element, const API_Polygon& co
     if (element.header.typeID != API_WallID)
         return NotAWallError;
     MemoOwner memo;
-    // The plan polygon: coordinates, ring ends and arcs (mask 9).
-    const GSErrCode err = HostGetMemo(element.header.guid, &memo.Get(), 9);
+    const GSErrCode err = HostGetMemo(element.header.guid, &memo.Get(), MemoPolygonAndArcs);
     if (err != NoError)
         return err;
     const size_t nCoords = HandleCount(memo->coords);

@@ -143,21 +143,39 @@ std::optional<WallDescriptionValues> ReadWallDescriptionValues(const std::string
     return values;
 }
 
-double LargestArcRadius(const std::vector<double>& p, double start)
+namespace {
+
+// Every arc radius of a flattened plan polygon, in order.
+template <typename Visit>
+void ForEachArcRadius(const std::vector<double>& p, Visit visit)
 {
-    double r = start;
     for (size_t i = 0; i < p.size();) {
         const double kind = std::trunc(p[i]);
         if (kind == 0) {
             i += 3;
         } else if (kind == 1) {
             if (i + 5 < p.size())
-                r = std::max(r, p[i + 5]);
+                visit(p[i + 5]);
             i += 7;
         } else {
             i += 1;
         }
     }
+}
+
+}  // namespace
+
+double LargestArcRadius(const std::vector<double>& p, double start)
+{
+    double r = start;
+    ForEachArcRadius(p, [&](double radius) { r = std::max(r, radius); });
+    return r;
+}
+
+double SmallestArcRadius(const std::vector<double>& p, double start)
+{
+    double r = start;
+    ForEachArcRadius(p, [&](double radius) { r = std::min(r, radius); });
     return r;
 }
 

@@ -51,6 +51,8 @@ std::optional<WallDescriptionValues> ReadWallDescriptionValues(const std::string
 // after a leading 1 and 3 after a leading 0 (each read as a whole number)
 // and 1 after anything else; `start` when there is no arc.
 double LargestArcRadius(const std::vector<double>& polygon2d, double start);
+// The smallest, stepping the same way; `start` when there is no arc.
+double SmallestArcRadius(const std::vector<double>& polygon2d, double start);
 
 // The description with "internal": false added (or replacing what was
 // there), serialised compactly; nothing when it is not a JSON object.

@@ -3,6 +3,7 @@
 #include "addon/walls/WallDescription.hpp"
 #include "addon/walls/WallGeometryJob.hpp"
 #include "addon/walls/WallJson.hpp"
+#include "platform/gs/MathConstants.hpp"
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -10,7 +11,7 @@
 
 namespace {
 
-constexpr double Pi = 3.14159265358979323846;
+using GS::Pi;
 const double NaN = std::numeric_limits<double>::quiet_NaN();
 
 using WallJson::WallDescriptionValues;
@@ -144,6 +145,7 @@ double ReadWallCurveRadius(API_Guid wall, bool sameDir, double layerPos, bool fl
 {
     double r = std::numeric_limits<double>::lowest();
     double s = 0;
+    bool clockwise = false;
     const std::optional<WallDescriptionValues> values =
         WallJson::ReadWallDescriptionValues(BuildWallDescriptionJson(-1, -1, wall));
     if (values) {
@@ -155,6 +157,17 @@ double ReadWallCurveRadius(API_Guid wall, bool sameDir, double layerPos, bool fl
             for (const WallSkin& skin : values->composites)
                 s += skin.thickness;
         }
+        clockwise = values->angle < 0;
     }
-    return sameDir ? r - s + layerPos : r - s - layerPos;
+    // The walk runs from the wall's right-hand face (looking from the
+    // reference line's begin to its end), and the layer lies `depth` inside
+    // it. That face is the outer one, of the largest radius, on a
+    // counter-clockwise arc; on a clockwise arc it is the inner one, and the
+    // layer lies that far outside the smallest radius.
+    const double depth = sameDir ? s - layerPos : s + layerPos;
+    if (clockwise) {
+        const double inner = WallJson::SmallestArcRadius(values->polygon2d, std::numeric_limits<double>::max());
+        return inner + depth;
+    }
+    return r - depth;
 }

@@ -1,4 +1,5 @@
 #include "platform/geometry/Polygon2D.hpp"
+#include "platform/gs/MathConstants.hpp"
 // GCC 12 reports a false "may be used uninitialized" inside Boost.Geometry's
 // rescaling policy once it is inlined here.
 #pragma GCC diagnostic push
@@ -16,7 +17,7 @@ namespace Geometry {
 
 namespace {
 
-constexpr double Pi = 3.14159265358979323846;
+using GS::Pi;
 // Largest turn between two neighbouring points of an arc's chain: the chain
 // then stays within 4e-5 of the radius from the arc.
 constexpr double ChainStep = Pi / 180.0;

@@ -1,4 +1,5 @@
 #include "platform/geometry/Polygon2DData.hpp"
+#include "platform/gs/MathConstants.hpp"
 #include <algorithm>
 #include <cmath>
 #include <new>
@@ -8,7 +9,7 @@ namespace Geometry {
 
 namespace {
 
-constexpr double Pi = 3.14159265358979323846;
+using GS::Pi;
 
 // Whole entries of type T that a handle holds.
 template <typename T> Int64 EntryCount(GSConstHandle handle)

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <iconv.h>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace {
@@ -30,11 +31,15 @@ Int32 CodePageOf(GSCharCode code)
 // iconv_open loads the code page's conversion module on every call and
 // iconv_close may unload it again, which made every converted text cost a
 // module load. Each thread keeps one descriptor per direction and code page
-// instead, put back to its initial state before each use.
-iconv_t Converter(const char* to, const char* from)
+// instead, found by the two numbers, and put back to its initial state
+// before each use.
+enum class Direction { ToCodePage, FromCodePage };
+
+iconv_t Converter(Direction direction, Int32 codePage)
 {
     struct Entry {
-        std::string to, from;
+        Direction direction;
+        Int32 codePage;
         iconv_t cd;
     };
     struct Cache {
@@ -47,14 +52,26 @@ iconv_t Converter(const char* to, const char* from)
     };
     thread_local Cache cache;
     for (Entry& e : cache.entries)
-        if (e.to == to && e.from == from) {
+        if (e.direction == direction && e.codePage == codePage) {
             iconv(e.cd, nullptr, nullptr, nullptr, nullptr);
             return e.cd;
         }
-    iconv_t cd = iconv_open(to, from);
+    iconv_t cd = direction == Direction::ToCodePage ? iconv_open(IconvName(codePage), "UTF-16LE")
+                                                    : iconv_open("UTF-16LE", IconvName(codePage));
     if (cd != reinterpret_cast<iconv_t>(-1))
-        cache.entries.push_back(Entry{to, from, cd});
+        cache.entries.push_back(Entry{direction, codePage, cd});
     return cd;
+}
+
+// Every code page here (1250, 1252 and UTF-8) holds the ASCII characters
+// as their own single bytes, so a text of ASCII only is converted without
+// the converter.
+template <typename Unit> bool AllAscii(const Unit* text, size_t length)
+{
+    for (size_t i = 0; i < length; ++i)
+        if (static_cast<UInt32>(static_cast<std::make_unsigned_t<Unit>>(text[i])) >= 0x80)
+            return false;
+    return true;
 }
 
 // Converts one character at a time so that an unmappable one can be
@@ -63,7 +80,9 @@ std::string Encode(const std::u16string& text, Int32 codePage, bool* lossless)
 {
     if (lossless != nullptr)
         *lossless = true;
-    iconv_t cd = Converter(IconvName(codePage), "UTF-16LE");
+    if (AllAscii(text.data(), text.size()))
+        return std::string(text.begin(), text.end());
+    iconv_t cd = Converter(Direction::ToCodePage, codePage);
     std::string out;
     if (cd == reinterpret_cast<iconv_t>(-1)) {
         if (lossless != nullptr)
@@ -106,7 +125,9 @@ std::u16string Decode(const std::string& bytes, Int32 codePage)
     std::u16string out;
     if (bytes.empty())
         return out;
-    iconv_t cd = Converter("UTF-16LE", IconvName(codePage));
+    if (AllAscii(bytes.data(), bytes.size()))
+        return std::u16string(bytes.begin(), bytes.end());
+    iconv_t cd = Converter(Direction::FromCodePage, codePage);
     if (cd == reinterpret_cast<iconv_t>(-1))
         return out;
     std::vector<char> buf(bytes.size() * 4 + 8);

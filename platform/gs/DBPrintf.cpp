@@ -3,9 +3,9 @@
 #include <cstdio>
 
 namespace {
-std::function<void(const std::string&)>& Sink()
+std::function<void(const char*)>& Sink()
 {
-    static auto* sink = new std::function<void(const std::string&)>;
+    static auto* sink = new std::function<void(const char*)>;
     return *sink;
 }
 }  // namespace
@@ -26,16 +26,21 @@ std::string VFormat(const char* format, va_list args)
 
 void DBPrintf(const char* format, ...)
 {
+    // Formatted on the stack: an add-on reports its failures through here,
+    // running out of memory included, so the call takes no memory itself.
+    char text[DebugLineCapacity];
     va_list args;
     va_start(args, format);
-    std::string text = GS::VFormat(format, args);
+    const int n = std::vsnprintf(text, sizeof text, format, args);
     va_end(args);
+    if (n < 0)
+        return;
     if (Sink())
         Sink()(text);
     else
-        std::fprintf(stderr, "%s", text.c_str());
+        std::fputs(text, stderr);
 }
 
 namespace GS {
-void SetDebugOutputSink(std::function<void(const std::string&)> sink) { Sink() = std::move(sink); }
+void SetDebugOutputSink(std::function<void(const char*)> sink) { Sink() = std::move(sink); }
 }

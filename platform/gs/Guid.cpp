@@ -61,15 +61,16 @@ bool Guid::IsNull() const
 UniString Guid::ToUniString() const
 {
     const int order[16] = {3, 2, 1, 0, 5, 4, 7, 6, 8, 9, 10, 11, 12, 13, 14, 15};
-    std::string s;
-    char buf[3];
+    static const char hex[] = "0123456789ABCDEF";
+    std::u16string s;
+    s.reserve(36);
     for (int i = 0; i < 16; ++i) {
         if (i == 4 || i == 6 || i == 8 || i == 10)
-            s.push_back('-');
-        std::snprintf(buf, sizeof buf, "%02X", bytes[order[i]]);
-        s += buf;
+            s.push_back(u'-');
+        s.push_back(static_cast<char16_t>(hex[bytes[order[i]] >> 4]));
+        s.push_back(static_cast<char16_t>(hex[bytes[order[i]] & 0xF]));
     }
-    return UniString(s.c_str(), CC_UTF8);
+    return UniString(s.data(), s.size());
 }
 
 }  // namespace GS

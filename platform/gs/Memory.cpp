@@ -41,7 +41,7 @@ bool ShouldFail()
     return --r.failCountdown == 0;
 }
 
-GSHandle Allocate(Int64 size)
+GSHandle Allocate(Int64 size, bool clear)
 {
     if (size < 0) {
         Fault("BMhAll: negative size");
@@ -53,7 +53,8 @@ GSHandle Allocate(Int64 size)
     if (b == nullptr)
         return nullptr;
     b->size = size;
-    b->data = static_cast<char*>(std::calloc(size > 0 ? static_cast<USize>(size) : 1, 1));
+    const USize bytes = size > 0 ? static_cast<USize>(size) : 1;
+    b->data = static_cast<char*>(clear ? std::calloc(bytes, 1) : std::malloc(bytes));
     if (b->data == nullptr) {
         std::free(b);
         return nullptr;
@@ -77,8 +78,8 @@ Block* Known(GSConstHandle handle, const char* caller)
 
 }  // namespace
 
-GSHandle BMhAll(Int64 size) { return Allocate(size); }
-GSHandle BMhAllClear(Int64 size) { return Allocate(size); }
+GSHandle BMhAll(Int64 size) { return Allocate(size, false); }
+GSHandle BMhAllClear(Int64 size) { return Allocate(size, true); }
 
 Int64 BMhGetSize(GSConstHandle handle)
 {

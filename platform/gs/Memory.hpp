@@ -9,6 +9,8 @@
 #include <functional>
 #include <string>
 
+// A new block of `size` bytes: BMhAll leaves its contents undefined,
+// BMhAllClear sets them to zero.
 PLATFORM_API GSHandle BMhAll(Int64 size);
 PLATFORM_API GSHandle BMhAllClear(Int64 size);
 PLATFORM_API Int64 BMhGetSize(GSConstHandle handle);

@@ -54,6 +54,19 @@ void* File::operator new(USize size)
 
 void File::operator delete(void* block) noexcept { GS_free(block); }
 
+namespace {
+std::function<void(const std::string&)>& OpenedForWritingHook()
+{
+    static std::function<void(const std::string&)> hook;
+    return hook;
+}
+}  // namespace
+
+void SetFileOpenedForWritingHook(std::function<void(const std::string& path)> hook)
+{
+    OpenedForWritingHook() = std::move(hook);
+}
+
 GSErrCode File::Open(OpenMode mode, ShareMode share)
 {
     if (status != NoError)
@@ -66,6 +79,8 @@ GSErrCode File::Open(OpenMode mode, ShareMode share)
     if (fd < 0)
         return FromErrno(errno);
     descriptor = fd;
+    if (OpenedForWritingHook())
+        OpenedForWritingHook()(location.ToPath());
     return NoError;
 }
 

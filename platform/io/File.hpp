@@ -4,6 +4,8 @@
 // (a write that returns NoError is in the file).
 #pragma once
 #include "platform/io/Location.hpp"
+#include <functional>
+#include <string>
 
 namespace IO {
 
@@ -54,5 +56,9 @@ private:
     GSErrCode status = NoError;
     int descriptor = -1;
 };
+
+// Told the path of every file opened for writing, so that the host can
+// name the files a run wrote; none by default.
+PLATFORM_API void SetFileOpenedForWritingHook(std::function<void(const std::string& path)> hook);
 
 }  // namespace IO

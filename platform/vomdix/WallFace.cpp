@@ -9,6 +9,7 @@
 // and an edge crosses the surface only when its vertices lie on different
 // sides. Every face is a closed ring of edges, so it is crossed an even
 // number of times and the loops always close, whatever the depth.
+#include "platform/gs/MathConstants.hpp"
 #include "platform/vomdix/WallFace.hpp"
 #include <picojson.h>
 #include <boost/geometry.hpp>
@@ -24,7 +25,7 @@
 namespace VOMDIX {
 namespace {
 
-constexpr double Pi = 3.14159265358979323846;
+using GS::Pi;
 // Arcs flatter than this are treated as their chord.
 constexpr double MinCurveAngle = 1e-5;
 // How far inside the body a depth on or beyond a face is taken.
@@ -305,14 +306,18 @@ picojson::value LoopValue(const Loop& l)
     return picojson::value(points);
 }
 
+// The reply's x: along the wall from its begin for a curved wall and a
+// flipped straight one, against it for a straight wall that is not flipped.
+bool AlongRunsForward(const Description& d, const WallFrame& frame) { return frame.curved || d.flipped; }
+
 // Starts a loop at its lowest point, the one nearest the wall's begin among
 // equals, so that the reply does not depend on the order of the body's edges.
-void Rotate(Loop& l, bool flipped)
+void Rotate(Loop& l, bool forward)
 {
-    auto better = [flipped](const Pt& a, const Pt& b) {
+    auto better = [forward](const Pt& a, const Pt& b) {
         if (std::fabs(a.z - b.z) > 1e-9)
             return a.z < b.z;
-        return flipped ? a.x < b.x : a.x > b.x;
+        return forward ? a.x < b.x : a.x > b.x;
     };
     std::rotate(l.begin(), std::min_element(l.begin(), l.end(), better), l.end());
 }
@@ -338,7 +343,7 @@ std::vector<Loop> SectionLoops(const Description& d, const WallFrame& frame, dou
         const Vec3 c = frame.Crossing(d.vertices[static_cast<size_t>(e.first)], d.vertices[static_cast<size_t>(e.second)], across);
         // A curved face is unrolled at the radius of the section itself.
         const double along = frame.curved ? frame.Turn(c) * frame.RadiusAt(across) : frame.Along(c);
-        const Pt p{d.flipped ? along : -along, c.z - base};
+        const Pt p{AlongRunsForward(d, frame) ? along : -along, c.z - base};
         points.emplace(edge, p);
         return p;
     };
@@ -433,14 +438,19 @@ std::string Compute(const Description& d)
         hi = std::max(hi, frame.Across(v));
     }
     picojson::array polygonsOut;
-    // The depth runs into the body from its outside face, the face on the
-    // side of the first skin: the left-hand face (looking from the
-    // reference line's begin to its end) of a wall that is not flipped, the
-    // right-hand face of a flipped one.
+    // Where the depth is measured from (the faces as seen looking from the
+    // reference line's begin to its end). A straight wall's depth runs from
+    // its outside face, the side of the first skin: the left-hand face
+    // unless the wall is flipped. A curved wall's depth runs from its
+    // right-hand face, flipped or not: the face its skins are walked from
+    // (the last skin's of a wall that is not flipped, the first skin's of a
+    // flipped one).
     const double thickness = hi - lo;
+    const bool fromRight = frame.curved || d.flipped;
+    const bool forward = AlongRunsForward(d, frame);
     if (thickness > 2 * FaceInset) {
         const double depth = std::clamp(d.depth, FaceInset, thickness - FaceInset);
-        const double across = d.flipped ? lo + depth : hi - depth;
+        const double across = fromRight ? lo + depth : hi - depth;
         std::vector<Loop> loops = SectionLoops(d, frame, across, base);
 
         // Nesting: a loop inside an even number of others is an outline,
@@ -469,7 +479,7 @@ std::string Compute(const Description& d)
             // Outlines counter-clockwise, holes clockwise.
             if ((SignedArea(loops[i]) > 0) != outline)
                 std::reverse(loops[i].begin(), loops[i].end());
-            Rotate(loops[i], d.flipped);
+            Rotate(loops[i], forward);
             if (outline)
                 outlines.push_back(i);
         }
@@ -477,7 +487,7 @@ std::string Compute(const Description& d)
         auto startOf = [&](size_t i) {
             double best = HUGE_VAL;
             for (const Pt& p : loops[i])
-                best = std::min(best, d.flipped ? p.x : -p.x);
+                best = std::min(best, forward ? p.x : -p.x);
             return best;
         };
         std::stable_sort(outlines.begin(), outlines.end(), [&](size_t a, size_t b) { return startOf(a) < startOf(b); });

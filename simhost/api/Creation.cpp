@@ -2,7 +2,7 @@
 // Each changes the model and so runs only inside an undoable command (or a
 // notification); the arguments are checked first, so that a bad call gets
 // its own code wherever it is made.
-#include "simhost/api/ElementRecords.hpp"
+#include "simhost/model/ElementRecords.hpp"
 #include "simhost/api/HostApi.hpp"
 #include "platform/gs/Memory.hpp"
 #include "simhost/model/ParamHandles.hpp"

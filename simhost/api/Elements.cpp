@@ -1,5 +1,5 @@
 // Elements, memos and the selection.
-#include "simhost/api/ElementRecords.hpp"
+#include "simhost/model/ElementRecords.hpp"
 #include "simhost/api/HostApi.hpp"
 #include "simhost/api/Requests.hpp"
 #include "platform/gs/Memory.hpp"
@@ -48,7 +48,17 @@ bool OnLockedLayer(const Host& host, Int32 layerIndex)
 GSErrCode ChangeOne(Host& host, Element& e, const API_Element* record, const API_Element* mask, const API_ElementMemo* memo,
                     UInt64 memoMask)
 {
+    // Parameters the memo replaces are not copied with the element only to
+    // be dropped: the copy is made without them.
+    ObjectPart* object = e.As<ObjectPart>();
+    const bool newParams =
+        object != nullptr && memo != nullptr && (memoMask & APIMemoMask_AddPars) != 0 && memo->params != nullptr;
+    GdlParams kept;
+    if (newParams)
+        kept.swap(object->params);
     Element changed = e;
+    if (newParams)
+        kept.swap(object->params);
     if (record != nullptr)
         ApplyRecord(changed, *record, mask);
     if (changed.story != e.story && (changed.story < host.model.firstStory || changed.story > host.model.lastStory))
@@ -58,7 +68,7 @@ GSErrCode ChangeOne(Host& host, Element& e, const API_Element* record, const API
     GSErrCode err = ApplyMemo(host, changed, memo, memoMask);
     if (err != NoError)
         return err;
-    err = host.RequireUndoScope("change of " + GuidText(e.guid));
+    err = host.RequireUndoScopeFor([&] { return "change of " + GuidText(e.guid); });
     if (err != NoError)
         return err;
     e = std::move(changed);

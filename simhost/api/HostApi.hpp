@@ -3,6 +3,7 @@
 // planned failures, measure the time and then call these.
 #pragma once
 #include "simhost/core/SimHost.hpp"
+#include "simhost/ui/ScriptedUser.hpp"
 
 namespace SimHost {
 

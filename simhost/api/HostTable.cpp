@@ -1,6 +1,5 @@
 #include "simhost/api/HostApi.hpp"
 #include "simhost/api/Requests.hpp"
-#include <chrono>
 #include <type_traits>
 
 namespace SimHost {
@@ -39,20 +38,19 @@ public:
     {
         ++recorder.hostCallCount;
         if (recorder.hostCallDepth++ == 0)
-            start = std::chrono::steady_clock::now();
+            start = recorder.clock();
     }
     ~CallClock()
     {
         if (--recorder.hostCallDepth == 0)
-            recorder.hostCallNanoseconds +=
-                std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - start).count();
+            recorder.hostCallNanoseconds += recorder.clock() - start;
     }
     CallClock(const CallClock&) = delete;
     CallClock& operator=(const CallClock&) = delete;
 
 private:
     Recorder& recorder;
-    std::chrono::steady_clock::time_point start;
+    Int64 start = 0;
 };
 
 template <HostSlot S, typename R, typename... A> R Dispatch(bool withToken, HostToken token, A... a)

@@ -2,7 +2,7 @@
 // defaults and its settings dialog, links between elements, element
 // observers, the decomposition of roofs of several planes, the selection's
 // post call and wall outlines.
-#include "simhost/api/ElementRecords.hpp"
+#include "simhost/model/ElementRecords.hpp"
 #include "simhost/api/HostApi.hpp"
 #include "simhost/api/Requests.hpp"
 #include "simhost/api/Walls.hpp"

@@ -14,6 +14,7 @@
 #pragma once
 #include "platform/api/HostRequests.hpp"
 #include "simhost/core/SimHost.hpp"
+#include "simhost/ui/ScriptedUser.hpp"
 
 namespace SimHost {
 

@@ -6,7 +6,6 @@
 // run while the add-on handles a notification of the user's action: it
 // belongs to the user's step.
 #include "simhost/api/HostApi.hpp"
-#include <chrono>
 
 namespace SimHost {
 
@@ -25,7 +24,7 @@ GSErrCode HostApi::RunUndoableCommand(const GS::UniString* name, const UndoableB
     Recorder& recorder = host.recorder;
     const Int32 callDepth = recorder.hostCallDepth;
     recorder.hostCallDepth = 0;
-    const auto bodyStart = std::chrono::steady_clock::now();
+    const Int64 bodyStart = recorder.clock();
     GSErrCode err = NoError;
     try {
         err = (*body)();
@@ -35,8 +34,7 @@ GSErrCode HostApi::RunUndoableCommand(const GS::UniString* name, const UndoableB
     }
     recorder.hostCallDepth = callDepth;
     if (callDepth > 0)
-        recorder.hostCallNanoseconds -=
-            std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - bodyStart).count();
+        recorder.hostCallNanoseconds -= recorder.clock() - bodyStart;
     --host.undo.commandDepth;
 
     if (err != NoError) {

@@ -1,5 +1,6 @@
-// Walls' host calls: the 3D body of a wall, built afresh from the wall's
-// geometry for each call, the composite attributes and the plan polygon.
+// Walls' host calls: the 3D body of a wall, built once for each state of
+// the wall's geometry and handed out piece by piece, the composite
+// attributes and the plan polygon.
 #include "simhost/api/Walls.hpp"
 #include "simhost/api/HostApi.hpp"
 #include "platform/gs/Memory.hpp"
@@ -30,28 +31,11 @@ const Element* WallOfBody(const Model& model, Int32 body)
 {
     if (body < WallBodyStride)
         return nullptr;
-    Int32 ordinal = 0;
-    for (const Element& e : model.Elements()) {
-        const WallPart* wall = e.As<WallPart>();
-        if (wall == nullptr)
-            continue;
-        if (++ordinal == body / WallBodyStride)
-            return body % WallBodyStride < wall->bodies ? &e : nullptr;
-    }
-    return nullptr;
+    const Element* e = model.WallOfNumber(body / WallBodyStride);
+    return e != nullptr && body % WallBodyStride < e->As<WallPart>()->bodies ? e : nullptr;
 }
 
-Int32 FirstBody(const Model& model, const API_Guid& guid)
-{
-    Int32 ordinal = 0;
-    for (const Element& e : model.Elements())
-        if (e.As<WallPart>() != nullptr) {
-            ++ordinal;
-            if (e.guid == guid)
-                return ordinal * WallBodyStride;
-        }
-    return 0;
-}
+Int32 FirstBody(const Model& model, const API_Guid& guid) { return model.WallNumber(guid) * WallBodyStride; }
 
 // The 3D world lies about the database's location offset: a point of the
 // model is its 3D point plus the offset ('GOFS'). The body is built in model
@@ -98,7 +82,7 @@ GSErrCode HostApi::GetElement3DInfo(const API_Elem_Head* head, API_ElemInfo3D* i
     std::memset(static_cast<void*>(info), 0, sizeof *info);
     info->fbody = FirstBody(host.model, head->guid);
     info->lbody = info->fbody + wall->bodies - 1;
-    const WallMesh mesh = BuildWallBody(*wall);
+    const WallMesh& mesh = wall->Body().mesh;
     if (!mesh.vertices.empty()) {
         double* b = info->bounds;
         b[0] = b[1] = b[2] = HUGE_VAL;
@@ -119,7 +103,8 @@ GSErrCode HostApi::Get3DComponent(API_Component3D* c)
     const Element* e = WallOfBody(host.model, c->bodyIndex);
     if (e == nullptr)
         return APIERR_BADINDEX;
-    const WallMesh mesh = BuildWallBody(*e->As<WallPart>());
+    const WallBodyCache& body = e->As<WallPart>()->Body();
+    const WallMesh& mesh = body.mesh;
     const Int32 i = c->head.index;
     switch (c->head.typeID) {
         case API_BodyID:
@@ -154,26 +139,18 @@ GSErrCode HostApi::Get3DComponent(API_Component3D* c)
             if (!InRange(i, mesh.polygons.size()))
                 return APIERR_BADINDEX;
             // Polygon-edge entries are numbered on through the polygons.
-            Int32 first = 1;
-            for (Int32 k = 1; k < i; ++k)
-                first += static_cast<Int32>(mesh.polygons[static_cast<size_t>(k - 1)].edges.size());
+            const Int32 first = body.firstEdgeEntry[static_cast<size_t>(i - 1)];
             const WallMesh::Polygon& p = mesh.polygons[static_cast<size_t>(i - 1)];
             c->pgon.ivect = p.vector;
             c->pgon.fpedg = first;
             c->pgon.lpedg = first + static_cast<Int32>(p.edges.size()) - 1;
             return NoError;
         }
-        case API_PedgID: {
-            Int32 k = i;
-            for (const WallMesh::Polygon& p : mesh.polygons) {
-                if (InRange(k, p.edges.size())) {
-                    c->pedg.pedg = p.edges[static_cast<size_t>(k - 1)];
-                    return NoError;
-                }
-                k -= static_cast<Int32>(p.edges.size());
-            }
-            return APIERR_BADINDEX;
-        }
+        case API_PedgID:
+            if (!InRange(i, body.edgeEntries.size()))
+                return APIERR_BADINDEX;
+            c->pedg.pedg = body.edgeEntries[static_cast<size_t>(i - 1)];
+            return NoError;
     }
     return APIERR_BADPARS;
 }

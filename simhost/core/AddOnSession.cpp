@@ -1,7 +1,6 @@
 #include "simhost/core/AddOnSession.hpp"
 #include "simhost/core/SimHost.hpp"
-#include "simhost/ui/AddOnFolder.hpp"
-#include "simhost/ui/PaletteView.hpp"
+#include "simhost/core/AddOnFolder.hpp"
 #include <dlfcn.h>
 #include <sys/stat.h>
 
@@ -94,7 +93,7 @@ void AddOnSession::UnloadAddOn(bool callFreeData)
     if (library == nullptr)
         return;
     host.recorder.CheckBalanced();
-    paletteAtUnload = DescribePalette(host);
+    paletteAtUnload = describePalette ? describePalette() : std::string();
     if (callFreeData) {
         freeDataCalled = true;
         freeDataResult = entry.freeData();

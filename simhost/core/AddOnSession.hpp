@@ -4,7 +4,8 @@
 #pragma once
 #include "platform/api/HostTable.hpp"
 #include "platform/rs/RS.hpp"
-#include "simhost/ui/AddOnFolder.hpp"
+#include "simhost/core/AddOnFolder.hpp"
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -85,8 +86,11 @@ public:
     std::vector<PaletteRegistration> paletteHistory;  // every registration made
     std::vector<Int32> unregisteredPalettes;
     // The report's description of the palette as the add-on left it, taken
-    // when the add-on is unloaded (its palette goes with it).
+    // when the add-on is unloaded (its palette goes with it), by the
+    // description the host's user side gives (ui/PaletteView), which the
+    // host sets when it is put together.
     std::string paletteAtUnload;
+    std::function<std::string()> describePalette;
 
     // Element information strings handed out in memos, until disposed.
     std::set<const GS::UniString*> memoStrings;

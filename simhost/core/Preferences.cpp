@@ -31,7 +31,11 @@ bool Preferences::Store(const PreferencesRecord& record)
         return true;
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out << Encode(record);
-    return static_cast<bool>(out);
+    out.close();
+    const bool ok = static_cast<bool>(out);
+    written = written || ok;
+    writeFailed = writeFailed || !ok;
+    return ok;
 }
 
 std::string Preferences::Encode(const PreferencesRecord& record)

@@ -28,6 +28,9 @@ public:
     // when the file could not be written.
     bool Store(const PreferencesRecord& record);
     void Clear() { stored.reset(); }
+    // Whether the file was written, and whether a write failed.
+    bool Written() const { return written; }
+    bool WriteFailed() const { return writeFailed; }
 
     // The file's text form: "armbrix-preferences 1", then version, sign and
     // the bytes in hex.
@@ -37,6 +40,8 @@ public:
 private:
     std::string file;
     std::optional<PreferencesRecord> stored;
+    bool written = false;
+    bool writeFailed = false;
 };
 
 }  // namespace SimHost

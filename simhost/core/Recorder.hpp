@@ -6,6 +6,7 @@
 #include "platform/api/APIdefs.hpp"
 #include "platform/win/Windows.hpp"
 #include <chrono>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,7 @@ public:
     std::vector<std::string> callLog;     // slot names, in call order
     std::vector<std::string> requestLog;  // request codes, in call order
     std::vector<std::string> events;      // the host's side of events, for the report
+    std::vector<std::string> filesWritten;  // opened for writing by the add-on, first time each
     std::vector<std::string> alerts;      // UTF-8, in order
     std::vector<std::string> debugLines;  // DBPrintf output
     std::vector<UInt32> sleeps;           // milliseconds asked for
@@ -75,6 +77,12 @@ public:
     Int64 hostCallNanoseconds = 0;
     Int64 hostCallCount = 0;
     Int32 hostCallDepth = 0;
+    // The clock those times are read from, in nanoseconds: the steady clock,
+    // or one a test sets to check the accounting without real time.
+    std::function<Int64()> clock = [] {
+        return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+    };
 };
 
 // The add-on's own code called back from inside a host call (a rubber-line
@@ -84,7 +92,7 @@ public:
 class AddOnCallbackClock {
 public:
     explicit AddOnCallbackClock(Recorder& recorder)
-        : recorder(recorder), depth(recorder.hostCallDepth), start(std::chrono::steady_clock::now())
+        : recorder(recorder), depth(recorder.hostCallDepth), start(recorder.clock())
     {
         recorder.hostCallDepth = 0;
     }
@@ -92,8 +100,7 @@ public:
     {
         recorder.hostCallDepth = depth;
         if (depth > 0)
-            recorder.hostCallNanoseconds -=
-                std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - start).count();
+            recorder.hostCallNanoseconds -= recorder.clock() - start;
     }
     AddOnCallbackClock(const AddOnCallbackClock&) = delete;
     AddOnCallbackClock& operator=(const AddOnCallbackClock&) = delete;
@@ -101,7 +108,7 @@ public:
 private:
     Recorder& recorder;
     Int32 depth;
-    std::chrono::steady_clock::time_point start;
+    Int64 start;
 };
 
 // Hex text of a code, "0x81060001", as events and messages show codes.

@@ -19,6 +19,11 @@
 //
 // One Host is current at a time (the table's functions find it through
 // Host::Current()); tests make a fresh one per case.
+//
+// The folders depend one way (docs/ARCHITECTURE.md): this header names the
+// parts of api/ and ui/ only by declaration, and the Host is put together,
+// its constructor and destructor, in assembly/, the one place that sees
+// every part.
 #pragma once
 #include "platform/api/HostTable.hpp"
 #include "simhost/core/AddOnSession.hpp"
@@ -29,7 +34,6 @@
 #include "simhost/core/WallJobCheck.hpp"
 #include "simhost/library/ActiveLibraries.hpp"
 #include "simhost/model/Model.hpp"
-#include "simhost/ui/ScriptedUser.hpp"
 #include "simhost/view/View.hpp"
 #include <memory>
 #include <string>
@@ -39,6 +43,7 @@ namespace SimHost {
 
 class HostApi;
 class RequestHandlers;
+class ScriptedUser;
 
 class Host {
     // First, as the fault plan empties its slots.
@@ -59,15 +64,27 @@ public:
     WallJobCheck wallJobs;
     ActiveLibraries libraries;
     AddOnSession session;
-    ScriptedUser user;
+
+private:
+    std::unique_ptr<ScriptedUser> userPart;
+
+public:
+    // The scripted user (ui/ScriptedUser.hpp).
+    ScriptedUser& user;
     UndoHistory undo;
 
     // The user's Undo: takes the last undoable step back as a whole. False
     // when there is nothing to undo.
     bool UndoLastStep();
     // Answers APIERR_NEEDSUNDOSCOPE, and records the refusal, when `change`
-    // would happen the model outside an undoable command or notification.
+    // would change the model outside an undoable command or notification.
     GSErrCode RequireUndoScope(const std::string& change);
+    // The same for a change whose description costs its making: `describe`
+    // runs only when the change is refused.
+    template <typename Describe> GSErrCode RequireUndoScopeFor(const Describe& describe)
+    {
+        return undo.InUndoScope() ? NoError : RequireUndoScope(describe());
+    }
     // The add-on's stored preferences.
     Preferences preferences;
 
@@ -92,6 +109,9 @@ private:
     std::unique_ptr<HostApi> api;
     std::unique_ptr<RequestHandlers> requests;
     Host* previous = nullptr;
+    // Makes this host the current one, and the one before it current again.
+    void MakeCurrent();
+    void RestorePrevious();
 };
 
 }  // namespace SimHost

@@ -1,16 +1,21 @@
 #include "simhost/library/ActiveLibraries.hpp"
-#include "simhost/core/Recorder.hpp"
 #include "simhost/library/BarBehaviour.hpp"
+#include "simhost/library/ComplexBehaviour.hpp"
 #include "simhost/library/ListBehaviour.hpp"
 
 namespace SimHost {
 
-ActiveLibraries::ActiveLibraries(Recorder& r) : recorder(r)
+ActiveLibraries::ActiveLibraries(std::vector<std::string>& e) : events(e)
 {
     for (const char* bar : {"rf_rebar", "rf_single_rebar", "rf_stirrup"})
         behaviours[bar] = [](Host&, Element& e) {
             if (ObjectPart* object = e.As<ObjectPart>())
                 ComputeBarListing(*object);
+        };
+    for (const char* complex : {"rf_beam", "rf_crowning", "rf_column"})
+        behaviours[complex] = [](Host&, Element& e) {
+            if (ObjectPart* object = e.As<ObjectPart>())
+                ComputeComplexBounding(*object);
         };
     behaviours["rf_list"] = [](Host&, Element& e) {
         if (ObjectPart* object = e.As<ObjectPart>())
@@ -36,7 +41,7 @@ bool ActiveLibraries::Activate(const IO::Location& location, std::string& error)
     if (!ReadLibraryContainer(location.ToPath(), lib.container, error))
         return false;
     active.push_back(std::move(lib));
-    recorder.events.push_back("library added: " + location.ToPath());
+    events.push_back("library added: " + location.ToPath());
     return true;
 }
 

@@ -13,7 +13,6 @@
 namespace SimHost {
 
 class Host;
-class Recorder;
 
 struct ActiveLibrary {
     IO::Location location;
@@ -26,8 +25,11 @@ using PartBehaviour = std::function<void(Host&, Element&)>;
 
 class ActiveLibraries {
 public:
-    // The bars' behaviour (library/BarBehaviour) is installed from the start.
-    explicit ActiveLibraries(Recorder& recorder);
+    // The behaviours of the bars (library/BarBehaviour), the complex objects
+    // (library/ComplexBehaviour) and the list (library/ListBehaviour) are
+    // installed from the start.
+    // `events`: the host's events, which hear of every library added.
+    explicit ActiveLibraries(std::vector<std::string>& events);
 
     // Adds a container to the active libraries, as 'ALIB' does; false with
     // the reason when the container cannot be read.
@@ -47,7 +49,7 @@ public:
     void ParamsChanged(Host& host, Element& e) const;
 
 private:
-    Recorder& recorder;
+    std::vector<std::string>& events;
 };
 
 }  // namespace SimHost

@@ -87,6 +87,8 @@ Element* Model::Add(Element element)
     elements.push_back(std::make_unique<Element>(std::move(element)));
     Element* added = elements.back().get();
     byGuid.emplace(added->guid, added);
+    if (added->As<WallPart>() != nullptr)
+        wallsNumbered = false;
     return added;
 }
 
@@ -107,6 +109,7 @@ void Model::Restore(const ModelState& state)
 {
     elements.clear();
     byGuid.clear();
+    wallsNumbered = false;
     for (const Element& e : state.elements) {
         elements.push_back(std::make_unique<Element>(e));
         byGuid.emplace(e.guid, elements.back().get());
@@ -138,10 +141,39 @@ bool Model::Remove(const API_Guid& guid)
     if (found == byGuid.end())
         return false;
     const Element* gone = found->second;
+    if (gone->As<WallPart>() != nullptr)
+        wallsNumbered = false;
     byGuid.erase(found);
     elements.erase(std::find_if(elements.begin(), elements.end(), [&](const auto& e) { return e.get() == gone; }));
     selection.erase(std::remove(selection.begin(), selection.end(), guid), selection.end());
     return true;
+}
+
+void Model::NumberWalls() const
+{
+    if (wallsNumbered)
+        return;
+    walls.clear();
+    wallNumbers.clear();
+    for (const auto& e : elements)
+        if (e->As<WallPart>() != nullptr) {
+            walls.push_back(e.get());
+            wallNumbers.emplace(e->guid, Int32(walls.size()));
+        }
+    wallsNumbered = true;
+}
+
+const Element* Model::WallOfNumber(Int32 number) const
+{
+    NumberWalls();
+    return number >= 1 && USize(number) <= walls.size() ? walls[USize(number) - 1] : nullptr;
+}
+
+Int32 Model::WallNumber(const API_Guid& guid) const
+{
+    NumberWalls();
+    auto found = wallNumbers.find(guid);
+    return found != wallNumbers.end() ? found->second : 0;
 }
 
 std::string GuidText(const API_Guid& guid)

@@ -158,6 +158,12 @@ public:
     bool Remove(const API_Guid& guid);
     ElementRange Elements() const { return ElementRange(elements); }
     API_Guid NewGuid();
+    // The walls in the model's order, numbered from 1: the wall of a number
+    // (null when there is none) and the number of a wall (0 when the GUID
+    // names no wall). Both are lookups; the numbering follows every adding
+    // and removing of a wall.
+    const Element* WallOfNumber(Int32 number) const;
+    Int32 WallNumber(const API_Guid& guid) const;
 
     // A copy of what undo takes back, and putting it back. GUIDs handed out
     // since stay used: a restored model never gives an old GUID again.
@@ -173,6 +179,14 @@ public:
     bool suspendGroups = false;
     // The stories (indices firstStory..lastStory) and the current one.
     Int16 firstStory = 0, lastStory = 0, currentStory = 0;
+    // Makes the project's stories reach the story `index`, for an element
+    // put there: the stories between are made too, as a project numbers its
+    // stories without gaps.
+    void ReachStory(Int16 index)
+    {
+        firstStory = index < firstStory ? index : firstStory;
+        lastStory = index > lastStory ? index : lastStory;
+    }
     // The current window's database type (APIWind_FloorPlanID ...).
     Int32 databaseType = APIWind_FloorPlanID;
     // The database new elements go into; the null GUID is the floor plan.
@@ -197,6 +211,11 @@ private:
     Storage elements;
     std::unordered_map<API_Guid, Element*, GuidHash> byGuid;
     UInt32 guidCounter = 0;
+    // The walls' numbering, made again on the first lookup after a change.
+    void NumberWalls() const;
+    mutable bool wallsNumbered = false;
+    mutable std::vector<const Element*> walls;
+    mutable std::unordered_map<API_Guid, Int32, GuidHash> wallNumbers;
 };
 
 std::string GuidText(const API_Guid& guid);

@@ -4,15 +4,17 @@
 // the heights no opening takes, so an opening is a tunnel through the wall
 // with its own reveal faces, as a section of the body at any depth shows.
 #include "simhost/model/WallPart.hpp"
+#include "platform/gs/MathConstants.hpp"
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <tuple>
 
 namespace SimHost {
 
 namespace {
 
-constexpr double Pi = 3.14159265358979323846;
+using GS::Pi;
 using Interval = std::pair<double, double>;
 
 // The wall's frame: t along the reference line, a across it (positive to
@@ -243,6 +245,35 @@ WallMesh BuildWallBody(const WallPart& wall)
     return std::move(b.mesh);
 }
 
+bool WallBodyCache::BuiltFrom(const WallPart& wall) const
+{
+    // Byte-wise: a value that compares equal but differs in its bytes
+    // (0 and -0) only costs a rebuild.
+    return std::memcmp(&record, &wall.record, sizeof record) == 0 && openings.size() == wall.openings.size() &&
+           (openings.empty() ||
+            std::memcmp(openings.data(), wall.openings.data(), openings.size() * sizeof(WallOpening)) == 0);
+}
+
+const WallBodyCache& WallPart::Body() const
+{
+    if (body == nullptr || !body->BuiltFrom(*this)) {
+        auto built = std::make_shared<WallBodyCache>();
+        // Byte for byte, padding included, so that the comparison above
+        // holds for as long as the record is not written.
+        std::memcpy(static_cast<void*>(&built->record), &record, sizeof record);
+        built->openings = openings;
+        built->mesh = BuildWallBody(*this);
+        Int32 next = 1;
+        for (const WallMesh::Polygon& p : built->mesh.polygons) {
+            built->firstEdgeEntry.push_back(next);
+            next += static_cast<Int32>(p.edges.size());
+            built->edgeEntries.insert(built->edgeEntries.end(), p.edges.begin(), p.edges.end());
+        }
+        body = std::move(built);
+    }
+    return *body;
+}
+
 WallPlanPolygon BuildWallPlanPolygon(const WallPart& wall)
 {
     const Frame frame(wall.record);
@@ -252,14 +283,16 @@ WallPlanPolygon BuildWallPlanPolygon(const WallPart& wall)
         const API_VertType v = frame.Point(t, frame.Across(side, 0), 0);
         p.coords.push_back({v.x, v.y});
     };
-    add(0, 0);
-    add(frame.length, 0);
-    add(frame.length, 1);
+    // Counter-clockwise from the right face's begin: along the right face,
+    // then back along the left one.
     add(0, 1);
+    add(frame.length, 1);
+    add(frame.length, 0);
     add(0, 0);
+    add(0, 1);
     p.ends = {0, 5};
     if (frame.curved) {
-        // The left face turns as the reference line does, the right one back.
+        // The right face turns as the reference line does, the left one back.
         p.arcs.push_back({1, 2, wall.record.angle});
         p.arcs.push_back({3, 4, -wall.record.angle});
     }
@@ -330,22 +363,23 @@ WallPlanPolygon BuildJoinedWallPlanPolygon(const WallPart& wall, const std::vect
         const API_VertType v = frame.Point(t, side == 0 ? frame.left : frame.right, 0);
         p.coords.push_back({v.x, v.y});
     };
-    for (int side = 0; side < 2; ++side) {
+    // Counter-clockwise from the right face's begin, as a free wall's.
+    for (int side : {1, 0}) {
         std::vector<double> inside;
         for (double t : junctions[side])
             if (t > begins[side] + 1e-9 && t < ends[side] - 1e-9)
                 inside.push_back(t);
         std::sort(inside.begin(), inside.end());
-        if (side == 0) {
-            add(begins[0], 0);
-            for (double t : inside)
-                add(t, 0);
-            add(ends[0], 0);
-        } else {
-            add(ends[1], 1);
-            for (auto t = inside.rbegin(); t != inside.rend(); ++t)
-                add(*t, 1);
+        if (side == 1) {
             add(begins[1], 1);
+            for (double t : inside)
+                add(t, 1);
+            add(ends[1], 1);
+        } else {
+            add(ends[0], 0);
+            for (auto t = inside.rbegin(); t != inside.rend(); ++t)
+                add(*t, 0);
+            add(begins[0], 0);
         }
     }
     p.coords.push_back(p.coords[1]);

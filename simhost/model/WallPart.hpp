@@ -4,9 +4,13 @@
 #pragma once
 #include "platform/api/APIdefs.hpp"
 #include <map>
+#include <memory>
 #include <vector>
 
 namespace SimHost {
+
+struct WallPart;
+struct WallBodyCache;
 
 // A window or door placed in a wall: along the reference line from its
 // begin (an arc length on a curved wall), sill above the wall's base.
@@ -22,6 +26,14 @@ struct WallPart {
     Int32 bodies = 1;
     // The walls this one is joined to at a corner (a joinWalls step).
     std::vector<API_Guid> joinedWith;
+
+    // The wall's body as the host hands it out, built once for the wall's
+    // geometry as it is and built anew when the record or the openings
+    // have changed since (BuildWallBody for the mesh).
+    const WallBodyCache& Body() const;
+
+    // Shared by copies (the undo history's); never changed once built.
+    mutable std::shared_ptr<const WallBodyCache> body;
 
     static API_WallType DefaultRecord()
     {
@@ -55,6 +67,18 @@ struct WallMesh {
 // The wall's body in model coordinates, like its plan; the host hands it
 // out in the 3D world's, less the location offset.
 WallMesh BuildWallBody(const WallPart& wall);
+
+// A built body with what it was built from, and each polygon's first entry
+// in the polygon-edge list numbered on through the polygons (from 1).
+struct WallBodyCache {
+    API_WallType record{};
+    std::vector<WallOpening> openings;
+    WallMesh mesh;
+    std::vector<Int32> firstEdgeEntry;
+    std::vector<Int32> edgeEntries;  // every polygon's, in order
+
+    bool BuiltFrom(const WallPart& wall) const;
+};
 
 // The plan polygon in the memo's layout: coordinates from index 1, the
 // first repeated at the end; ring ends from index 1 with entry 0 at 0;

@@ -4,13 +4,14 @@
 // through its element-event handler.
 #include "simhost/model/ElementEdit.hpp"
 #include "simhost/scenario/Steps.hpp"
+#include "platform/gs/MathConstants.hpp"
 #include <cmath>
 
 namespace SimHost {
 
 namespace {
 
-constexpr double Pi = 3.14159265358979323846;
+using GS::Pi;
 constexpr double DegreesToRadians = Pi / 180.0;
 
 API_Coord ReadVector(const JsonObject& step, const std::string& key)
@@ -116,52 +117,56 @@ ElementEdit ReadEdit(const JsonObject& step)
             step.Fail("planes", "'" + step.PathOf("planes") + "' must list at least one plane");
     }
     edit.addPlanes = ReadPlanes(step, "addPlanes");
-    for (const auto& id : step.Array("removePlanes")) {
-        const picojson::array* a = id.is<picojson::array>() ? &id.get<picojson::array>() : nullptr;
-        if (a == nullptr || a->size() != 3 || !(*a)[0].is<double>() || !(*a)[1].is<double>() || !(*a)[2].is<double>())
-            step.Fail("removePlanes", "'" + step.PathOf("removePlanes") + "' must list plane ids [a, b, c]");
-        edit.removePlanes.push_back({static_cast<Int32>((*a)[0].get<double>()), static_cast<Int32>((*a)[1].get<double>()),
-                                     static_cast<Int32>((*a)[2].get<double>())});
-    }
+    const picojson::array& removed = step.Array("removePlanes");
+    for (USize i = 0; i < removed.size(); ++i)
+        edit.removePlanes.push_back(
+            ReadPlaneId(step, step.PathOf("removePlanes") + "[" + std::to_string(i) + "]", removed[i]));
     return edit;
+}
+
+
+// The user changes one element or several the same way.
+StepAction ParseChange(const JsonObject& step)
+{
+    step.Only({"do", "element", "elements", "undoName", "move", "rotate", "about", "thickness", "height",
+               "bottomOffset", "arcAngle", "slantAlpha", "slantBeta", "slantCode", "structure", "composite",
+               "flipped", "level", "offset", "slope", "outline", "holes", "roofClass", "planes", "addPlanes",
+               "removePlanes"});
+    const std::vector<std::string> names = ReadNames(step);
+    const ElementEdit edit = ReadEdit(step);
+    if (!edit.move && !edit.rotate && edit.IsShapeEdit() && !edit.outline && !edit.planes && edit.addPlanes.empty() &&
+        edit.removePlanes.empty())
+        step.Fail("do", "'" + step.PathOf("do") + "' changes nothing: give what the user changes");
+    const std::string action = step.Has("undoName") ? step.String("undoName") : edit.ActionName();
+    const API_NotifyElementID kind = edit.IsShapeEdit() ? APINotifyElement_Edit : APINotifyElement_Change;
+    return [=](Host& host, RunContext& ctx) {
+        const std::vector<API_Guid> guids = Resolve(step, ctx, names);
+        std::string why;
+        auto change = [&](Element& e, std::string& reason) { return ApplyEdit(edit, host.model, e, reason); };
+        if (!host.user.ChangeElements(action, kind, guids, change, why))
+            step.Fail("do", "the user cannot make this change: " + why);
+    };
+}
+
+// The user deletes elements, in one step.
+StepAction ParseDelete(const JsonObject& step)
+{
+    step.Only({"do", "element", "elements", "undoName"});
+    const std::vector<std::string> names = ReadNames(step);
+    const std::string action = step.Has("undoName") ? step.String("undoName") : "Delete";
+    return [=](Host& host, RunContext& ctx) {
+        std::string why;
+        if (!host.user.DeleteElements(action, Resolve(step, ctx, names), why))
+            step.Fail("do", "the user cannot delete: " + why);
+    };
 }
 
 }  // namespace
 
 void AddChangeSteps(StepTable& table)
 {
-    // The user changes one element or several the same way.
-    table["change"] = [](const JsonObject& step) -> StepAction {
-        step.Only({"do", "element", "elements", "undoName", "move", "rotate", "about", "thickness", "height",
-                   "bottomOffset", "arcAngle", "slantAlpha", "slantBeta", "slantCode", "structure", "composite",
-                   "flipped", "level", "offset", "slope", "outline", "holes", "roofClass", "planes", "addPlanes",
-                   "removePlanes"});
-        const std::vector<std::string> names = ReadNames(step);
-        const ElementEdit edit = ReadEdit(step);
-        if (!edit.move && !edit.rotate && edit.IsShapeEdit() && !edit.outline && !edit.planes && edit.addPlanes.empty() &&
-            edit.removePlanes.empty())
-            step.Fail("do", "'" + step.PathOf("do") + "' changes nothing: give what the user changes");
-        const std::string action = step.Has("undoName") ? step.String("undoName") : edit.ActionName();
-        const API_NotifyElementID kind = edit.IsShapeEdit() ? APINotifyElement_Edit : APINotifyElement_Change;
-        return [=](Host& host, RunContext& ctx) {
-            const std::vector<API_Guid> guids = Resolve(step, ctx, names);
-            std::string why;
-            auto change = [&](Element& e, std::string& reason) { return ApplyEdit(edit, host.model, e, reason); };
-            if (!host.user.ChangeElements(action, kind, guids, change, why))
-                step.Fail("do", "the user cannot make this change: " + why);
-        };
-    };
-    // The user deletes elements, in one step.
-    table["delete"] = [](const JsonObject& step) -> StepAction {
-        step.Only({"do", "element", "elements", "undoName"});
-        const std::vector<std::string> names = ReadNames(step);
-        const std::string action = step.Has("undoName") ? step.String("undoName") : "Delete";
-        return [=](Host& host, RunContext& ctx) {
-            std::string why;
-            if (!host.user.DeleteElements(action, Resolve(step, ctx, names), why))
-                step.Fail("do", "the user cannot delete: " + why);
-        };
-    };
+    table["change"] = {ParseChange, Reach::AddOn};
+    table["delete"] = {ParseDelete, Reach::AddOn};
 }
 
 }  // namespace SimHost

@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <fstream>
+#include <sstream>
 #include <optional>
 
 namespace SimHost {
@@ -27,6 +29,10 @@ std::string Quoted(const std::string& text)
     for (char c : text) {
         if (c == '\n')
             out += "\\n";
+        else if (c == '\r')
+            out += "\\r";
+        else if (c == '\t')
+            out += "\\t";
         else if (c == '"' || c == '\\')
             out += std::string("\\") + c;
         else
@@ -930,7 +936,7 @@ Check ParseLines(const JsonObject& expect)
     if (at != "since" && at != "click")
         expect.Fail("at", "'" + expect.PathOf("at") + "' is \"click\" or \"since\"");
     bool hasMode = expect.Has("mode");
-    auto mode = static_cast<Int32>(expect.Integer("mode", 0));
+    auto mode = static_cast<Int32>(expect.IntegerIn("mode", 0, -2147483647 - 1, 2147483647));
     double tolerance = expect.Number("tolerance", 0.000001);
     const picojson::value& v = expect.Raw().at("lines");
     bool byCount = v.is<double>();
@@ -1056,6 +1062,64 @@ Check ParseWindow(const JsonObject& expect)
     };
 }
 
+// "file": a file of the run, by its path in the out folder (or absolute),
+// with "text": its exact bytes (UTF-8, as JSON writes them: "\t", "\r\n"),
+// "textLines": its lines (each ended by "\n" or "\r\n", the last may be
+// not), or "exists": false, that it was not written.
+Check ParseFile(const JsonObject& expect)
+{
+    expect.Only({"file", "text", "textLines", "exists"});
+    const std::string file = expect.String("file");
+    if (file.empty())
+        expect.Fail("file", "'" + expect.PathOf("file") + "' names the file: a path in the out folder");
+    const int forms = (expect.Has("text") ? 1 : 0) + (expect.Has("textLines") ? 1 : 0) + (expect.Has("exists") ? 1 : 0);
+    if (forms != 1 || (expect.Has("exists") && expect.Bool("exists")))
+        expect.Fail("file", "a file expectation gives one of \"text\" (its bytes), \"textLines\" or \"exists\": false");
+    const bool byText = expect.Has("text"), absent = expect.Has("exists");
+    const std::string text = byText ? ReadHostText(expect, "text") : "";
+    std::vector<std::string> lines;
+    for (USize i = 0; i < expect.Array("textLines").size(); ++i)
+        lines.push_back(ReadHostText(expect, expect.PathOf("textLines") + "[" + std::to_string(i) + "]",
+                                     expect.Array("textLines")[i]));
+    return [=](const Host&, RunContext& ctx) -> Differences {
+        const std::string path = file[0] == '/' ? file : ctx.outDir + "/" + file;
+        const std::string what = "file " + file;
+        std::ifstream in(path, std::ios::binary);
+        if (absent)
+            return in ? Differences{what + ": expected no such file, it was written"} : Differences{};
+        if (!in)
+            return {what + ": expected it written, there is no such file (" + path + ")"};
+        std::stringstream content;
+        content << in.rdbuf();
+        const std::string found = content.str();
+        if (byText)
+            return found == text ? Differences{}
+                                 : Differences{what + ": expected " + std::to_string(text.size()) + " bytes " +
+                                               Quoted(text) + ", found " + std::to_string(found.size()) + " bytes " +
+                                               Quoted(found)};
+        std::vector<std::string> foundLines;
+        for (size_t at = 0; at < found.size();) {
+            size_t end = found.find('\n', at);
+            std::string line = found.substr(at, end == std::string::npos ? std::string::npos : end - at);
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            foundLines.push_back(line);
+            at = end == std::string::npos ? found.size() : end + 1;
+        }
+        Differences out;
+        for (USize i = 0; i < std::max(lines.size(), foundLines.size()) && out.size() < 5; ++i) {
+            const std::string e = i < lines.size() ? Quoted(lines[i]) : "no line";
+            const std::string f = i < foundLines.size() ? Quoted(foundLines[i]) : "no line";
+            if (e != f)
+                out.push_back(what + " line " + std::to_string(i + 1) + ": expected " + e + ", found " + f);
+        }
+        if (!out.empty() && lines.size() != foundLines.size())
+            out.push_back(what + ": expected " + std::to_string(lines.size()) + " lines, found " +
+                          std::to_string(foundLines.size()));
+        return out;
+    };
+}
+
 // The kinds of check, by the key that names them.
 const std::vector<std::pair<std::string, CheckParser>>& CheckKinds()
 {
@@ -1079,6 +1143,7 @@ const std::vector<std::pair<std::string, CheckParser>>& CheckKinds()
         {"elements", ParseElementCount},
         {"alert", ParseResourceAlert},
         {"window", ParseWindow},
+        {"file", ParseFile},
     };
     return kinds;
 }

@@ -3,6 +3,7 @@
 // ask here, never the host's members directly.
 #pragma once
 #include "simhost/core/SimHost.hpp"
+#include "simhost/ui/ScriptedUser.hpp"
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,7 +12,9 @@ namespace SimHost {
 namespace Queries {
 
 // One command the add-on ran, as it announced it on its debug output:
-// "[zolva] command <Name> <argument>".
+// "[zolva] command <Name> <argument>". That form is the add-on's contract
+// (addon/services/CommandTrace.hpp), the one text of its debug output the
+// host reads.
 struct CommandRun {
     std::string name;
     bool hasArgument = false;

@@ -51,7 +51,14 @@ public:
     bool Has(const std::string& key) const;
     std::string String(const std::string& key, const std::string& fallback = "") const;
     double Number(const std::string& key, double fallback = 0.0) const;
+    // A whole number an Int64 holds.
     Int64 Integer(const std::string& key, Int64 fallback = 0) const;
+    // A whole number from `low` to `high`: what a field of a narrower type
+    // or of a smaller range reads, so that nothing is cut or wrapped.
+    Int64 IntegerIn(const std::string& key, Int64 fallback, Int64 low, Int64 high) const;
+    // A whole number that fits 16 bits (an item, a button, a size); any other
+    // is refused rather than cut.
+    Int16 Short(const std::string& key, Int16 fallback = 0) const;
     // Accepts a number or a text such as "0x81060001".
     UInt32 Code(const std::string& key, UInt32 fallback = 0) const;
     bool Bool(const std::string& key, bool fallback = false) const;

@@ -2,6 +2,7 @@
 // their outlines (a roof of several planes with its planes), and the
 // user's answers to the object settings dialog.
 #include "simhost/scenario/Steps.hpp"
+#include "platform/gs/MathConstants.hpp"
 
 namespace SimHost {
 
@@ -23,7 +24,7 @@ std::vector<API_Coord> ReadRing(const JsonObject& step, const std::string& key, 
     return ring;
 }
 
-constexpr double DegreesToRadians = 3.14159265358979323846 / 180.0;
+constexpr double DegreesToRadians = GS::Pi / 180.0;
 
 }  // namespace
 
@@ -54,17 +55,82 @@ void ReadPivot(const JsonObject& step, API_Coord& begin, API_Coord& end)
     end = ReadPoint(step, "pivot", pivot[1]);
 }
 
+
+StepAction ParseSlab(const JsonObject& step)
+{
+    step.Only({"do", "name", "layer", "story", "thickness", "level", "offset", "outline", "holes"});
+    SlabPart slab;
+    slab.thickness = step.Number("thickness", 0.2);
+    slab.level = step.Number("level", 0.0);
+    slab.offset = step.Number("offset", 0.0);
+    slab.outline = ReadRings(step);
+    std::string name = step.String("name");
+    const Int32 layer = ReadLayer(step, "layer");
+    const Int16 story = ReadStory(step, "story");
+    return [=](Host& host, RunContext& ctx) {
+        Element& e = host.model.Add(API_SlabID, layer);
+        host.model.ReachStory(story);
+        e.story = story;
+        e.part = slab;
+        if (!name.empty())
+            ctx.names[name] = e.guid;
+    };
+}
+
+// A plane roof (its outline, pivot line, slope in degrees, side), or a
+// roof of several planes ("planes": each with the same keys and its
+// part id "id": [a, b, c]).
+StepAction ParseRoof(const JsonObject& step)
+{
+    step.Only({"do", "name", "layer", "story", "thickness", "level", "slope", "pivot", "risesLeft", "outline", "holes",
+               "planes"});
+    RoofPart roof;
+    std::string name = step.String("name");
+    const Int32 layer = ReadLayer(step, "layer");
+    const Int16 story = ReadStory(step, "story");
+    if (step.Has("planes")) {
+        roof.roofClass = 1;
+        for (USize i = 0; i < step.Array("planes").size(); ++i)
+            roof.planes.push_back(ReadRoofPlane(step.Item("planes", i)));
+    } else {
+        roof.thickness = step.Number("thickness", 0.2);
+        roof.level = step.Number("level", 0.0);
+        roof.angle = step.Number("slope", 30.0) * DegreesToRadians;
+        ReadPivot(step, roof.pivotBegin, roof.pivotEnd);
+        roof.posSign = step.Bool("risesLeft", true);
+        roof.outline = ReadRings(step);
+    }
+    return [=](Host& host, RunContext& ctx) {
+        Element& e = host.model.Add(API_RoofID, layer);
+        host.model.ReachStory(story);
+        e.story = story;
+        e.part = roof;
+        if (!name.empty())
+            ctx.names[name] = e.guid;
+    };
+}
+
+// The user's answer to the next object settings dialog: the part and the
+// values typed, or a cancel.
+StepAction ParseSettingsDialog(const JsonObject& step)
+{
+    step.Only({"do", "part", "params", "cancel"});
+    SettingsDialogAnswer answer;
+    answer.cancel = step.Bool("cancel", false);
+    answer.part = step.String("part");
+    answer.params = ReadParams(step, "params");
+    return [=](Host& host, RunContext&) { host.user.settingsDialogs.push_back(answer); };
+}
+
 }  // namespace
 
 RoofPlaneDef ReadRoofPlane(const JsonObject& p)
 {
     p.Only({"id", "thickness", "level", "slope", "pivot", "risesLeft", "outline", "holes"});
     RoofPlaneDef plane;
-    const picojson::array& id = p.Array("id");
-    if (id.size() != 3 || !id[0].is<double>() || !id[1].is<double>() || !id[2].is<double>())
-        p.Fail("id", "'" + p.PathOf("id") + "' must be three numbers");
-    plane.partId = {static_cast<Int32>(id[0].get<double>()), static_cast<Int32>(id[1].get<double>()),
-                    static_cast<Int32>(id[2].get<double>())};
+    if (!p.Has("id"))
+        p.Fail("id", "'" + p.PathOf("id") + "' is missing: a plane's id, three whole numbers");
+    plane.partId = ReadPlaneId(p, p.PathOf("id"), p.Raw().at("id"));
     plane.thickness = p.Number("thickness", 0.2);
     plane.level = p.Number("level", 0.0);
     plane.angle = p.Number("slope", 30.0) * DegreesToRadians;
@@ -76,64 +142,9 @@ RoofPlaneDef ReadRoofPlane(const JsonObject& p)
 
 void AddPlacingSteps(StepTable& table)
 {
-    table["slab"] = [](const JsonObject& step) -> StepAction {
-        step.Only({"do", "name", "layer", "story", "thickness", "level", "offset", "outline", "holes"});
-        SlabPart slab;
-        slab.thickness = step.Number("thickness", 0.2);
-        slab.level = step.Number("level", 0.0);
-        slab.offset = step.Number("offset", 0.0);
-        slab.outline = ReadRings(step);
-        std::string name = step.String("name");
-        auto layer = static_cast<Int32>(step.Integer("layer", 1));
-        auto story = static_cast<Int16>(step.Integer("story", 0));
-        return [=](Host& host, RunContext& ctx) {
-            Element& e = host.model.Add(API_SlabID, layer);
-            e.story = story;
-            e.part = slab;
-            if (!name.empty())
-                ctx.names[name] = e.guid;
-        };
-    };
-    // A plane roof (its outline, pivot line, slope in degrees, side), or a
-    // roof of several planes ("planes": each with the same keys and its
-    // part id "id": [a, b, c]).
-    table["roof"] = [](const JsonObject& step) -> StepAction {
-        step.Only({"do", "name", "layer", "story", "thickness", "level", "slope", "pivot", "risesLeft", "outline", "holes",
-                   "planes"});
-        RoofPart roof;
-        std::string name = step.String("name");
-        auto layer = static_cast<Int32>(step.Integer("layer", 1));
-        auto story = static_cast<Int16>(step.Integer("story", 0));
-        if (step.Has("planes")) {
-            roof.roofClass = 1;
-            for (USize i = 0; i < step.Array("planes").size(); ++i)
-                roof.planes.push_back(ReadRoofPlane(step.Item("planes", i)));
-        } else {
-            roof.thickness = step.Number("thickness", 0.2);
-            roof.level = step.Number("level", 0.0);
-            roof.angle = step.Number("slope", 30.0) * DegreesToRadians;
-            ReadPivot(step, roof.pivotBegin, roof.pivotEnd);
-            roof.posSign = step.Bool("risesLeft", true);
-            roof.outline = ReadRings(step);
-        }
-        return [=](Host& host, RunContext& ctx) {
-            Element& e = host.model.Add(API_RoofID, layer);
-            e.story = story;
-            e.part = roof;
-            if (!name.empty())
-                ctx.names[name] = e.guid;
-        };
-    };
-    // The user's answer to the next object settings dialog: the part and the
-    // values typed, or a cancel.
-    table["settingsDialog"] = [](const JsonObject& step) -> StepAction {
-        step.Only({"do", "part", "params", "cancel"});
-        SettingsDialogAnswer answer;
-        answer.cancel = step.Bool("cancel", false);
-        answer.part = step.String("part");
-        answer.params = ReadParams(step, "params");
-        return [=](Host& host, RunContext&) { host.user.settingsDialogs.push_back(answer); };
-    };
+    table["slab"] = {ParseSlab};
+    table["roof"] = {ParseRoof};
+    table["settingsDialog"] = {ParseSettingsDialog};
 }
 
 }  // namespace SimHost

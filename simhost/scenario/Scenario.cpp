@@ -5,6 +5,9 @@
 #include "simhost/scenario/PlanSvg.hpp"
 #include "simhost/scenario/Steps.hpp"
 #include "platform/gs/Memory.hpp"
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <ostream>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -45,10 +48,12 @@ struct ParsedStep {
     StepAction play;
 };
 
-// A step is `{"do": action, ...}`, or `{"expect": {...}}`.
+// A step is `{"do": action, ...}`, or `{"expect": {...}}`. After an
+// `unload` in the steps no step may call into the add-on: its code is gone.
 std::vector<ParsedStep> ParseSteps(const JsonObject& top, const std::string& list)
 {
     std::vector<ParsedStep> steps;
+    std::string unloadedAt;
     for (USize i = 0; i < top.Array(list).size(); ++i) {
         JsonObject step = top.Item(list, i);
         if (step.Has("expect")) {
@@ -63,7 +68,11 @@ std::vector<ParsedStep> ParseSteps(const JsonObject& top, const std::string& lis
         auto it = Steps().find(action);
         if (it == Steps().end())
             step.Fail("do", "unknown action '" + action + "'");
-        steps.push_back({action, it->second(step)});
+        if (!unloadedAt.empty() && it->second.reach == Reach::AddOn)
+            step.Fail("do", "'" + action + "' calls into the add-on, which " + unloadedAt + " unloaded");
+        steps.push_back({action, it->second.parse(step)});
+        if (action == "unload" && list == "steps")
+            unloadedAt = "step " + std::to_string(i + 1);
     }
     return steps;
 }
@@ -80,18 +89,48 @@ void PlayStep(Host& host, RunContext& ctx, const ParsedStep& step, const std::st
         host.recorder.events.push_back("the add-on ran the command " + Queries::CommandText(commands[i]));
 }
 
-// The folder for exported files, made if it is missing; the current folder
-// when none is given.
-std::string OutFolder(const std::string& outDir)
+// The folder for the run's files, absolute; the current folder when none
+// is given. A folder given is made with its parents; false (with the
+// reason) when it cannot be.
+bool OutFolder(const std::string& outDir, std::string& dir, std::string& error)
 {
-    std::string dir = outDir;
+    dir = outDir;
     if (dir.empty() || dir[0] != '/') {
         char cwd[4096];
         std::string here = getcwd(cwd, sizeof cwd) != nullptr ? cwd : ".";
         dir = dir.empty() ? here : here + "/" + dir;
     }
-    ::mkdir(dir.c_str(), 0777);
-    return dir;
+    for (size_t at = 1; !outDir.empty(); ++at) {
+        at = dir.find('/', at);
+        const std::string part = dir.substr(0, at);
+        struct stat info {};
+        if (::stat(part.c_str(), &info) == 0) {
+            if (!S_ISDIR(info.st_mode)) {
+                error = "cannot make the folder " + dir + ": " + part + " is a file";
+                return false;
+            }
+        } else if (::mkdir(part.c_str(), 0777) != 0 && errno != EEXIST) {
+            error = "cannot make the folder " + part + ": " + std::strerror(errno);
+            return false;
+        }
+        if (at == std::string::npos)
+            break;
+    }
+    return true;
+}
+
+// How the run ended, as the report's last line says it.
+std::string Verdict(int exitCode, const RunContext& ctx)
+{
+    switch (exitCode) {
+    case 0: return "passed";
+    case 1: return "failed: the add-on faulted or leaked";
+    case 2: return "refused: the scenario or the command line is wrong, or a file could not be written";
+    case 3: return "failed: the add-on could not be loaded";
+    case 4: return "failed: " + std::to_string(ctx.failedExpectations.size()) + " of " +
+                   std::to_string(ctx.expectationsChecked) + " expectations did not hold";
+    }
+    return "ended";
 }
 
 void WriteRunSummary(const Host& host, const RunContext& ctx, std::ostream& out)
@@ -113,6 +152,10 @@ void WriteRunSummary(const Host& host, const RunContext& ctx, std::ostream& out)
 
 int RunScenario(const std::string& scenarioPath, const RunOptions& options, std::ostream& report, std::ostream& errors)
 {
+    const std::string who = "simhost" + std::to_string(HOST_VERSION);
+    RunContext ctx;
+    bool reported = false;  // whether the run began its report
+    int code = 0;
     try {
         JsonDocument doc = JsonDocument::Load(scenarioPath);
         JsonObject top(doc, doc.Root(), "");
@@ -120,6 +163,8 @@ int RunScenario(const std::string& scenarioPath, const RunOptions& options, std:
         if (top.Has("host") && top.Integer("host") != HOST_VERSION)
             top.Fail("host", "this scenario is for host " + std::to_string(top.Integer("host")) + ", this is host " +
                                  std::to_string(HOST_VERSION));
+        const auto environmentKind =
+            static_cast<API_EnvirKind>(top.IntegerIn("environmentKind", 1, -2147483647 - 1, 2147483647));
 
         std::string addOn = options.addOnPath;
         if (addOn.empty())
@@ -130,19 +175,25 @@ int RunScenario(const std::string& scenarioPath, const RunOptions& options, std:
         std::vector<ParsedStep> setup = ParseSteps(top, "setup");
         std::vector<ParsedStep> steps = ParseSteps(top, "steps");
 
+        std::string outError;
+        if (!OutFolder(options.outDir, ctx.outDir, outError)) {
+            errors << who << ": --out " << options.outDir << ": " << outError << "\n";
+            return 2;
+        }
+
         Int64 handlesBefore = GS::LiveMemoryHandleCount();
         bool faults = false;
-        RunContext ctx;
+        bool unwritten = false;
         ctx.addOn = addOn;
-        ctx.outDir = OutFolder(options.outDir);
         {
             Host host;
             host.preferences.SetFile(options.preferencesFile);
-            host.session.environmentKind = static_cast<API_EnvirKind>(top.Integer("environmentKind", 1));
+            host.session.environmentKind = environmentKind;
             // With an out folder the host's temporary folder lies in it, so
             // that the pictures saved there stay after the run.
             if (!options.outDir.empty())
                 host.view.temporaryFolder.KeepIn(ctx.outDir + "/temp");
+            reported = true;
             report << "== scenario " << scenarioPath << " on host " << HOST_VERSION << " ==\n";
             if (top.Has("description"))
                 report << top.String("description") << "\n";
@@ -152,7 +203,8 @@ int RunScenario(const std::string& scenarioPath, const RunOptions& options, std:
                 PlayStep(host, ctx, setup[i], "setup step " + std::to_string(i + 1));
             std::string error;
             if (!host.session.LoadAddOn(ctx.addOn, error)) {
-                errors << "simhost" << HOST_VERSION << ": " << error << "\n";
+                errors << who << ": " << error << "\n";
+                report << "== " << Verdict(3, ctx) << " (exit 3)\n";
                 return 3;
             }
             host.session.StartAddOn();
@@ -162,25 +214,54 @@ int RunScenario(const std::string& scenarioPath, const RunOptions& options, std:
                 host.session.UnloadAddOn(true);
             WriteReport(host, report);
             WriteRunSummary(host, ctx, report);
-            if (!options.outDir.empty() && !WritePlanSvg(host.model, ctx.outDir + "/plan.svg"))
-                errors << "simhost" << HOST_VERSION << ": cannot write " << ctx.outDir << "/plan.svg\n";
+
+            // The files the run wrote: the add-on's, the plan, the pictures
+            // kept in the out folder, the preferences.
+            std::vector<std::string> written = host.recorder.filesWritten;
+            if (!options.outDir.empty()) {
+                const std::string plan = ctx.outDir + "/plan.svg";
+                if (WritePlanSvg(host.model, plan)) {
+                    written.push_back(plan);
+                } else {
+                    errors << who << ": cannot write " << plan << "\n";
+                    unwritten = true;
+                }
+                for (const SavedPicture& picture : host.view.pictures)
+                    if (std::find(written.begin(), written.end(), picture.path) == written.end())
+                        written.push_back(picture.path);
+            }
+            if (host.preferences.Written())
+                written.push_back(host.preferences.File() + " (the add-on's preferences)");
+            if (host.preferences.WriteFailed()) {
+                errors << who << ": cannot write the preferences file " << host.preferences.File() << "\n";
+                unwritten = true;
+            }
+            report << "-- files written: " << (written.empty() ? "none" : std::to_string(written.size())) << "\n";
+            for (const std::string& file : written)
+                report << "  " << file << "\n";
             faults = !host.recorder.faults.empty();
         }
         Int64 leaked = GS::LiveMemoryHandleCount() - handlesBefore;
         report << "memory handles left: " << leaked << "\n";
         for (const auto& f : ctx.failedExpectations)
-            errors << "simhost" << HOST_VERSION << ": " << scenarioPath << ":" << f.line << ": " << f.step
+            errors << who << ": " << scenarioPath << ":" << f.line << ": " << f.step
                    << ": expectation did not hold: " << f.what << "\n";
         // Faults and leaks outrank a failed expectation: a fault sweep over
         // a scenario must tell them apart from the changed outcome a failed
-        // host call brings.
+        // host call brings. A file the run could not write fails it too.
         if (faults || leaked != 0)
-            return 1;
-        return ctx.failedExpectations.empty() ? 0 : 4;
+            code = 1;
+        else if (unwritten)
+            code = 2;
+        else
+            code = ctx.failedExpectations.empty() ? 0 : 4;
     } catch (const ScenarioError& e) {
-        errors << "simhost" << HOST_VERSION << ": malformed scenario: " << e.what() << "\n";
-        return 2;
+        errors << who << ": malformed scenario: " << e.what() << "\n";
+        code = 2;
     }
+    if (reported)
+        report << "== " << Verdict(code, ctx) << " (exit " << code << ")\n";
+    return code;
 }
 
 }  // namespace SimHost

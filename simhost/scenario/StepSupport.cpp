@@ -1,4 +1,5 @@
 #include "simhost/scenario/Steps.hpp"
+#include <cmath>
 
 namespace SimHost {
 
@@ -16,6 +17,16 @@ HostSlot SlotByName(const JsonObject& where, const std::string& key, const std::
         if (name == HostSlotName(i) || name == std::string("Host") + HostSlotName(i))
             return static_cast<HostSlot>(i);
     where.Fail(key, "unknown host call '" + name + "'");
+}
+
+Int32 ReadLayer(const JsonObject& step, const std::string& key)
+{
+    return static_cast<Int32>(step.IntegerIn(key, 1, 1, 2147483647));
+}
+
+Int16 ReadStory(const JsonObject& step, const std::string& key)
+{
+    return static_cast<Int16>(step.IntegerIn(key, 0, -32768, 32767));
 }
 
 namespace {
@@ -63,8 +74,10 @@ GdlParam ReadParamValue(const JsonObject& parent, const std::string& key, bool a
     } else if (v.is<picojson::object>()) {
         JsonObject arr = parent.Object(key);
         arr.Only({"rows", "cols", "values"});
-        p.dim1 = static_cast<Int32>(arr.Integer("rows", 1));
-        p.dim2 = static_cast<Int32>(arr.Integer("cols", 1));
+        // Large enough for any table a part holds; the bound keeps
+        // rows x cols a count.
+        p.dim1 = static_cast<Int32>(arr.IntegerIn("rows", 1, 1, 100000));
+        p.dim2 = static_cast<Int32>(arr.IntegerIn("cols", 1, 1, 100000));
         const picojson::array& values = arr.Array("values");
         size_t n = static_cast<size_t>(p.dim1) * static_cast<size_t>(p.dim2);
         if (values.size() != n)
@@ -131,7 +144,7 @@ EntryRef ReadEntry(const JsonObject& step)
     else if (step.Integer("entry") < 0)
         step.Fail("entry", "'" + step.PathOf("entry") + "' counts entries from 0");
     else
-        ref.index = static_cast<USize>(step.Integer("entry"));
+        ref.index = static_cast<USize>(step.IntegerIn("entry", 0, 0, 2147483647));
     return ref;
 }
 
@@ -148,6 +161,20 @@ API_Guid NamedElement(const JsonObject& step, const std::string& key, const RunC
     if (it == ctx.names.end())
         step.Fail(key, "no element is named '" + name + "'");
     return it->second;
+}
+
+API_ElemPartId ReadPlaneId(const JsonObject& parent, const std::string& path, const picojson::value& value)
+{
+    const picojson::array* a = value.is<picojson::array>() ? &value.get<picojson::array>() : nullptr;
+    bool ok = a != nullptr && a->size() == 3;
+    for (USize i = 0; ok && i < 3; ++i) {
+        const double d = (*a)[i].is<double>() ? (*a)[i].get<double>() : 0.5;
+        ok = d >= -2147483648.0 && d <= 2147483647.0 && std::floor(d) == d;
+    }
+    if (!ok)
+        parent.Document().Fail(path, "'" + path + "' must be a plane id [a, b, c] of three whole numbers");
+    return {static_cast<Int32>((*a)[0].get<double>()), static_cast<Int32>((*a)[1].get<double>()),
+            static_cast<Int32>((*a)[2].get<double>())};
 }
 
 API_Coord3D ReadPoint3D(const JsonObject& parent, const std::string& path, const picojson::value& value, bool* hasZ)

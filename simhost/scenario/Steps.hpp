@@ -1,11 +1,16 @@
 // The steps of a scenario. A step is parsed (and so fully checked) before
-// anything runs; parsing gives the action to play. The parsers live by
-// domain: HostSteps.cpp (the host's set-up and faults), ModelSteps.cpp
-// (libraries, layers, elements, selection), UserSteps.cpp (menus and the
-// palette), WallSteps.cpp (walls, composites, the location offset) and
-// Expect.cpp (the expect step).
+// anything runs; parsing gives the action to play. Each action is one named
+// parser; the parsers live by domain: HostSteps.cpp (the host's set-up and
+// faults), ModelSteps.cpp (libraries, layers, elements, selection),
+// UserSteps.cpp (menus, the palette, the answers to dialogs and point
+// input), UndoSteps.cpp (undo), WallSteps.cpp (walls, composites, the
+// location offset), PreferenceSteps.cpp (the stored preferences),
+// PlacingSteps.cpp (slabs, roofs, the object settings dialog),
+// ChangeSteps.cpp (the user's changes and deletions) and Expect.cpp (the
+// expect step).
 #pragma once
 #include "simhost/core/SimHost.hpp"
+#include "simhost/ui/ScriptedUser.hpp"
 #include "simhost/scenario/Json.hpp"
 #include <functional>
 #include <map>
@@ -59,7 +64,24 @@ struct RunContext {
 
 using StepAction = std::function<void(Host&, RunContext&)>;
 using StepParser = std::function<StepAction(const JsonObject&)>;
-using StepTable = std::map<std::string, StepParser>;
+
+// Whether a step's action calls into the add-on (a menu command, a palette
+// message, a selection or an element change the add-on hears of): such a
+// step cannot come after the add-on was unloaded.
+enum class Reach { HostOnly, AddOn };
+
+// One action of the table: its parser, and whether it reaches the add-on.
+struct StepKind {
+    StepKind() = default;
+    template <typename Parser>
+    StepKind(Parser parser, Reach reach = Reach::HostOnly) : parse(std::move(parser)), reach(reach)
+    {
+    }
+    StepAction operator()(const JsonObject& step) const { return parse(step); }
+    StepParser parse;
+    Reach reach = Reach::HostOnly;
+};
+using StepTable = std::map<std::string, StepKind>;
 
 // Each domain adds its actions to the table.
 void AddHostSteps(StepTable& table);
@@ -81,6 +103,12 @@ std::string Beside(const std::string& scenarioPath, const std::string& path);
 
 // A table slot by its name, with or without the "Host" prefix.
 HostSlot SlotByName(const JsonObject& where, const std::string& key, const std::string& name);
+
+// A layer's index ("layer", "index"): 1 (the default) or more.
+Int32 ReadLayer(const JsonObject& step, const std::string& key);
+// A story's index: negative below the ground floor, 0 (the default) the
+// ground floor.
+Int16 ReadStory(const JsonObject& step, const std::string& key);
 
 // Element types by the names scenarios use ("wall", "object", ...).
 API_ElemTypeID ElementType(const JsonObject& step, const std::string& key);
@@ -115,6 +143,9 @@ PolygonRings ReadRings(const JsonObject& step);
 // One plane of a roof of several: "id" (three numbers), "thickness",
 // "level", "slope" (degrees), "pivot", "risesLeft", "outline", "holes".
 RoofPlaneDef ReadRoofPlane(const JsonObject& plane);
+
+// A roof plane's id [a, b, c], three whole numbers of 32 bits, at `path`.
+API_ElemPartId ReadPlaneId(const JsonObject& parent, const std::string& path, const picojson::value& value);
 
 // A point [x, y] or [x, y, z] at `path` of the document; z is 0 when not
 // given, and `hasZ` (when asked) tells which.

@@ -1,6 +1,7 @@
 // Steps that add and shape walls: the wall with its reference line, sizes,
 // slants, arc and openings, the composite structures walls are built from,
 // and the database's location offset.
+#include "platform/gs/MathConstants.hpp"
 #include "simhost/scenario/Steps.hpp"
 #include <cmath>
 
@@ -8,7 +9,7 @@ namespace SimHost {
 
 namespace {
 
-constexpr double Pi = 3.141592653589793;
+using GS::Pi;
 constexpr double HalfPi = Pi / 2;
 
 API_Coord ReadPoint(const JsonObject& step, const std::string& key, API_Coord fallback)
@@ -50,93 +51,105 @@ WallOpening ReadOpening(const JsonObject& o)
     return opening;
 }
 
+StepAction ParseAddWall(const JsonObject& step)
+{
+    step.Only({"do", "name", "layer", "begin", "end", "thickness", "height", "bottomOffset", "flipped",
+               "arcAngle", "slantAlpha", "slantBeta", "slantCode", "structure", "composite",
+               "referenceLine", "offsetFromOutside", "bodies", "openings"});
+    const std::string name = step.String("name");
+    const Int32 layer = ReadLayer(step, "layer");
+    WallPart wall;
+    API_WallType& w = wall.record;
+    w.begC = ReadPoint(step, "begin", {0, 0});
+    w.endC = ReadPoint(step, "end", {w.begC.x + 1, w.begC.y});
+    if (std::hypot(w.endC.x - w.begC.x, w.endC.y - w.begC.y) < 1e-9)
+        step.Fail("end", "'" + step.PathOf("end") + "' must differ from the begin point");
+    w.thickness = ReadPositive(step, "thickness", w.thickness);
+    w.height = ReadPositive(step, "height", w.height);
+    w.bottomOffset = ReadBounded(step, "bottomOffset", 0, -1e6, 1e6, "a number");
+    w.flipped = step.Bool("flipped", false);
+    // Less than a full turn either way; 0 is a straight wall.
+    w.angle = ReadBounded(step, "arcAngle", 0, -2 * Pi + 1e-9, 2 * Pi - 1e-9,
+                          "an angle greater than -2 pi and less than 2 pi");
+    w.slantAlpha = ReadBounded(step, "slantAlpha", HalfPi, 1e-3, Pi - 1e-3, "an angle between 0 and pi");
+    w.slantBeta = ReadBounded(step, "slantBeta", HalfPi, 1e-3, Pi - 1e-3, "an angle between 0 and pi");
+    w.slantCode = static_cast<Int32>(step.IntegerIn("slantCode", 0, 0, 2));
+    w.structureKind = static_cast<Int32>(step.IntegerIn("structure", 0, 0, 2));
+    w.compositeIndex = static_cast<Int32>(step.IntegerIn("composite", 0, 1, 32767));
+    if (step.Has("composite") && !step.Has("structure"))
+        w.structureKind = 1;
+    w.referenceLineLocation = static_cast<Int32>(step.IntegerIn("referenceLine", 0, 0, 5));
+    w.offsetFromOutside = ReadBounded(step, "offsetFromOutside", 0, -1e6, 1e6, "a number");
+    wall.bodies = static_cast<Int32>(step.IntegerIn("bodies", 1, 1, 100));
+    for (USize i = 0; i < step.Array("openings").size(); ++i)
+        wall.openings.push_back(ReadOpening(step.Item("openings", i)));
+    return [=](Host& host, RunContext& ctx) {
+        if (w.structureKind == 1 && host.model.composites.count(w.compositeIndex) == 0)
+            step.Fail("composite", "composite " + std::to_string(w.compositeIndex) +
+                                       " is not defined (add a composite step first)");
+        Element& e = host.model.Add(API_WallID, layer);
+        *e.As<WallPart>() = wall;
+        if (!name.empty())
+            ctx.names[name] = e.guid;
+    };
+}
+
+StepAction ParseComposite(const JsonObject& step)
+{
+    step.Only({"do", "index", "skins"});
+    const auto index = static_cast<Int32>(step.IntegerIn("index", 1, 1, 32767));
+    WallComposite composite;
+    for (USize i = 0; i < step.Array("skins").size(); ++i) {
+        const JsonObject s = step.Item("skins", i);
+        s.Only({"thickness", "flags"});
+        API_CWallComponent skin{};
+        skin.fillThick = ReadPositive(s, "thickness", 0.1);
+        skin.flagBits = static_cast<Int16>(s.IntegerIn("flags", 0, 0, 65535));
+        composite.skins.push_back(skin);
+    }
+    if (composite.skins.empty())
+        step.Fail("skins", "'" + step.PathOf("skins") + "' must list at least one skin");
+    return [=](Host& host, RunContext&) { host.model.composites[index] = composite; };
+}
+
+StepAction ParseLocationOffset(const JsonObject& step)
+{
+    step.Only({"do", "x", "y"});
+    const API_Coord offset{ReadBounded(step, "x", 0, -1e9, 1e9, "a number"),
+                           ReadBounded(step, "y", 0, -1e9, 1e9, "a number")};
+    return [=](Host& host, RunContext&) { host.model.locationOffset = offset; };
+}
+
+// Two walls joined at a corner: the outline the host gives for each
+// then reaches across the corner (five corners, six for a wall joined
+// at both ends).
+StepAction ParseJoinWalls(const JsonObject& step)
+{
+    step.Only({"do", "walls"});
+    const picojson::array& walls = step.Array("walls");
+    if (walls.size() != 2 || !walls[0].is<std::string>() || !walls[1].is<std::string>() ||
+        walls[0].get<std::string>() == walls[1].get<std::string>())
+        step.Fail("walls", "'" + step.PathOf("walls") + "' must name two different walls");
+    const std::string first = walls[0].get<std::string>(), second = walls[1].get<std::string>();
+    return [=](Host& host, RunContext& ctx) {
+        const API_Guid a = NamedElement(step, "walls", ctx, first), b = NamedElement(step, "walls", ctx, second);
+        Element* wa = host.model.Find(a);
+        Element* wb = host.model.Find(b);
+        if (wa == nullptr || wb == nullptr || wa->As<WallPart>() == nullptr || wb->As<WallPart>() == nullptr)
+            step.Fail("walls", "'" + step.PathOf("walls") + "' must name two walls of the model");
+        wa->As<WallPart>()->joinedWith.push_back(b);
+        wb->As<WallPart>()->joinedWith.push_back(a);
+    };
+}
+
 }  // namespace
 
 void AddWallSteps(StepTable& table)
 {
-    table["addWall"] = [](const JsonObject& step) -> StepAction {
-        step.Only({"do", "name", "layer", "begin", "end", "thickness", "height", "bottomOffset", "flipped",
-                   "arcAngle", "slantAlpha", "slantBeta", "slantCode", "structure", "composite",
-                   "referenceLine", "offsetFromOutside", "bodies", "openings"});
-        const std::string name = step.String("name");
-        const auto layer = static_cast<Int32>(step.Integer("layer", 1));
-        WallPart wall;
-        API_WallType& w = wall.record;
-        w.begC = ReadPoint(step, "begin", {0, 0});
-        w.endC = ReadPoint(step, "end", {w.begC.x + 1, w.begC.y});
-        if (std::hypot(w.endC.x - w.begC.x, w.endC.y - w.begC.y) < 1e-9)
-            step.Fail("end", "'" + step.PathOf("end") + "' must differ from the begin point");
-        w.thickness = ReadPositive(step, "thickness", w.thickness);
-        w.height = ReadPositive(step, "height", w.height);
-        w.bottomOffset = ReadBounded(step, "bottomOffset", 0, -1e6, 1e6, "a number");
-        w.flipped = step.Bool("flipped", false);
-        // Less than a full turn either way; 0 is a straight wall.
-        w.angle = ReadBounded(step, "arcAngle", 0, -2 * Pi + 1e-9, 2 * Pi - 1e-9,
-                              "an angle greater than -2 pi and less than 2 pi");
-        w.slantAlpha = ReadBounded(step, "slantAlpha", HalfPi, 1e-3, Pi - 1e-3, "an angle between 0 and pi");
-        w.slantBeta = ReadBounded(step, "slantBeta", HalfPi, 1e-3, Pi - 1e-3, "an angle between 0 and pi");
-        w.slantCode = static_cast<Int32>(ReadBounded(step, "slantCode", 0, 0, 2, "0, 1 or 2"));
-        w.structureKind = static_cast<Int32>(ReadBounded(step, "structure", 0, 0, 2, "0, 1 or 2"));
-        w.compositeIndex = static_cast<Int32>(step.Integer("composite", 0));
-        if (step.Has("composite") && !step.Has("structure"))
-            w.structureKind = 1;
-        w.referenceLineLocation = static_cast<Int32>(ReadBounded(step, "referenceLine", 0, 0, 5, "0 to 5"));
-        w.offsetFromOutside = ReadBounded(step, "offsetFromOutside", 0, -1e6, 1e6, "a number");
-        wall.bodies = static_cast<Int32>(ReadBounded(step, "bodies", 1, 1, 100, "1 to 100"));
-        for (USize i = 0; i < step.Array("openings").size(); ++i)
-            wall.openings.push_back(ReadOpening(step.Item("openings", i)));
-        return [=](Host& host, RunContext& ctx) {
-            if (w.structureKind == 1 && host.model.composites.count(w.compositeIndex) == 0)
-                step.Fail("composite", "composite " + std::to_string(w.compositeIndex) +
-                                           " is not defined (add a composite step first)");
-            Element& e = host.model.Add(API_WallID, layer);
-            *e.As<WallPart>() = wall;
-            if (!name.empty())
-                ctx.names[name] = e.guid;
-        };
-    };
-    table["composite"] = [](const JsonObject& step) -> StepAction {
-        step.Only({"do", "index", "skins"});
-        const auto index = static_cast<Int32>(ReadBounded(step, "index", 1, 1, 32767, "1 to 32767"));
-        WallComposite composite;
-        for (USize i = 0; i < step.Array("skins").size(); ++i) {
-            const JsonObject s = step.Item("skins", i);
-            s.Only({"thickness", "flags"});
-            API_CWallComponent skin{};
-            skin.fillThick = ReadPositive(s, "thickness", 0.1);
-            skin.flagBits = static_cast<Int16>(ReadBounded(s, "flags", 0, 0, 65535, "0 to 65535"));
-            composite.skins.push_back(skin);
-        }
-        if (composite.skins.empty())
-            step.Fail("skins", "'" + step.PathOf("skins") + "' must list at least one skin");
-        return [=](Host& host, RunContext&) { host.model.composites[index] = composite; };
-    };
-    table["locationOffset"] = [](const JsonObject& step) -> StepAction {
-        step.Only({"do", "x", "y"});
-        const API_Coord offset{ReadBounded(step, "x", 0, -1e9, 1e9, "a number"),
-                               ReadBounded(step, "y", 0, -1e9, 1e9, "a number")};
-        return [=](Host& host, RunContext&) { host.model.locationOffset = offset; };
-    };
-    // Two walls joined at a corner: the outline the host gives for each
-    // then reaches across the corner (five corners, six for a wall joined
-    // at both ends).
-    table["joinWalls"] = [](const JsonObject& step) -> StepAction {
-        step.Only({"do", "walls"});
-        const picojson::array& walls = step.Array("walls");
-        if (walls.size() != 2 || !walls[0].is<std::string>() || !walls[1].is<std::string>() ||
-            walls[0].get<std::string>() == walls[1].get<std::string>())
-            step.Fail("walls", "'" + step.PathOf("walls") + "' must name two different walls");
-        const std::string first = walls[0].get<std::string>(), second = walls[1].get<std::string>();
-        return [=](Host& host, RunContext& ctx) {
-            const API_Guid a = NamedElement(step, "walls", ctx, first), b = NamedElement(step, "walls", ctx, second);
-            Element* wa = host.model.Find(a);
-            Element* wb = host.model.Find(b);
-            if (wa == nullptr || wb == nullptr || wa->As<WallPart>() == nullptr || wb->As<WallPart>() == nullptr)
-                step.Fail("walls", "'" + step.PathOf("walls") + "' must name two walls of the model");
-            wa->As<WallPart>()->joinedWith.push_back(b);
-            wb->As<WallPart>()->joinedWith.push_back(a);
-        };
-    };
+    table["addWall"] = {ParseAddWall};
+    table["composite"] = {ParseComposite};
+    table["locationOffset"] = {ParseLocationOffset};
+    table["joinWalls"] = {ParseJoinWalls};
 }
 
 }  // namespace SimHost

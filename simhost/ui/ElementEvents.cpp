@@ -2,7 +2,8 @@
 // host sends the add-on for them. Each user action is one undo step that
 // also holds what the add-on changes while it handles the events.
 #include "simhost/core/SimHost.hpp"
-#include "simhost/api/ElementRecords.hpp"
+#include "simhost/ui/ScriptedUser.hpp"
+#include "simhost/model/ElementRecords.hpp"
 #include <cstring>
 #include <unordered_set>
 

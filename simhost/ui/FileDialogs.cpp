@@ -25,6 +25,14 @@ bool FileDialogScript::Answer(const DG::FileDialog& dialog, IO::Location* chosen
     } else {
         *chosen = IO::Location(record.chosen);
         line += "chose " + record.chosen;
+        // The dialog adds the first filter's extension to a name without
+        // one: the line names the file the add-on gets.
+        const auto& filters = dialog.GetFilters();
+        const size_t slash = record.chosen.find_last_of('/');
+        const std::string last = slash == std::string::npos ? record.chosen : record.chosen.substr(slash + 1);
+        if (!filters.empty() && filters.front().option == DG::FileDialog::AppendExtension &&
+            !filters.front().extension.IsEmpty() && last.find('.') == std::string::npos)
+            line += " (saved as " + record.chosen + "." + filters.front().extension.ToUtf8() + ")";
     }
     shown.push_back(record);
     if (event != nullptr)

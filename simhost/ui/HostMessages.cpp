@@ -1,6 +1,7 @@
 // What the host tells the add-on when the user works: menu commands,
 // palette messages and selection changes.
 #include "simhost/core/SimHost.hpp"
+#include "simhost/ui/ScriptedUser.hpp"
 
 namespace SimHost {
 

@@ -1,6 +1,7 @@
 // The user at the add-on's modal dialogs.
 #include "simhost/ui/ModalDialogs.hpp"
 #include "simhost/core/SimHost.hpp"
+#include "simhost/ui/ScriptedUser.hpp"
 
 namespace SimHost {
 

@@ -1,5 +1,5 @@
 #include "simhost/ui/PaletteView.hpp"
-#include "simhost/api/HostApi.hpp"
+#include "simhost/ui/ScriptedUser.hpp"
 #include "platform/dg/DGUserInput.hpp"
 #include <sstream>
 
@@ -113,6 +113,21 @@ const PaletteEntryView* EntryFor(Host& host, std::vector<PaletteEntryView>& entr
     return nullptr;
 }
 
+// The user's action goes into the events before it is delivered, so that
+// what the add-on does on it (a dialog it opens) comes after it.
+template <typename Deliver> bool RecordAndDeliver(Host& host, const std::string& what, Deliver deliver)
+{
+    auto& events = host.recorder.events;
+    const USize at = events.size();
+    events.push_back(what);
+    const bool delivered = deliver();
+    if (!delivered)
+        events[at] += ": not delivered";
+    return delivered;
+}
+
+// An action whose line tells what it gave (a tooltip, a new size): recorded
+// once it is known.
 bool Delivered(Host& host, const std::string& what, bool delivered)
 {
     host.recorder.events.push_back(what + (delivered ? "" : ": not delivered"));
@@ -152,7 +167,8 @@ bool ScriptedUser::ClickPaletteEntry(USize entry)
 {
     std::vector<PaletteEntryView> entries;
     const PaletteEntryView* view = EntryFor(host, entries, entry, "click on");
-    return view != nullptr && Delivered(host, "click on " + Named(entry, *view), DG::UserInput::Click(*view->control));
+    return view != nullptr && RecordAndDeliver(host, "click on " + Named(entry, *view),
+                                                [&] { return DG::UserInput::Click(*view->control); });
 }
 
 bool ScriptedUser::ChoosePaletteItem(USize entry, Int16 item)
@@ -162,7 +178,9 @@ bool ScriptedUser::ChoosePaletteItem(USize entry, Int16 item)
     if (view == nullptr)
         return false;
     std::string what = "item " + std::to_string(item) + " chosen on " + Named(entry, *view);
-    return Delivered(host, what, view->pushMenu != nullptr && DG::UserInput::ChoosePushMenuItem(*view->pushMenu, item));
+    return RecordAndDeliver(host, what, [&] {
+        return view->pushMenu != nullptr && DG::UserInput::ChoosePushMenuItem(*view->pushMenu, item);
+    });
 }
 
 bool ScriptedUser::HoverPaletteEntry(USize entry, EntryPart part, std::string* toolTip)
@@ -188,7 +206,8 @@ bool ScriptedUser::HoverPaletteEntry(USize entry, EntryPart part, std::string* t
 bool ScriptedUser::ClosePalette()
 {
     DG::Palette* palette = AddOnPalette();
-    return Delivered(host, "close box of the palette", palette != nullptr && DG::UserInput::RequestClose(*palette));
+    return RecordAndDeliver(host, "close box of the palette",
+                            [&] { return palette != nullptr && DG::UserInput::RequestClose(*palette); });
 }
 
 bool ScriptedUser::ResizePalette(Int16 width, Int16 height)

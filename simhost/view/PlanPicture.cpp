@@ -1,4 +1,5 @@
 #include "simhost/view/PlanPicture.hpp"
+#include "simhost/model/BarSections.hpp"
 #include "simhost/model/WallPart.hpp"
 #include <algorithm>
 #include <cmath>
@@ -33,11 +34,10 @@ PlanShape ObjectShape(const Element& e)
         const std::vector<double>& b = bounding->numbers;
         shape.kind = PlanShape::Kind::Section;
         shape.rings.push_back({{b[0], b[1]}, {b[2], b[1]}, {b[2], b[3]}, {b[0], b[3]}});
-        const GdlParam* pos = FindParam(object.params, "ironPos");
-        if (pos != nullptr && pos->kind == GdlParam::Kind::Numbers && pos->dim2 >= 2)
-            for (Int32 r = 0; r < pos->dim1 && USize(r + 1) * pos->dim2 <= pos->numbers.size(); ++r)
-                shape.points.push_back({object.pos.x + pos->numbers[USize(r) * pos->dim2],
-                                        object.pos.y + pos->numbers[USize(r) * pos->dim2 + 1]});
+        for (const BarSection& bar : ComplexBarSections(object)) {
+            shape.points.push_back(bar.centre);
+            shape.diameters.push_back(bar.diameter);
+        }
         return shape;
     }
     const double a = NumberParam(object, "A", 0.0), b = NumberParam(object, "B", 0.0);
@@ -119,6 +119,22 @@ public:
                 Set(std::lround(x) + dx, std::lround(y) + dy, colour);
     }
 
+    // A bar's cut: a filled disc of the diameter (in model units), at least
+    // the size of a dot.
+    void Disc(const API_Coord& c, double diameter, const std::uint8_t colour[3])
+    {
+        double x, y;
+        Point(c.x, c.y, x, y);
+        const double r = std::max(1.5, diameter / 2 * scale);
+        if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(r) || std::fabs(x) > 1e6 || std::fabs(y) > 1e6 ||
+            r > 4.0 * std::max(width, height))
+            return;
+        for (long dy = long(std::floor(-r)); dy <= long(std::ceil(r)); ++dy)
+            for (long dx = long(std::floor(-r)); dx <= long(std::ceil(r)); ++dx)
+                if (dx * dx + dy * dy <= r * r)
+                    Set(std::lround(x) + dx, std::lround(y) + dy, colour);
+    }
+
     // Hatches the ring's box in the picture (a section's cut face).
     void Hatch(const std::vector<API_Coord>& ring, const std::uint8_t colour[3])
     {
@@ -192,7 +208,10 @@ std::vector<PlanShape> PlanOutlines(const Model& model)
     std::vector<PlanShape> shapes;
     for (const Element& e : model.Elements()) {
         const auto layer = model.layers.find(e.layer);
-        if ((layer != model.layers.end() && layer->second.hidden) || e.story != model.currentStory)
+        // The window shows its own database: the detail drawing's copies are
+        // not in the floor plan, nor the floor plan's elements in a drawing.
+        if ((layer != model.layers.end() && layer->second.hidden) || e.story != model.currentStory ||
+            e.database != model.currentDatabase)
             continue;
         if (e.As<ObjectPart>() != nullptr) {
             shapes.push_back(ObjectShape(e));
@@ -255,6 +274,7 @@ GX::Jpeg::Pixels DrawPlan(const std::vector<PlanShape>& shapes, const API_Box& b
     static const std::uint8_t hatchColour[3] = {240, 150, 150};
     static const std::uint8_t openingColour[3] = {30, 150, 60};
     static const std::uint8_t wallColour[3] = {70, 70, 70};
+    static const std::uint8_t barColour[3] = {20, 20, 20};
     Canvas canvas(width, height, box);
     for (const PlanShape& s : shapes) {
         const std::uint8_t* colour = blackAndWhite                          ? black
@@ -268,8 +288,11 @@ GX::Jpeg::Pixels DrawPlan(const std::vector<PlanShape>& shapes, const API_Box& b
             for (USize i = 0; i < ring.size(); ++i)
                 canvas.Line(ring[i], ring[(i + 1) % ring.size()], colour);
         }
-        for (const API_Coord& c : s.points)
-            canvas.Dot(c, colour);
+        for (USize i = 0; i < s.points.size(); ++i)
+            if (i < s.diameters.size())
+                canvas.Disc(s.points[i], s.diameters[i], blackAndWhite ? black : barColour);
+            else
+                canvas.Dot(s.points[i], colour);
     }
     return std::move(canvas.pixels);
 }

@@ -15,17 +15,19 @@ struct PlanShape {
     const Element* element = nullptr;
     // Closed rings (the last point joins the first).
     std::vector<std::vector<API_Coord>> rings;
-    // Marked points: the sections of a complex object's bars.
+    // Marked points: an object without footprint; the sections of a complex
+    // object's bars, each with its diameter (model units) in `diameters`.
     std::vector<API_Coord> points;
+    std::vector<double> diameters;
 };
 
-// The outlines of the elements the floor plan shows: those on shown layers
-// of the current story, in the model's order. An object is its footprint
+// The outlines of the elements the window shows: those of the current
+// database on shown layers of the current story, in the model's order. An object is its footprint
 // (A x B from its origin, turned by its angle; a small cross where it has
 // none); an object whose "bShowSection" is above 0.1 is drawn in its
 // section instead: the box of the first four values of "ironBounding"
-// (x and y minimum, x and y maximum) with its bars' sections at "ironPos",
-// relative to the object's position. An opening is its plan outline, a
+// (x and y minimum, x and y maximum, in model coordinates) with its bars'
+// sections as discs of their diameters (library/ComplexBehaviour). An opening is its plan outline, a
 // wall its plan polygon (arcs drawn as their chords).
 std::vector<PlanShape> PlanOutlines(const Model& model);
 

@@ -3,6 +3,7 @@
 // behind.
 #pragma once
 #include "simhost/core/SimHost.hpp"
+#include "simhost/ui/ScriptedUser.hpp"
 #include "platform/dg/DGUserInput.hpp"
 #include "platform/gs/Memory.hpp"
 #include <gtest/gtest.h>

@@ -15,6 +15,7 @@
 // back has used GUIDs that the fault-free run gives to its own elements.
 #pragma once
 #include "simhost/core/SimHost.hpp"
+#include "simhost/ui/ScriptedUser.hpp"
 #include "platform/gs/Memory.hpp"
 #include <gtest/gtest.h>
 #include <cstdio>

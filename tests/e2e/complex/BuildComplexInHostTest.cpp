@@ -8,6 +8,7 @@
 #include "addon/complex/DetailDrawing.hpp"
 #include "addon/host/HostBinding.hpp"
 #include "addon/host/HostCalls.hpp"
+#include "addon/services/AddOnGlobals.hpp"
 #include "addon/services/ResStrings.hpp"
 #include "addon/services/GdlParams.hpp"
 #include "tests/e2e/schedule/InHostFixture.hpp"
@@ -58,14 +59,14 @@ std::string Utf8(const GS::UniString& s) { return s.ToUtf8(); }
 std::string ResText(RSStringId id)
 {
     char buffer[256] = {};
-    HostGetResourceString(buffer, id.listId, id.index, HostOwnResourceModule());
+    HostGetResourceString(buffer, id.listId, id.index, OwnResourceModule());
     return GS::UniString(buffer, CC_Default).ToUtf8();
 }
 
 std::u16string ResText16(RSStringId id)
 {
     char buffer[256] = {};
-    HostGetResourceString(buffer, id.listId, id.index, HostOwnResourceModule());
+    HostGetResourceString(buffer, id.listId, id.index, OwnResourceModule());
     return GS::UniString(buffer, CC_Default).Units();
 }
 

@@ -6,6 +6,7 @@
 #include "addon/complex/DialogItems.hpp"
 #include "addon/complex/IronIdDialog.hpp"
 #include "addon/host/HostCalls.hpp"
+#include "addon/services/AddOnGlobals.hpp"
 #include "platform/dg/DGModal.hpp"
 #include "tests/e2e/schedule/InHostFixture.hpp"
 #include <cstring>
@@ -17,7 +18,7 @@ namespace {
 std::string MessageText(RSStringId id)
 {
     char buffer[256] = {};
-    HostGetResourceString(buffer, id.listId, id.index, HostOwnResourceModule());
+    HostGetResourceString(buffer, id.listId, id.index, OwnResourceModule());
     return GS::UniString(buffer, CC_Default).ToUtf8();
 }
 
@@ -184,8 +185,6 @@ protected:
     }
     void Release() override
     {
-        for (Int32 i = 1; i <= data.ids.GetItemCount(); ++i)
-            delete[] data.ids[i];
         data.ids.Clear();
     }
     void StoreRecord(Int32 version, std::vector<unsigned char> bytes, UInt16 sign = 0x5757)

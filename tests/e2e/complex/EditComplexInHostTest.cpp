@@ -7,6 +7,7 @@
 #include "addon/complex/EditComplex.hpp"
 #include "addon/complex/IronIdDialog.hpp"
 #include "addon/host/HostCalls.hpp"
+#include "addon/services/AddOnGlobals.hpp"
 #include "platform/dg/DGModal.hpp"
 #include "tests/e2e/schedule/InHostFixture.hpp"
 #include <functional>
@@ -19,7 +20,7 @@ using Action = DG::UserInput::DialogAction;
 std::string MessageText(RSStringId id)
 {
     char buffer[256] = {};
-    HostGetResourceString(buffer, id.listId, id.index, HostOwnResourceModule());
+    HostGetResourceString(buffer, id.listId, id.index, OwnResourceModule());
     return GS::UniString(buffer, CC_Default).ToUtf8();
 }
 

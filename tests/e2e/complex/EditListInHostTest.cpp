@@ -5,14 +5,17 @@
 #include "addon/complex/EditListDialog.hpp"
 #include "addon/complex/PreviewPicture.hpp"
 #include "addon/host/HostCalls.hpp"
+#include "addon/services/AddOnGlobals.hpp"
 #include "addon/services/ResStrings.hpp"
 #include "platform/dg/DGModal.hpp"
 #include "platform/gs/Guid.hpp"
 #include "platform/gx/GXImage.hpp"
 #include "tests/e2e/schedule/InHostFixture.hpp"
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <functional>
 #include <vector>
 
@@ -27,7 +30,7 @@ Action Select(Int32 listItem) { return {Kind::Select, EditListView, {}, listItem
 std::string Utf8(RSStringId id)
 {
     char buffer[256] = {};
-    HostGetResourceString(buffer, id.listId, id.index, HostOwnResourceModule());
+    HostGetResourceString(buffer, id.listId, id.index, OwnResourceModule());
     return GS::UniString(buffer, CC_Default).ToUtf8();
 }
 
@@ -81,7 +84,7 @@ protected:
         answer.dialog = EditListDialogId;
         answer.actions = actions;
         host->user.dialogAnswers.push_back(answer);
-        return DGModalDialog(HostOwnResourceModule(), EditListDialogId, HostOwnResourceModule(),
+        return DGModalDialog(OwnResourceModule(), EditListDialogId, OwnResourceModule(),
                              EditObjectListDialogProc, &data);
     }
     const SimHost::ShownModalDialog& Shown() const { return host->user.modalDialogs.back(); }
@@ -460,3 +463,98 @@ TEST_F(EditListTest, EveryAllocationMayFail)
 }
 
 }  // namespace
+
+namespace {
+
+SimHost::GdlParam Rows(const char* name, Int32 rows, Int32 cols, std::vector<double> values)
+{
+    SimHost::GdlParam p;
+    p.name = name;
+    p.kind = SimHost::GdlParam::Kind::Numbers;
+    p.dim1 = rows;
+    p.dim2 = cols;
+    p.numbers = std::move(values);
+    return p;
+}
+
+std::vector<char> Bytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The picture decoded by a JPEG decoder of its own (libjpeg-turbo's djpeg),
+// not by the platform's codec that wrote it: its width and height from the
+// PPM header, or 0 x 0 when it does not decode.
+std::pair<int, int> DecodedSize(const std::string& jpeg)
+{
+    const std::string ppm = jpeg + ".ppm";
+    const std::string command = "djpeg -pnm -outfile '" + ppm + "' '" + jpeg + "' 2>/dev/null";
+    if (std::system(command.c_str()) != 0)
+        return {0, 0};
+    std::ifstream in(ppm, std::ios::binary);
+    std::string magic;
+    int width = 0, height = 0;
+    in >> magic >> width >> height;
+    std::filesystem::remove(ppm);
+    return magic == "P6" ? std::make_pair(width, height) : std::make_pair(0, 0);
+}
+
+}  // namespace
+
+// Two columns of other bars in other places: the edit list shows two
+// pictures that differ, each zoomed to its column's section (the box its
+// script computed from its bars), each a JPEG an independent decoder reads;
+// the copies of a detail drawing lying over a column are not in its picture.
+TEST_F(EditListTest, EachEntrysPictureShowsItsOwnElementsSection)
+{
+    if (std::system("command -v djpeg >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "djpeg (libjpeg-turbo-progs) is not installed; scripts/install-deps.sh installs it";
+    const auto column = [&](const char* id, API_Coord at, std::vector<double> pos, std::vector<double> extra) {
+        const Int32 bars = static_cast<Int32>(pos.size() / 3);
+        SimHost::Element& e =
+            Place("rf_column", {Text("strIronID", id), Rows("ironPos", bars, 3, std::move(pos)),
+                                Rows("ironExtraData", bars, 10, std::move(extra))});
+        e.Object().pos = at;
+        return e.guid;
+    };
+    std::vector<double> twelve(40, 0.0), twenty(20, 0.0);
+    for (int r = 0; r < 4; ++r)
+        twelve[size_t(r) * 10 + 1] = 12;
+    twenty[1] = twenty[11] = 20;
+    const API_Guid c1 = column("C1", {2, 3}, {0, 0, 0, 0.3, 0, 0, 0.3, 0.3, 0, 0, 0.3, 0}, twelve);
+    const API_Guid c2 = column("C2", {10, 1}, {0, 0, 0, 0.5, 0, 0}, twenty);
+    // A bar of a detail drawing over C1, where the floor plan has none.
+    SimHost::Element& copy = Place("rf_rebar", {Number("A", 0.3), Number("B", 0.3)});
+    copy.Object().pos = {2, 3};
+    copy.database = host->model.NewGuid();
+
+    ASSERT_TRUE(Collect());
+    EXPECT_EQ(RunDialog({Select(2), Click(EditListOk)}), EditListOk);
+    ASSERT_EQ(EntryIds(), (std::vector<std::string>{"C2", "C1"}));  // the chosen entry stands first
+    ASSERT_EQ(host->view.zooms.size(), 2u);
+    // C1: bars of 12 mm from (2, 3) to (2.3, 3.3), with 0.05 of cover.
+    const double r1 = 0.006 + 0.05, r2 = 0.01 + 0.05;
+    const API_Box boxes[2] = {{2 - r1, 3 - r1, 2.3 + r1, 3.3 + r1}, {10 - r2, 1 - r2, 10.5 + r2, 1 + r2}};
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_NEAR(host->view.zooms[size_t(i)].xMin, boxes[i].xMin, 1e-9);
+        EXPECT_NEAR(host->view.zooms[size_t(i)].yMin, boxes[i].yMin, 1e-9);
+        EXPECT_NEAR(host->view.zooms[size_t(i)].xMax, boxes[i].xMax, 1e-9);
+        EXPECT_NEAR(host->view.zooms[size_t(i)].yMax, boxes[i].yMax, 1e-9);
+    }
+    const std::string first = host->view.temporaryFolder.Get() + "/" + GuidText(c1) + ".jpg";
+    const std::string second = host->view.temporaryFolder.Get() + "/" + GuidText(c2) + ".jpg";
+    EXPECT_NE(Bytes(first), Bytes(second));
+    for (const std::string& path : {first, second}) {
+        const std::pair<int, int> size = DecodedSize(path);
+        EXPECT_EQ(size, std::make_pair(int(host->view.pictures[0].width), int(host->view.pictures[0].height))) << path;
+    }
+
+    // Without the drawing's bar, C1's picture is the same.
+    const std::vector<char> withCopy = Bytes(first);
+    host->model.Remove(copy.guid);
+    Release();
+    ASSERT_TRUE(Collect());
+    EXPECT_EQ(Bytes(first), withCopy);
+    EXPECT_TRUE(host->recorder.alerts.empty());
+}

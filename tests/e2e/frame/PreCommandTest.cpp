@@ -2,7 +2,7 @@
 // suspend-groups bracket and the check of library parts and selection,
 // driven through the palette's Cutting List button.
 #include "tests/e2e/AddOnFixture.hpp"
-#include "simhost/ui/AddOnFolder.hpp"
+#include "simhost/core/AddOnFolder.hpp"
 #include <algorithm>
 #include <fstream>
 #include <sstream>

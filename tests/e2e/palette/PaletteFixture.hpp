@@ -4,7 +4,7 @@
 #include "tests/e2e/AddOnFixture.hpp"
 #include "simhost/api/HostApi.hpp"
 #include "platform/dg/DGUserInput.hpp"
-#include "simhost/ui/AddOnFolder.hpp"
+#include "simhost/core/AddOnFolder.hpp"
 #include "simhost/ui/PaletteView.hpp"
 #include <algorithm>
 #include <string>

@@ -66,7 +66,7 @@ TEST(ChangeStepsTest, MalformedChangeStepsAreRefusedWithTheirLine)
         {R"({"do": "change", "element": "w", "rotate": 400})", "-360 to 360"},
         {R"({"do": "change", "element": "w", "about": [0, 0], "move": [1, 1]})", "give \"rotate\" too"},
         {R"({"do": "change", "element": "w", "slantAlpha": 4})", "an angle between 0 and pi"},
-        {R"({"do": "change", "element": "w", "removePlanes": [[1, 2]]})", "plane ids [a, b, c]"},
+        {R"({"do": "change", "element": "w", "removePlanes": [[1, 2]]})", "must be a plane id [a, b, c]"},
         {R"({"do": "change", "element": "w", "holes": []})", "belongs to an \"outline\""},
         {R"({"do": "change", "element": "w", "colour": 2})", "colour"},
         {R"({"do": "delete"})", "needs \"element\" or \"elements\""},

@@ -5,6 +5,7 @@
 #include <dirent.h>
 #include <picojson.h>
 #include <algorithm>
+#include <cctype>
 #include <fstream>
 
 namespace {
@@ -107,6 +108,40 @@ TEST(ExpectRunTest, FailNthCallFailsTheCallCountedFromItsStep)
         << beyond.report;
 }
 
+// A file's expectation: its exact bytes, its lines whatever ends them, or
+// that it is not there; a difference names the line or the bytes.
+TEST(ExpectRunTest, AFileExpectationComparesBytesOrLines)
+{
+    const std::string file = TestRunFolder() + "/written.txt";
+    std::ofstream(file, std::ios::binary) << "a\tb\r\nc\n";
+    struct Case {
+        const char* check;  // what follows "file": ...
+        const char* differs;  // empty when the expectation holds
+    };
+    for (const Case& c : {
+             Case{R"("text": "a\tb\r\nc\n")", ""},
+             Case{R"("text": "a\tb\nc\n")", "expected 6 bytes \"a\\tb\\nc\\n\", found 7 bytes \"a\\tb\\r\\nc\\n\""},
+             Case{R"("textLines": ["a\tb", "c"])", ""},
+             Case{R"("textLines": ["a\tb", "d"])", "line 2: expected \"d\", found \"c\""},
+             Case{R"("textLines": ["a\tb"])", "line 2: expected no line, found \"c\""},
+             Case{R"("exists": false)", "expected no such file, it was written"},
+         }) {
+        const std::string text = std::string("{\"steps\": [{\"expect\": {\"file\": \"") + file + "\", " + c.check + "}}]}";
+        RunResult run = RunFile(WriteScenario("file.json", text));
+        const std::string differs = c.differs;
+        EXPECT_EQ(run.exitCode, differs.empty() ? 0 : 4) << c.check << "\n" << run.errors;
+        if (!differs.empty()) {
+            EXPECT_NE(run.errors.find("file " + file + (differs.rfind("line", 0) == 0 ? " " : ": ") + differs),
+                      std::string::npos)
+                << c.check << "\n" << run.errors;
+        }
+    }
+    RunResult missing = RunFile(WriteScenario("missing.json", "{\"steps\": [{\"expect\": {\"file\": \"none.txt\", \"text\": \"\"}}]}"));
+    EXPECT_EQ(missing.exitCode, 4);
+    EXPECT_NE(missing.errors.find("file none.txt: expected it written, there is no such file"), std::string::npos)
+        << missing.errors;
+}
+
 std::vector<std::string> ProjectScenarios()
 {
     std::vector<std::string> files;
@@ -125,43 +160,79 @@ std::vector<std::string> ProjectScenarios()
 // Every scenario of the project, played once for every host call it makes
 // that can fail, with that call failing (from the start: the add-on's own
 // start-up included). A failed call may change the outcome, so expectations
-// may fail; an add-on fault, a leak or a refused run may not.
-TEST(ExpectRunTest, EveryScenarioSurvivesAnyOneFailingHostCall)
+// may fail; an add-on fault, a leak or a refused run may not. One test per
+// scenario file and shard (shard k of K fails the calls n = k, k + K, ...),
+// named by them, so that ctest spreads the sweep over the cores and a new
+// scenario is swept without a line here.
+constexpr Int64 Shards = 4;
+
+struct SweepPart {
+    std::string scenario;
+    Int64 shard;  // 1 to Shards
+};
+
+std::vector<SweepPart> SweepParts()
 {
-    std::vector<std::string> scenarios = ProjectScenarios();
-    ASSERT_FALSE(scenarios.empty()) << "no scenarios in " << SCENARIO_DIR;
-    for (const std::string& name : scenarios) {
-        std::ifstream in(std::string(SCENARIO_DIR) + "/" + name);
-        picojson::value doc;
-        std::string error = picojson::parse(doc, in);
-        ASSERT_TRUE(error.empty()) << name << ": " << error;
-        picojson::object& top = doc.get<picojson::object>();
-        picojson::array setup = top.count("setup") != 0 ? top["setup"].get<picojson::array>() : picojson::array();
-        const bool ownFailNthCall = doc.serialize().find("\"failNthCall\"") != std::string::npos;
-        const Int64 limit = 1000;
-        Int64 n = 1;
-        for (; n <= limit; ++n) {
-            picojson::object fault;
-            fault["do"] = picojson::value("failNthCall");
-            fault["n"] = picojson::value(static_cast<double>(n));
-            fault["code"] = picojson::value("0x81060310");
-            picojson::array swept = setup;
-            swept.insert(swept.begin(), picojson::value(fault));
-            top["setup"] = picojson::value(swept);
-            RunResult run = RunFile(WriteScenario("sweep_" + name, doc.serialize(true)));
-            EXPECT_TRUE(run.exitCode == 0 || run.exitCode == 4)
-                << name << ", call " << n << " failing: exit " << run.exitCode << "\n"
-                << run.errors << run.report;
-            if (run.report.find("from setup step 1: did not happen") != std::string::npos)
-                break;
-            // A scenario's own failNthCall step plans its failure in place of
-            // the sweep's: the calls after it are that step's to fail.
-            if (ownFailNthCall && run.report.find("from setup step 1: happened") == std::string::npos)
-                break;
-            ASSERT_NE(run.report.find("from setup step 1: happened"), std::string::npos) << name << "\n" << run.report;
-        }
-        EXPECT_LE(n, limit) << name << " makes more than " << limit << " host calls";
-    }
+    std::vector<SweepPart> parts;
+    for (const std::string& name : ProjectScenarios())
+        for (Int64 shard = 1; shard <= Shards; ++shard)
+            parts.push_back({name, shard});
+    return parts;
 }
+
+class EveryScenarioTest : public ::testing::TestWithParam<SweepPart> {};
+
+TEST_P(EveryScenarioTest, SurvivesAnyOneFailingHostCall)
+{
+    const std::string& name = GetParam().scenario;
+    std::ifstream in(std::string(SCENARIO_DIR) + "/" + name);
+    picojson::value doc;
+    std::string error = picojson::parse(doc, in);
+    ASSERT_TRUE(error.empty()) << name << ": " << error;
+    // The host plans one failing call at a time: a scenario that plans its
+    // own would take the place of the sweep's, which would then test nothing.
+    if (doc.serialize().find("\"failNthCall\"") != std::string::npos)
+        GTEST_SKIP() << name << " plans a failing call of its own";
+    picojson::object& top = doc.get<picojson::object>();
+    picojson::array setup = top.count("setup") != 0 ? top["setup"].get<picojson::array>() : picojson::array();
+    const Int64 limit = 1000;
+    Int64 n = GetParam().shard;
+    for (; n <= limit; n += Shards) {
+        picojson::object fault;
+        fault["do"] = picojson::value("failNthCall");
+        fault["n"] = picojson::value(static_cast<double>(n));
+        fault["code"] = picojson::value("0x81060310");
+        picojson::array swept = setup;
+        swept.insert(swept.begin(), picojson::value(fault));
+        top["setup"] = picojson::value(swept);
+        RunResult run = RunFile(WriteScenario("sweep_" + name, doc.serialize(true)));
+        EXPECT_TRUE(run.exitCode == 0 || run.exitCode == 4)
+            << name << ", call " << n << " failing: exit " << run.exitCode << "\n"
+            << run.errors << run.report;
+        if (run.report.find("from setup step 1: did not happen") != std::string::npos)
+            break;
+        ASSERT_NE(run.report.find("from setup step 1: happened"), std::string::npos) << name << "\n" << run.report;
+    }
+    EXPECT_LE(n, limit) << name << " makes more than " << limit << " host calls";
+}
+
+TEST(EveryScenarioTest, FindsTheProjectsScenarios)
+{
+    EXPECT_FALSE(ProjectScenarios().empty()) << "no scenarios in " << SCENARIO_DIR;
+}
+
+// "placing-demo.json", shard 2: "placing_demo_2of4" (test names take
+// letters, digits and underscores).
+std::string SweepPartName(const ::testing::TestParamInfo<SweepPart>& info)
+{
+    const std::string& file = info.param.scenario;
+    std::string name = file.substr(0, file.size() - 5);
+    for (char& c : name)
+        if (!std::isalnum(static_cast<unsigned char>(c)))
+            c = '_';
+    return name + "_" + std::to_string(info.param.shard) + "of" + std::to_string(Shards);
+}
+
+INSTANTIATE_TEST_SUITE_P(Scenarios, EveryScenarioTest, ::testing::ValuesIn(SweepParts()), SweepPartName);
 
 }  // namespace

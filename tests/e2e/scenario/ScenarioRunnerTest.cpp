@@ -1,5 +1,7 @@
 // The scenario runner: refusals with file, line and reason, and a run.
 #include "tests/e2e/scenario/ScenarioRun.hpp"
+#include <fstream>
+#include <sstream>
 
 namespace {
 
@@ -75,6 +77,52 @@ INSTANTIATE_TEST_SUITE_P(
         MalformedCase{"dialogSelectWithoutItem",
                       "{\n \"steps\": [\n  {\"do\": \"dialog\", \"actions\": [\n   {\"select\": 1}]}\n ]\n}\n",
                       4, "an action is {\"click\": n}"},
+        // Steps that would call into an unloaded add-on.
+        MalformedCase{"menuAfterUnload", "{\n \"steps\": [\n  {\"do\": \"unload\"},\n  {\"do\": \"menu\"}\n ]\n}\n", 4,
+                      "'menu' calls into the add-on, which step 1 unloaded"},
+        MalformedCase{"selectAfterUnload",
+                      "{\n \"steps\": [\n  {\"do\": \"unload\"},\n  {\"do\": \"addElement\", \"type\": \"wall\", \"name\": \"w\"},\n"
+                      "  {\"do\": \"select\", \"names\": [\"w\"]}\n ]\n}\n",
+                      5, "'select' calls into the add-on, which step 1 unloaded"},
+        MalformedCase{"changeAfterUnload",
+                      "{\n \"steps\": [\n  {\"do\": \"unload\"},\n  {\"do\": \"change\", \"element\": \"w\", \"move\": [1, 0]}\n ]\n}\n", 4,
+                      "'change' calls into the add-on"},
+        // Numbers a double cannot hold, and nesting deeper than the bound.
+        MalformedCase{"beyondDouble", "{\n \"host\":\n  1e400\n}\n", 3, "beyond the range of a double"},
+        MalformedCase{"beyondDoubleInAStep", "{\n \"steps\": [\n  {\"do\": \"menu\", \"item\": -1e999}\n ]\n}\n", 3,
+                      "beyond the range of a double"},
+        MalformedCase{"tooDeep", "{\"steps\": [\n[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]\n]}\n", 2,
+                      "nested deeper than 32 levels"},
+        // Numbers out of their field's range, refused rather than cut or wrapped.
+        MalformedCase{"menuBeyondInt16", "{\n \"steps\": [\n  {\"do\": \"menu\", \"menu\": 2147483648}\n ]\n}\n", 3,
+                      "'steps[0].menu' must be a whole number from 1 to 32767"},
+        MalformedCase{"paletteMessageBeyondInt32",
+                      "{\n \"steps\": [\n  {\"do\": \"paletteMessage\", \"message\": 4294967297}\n ]\n}\n", 3,
+                      "palette messages are 1 to 7"},
+        MalformedCase{"resizeBeyondInt16",
+                      "{\n \"steps\": [\n  {\"do\": \"resizePalette\", \"width\": 2147483648}\n ]\n}\n", 3,
+                      "'steps[0].width' must be a whole number from 1 to 32767"},
+        MalformedCase{"negativeLayer", "{\n \"steps\": [\n  {\"do\": \"addElement\", \"type\": \"wall\", \"layer\": -3}\n ]\n}\n", 3,
+                      "'steps[0].layer' must be a whole number from 1 to"},
+        MalformedCase{"failCallNegativeTimes",
+                      "{\n \"steps\": [\n  {\"do\": \"failCall\", \"slot\": \"GetElement\", \"times\": -5}\n ]\n}\n", 3,
+                      "is -1 (every call from here) or a count"},
+        MalformedCase{"failCallHugeTimes",
+                      "{\n \"steps\": [\n  {\"do\": \"failCall\", \"slot\": \"GetElement\", \"times\": 1e20}\n ]\n}\n", 3,
+                      "is -1 (every call from here) or a count"},
+        MalformedCase{"failCallHugeCode",
+                      "{\n \"steps\": [\n  {\"do\": \"failCall\", \"slot\": \"GetElement\", \"code\": 1e20}\n ]\n}\n", 3,
+                      "must be a code of 32 bits"},
+        MalformedCase{"failNthCallHuge", "{\n \"steps\": [\n  {\"do\": \"failNthCall\", \"n\": 1e300}\n ]\n}\n", 3,
+                      "'steps[0].n' must be a whole number from 1 to"},
+        MalformedCase{"alertButtonWraps", "{\n \"steps\": [\n  {\"do\": \"alert\", \"button\": 65537}\n ]\n}\n", 3,
+                      "an alert's buttons are 1 to 3"},
+        MalformedCase{"planeIdBeyondInt32",
+                      "{\n \"steps\": [\n  {\"do\": \"change\", \"element\": \"r\", \"removePlanes\": [[0, 0, 1e10]]}\n ]\n}\n", 3,
+                      "must be a plane id [a, b, c] of three whole numbers"},
+        MalformedCase{"fileExpectationOfTwoForms",
+                      "{\n \"steps\": [\n  {\"expect\": {\"file\": \"a.txt\", \"text\": \"\", \"textLines\": []}}\n ]\n}\n", 3,
+                      "a file expectation gives one of"},
         MalformedCase{"noTextForThisHost",
                       HOST_VERSION == 24 ? "{\n \"steps\": [\n  {\"expect\": {\"alerts\": [\n   {\"25\": \"x\"}]}}\n ]\n}\n"
                                          : "{\n \"steps\": [\n  {\"expect\": {\"alerts\": [\n   {\"24\": \"x\"}]}}\n ]\n}\n",
@@ -115,6 +163,98 @@ TEST(ScenarioRunnerTest, RunsStepsAndReports)
     EXPECT_NE(run.report.find("part rf_rebar strIronID=\"A1\""), std::string::npos) << run.report;
     EXPECT_NE(run.report.find("Abnormal add-on termination"), std::string::npos) << run.report;
     EXPECT_NE(run.report.find("memory handles left: 0"), std::string::npos);
+}
+
+// What the runner cannot read or write refuses the run, with the reason.
+TEST(ScenarioRunnerTest, AFolderGivenAsTheScenarioIsNamedAsAFolder)
+{
+    RunResult run = RunFile(TestRunFolder());
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.errors.find(TestRunFolder() + ":0: is a folder, not a scenario file"), std::string::npos) << run.errors;
+}
+
+TEST(ScenarioRunnerTest, OutFoldersAreMadeWithTheirParentsAndAFileInTheWayRefusesTheRun)
+{
+    const std::string path = WriteScenario("out.json", "{ \"steps\": [] }");
+    std::ofstream(TestRunFolder() + "/a-file") << "x";
+    struct Case {
+        std::string out;
+        int exitCode;
+        std::string said;
+    };
+    for (const Case& c : {Case{TestRunFolder() + "/made/with/parents", 0, ""},
+                          Case{TestRunFolder() + "/a-file", 2, "a-file is a file"},
+                          Case{TestRunFolder() + "/a-file/under", 2, "a-file is a file"}}) {
+        SimHost::RunOptions options;
+        options.addOnPath = ADDON_PATH;
+        options.outDir = c.out;
+        std::ostringstream report, errors;
+        EXPECT_EQ(SimHost::RunScenario(path, options, report, errors), c.exitCode) << c.out << "\n" << errors.str();
+        if (c.exitCode == 0) {
+            EXPECT_NE(report.str().find("-- files written: 1\n  " + c.out + "/plan.svg\n"), std::string::npos)
+                << report.str();
+            EXPECT_TRUE(std::ifstream(c.out + "/plan.svg").good());
+            EXPECT_NE(report.str().find("== passed (exit 0)\n"), std::string::npos) << report.str();
+        } else {
+            EXPECT_NE(errors.str().find("--out " + c.out + ": cannot make the folder"), std::string::npos) << errors.str();
+            EXPECT_NE(errors.str().find(c.said), std::string::npos) << errors.str();
+        }
+    }
+}
+
+// The report ends with the verdict and the exit code.
+TEST(ScenarioRunnerTest, TheReportEndsWithTheVerdictAndTheExitCode)
+{
+    struct Case {
+        const char* name;
+        const char* text;
+        int exitCode;
+        const char* verdict;
+    };
+    for (const Case& c : {Case{"passes", "{ \"steps\": [] }", 0, "== passed (exit 0)\n"},
+                          Case{"differs", "{ \"steps\": [{\"expect\": {\"palette\": {\"exists\": true}}}] }", 4,
+                               "== failed: 1 of 1 expectations did not hold (exit 4)\n"},
+                          Case{"refusedWhileRunning", "{ \"steps\": [{\"do\": \"select\", \"names\": [\"nobody\"]}] }", 2,
+                               "== refused: the scenario or the command line is wrong, or a file could not be written (exit 2)\n"}}) {
+        RunResult run = RunFile(WriteScenario(std::string(c.name) + ".json", c.text));
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.name << "\n" << run.errors;
+        const std::string verdict = c.verdict;
+        ASSERT_GE(run.report.size(), verdict.size()) << c.name;
+        EXPECT_EQ(run.report.substr(run.report.size() - verdict.size()), verdict) << c.name << "\n" << run.report;
+    }
+}
+
+// The events keep the order things happened in: the click, then the file
+// dialog it opened, whose line names the file the add-on got; the files
+// written name it too.
+TEST(ScenarioRunnerTest, AnExportsEventsAreInOrderAndItsFileIsNamed)
+{
+    const std::string out = TestRunFolder() + "/export-out";
+    const std::string path = WriteScenario("export-order.json", R"({
+  "steps": [
+    {"do": "loadLibrary"},
+    {"do": "menu"},
+    {"do": "place", "part": "rf_list", "name": "list",
+     "params": {"tableContentTexts": {"rows": 1, "cols": 2, "values": ["ID", "Count"]}}},
+    {"do": "select", "names": ["list"]},
+    {"do": "fileDialog", "file": "list"},
+    {"do": "clickEntry", "entry": 7}
+  ]
+})");
+    SimHost::RunOptions options;
+    options.addOnPath = ADDON_PATH;
+    options.outDir = out;
+    std::ostringstream report, errors;
+    ASSERT_EQ(SimHost::RunScenario(path, options, report, errors), 0) << errors.str() << report.str();
+    const std::string text = report.str();
+    const size_t click = text.find("click on entry 7");
+    const size_t dialog = text.find("file dialog (save");
+    ASSERT_NE(click, std::string::npos) << text;
+    ASSERT_NE(dialog, std::string::npos) << text;
+    EXPECT_LT(click, dialog) << text;
+    EXPECT_NE(text.find("chose " + out + "/list (saved as " + out + "/list.txt)", dialog), std::string::npos) << text;
+    EXPECT_NE(text.find("-- files written: 2\n  " + out + "/list.txt\n  " + out + "/plan.svg\n"), std::string::npos)
+        << text;
 }
 
 TEST(ScenarioRunnerTest, PlacingAPartOfNoActiveLibraryIsRefused)

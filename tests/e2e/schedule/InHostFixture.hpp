@@ -6,6 +6,7 @@
 #include "addon/host/HostBinding.hpp"
 #include "platform/gs/Memory.hpp"
 #include "simhost/core/SimHost.hpp"
+#include "simhost/ui/ScriptedUser.hpp"
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>

@@ -1,11 +1,12 @@
 // The Wall and Slab commands through the palette with the picks played by
 // the user: layers on both sides of a wall and along a slab's edges, the
 // wall request through the wall-geometry library found beside the add-on,
-// elements of odd geometry, and every host call of a two-layer run failing
-// in turn for a wall, a slab and a roof.
+// and elements of odd geometry.
 #include "tests/e2e/palette/PaletteFixture.hpp"
 #include "platform/vomdix/JobLedger.hpp"
 #include "tests/e2e/walls/PlacingTestSupport.hpp"
+#include "simhost/model/ElementEdit.hpp"
+#include <picojson.h>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -251,6 +252,80 @@ TEST_F(PlaceIntoWallsAndSlabsTest, WallRequestGoesThroughTheLibraryBesideTheAddO
     ExpectJobsEnded();
 }
 
+// How far the face request reaches behind the layer: V + 0.5 on a side
+// that runs the wall's way, 2 V + 0.8 against it when placing and 2 V + 0.2
+// when the update asks again after the wall moved. The scripted library
+// beside the add-on logs every request (each twice: length, then text).
+TEST_F(PlaceIntoWallsAndSlabsTest, FaceRequestsReachBehindTheLayerAsPlacingAndUpdateEachAsk)
+{
+    host->session.addOnFolder = std::make_unique<SimHost::AddOnFolder>(ADDON_PATH, true);
+    std::filesystem::copy_file(VOMDIX_SCRIPTED_PATH, host->session.addOnFolder->Folder() + "/libVOMDIX.so");
+    const std::string reply = host->session.addOnFolder->Folder() + "/reply.json";
+    const std::string log = host->session.addOnFolder->Folder() + "/requests.log";
+    std::ofstream(reply) << "{\"polygons\":[{\"loops\":[[{\"x\":0,\"z\":0},{\"x\":-2,\"z\":0},{\"x\":-2,\"z\":1},"
+                            "{\"x\":0,\"z\":1},{\"x\":0,\"z\":0}]],\"outerIndex\":0}]}";
+    setenv("VOMDIX_REPLY_FILE", reply.c_str(), 1);
+    setenv("VOMDIX_REQUEST_LOG", log.c_str(), 1);
+    unsetenv("VOMDIX_REPLY_LENGTH");
+    auto requests = [&] {
+        std::vector<std::pair<double, double>> depths;  // startdepth, enddepth
+        std::ifstream in(log);
+        for (std::string line; std::getline(in, line);) {
+            picojson::value v;
+            EXPECT_TRUE(picojson::parse(v, line).empty()) << line;
+            depths.emplace_back(v.get("startdepth").get<double>(), v.get("enddepth").get<double>());
+        }
+        std::remove(log.c_str());
+        return depths;
+    };
+    std::vector<std::pair<double, double>> placing, update;
+    {
+        std::string error;
+        ASSERT_TRUE(host->session.LoadAddOn(host->session.addOnFolder->AddOnPath(), error)) << error;
+        ASSERT_TRUE(host->session.StartAddOn());
+        OpenFromMenu();
+        const API_Guid wall = AddWall(*host, {0, 0}, {6, 0});
+        host->user.ChangeSelection({wall});
+        for (int layer = 0; layer < 2; ++layer)
+            host->user.settingsDialogs.push_back(Layer("rf_mesh", {Number("iPosition", 2), Number("LayerPosY", 0.05)}));
+        host->user.pointInputs.Give(Click(3, 0.1));   // left: the wall's way
+        host->user.pointInputs.Give(Click(3, -0.1));  // right: against it
+        host->user.alertButtons = {2, 1};
+        ASSERT_TRUE(host->user.ClickPaletteEntry(Wall));
+        placing = requests();
+
+        SimHost::ElementEdit move;
+        move.move = API_Coord{1, 2};
+        std::string why;
+        ASSERT_TRUE(host->user.ChangeElements(
+            move.ActionName(), APINotifyElement_Edit, {wall},
+            [&](SimHost::Element& e, std::string& reason) { return SimHost::ApplyEdit(move, host->model, e, reason); },
+            why))
+            << why;
+        update = requests();
+        host->session.UnloadAddOn(true);
+    }
+    unsetenv("VOMDIX_REPLY_FILE");
+    unsetenv("VOMDIX_REQUEST_LOG");
+    // The depth runs from the left face, the wall being one core skin 0.3
+    // thick: the left layer lies 0.05 deep, the right one 0.25.
+    const double left = 0.05, right = 0.25;
+    const std::vector<std::pair<double, double>> placed = {
+        {left, left + 0.5}, {left, left + 0.5}, {right, 2 * right + 0.8}, {right, 2 * right + 0.8}};
+    const std::vector<std::pair<double, double>> updated = {
+        {left, left + 0.5}, {left, left + 0.5}, {right, 2 * right + 0.2}, {right, 2 * right + 0.2}};
+    ASSERT_EQ(placing.size(), placed.size());
+    ASSERT_EQ(update.size(), updated.size());
+    for (size_t i = 0; i < placed.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_NEAR(placing[i].first, placed[i].first, 1e-12);
+        EXPECT_NEAR(placing[i].second, placed[i].second, 1e-12);
+        EXPECT_NEAR(update[i].first, updated[i].first, 1e-12);
+        EXPECT_NEAR(update[i].second, updated[i].second, 1e-12);
+    }
+    ExpectJobsEnded();
+}
+
 // Elements of odd geometry: nothing crashes, nothing leaks, and an element
 // whose outline gives nothing to place gets no object.
 TEST_F(PlaceIntoWallsAndSlabsTest, OddGeometryNeitherCrashesNorPlacesGarbage)
@@ -294,51 +369,6 @@ TEST_F(PlaceIntoWallsAndSlabsTest, OddGeometryNeitherCrashesNorPlacesGarbage)
     EXPECT_EQ(LinkedCount(*host, upright), 0u);
     EXPECT_EQ(LinkedCount(*host, nanRoof), 0u);
     ExpectJobsEnded();
-}
-
-// Every host call of a two-layer run failing in turn, for a wall, a slab
-// and a roof: no fault, no leak, and objects only inside the undo step.
-TEST(PlaceIntoElementsSweepTest, EachHostCallOfATwoLayerRunFailingInTurn)
-{
-    struct Case {
-        const char* what;
-        USize entry;
-        std::function<API_Guid(SimHost::Host&)> add;
-        double position;
-        Int32 picks;
-    };
-    const Case cases[] = {
-        {"wall", Wall, [](SimHost::Host& h) { return AddWall(h, {0, 0}, {6, 0}); }, 2, 2},
-        {"slab", Slab,
-         [](SimHost::Host& h) {
-             return AddSlab(h, Ring({{0, 0}, {8, 0}, {8, 6}, {0, 6}}, {{{3, 2}, {5, 2}, {5, 4}, {3, 4}}}));
-         },
-         1, 2},
-        {"roof", Roof, [](SimHost::Host& h) { return AddRoof(h, Ring({{0, 0}, {10, 0}, {10, 5}, {0, 5}}), Slope); }, 0,
-         0},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        auto prepare = [&](SimHost::Host& host) {
-            host.session.StartAddOn();
-            host.user.RunMenuCommand(32510, 1);
-            const API_Guid element = c.add(host);
-            host.user.ChangeSelection({element});
-            host.user.settingsDialogs.push_back(Layer("rf_mesh", {Number("iPosition", c.position)}));
-            host.user.settingsDialogs.push_back(Layer("rf_mesh", {Number("iPosition", c.position)}));
-            for (Int32 k = 0; k < c.picks; ++k)
-                host.user.pointInputs.Give(Click(k == 0 ? 3 : 0.5, k == 0 ? 0.1 : -0.1));
-            host.user.alertButtons = {2, 1};
-        };
-        auto command = [&](SimHost::Host& host) {
-            host.user.ClickPaletteEntry(c.entry);
-            if (host.undo.steps.empty()) {
-                EXPECT_TRUE(Objects(host).empty()) << "an object outside the undo step";
-            }
-        };
-        // A wall's layer reads the wall's body several times over.
-        SweepEachHostCall(prepare, command, 2000);
-    }
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 // The Slab, Wall and Roof command through the palette: refusals and their
 // messages, the settings dialog's layers, the objects placed into roofs
-// (one per plane of a roof of several) in one undo step, and every host
-// call of a run failing in turn.
+// (one per plane of a roof of several) in one undo step.
 #include "tests/e2e/palette/PaletteFixture.hpp"
 #include "simhost/scenario/PlanSvg.hpp"
 #include "tests/e2e/walls/PlacingTestSupport.hpp"
@@ -227,46 +226,6 @@ TEST_F(PlaceReinforcementTest, SettingsDialogOpensOnTheMeshPositionedForTheEleme
     const GdlParam* position = SimHost::FindParam(tool.params, "iPosition");
     ASSERT_NE(position, nullptr);
     EXPECT_EQ(position->number, 1);
-}
-
-// Every host call of a roof run failing in turn: no fault, no leak, and
-// objects only inside the undo step.
-TEST(PlaceReinforcementSweepTest, EachHostCallOfARoofRunFailingInTurn)
-{
-    auto prepare = [](SimHost::Host& host) {
-        host.session.StartAddOn();
-        host.user.RunMenuCommand(32510, 1);
-        SimHost::Element& roof = host.model.Add(API_RoofID);
-        SimHost::RoofPart part;
-        part.roofClass = 1;
-        for (Int32 i = 0; i < 2; ++i) {
-            SimHost::RoofPlaneDef plane;
-            plane.partId = {0, 0, i + 1};
-            plane.angle = Slope;
-            plane.outline = Rectangle(10.0 * i, 0, 10.0 * i + 10, 5);
-            plane.pivotBegin = plane.outline.contour[0];
-            plane.pivotEnd = plane.outline.contour[1];
-            part.planes.push_back(plane);
-        }
-        roof.part = part;
-        SimHost::Element& flat = host.model.Add(API_RoofID);
-        SimHost::RoofPart plain;
-        plain.angle = Slope;
-        plain.outline = Rectangle(0, 10, 10, 15);
-        plain.pivotBegin = plain.outline.contour[0];
-        plain.pivotEnd = plain.outline.contour[1];
-        flat.part = plain;
-        host.user.ChangeSelection({roof.guid, flat.guid});
-        host.user.settingsDialogs.push_back(Layer("rf_mesh", {Number("iPosition", 0)}));
-    };
-    auto command = [](SimHost::Host& host) {
-        host.user.ClickPaletteEntry(Roof);
-        if (host.undo.steps.empty()) {
-            for (const SimHost::Element& e : host.model.Elements())
-                EXPECT_EQ(e.As<SimHost::ObjectPart>(), nullptr) << "an object outside the undo step";
-        }
-    };
-    SweepEachHostCall(prepare, command);
 }
 
 }  // namespace

@@ -109,17 +109,17 @@ TEST_F(WallFaceEndToEndTest, CurvedWallGivesTheUnrolledFace)
     SimHost::Element& e = Wall({4, 0}, {0, 4}, angle);
     SegmentedPolygon out;
     const WallFaceFrame frame{true, angle, {4, 0}, {0, 4}, false};
-    ASSERT_TRUE(RequestWallFacePolygon(e.guid, 0.15, 0.15, frame, out));
+    ASSERT_TRUE(RequestWallFacePolygon(e.guid, 0.1, 0.1, frame, out));
     ASSERT_GE(out.contour.GetSize(), 4u);
     EXPECT_TRUE(out.holes.IsEmpty());
     const Box c = BoxOf(out.contour);
     EXPECT_NEAR(c.z0, 0, 1e-6);
     EXPECT_NEAR(c.z1, 3, 1e-6);
-    // Unrolled: the reference line is the outside face (radius 4), the
-    // inside one lies at 4.3; the section 0.15 deep is an arc of radius 4.15,
-    // measured on its facets.
+    // Unrolled: the reference line is the left face (radius 4), the right
+    // one lies at 4.3; a curved wall's depth runs from its right face, so the
+    // section 0.1 deep is an arc of radius 4.2, measured on its facets.
     const double length = c.x1 - c.x0;
-    EXPECT_NEAR(length, 4.15 * angle, 0.02);
+    EXPECT_NEAR(length, 4.2 * angle, 0.02);
 }
 
 }  // namespace

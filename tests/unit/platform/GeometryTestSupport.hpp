@@ -2,6 +2,7 @@
 // and a few polygons.
 #pragma once
 #include "platform/geometry/Polygon2D.hpp"
+#include "platform/gs/MathConstants.hpp"
 #include "platform/gs/Memory.hpp"
 #include <gtest/gtest.h>
 
@@ -19,7 +20,7 @@ protected:
 
 namespace GeometryTestSupport {
 
-constexpr double Pi = 3.14159265358979323846;
+using GS::Pi;
 
 inline Geometry::PolyContour Rect(double x0, double y0, double x1, double y1)
 {

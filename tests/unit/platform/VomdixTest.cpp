@@ -1,6 +1,7 @@
 // The wall-geometry library: the face outline it computes from a wall
 // description, its job handles, the two-call protocol and its exports;
 // and its scripted stand-in.
+#include "platform/gs/MathConstants.hpp"
 #include "platform/vomdix/JobLedger.hpp"
 #include "platform/vomdix/VOMDIX.hpp"
 #include <cmath>
@@ -17,7 +18,7 @@
 
 namespace {
 
-constexpr double Pi = 3.14159265358979323846;
+using GS::Pi;
 
 struct P3 {
     double x, y, z;
@@ -328,17 +329,28 @@ TEST_F(VomdixTest, CurvedWallIsUnrolled)
     };
     const double nearX = unrolled(0.25), farX = unrolled(0.75);
     using Ring = std::vector<std::pair<double, double>>;
-    for (bool flipped : {false, true}) {
-        SCOPED_TRACE(flipped);
-        // Flipped, the same body lies on the reference line's other side
-        // (counter-clockwise: outward), so its outside face is at 5.3.
-        const std::vector<Loops> reply =
-            ReplyLoops(Ask(d.Text(flipped ? 0.2 : 0.1, flipped, {5, 0, 0}, {0, 5, 0}, Pi / 2, &centre)));
-        const Loops expected =
-            flipped ? Loops{Ring{{0, 0}, {length, 0}, {length, 3}, {0, 3}, {0, 0}},
-                            Ring{{nearX, 1}, {nearX, 2}, {farX, 2}, {farX, 1}, {nearX, 1}}}
-                    : Loops{Ring{{0, 0}, {0, 3}, {-length, 3}, {-length, 0}, {0, 0}},
-                            Ring{{-nearX, 1}, {-farX, 1}, {-farX, 2}, {-nearX, 2}, {-nearX, 1}}};
+    // The depth runs from the right-hand face, flipped or not: the outer
+    // face (5.3) of the arc run counter-clockwise from (5,0), the inner one
+    // (5.0) of the same arc run clockwise from (0,5). x runs along the wall
+    // from its begin either way.
+    struct Case {
+        const char* name;
+        bool flipped;
+        bool clockwise;
+        double depth;
+        double nearX, farX;
+    } cases[] = {
+        {"counter-clockwise", false, false, 0.2, nearX, farX},
+        {"counter-clockwise, flipped", true, false, 0.2, nearX, farX},
+        {"clockwise", false, true, 0.1, length - farX, length - nearX},
+        {"clockwise, flipped", true, true, 0.1, length - farX, length - nearX},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::vector<Loops> reply = ReplyLoops(Ask(c.clockwise ? d.Text(c.depth, c.flipped, {0, 5, 0}, {5, 0, 0}, -Pi / 2, &centre)
+                                                                    : d.Text(c.depth, c.flipped, {5, 0, 0}, {0, 5, 0}, Pi / 2, &centre)));
+        const Loops expected = {Ring{{0, 0}, {length, 0}, {length, 3}, {0, 3}, {0, 0}},
+                                Ring{{c.nearX, 1}, {c.nearX, 2}, {c.farX, 2}, {c.farX, 1}, {c.nearX, 1}}};
         ASSERT_EQ(reply.size(), 1u);
         ASSERT_EQ(reply[0].size(), expected.size());
         for (size_t r = 0; r < expected.size(); ++r) {

@@ -2,6 +2,7 @@
 // typed, and the check that no memory handle outlived the case.
 #pragma once
 #include "simhost/core/SimHost.hpp"
+#include "simhost/ui/ScriptedUser.hpp"
 #include "platform/gs/Memory.hpp"
 #include "simhost/model/ParamHandles.hpp"
 #include <cstring>

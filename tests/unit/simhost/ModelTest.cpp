@@ -1,7 +1,8 @@
 // The element database: found by GUID, references that survive growth,
-// a part per element type.
+// a part per element type, a wall's body kept until the wall changes.
 #include "simhost/model/Model.hpp"
 #include <gtest/gtest.h>
+#include <algorithm>
 
 namespace {
 
@@ -59,6 +60,43 @@ TEST(ModelTest, EachTypeCarriesItsOwnPart)
     SimHost::Element* added = model.Add(bare);
     ASSERT_NE(added, nullptr);
     EXPECT_NE(added->As<SimHost::ObjectPart>(), nullptr);
+}
+
+// A wall's body is built once and handed out until the wall changes: a
+// changed record or a new window gives the body of the wall as it is now,
+// never the one kept; a copy (the undo history's) keeps its own state.
+TEST(ModelTest, WallBodyIsKeptUntilTheWallChanges)
+{
+    SimHost::WallPart wall;
+    wall.record.endC = {4, 0};
+    wall.Body();
+    const std::shared_ptr<const SimHost::WallBodyCache> first = wall.body;
+    wall.Body();
+    EXPECT_EQ(wall.body, first) << "built once";
+    const size_t solid = first->mesh.vertices.size();
+    EXPECT_EQ(solid, SimHost::BuildWallBody(wall).vertices.size());
+
+    const SimHost::WallPart before = wall;
+    wall.openings.push_back({1, 1, 1, 1});
+    EXPECT_EQ(wall.Body().mesh.vertices.size(), SimHost::BuildWallBody(wall).vertices.size());
+    EXPECT_GT(wall.Body().mesh.vertices.size(), solid) << "the window's corners";
+    EXPECT_EQ(before.Body().mesh.vertices.size(), solid) << "the copy keeps the wall it was";
+
+    wall.record.endC = {6, 0};
+    double far = 0;
+    for (const API_VertType& v : wall.Body().mesh.vertices)
+        far = std::max(far, v.x);
+    EXPECT_DOUBLE_EQ(far, 6);
+    // The polygon-edge entries numbered on through the polygons.
+    const SimHost::WallBodyCache& body = wall.Body();
+    size_t entries = 0;
+    for (size_t i = 0; i < body.mesh.polygons.size(); ++i) {
+        EXPECT_EQ(body.firstEdgeEntry[i], static_cast<Int32>(entries + 1));
+        for (size_t k = 0; k < body.mesh.polygons[i].edges.size(); ++k)
+            EXPECT_EQ(body.edgeEntries[entries + k], body.mesh.polygons[i].edges[k]);
+        entries += body.mesh.polygons[i].edges.size();
+    }
+    EXPECT_EQ(body.edgeEntries.size(), entries);
 }
 
 }  // namespace

@@ -199,13 +199,13 @@ protected:
     {
         table[static_cast<UInt32>(S)] = reinterpret_cast<void*>(fn);
     }
-    void Run(const API_Sector& sector = {{0, 0}, {0, 0}})
+    PlacingResult Run(const API_Sector& sector = {{0, 0}, {0, 0}})
     {
         ParamsBuilder b;
         b.Numbers("et_coords", 1, 3, {0, 0, 0}).Number("et_thickness", -1).Number("et_thickness", -1).Number("ironAngleY", -1)
             .Number("wall_reinforcement", -1);
         API_AddParType** params = b.Build();
-        GenerateHostReinforcement(host.element.header.guid, objectTemplate, params, sector);
+        const PlacingResult result = GenerateHostReinforcement(host.element.header.guid, objectTemplate, params, sector);
         // Both et_thickness records hold the value.
         std::vector<double> thickness;
         GdlParams::ForEachNamed(params, "et_thickness", [&](API_AddParType& r) { thickness.push_back(GdlParams::Number(r)); });
@@ -213,6 +213,7 @@ protected:
             EXPECT_EQ(thickness, (std::vector<double>(2, host.placed.back().thickness)));
         }
         KillParams(params);
+        return result;
     }
 
     ElementHost host;
@@ -314,6 +315,8 @@ TEST_F(HostReinforcementTest, RoofOfSeveralPlanesGetsOneObjectPerPlaneWithItsPar
 
 TEST_F(HostReinforcementTest, ElementsThatGetNothing)
 {
+    // A failed read fails the element (its step is taken back); an outline
+    // without an area or with a value that is no number is no outline.
     const double nan = std::numeric_limits<double>::quiet_NaN();
     struct Case {
         const char* name;
@@ -322,20 +325,22 @@ TEST_F(HostReinforcementTest, ElementsThatGetNothing)
         std::vector<API_Coord> outline;
         GSErrCode memoResult;
         std::vector<std::string> log;
+        PlacingResult result;
     };
     const std::vector<API_Coord> square = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+    const PlacingResult none = PlacingResult::NoOutline, failed = PlacingResult::Failed;
     const Case cases[] = {
-        {"unreadable element", API_ZombieElemID, 0, square, NoError, {}},
-        {"another type", API_ColumnID, 0, square, NoError, {"Report error: bad ac elem type"}},
-        {"unreadable slab outline", API_SlabID, 0, square, APIERR_MEMFULL, {"GetMemo 1"}},
-        {"slab without outline", API_SlabID, 0, {}, NoError, {"GetMemo 1"}},
-        {"slab of NaN", API_SlabID, 0, {{0, 0}, {nan, 0}, {1, 1}}, NoError, {"GetMemo 1"}},
+        {"unreadable element", API_ZombieElemID, 0, square, NoError, {}, failed},
+        {"another type", API_ColumnID, 0, square, NoError, {"Report error: bad ac elem type"}, PlacingResult::Done},
+        {"unreadable slab outline", API_SlabID, 0, square, APIERR_MEMFULL, {"GetMemo 1"}, failed},
+        {"slab without outline", API_SlabID, 0, {}, NoError, {"GetMemo 1"}, none},
+        {"slab of NaN", API_SlabID, 0, {{0, 0}, {nan, 0}, {1, 1}}, NoError, {"GetMemo 1"}, none},
         {"slab of huge values", API_SlabID, 0, {{0, 0}, {1e308, 0}, {1e308, 1e308}, {-1e308, 1e308}}, NoError,
-         {"GetMemo 1", "CreateElement", "AttachElementObserver"}},
-        {"collinear slab", API_SlabID, 0, {{0, 0}, {1, 0}, {2, 0}}, NoError,
-         {"GetMemo 1", "CreateElement", "AttachElementObserver"}},
-        {"upright roof", API_RoofID, std::acos(-1.0) / 2, square, NoError, {"GetMemo 1", "GetConnectedElements 44"}},
-        {"unreadable roof outline", API_RoofID, 0, square, APIERR_MEMFULL, {"GetMemo 1"}},
+         {"GetMemo 1"}, none},
+        {"collinear slab", API_SlabID, 0, {{0, 0}, {1, 0}, {2, 0}}, NoError, {"GetMemo 1"}, none},
+        {"slab of two distinct points", API_SlabID, 0, {{0, 0}, {1, 0}, {0, 0}, {1, 0}}, NoError, {"GetMemo 1"}, none},
+        {"upright roof", API_RoofID, std::acos(-1.0) / 2, square, NoError, {"GetMemo 1", "GetConnectedElements 44"}, none},
+        {"unreadable roof outline", API_RoofID, 0, square, APIERR_MEMFULL, {"GetMemo 1"}, failed},
     };
     for (const Case& c : cases) {
         host = ElementHost();
@@ -346,7 +351,7 @@ TEST_F(HostReinforcementTest, ElementsThatGetNothing)
         host.memoResult = c.memoResult;
         if (c.type == API_SlabID)
             host.element.slab = {0.2, 0, 0, {}, 0};
-        Run();
+        EXPECT_EQ(Run(), c.result) << c.name;
         EXPECT_EQ(host.log, c.log) << c.name;
     }
 }

@@ -25,6 +25,9 @@ struct LinkHost {
     API_ElemTypeID hostType = API_SlabID;
     GSErrCode getResult = NoError;
     GSErrCode createResult = NoError;
+    GSErrCode linkResult = NoError;
+    GSErrCode userDataResult = NoError;
+    GSErrCode recalcResult = NoError;
     std::vector<CreatedObject> created;
     UInt32 nextGuid = 100;
 };
@@ -66,7 +69,7 @@ GSErrCode LinkElements(HostToken, API_Guid source, API_Guid target, Int32 flags)
 {
     g_host->log.push_back("LinkElements " + std::to_string(source.time_low) + " " + std::to_string(target.time_low) + " " +
                           std::to_string(flags));
-    return NoError;
+    return g_host->linkResult;
 }
 
 GSErrCode SetUserData(HostToken, API_Elem_Head* head, const API_ElementUserData* data)
@@ -79,7 +82,7 @@ GSErrCode SetUserData(HostToken, API_Elem_Head* head, const API_ElementUserData*
     Int32 v[3];
     std::memcpy(v, *data->dataHdl, sizeof v);
     o.userData.assign(v, v + 3);
-    return NoError;
+    return g_host->userDataResult;
 }
 
 GSErrCode Utility(HostToken, API_RequestCode code, void* par1, void* par2, void*)
@@ -87,7 +90,7 @@ GSErrCode Utility(HostToken, API_RequestCode code, void* par1, void* par2, void*
     if (code != RequestCode("RPAS") || par1 == nullptr || *static_cast<UInt32*>(par2) != APIRecalcParams)
         return APIERR_BADPARS;
     g_host->log.push_back("RPAS " + std::to_string(static_cast<API_Element*>(par1)->header.guid.time_low));
-    return NoError;
+    return g_host->recalcResult;
 }
 
 GSErrCode DisposeMemo(API_ElementMemo* memo)
@@ -272,21 +275,40 @@ TEST_F(LinkedObjectTest, CallsInOrderWithThePlanePartId)
     }
 }
 
-TEST_F(LinkedObjectTest, HostFailures)
+TEST_F(LinkedObjectTest, FirstFailingCallEndsTheObjectWithItsError)
 {
-    // An unreadable host element leaves et_coords as it was; the object is
-    // still made, linked and computed.
-    host.getResult = APIERR_BADID;
-    const std::vector<double> kept = Create(Square(), GS::Array<double>());
-    EXPECT_EQ(kept, (std::vector<double>{9, 9, 9}));
-    EXPECT_EQ(host.log, (std::vector<std::string>{"GetElement", "CreateElement", "LinkElements 7 100 0", "RPAS 100"}));
-
-    // An object the host did not create is neither linked nor marked nor
-    // computed: there is no element to do it to.
-    host = LinkHost();
-    host.createResult = APIERR_GENERAL;
-    Create(Square(), GS::Array<double>(), {0, 0, 7});
-    EXPECT_EQ(host.log, (std::vector<std::string>{"GetElement", "CreateElement"}));
+    // Each step's failure is the answer, and nothing after it is asked: an
+    // unreadable host element creates nothing (the handle still holds the
+    // previous object's outline), an object not created is neither linked
+    // nor marked nor computed.
+    struct Case {
+        const char* what;
+        GSErrCode LinkHost::*result;
+        std::vector<std::string> log;
+    };
+    const Case cases[] = {
+        {"host element unread", &LinkHost::getResult, {"GetElement"}},
+        {"not created", &LinkHost::createResult, {"GetElement", "CreateElement"}},
+        {"not linked", &LinkHost::linkResult, {"GetElement", "CreateElement", "LinkElements 7 100 0"}},
+        {"not marked", &LinkHost::userDataResult,
+         {"GetElement", "CreateElement", "LinkElements 7 100 0", "SetUserData 100"}},
+        {"not computed", &LinkHost::recalcResult,
+         {"GetElement", "CreateElement", "LinkElements 7 100 0", "SetUserData 100", "RPAS 100"}},
+    };
+    for (const Case& c : cases) {
+        host = LinkHost();
+        host.*c.result = APIERR_BADID;
+        ParamsBuilder b;
+        b.Numbers("et_coords", 1, 3, {9, 9, 9});
+        API_AddParType** params = b.Build();
+        API_Guid hostGuid = APINULLGuid;
+        hostGuid.time_low = 7;
+        EXPECT_EQ(CreateLinkedObject(hostGuid, 2, objectTemplate, params, Square(), {0, 0, 7}, GS::Array<double>()),
+                  APIERR_BADID)
+            << c.what;
+        EXPECT_EQ(host.log, c.log) << c.what;
+        KillParams(params);
+    }
 }
 
 }  // namespace

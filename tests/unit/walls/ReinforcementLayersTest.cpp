@@ -4,8 +4,10 @@
 #include "addon/services/GdlParams.hpp"
 #include "addon/walls/ReinforcementLayers.hpp"
 #include "tests/unit/schedule/ScheduleTestSupport.hpp"
+#include "tests/unit/services/FailingNew.hpp"
 #include <cmath>
 #include <gtest/gtest.h>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -63,11 +65,17 @@ TEST(LayerPositionTest, PositionTypeAndPartTable)
 }
 
 std::vector<std::string>* g_log = nullptr;
+UInt32 g_unreadable = 0;  // the element the host cannot read, 0 for none
 
+// Every element is of a type that gets nothing (a column: told at once, no
+// object), but the unreadable one.
 GSErrCode GetElement(HostToken, API_Element* e)
 {
     g_log->push_back("element " + std::to_string(e->header.guid.time_low));
-    return APIERR_BADID;
+    if (e->header.guid.time_low == g_unreadable)
+        return APIERR_BADID;
+    e->header.typeID = API_ColumnID;
+    return NoError;
 }
 
 GSErrCode Dispose(API_AddParType*** params)
@@ -103,7 +111,9 @@ protected:
         GS::Array<API_Sector> sectors;
         for (UInt32 i = 0; i < sectorCount; ++i)
             sectors.Push(API_Sector{});
-        layers.Add(objectTemplate, b.Build(), sectors);
+        ParamHandleOwner params;
+        *params.Out() = b.Build();
+        layers.Add(objectTemplate, params, sectors);
     }
 
     std::vector<std::string> log;
@@ -127,6 +137,19 @@ TEST_F(LayersTest, PlacedLayerByLayerEachHandleDisposedAfterItsLastElement)
     }
     EXPECT_EQ(log, (std::vector<std::string>{"element 1", "element 2", "element 3", "dispose 1", "element 1", "element 2",
                                              "element 3", "dispose 2"}));
+
+    // An element that cannot be read ends the placing with an error (the
+    // host takes the step back); the handles left are disposed all the same.
+    log.clear();
+    g_unreadable = 2;
+    {
+        ReinforcementLayers layers;
+        AddLayer(layers, 1, 3);
+        AddLayer(layers, 2, 3);
+        EXPECT_NE(layers.Place(walls), NoError);
+    }
+    g_unreadable = 0;
+    EXPECT_EQ(log, (std::vector<std::string>{"element 1", "element 2", "dispose 1", "dispose 2"}));
 }
 
 TEST_F(LayersTest, CancelledLayersAreDisposed)
@@ -137,6 +160,46 @@ TEST_F(LayersTest, CancelledLayersAreDisposed)
         AddLayer(layers, 2, 1);
     }
     EXPECT_EQ(log, (std::vector<std::string>{"dispose 1", "dispose 2"}));
+}
+
+// Memory running out while a layer is taken, at each allocation in turn: the
+// handle stays with its owner, which disposes of it, and the layers held
+// before are untouched.
+TEST_F(LayersTest, LayerNotTakenWhenMemoryRunsOutStaysWithItsOwner)
+{
+    GS::Array<API_Guid> walls;
+    API_Guid wall = APINULLGuid;
+    wall.time_low = 1;
+    walls.Push(wall);
+    for (int succeeding = 0;; ++succeeding) {
+        log.clear();
+        bool taken = false;
+        {
+            ReinforcementLayers layers;
+            AddLayer(layers, 1, 1);
+            ParamsBuilder b;
+            b.Number("layer", 2);
+            GS::Array<API_Sector> sectors;
+            sectors.Push(API_Sector{});
+            ParamHandleOwner params;
+            *params.Out() = b.Build();
+            try {
+                FailingNew failing(succeeding);
+                layers.Add(objectTemplate, params, sectors);
+                taken = true;
+            } catch (const std::bad_alloc&) {
+            }
+            EXPECT_EQ(params.Get() == nullptr, taken) << succeeding;
+            if (taken) {
+                EXPECT_EQ(layers.Place(walls), NoError);
+            }
+        }
+        if (taken) {
+            EXPECT_EQ(log, (std::vector<std::string>{"element 1", "dispose 1", "element 1", "dispose 2"}));
+            break;
+        }
+        EXPECT_EQ(log, (std::vector<std::string>{"dispose 2", "dispose 1"})) << succeeding;
+    }
 }
 
 }  // namespace

@@ -352,6 +352,33 @@ TEST_F(PickTest, WallSideWithRubberLineZoomAndHighlight)
     ExpectRubberLineMatchesPick(wall);
 }
 
+// The example wall's outline as a host gives it, counter-clockwise from the
+// right face's begin: a click near each side, and one exactly midway, which
+// is B's (the left side, kept in its direction); the rubber line shows
+// the side each position would choose.
+TEST_F(PickTest, ExampleOutlineClicksNearEachSideAndMidway)
+{
+    const API_Guid wall = AddWall(StraightWall({0, 0.15}, {10, 0.15}, 0.3, 0.15, false), {{0, 0}, {10, 0}, {10, 0.3}, {0, 0.3}});
+    struct Case {
+        API_Coord click;
+        API_Sector expected;
+    } cases[] = {
+        {{5, 0.05}, {{10, 0}, {0, 0}}},
+        {{5, 0.25}, {{0, 0.3}, {10, 0.3}}},
+        {{5, 0.15}, {{0, 0.3}, {10, 0.3}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.click.x << ", " << c.click.y);
+        host.path = {{c.click.x, c.click.y, 0.5}};
+        host.drawnPerPosition.clear();
+        host.click = c.click;
+        API_Sector side{};
+        ASSERT_EQ(PickWallSide(wall, side), NoError);
+        ExpectSector(side, c.expected.c1, c.expected.c2);
+        ExpectRubberLineMatchesPick(wall);
+    }
+}
+
 TEST_F(PickTest, JoinedWallsSidesComeFromTheirOwnReferenceLine)
 {
     // Two walls joined at a corner: the outlines have six corners.

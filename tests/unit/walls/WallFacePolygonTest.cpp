@@ -182,6 +182,7 @@ TEST_F(WallFacePolygonTest, UntrustedRepliesLeaveThePolygonAlone)
         {"a negative length", good, "-5"},
         {"no length", good, "0"},
         {"a length beyond any reply", good, "2147483647"},
+        {"a length one byte beyond the longest reply taken", good, "67108865"},
         {"a reply cut short of its length", good.substr(0, 20), "1000"},
         {"a length shorter than the reply", good, "20"},
         {"an empty text", "", "8"},
@@ -225,8 +226,10 @@ TEST_F(WallFacePolygonTest, UntrustedRepliesLeaveThePolygonAlone)
     EXPECT_EQ(none.contour.GetSize(), 0u);
 
     // White space around the value is no fault, nor a length announced
-    // beyond a reply that ends in its zero bytes.
-    for (const char* announced : {static_cast<const char*>(nullptr), "4000"}) {
+    // beyond a reply that ends in its zero bytes, up to the longest reply
+    // taken (64 MiB).
+    for (const char* announced : {static_cast<const char*>(nullptr), "4000", "67108864"}) {
+        SCOPED_TRACE(announced == nullptr ? "the reply's own length" : announced);
         library.Reply(" " + good + "\n");
         library.AnnounceLength(announced);
         SegmentedPolygon out;

@@ -238,24 +238,34 @@ TEST_F(WallLayersTest, CurveAngle)
 }
 
 // The largest arc radius of the plan (5.2 of 5.0 and 5.2), less the skins
-// the walk passes (forward when flipped), with or without the core.
+// the walk passes (forward when flipped), with or without the core. On a
+// clockwise arc the walk's face is the inner one: the smallest radius plus
+// the same depth.
 TEST_F(WallLayersTest, CurveRadius)
 {
     struct Case {
         bool sameDir;
         bool flipped;
         bool withCore;
+        bool clockwise;
         double expected;
     } cases[] = {
-        {true, false, true, 5.2 - (0.05 + 0.2) + L},
-        {false, false, true, 5.2 - 0.05 - L},
-        {true, true, true, 5.2 - (0.02 + 0.2) + L},
-        {false, true, true, 5.2 - 0.02 - L},
-        {true, false, false, 5.2 - 0.27 + L},
+        {true, false, true, false, 5.2 - (0.05 + 0.2) + L},
+        {false, false, true, false, 5.2 - 0.05 - L},
+        {true, true, true, false, 5.2 - (0.02 + 0.2) + L},
+        {false, true, true, false, 5.2 - 0.02 - L},
+        {true, false, false, false, 5.2 - 0.27 + L},
+        {true, false, true, true, 5.0 + (0.05 + 0.2) - L},
+        {false, false, true, true, 5.0 + 0.05 + L},
+        {true, true, true, true, 5.0 + (0.02 + 0.2) - L},
+        {false, true, true, true, 5.0 + 0.02 + L},
+        {false, false, false, true, 5.0 + 0.27 + L},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(::testing::Message() << c.sameDir << c.flipped << c.withCore);
+        SCOPED_TRACE(::testing::Message() << c.sameDir << c.flipped << c.withCore << c.clockwise);
         FakeElement& e = CurvedWall(c.flipped, 5.2);
+        if (c.clockwise)
+            e.element.wall.angle = -Pi / 2;  // the plan's radii stay 5.0 and 5.2
         if (!c.withCore)
             e.skins[1].flagBits = 0;
         EXPECT_NEAR(ReadWallCurveRadius(FakeGuid(1), c.sameDir, L, c.flipped), c.expected, 1e-12);

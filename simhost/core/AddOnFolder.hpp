@@ -3,7 +3,10 @@
 // manual, sub-folders). It is removed with everything in it when it goes;
 // the add-on copy must be unloaded first.
 #pragma once
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace SimHost {
 
@@ -25,8 +28,14 @@ public:
     void AddFile(const std::string& name, const std::string& content = "");
     void AddFolder(const std::string& name);
 
+    // Sets (or, with null, removes) an environment variable for what runs
+    // beside the add-on, such as the scripted wall-geometry library; each
+    // is put back as it was when the folder goes.
+    void SetEnvironment(const std::string& name, const char* value);
+
 private:
     std::string root, folder, addOn;
+    std::vector<std::pair<std::string, std::optional<std::string>>> savedEnvironment;
 };
 
 }  // namespace SimHost

@@ -1,4 +1,4 @@
-#include "simhost/ui/AddOnFolder.hpp"
+#include "simhost/core/AddOnFolder.hpp"
 #include "simhost/library/ActiveLibraries.hpp"
 #include <cstdlib>
 #include <filesystem>
@@ -32,8 +32,29 @@ AddOnFolder::AddOnFolder(const std::string& addOnFile, bool withLibrary, const s
 
 AddOnFolder::~AddOnFolder()
 {
+    for (const auto& [name, value] : savedEnvironment) {
+        if (value)
+            setenv(name.c_str(), value->c_str(), 1);
+        else
+            unsetenv(name.c_str());
+    }
     std::error_code ignored;
     fs::remove_all(root, ignored);
+}
+
+void AddOnFolder::SetEnvironment(const std::string& name, const char* value)
+{
+    bool saved = false;
+    for (const auto& entry : savedEnvironment)
+        saved = saved || entry.first == name;
+    if (!saved) {
+        const char* now = std::getenv(name.c_str());
+        savedEnvironment.emplace_back(name, now != nullptr ? std::optional<std::string>(now) : std::nullopt);
+    }
+    if (value != nullptr)
+        setenv(name.c_str(), value, 1);
+    else
+        unsetenv(name.c_str());
 }
 
 void AddOnFolder::AddFile(const std::string& name, const std::string& content)

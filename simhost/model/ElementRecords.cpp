@@ -1,4 +1,4 @@
-#include "simhost/api/ElementRecords.hpp"
+#include "simhost/model/ElementRecords.hpp"
 
 namespace SimHost {
 

@@ -1,0 +1,4 @@
+#include "addon/services/Globals.hpp"
+#include "addon/host/Calls.hpp"
+#include <addon/host/Calls.hpp>
+#include <map>
