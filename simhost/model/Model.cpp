@@ -101,6 +101,7 @@ ModelState Model::Capture() const
     state.layers = layers;
     state.selection = selection;
     state.links = links;
+    state.details = databases.details;
     return state;
 }
 
@@ -116,6 +117,10 @@ void Model::Restore(const ModelState& state)
     layers = state.layers;
     selection = state.selection;
     links = state.links;
+    databases.details = state.details;
+    // A window on a drawing the step took back shows the floor plan again.
+    if (!(currentDatabase == APINULLGuid) && databases.Find(currentDatabase) == nullptr)
+        currentDatabase = APINULLGuid;
 }
 
 Element* Model::Find(const API_Guid& guid)

@@ -104,12 +104,14 @@ struct GuidHash {
     size_t operator()(const API_Guid& guid) const;
 };
 
-// What an undo step takes back: the elements, layers and selection.
+// What an undo step takes back: the elements, layers, selection and the
+// detail drawings (a step that made one takes it back with its elements).
 struct ModelState {
     std::vector<Element> elements;
     std::map<Int32, Layer> layers;
     std::vector<API_Guid> selection;
     ElementLinks links;
+    std::vector<DetailDrawing> details;
 };
 
 class Model {

@@ -341,6 +341,7 @@ TEST_F(BuildComplexInHostTest, RefusedCreationOrAMissingDetailDrawingTakeTheElem
         EXPECT_EQ(host->recorder.alerts, std::vector<std::string>{ResText(ResStr::Messages::CommandNotCompleted)});
         EXPECT_EQ(host->undo.steps.size(), steps) << "no step is kept";
         EXPECT_EQ(host->model.currentDatabase, APINULLGuid);
+        EXPECT_TRUE(host->model.databases.details.empty()) << "the step takes back the drawing it made";
         EXPECT_TRUE(recording.userData.empty());
         recording.createResult = NoError;
     }
@@ -351,7 +352,8 @@ TEST_F(BuildComplexInHostTest, RefusedCreationOrAMissingDetailDrawingTakeTheElem
 namespace {
 
 // Each host call that can fail fails in turn: the build ends cleanly every
-// time, frees what it took and leaves the list's locked layer locked.
+// time, frees what it took, leaves the list's locked layer locked and, when
+// no step is kept, no detail drawing behind.
 TEST_F(BuildComplexInHostTest, EveryFailingHostCallEndsCleanly)
 {
     Layer(4, false, true);
@@ -359,9 +361,14 @@ TEST_F(BuildComplexInHostTest, EveryFailingHostCallEndsCleanly)
         std::vector<API_Guid> sel = {Bar(1, 1), Bar(1.5, 1), Bar(2, 1), Bar(2.5, 1), Stirrup(3, 1)};
         host->model.Select(sel);
         const Int64 handles = GS::LiveMemoryHandleCount();
+        const size_t details = host->model.databases.details.size();
+        const size_t steps = host->undo.steps.size();
         host->faultPlan.FailNthCall(n);
         BuildComplexElement(ObjectCreator(BeamKind), "F" + std::to_string(n), 4, true, {0, 0, 0});
         const bool failed = host->faultPlan.NthCallFailed();
+        if (host->undo.steps.size() == steps) {
+            EXPECT_EQ(host->model.databases.details.size(), details) << "call " << n << ": no drawing left behind";
+        }
         host->faultPlan.FailNthCall(0);
         EXPECT_EQ(GS::LiveMemoryHandleCount(), handles) << "call " << n;
         EXPECT_TRUE(host->model.layers[4].locked) << "call " << n;
