@@ -135,8 +135,10 @@ const Element* Model::Find(const API_Guid& guid) const
     return it != byGuid.end() ? it->second : nullptr;
 }
 
-bool Model::Remove(const API_Guid& guid)
+bool Model::Remove(const API_Guid& which)
 {
+    // A copy: `which` may be the GUID of the very element removed.
+    const API_Guid guid = which;
     auto found = byGuid.find(guid);
     if (found == byGuid.end())
         return false;
