@@ -528,6 +528,9 @@ TEST_F(EditListTest, EachEntrysPictureShowsItsOwnElementsSection)
     SimHost::Element& copy = Place("rf_rebar", {Number("A", 0.3), Number("B", 0.3)});
     copy.Object().pos = {2, 3};
     copy.database = host->model.NewGuid();
+    // Kept by value: the edit list's run may put the model back, which ends
+    // references into it.
+    const API_Guid copyGuid = copy.guid;
 
     ASSERT_TRUE(Collect());
     EXPECT_EQ(RunDialog({Select(2), Click(EditListOk)}), EditListOk);
@@ -552,7 +555,7 @@ TEST_F(EditListTest, EachEntrysPictureShowsItsOwnElementsSection)
 
     // Without the drawing's bar, C1's picture is the same.
     const std::vector<char> withCopy = Bytes(first);
-    host->model.Remove(copy.guid);
+    host->model.Remove(copyGuid);
     Release();
     ASSERT_TRUE(Collect());
     EXPECT_EQ(Bytes(first), withCopy);
