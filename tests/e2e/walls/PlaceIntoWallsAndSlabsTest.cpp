@@ -20,6 +20,7 @@ using SimHost::GdlParam;
 using SimHost::GdlParams;
 
 using PlacingTest::Layer;
+using PlacingTest::AddRoof;
 using PlacingTest::Click;
 using PlacingTest::Number;
 using PlacingTest::Ring;
@@ -44,18 +45,6 @@ API_Guid AddSlab(SimHost::Host& host, const SimHost::PolygonRings& outline)
     SimHost::SlabPart slab;
     slab.outline = outline;
     e.part = slab;
-    return e.guid;
-}
-
-API_Guid AddRoof(SimHost::Host& host, const SimHost::PolygonRings& outline, double slope)
-{
-    SimHost::Element& e = host.model.Add(API_RoofID);
-    SimHost::RoofPart roof;
-    roof.angle = slope;
-    roof.pivotBegin = outline.contour[0];
-    roof.pivotEnd = outline.contour[1];
-    roof.outline = outline;
-    e.part = roof;
     return e.guid;
 }
 

@@ -50,14 +50,7 @@ API_Guid AddSlab(SimHost::Host& host, const SimHost::PolygonRings& outline)
 
 API_Guid AddRoof(SimHost::Host& host, const SimHost::PolygonRings& outline)
 {
-    SimHost::Element& e = host.model.Add(API_RoofID);
-    SimHost::RoofPart roof;
-    roof.angle = Slope;
-    roof.pivotBegin = outline.contour[0];
-    roof.pivotEnd = outline.contour[1];
-    roof.outline = outline;
-    e.part = roof;
-    return e.guid;
+    return PlacingTest::AddRoof(host, outline, Slope);
 }
 
 API_Guid AddRoofOfPlanes(SimHost::Host& host, Int32 planes, double y)

@@ -1,6 +1,7 @@
 // What the placing tests give the stand-in host: numeric parameters and the
 // user's answer to the object settings dialog.
 #pragma once
+#include "simhost/core/SimHost.hpp"
 #include "simhost/model/Model.hpp"
 #include "simhost/ui/PointInput.hpp"
 #include "simhost/ui/SettingsDialog.hpp"
@@ -42,6 +43,19 @@ inline SimHost::PolygonRings Ring(std::vector<API_Coord> contour, std::vector<st
     r.contour = std::move(contour);
     r.holes = std::move(holes);
     return r;
+}
+
+// A plane roof over `outline`, its pivot line the outline's first edge.
+inline API_Guid AddRoof(SimHost::Host& host, const SimHost::PolygonRings& outline, double slope)
+{
+    SimHost::Element& e = host.model.Add(API_RoofID);
+    SimHost::RoofPart roof;
+    roof.angle = slope;
+    roof.pivotBegin = outline.contour[0];
+    roof.pivotEnd = outline.contour[1];
+    roof.outline = outline;
+    e.part = roof;
+    return e.guid;
 }
 
 }  // namespace PlacingTest
