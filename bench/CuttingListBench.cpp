@@ -78,9 +78,11 @@ Figures Run(SimHost::Host& host, int objects)
     PlacementManager manager;
     manager.progress = &window;
     API_Guid list = APINULLGuid;
+    ReadOptions reading;  // as the Cutting List reads
+    reading.readComplex = true;
     {
         Stage s(host, objects);
-        f.done = ReadReinforcementObjects(manager, run, true, nullptr, &list, ReadSelectedOrAll, 0, false);
+        f.done = ReadReinforcementObjects(manager, run, reading, nullptr, &list);
         s.End(f.own[0], f.calls[0], f.peak[0], objects);
     }
     {

@@ -55,7 +55,9 @@ Result Run(int count, bool literal)
             PlacementManager manager;
             manager.progress = &window;
             API_Guid list = APINULLGuid;
-            done = ReadReinforcementObjects(manager, run, true, nullptr, &list, ReadSelectedOrAll, 0, false) &&
+            ReadOptions reading;  // as the Cutting List reads
+            reading.readComplex = true;
+            done = ReadReinforcementObjects(manager, run, reading, nullptr, &list) &&
                    MakeIdsUnique(manager, run.groups) && SortGroupsById(manager, run.groups) &&
                    CompressGroups(manager, run.groups) && SortGroupsById(manager, run.groups) &&
                    MakeComplexIdsUnique(manager, run.complexGroups) &&

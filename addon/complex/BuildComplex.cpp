@@ -326,7 +326,11 @@ bool ReadNumberedSelection(ComplexElementKind kind, PlacementManager& manager, R
     manager.listAllowed = false;
     manager.listAborted = false;
     manager.silent = true;
-    if (!ReadReinforcementObjects(manager, run, false, selectedComplex, listGuid, ReadSelected, kind, true))
+    ReadOptions reading;
+    reading.mode = ReadSelected;
+    reading.editedKind = kind;
+    reading.silent = true;
+    if (!ReadReinforcementObjects(manager, run, reading, selectedComplex, listGuid))
         return false;
     // The passes' results are not looked at: they are silent and cannot be
     // cancelled here.

@@ -5,7 +5,6 @@
 #include "addon/schedule/ReadReinforcement.hpp"
 #include "addon/schedule/WriteResults.hpp"
 #include "addon/services/CommandTrace.hpp"
-#include "addon/services/ComplexElementKind.hpp"
 #include "addon/services/ResStrings.hpp"
 
 namespace {
@@ -23,7 +22,10 @@ bool RunCuttingListOptimization(Int32 mode)
     manager.progress = &progress;
 
     API_Guid listGuid = APINULLGuid;
-    const bool passed = ReadReinforcementObjects(manager, run, true, nullptr, &listGuid, mode, NoComplexKind, false) &&
+    ReadOptions reading;
+    reading.mode = static_cast<ReadMode>(mode);
+    reading.readComplex = true;
+    const bool passed = ReadReinforcementObjects(manager, run, reading, nullptr, &listGuid) &&
                         MakeIdsUnique(manager, run.groups) && SortGroupsById(manager, run.groups) &&
                         CompressGroups(manager, run.groups) && SortGroupsById(manager, run.groups) &&
                         MakeComplexIdsUnique(manager, run.complexGroups) &&

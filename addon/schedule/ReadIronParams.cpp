@@ -94,86 +94,104 @@ void ReadMemoAgain(const API_Guid& guid, API_ElementMemo& memo)
 
 void SetDummy(API_ElementMemo& memo, double value) { GdlParams::WriteNumber(memo.params, ParamName::Dummy, value); }
 
-}  // namespace
-
-bool ReadIronParams(const API_Element& element, API_ElementMemo& memo, bool isBar, bool isStirrup, bool isConcrete,
-                    Int32 kind, std::string& id, IronProperties& record)
+// Writes the memo to the object with "dummy" set, so that the object stands
+// as its memo says; for a complex element the object then computes its
+// parameters again and the memo is read anew. False when the host refuses
+// the recompute.
+bool ApplyAndRecompute(const API_Element& element, API_ElementMemo& memo, bool forComplex)
 {
     SetDummy(memo, 1.0);
     ApplyMemo(element, memo);
-    if (kind > 0) {
-        API_Element recompute = element;
-        UInt32 flag = APIRecalcParams;
-        if (HostRequest::RPAS(&recompute, &flag) != NoError)
-            return false;
-        SetDummy(memo, 0.0);
-        ApplyMemo(element, memo);
-        ReadMemoAgain(element.header.guid, memo);
-    }
+    if (!forComplex)
+        return true;
+    API_Element recompute = element;
+    UInt32 flag = APIRecalcParams;
+    if (HostRequest::RPAS(&recompute, &flag) != NoError)
+        return false;
+    SetDummy(memo, 0.0);
+    ApplyMemo(element, memo);
+    ReadMemoAgain(element.header.guid, memo);
+    return true;
+}
 
-    const bool crowningBar = isBar && kind == CrowningKind;
-    record.isBar = isBar;
-    record.isStirrup = isStirrup;
-    record.isConcrete = isConcrete;
+void ReadPlacement(const API_Element& element, const IronReadOptions& options, IronProperties& record)
+{
+    record.isBar = options.isBar;
+    record.isStirrup = options.isStirrup;
+    record.isConcrete = options.isConcrete;
     record.guid = element.header.guid;
     record.rotation = element.object.angle;
     record.mirrored = element.object.reflected;
     record.position[0] = element.object.pos.x;
     record.position[1] = element.object.pos.y;
     record.position[2] = element.object.level;
+}
 
-    const Int32 count = GdlParams::Count(memo.params);
-    for (Int32 i = 0; i < count; ++i) {
-        const API_AddParType& rec = (*memo.params)[i];
-        if (NameIs(rec, ParamName::IronType) || NameIs(rec, ParamName::IronData) || NameIs(rec, ParamName::IronExtraData)) {
-            RowArray& rows = NameIs(rec, ParamName::IronType) ? record.ironType
-                             : NameIs(rec, ParamName::IronData) ? record.ironData
-                                                                 : record.ironExtraData;
-            const Numbers n = ReadNumbers(rec);
-            rows.Assign(n.rows, n.columns, n.values.data());
-        } else if (NameIs(rec, ParamName::IronListingData)) {
-            ReadListing(rec, record.listingColumns);
-        } else if (NameIs(rec, ParamName::IronId)) {
-            id = ToAnsi(GdlParams::Text(rec), TextBufferSize);
-        } else if (NameIs(rec, ParamName::IronQuality)) {
-            record.quality = ToAnsi(GdlParams::Text(rec), TextBufferSize);
-        } else if (NameIs(rec, ParamName::FilterLength)) {
-            record.filterLength = IsFlagSet(rec);
-        } else if (NameIs(rec, ParamName::IsListing)) {
-            record.isListing = IsFlagSet(rec);
-        } else if (NameIs(rec, ParamName::SymbolPositions)) {
-            // Columns a row lacks count as 0.
-            const Numbers n = ReadNumbers(rec);
-            for (Int32 r = 0; r < n.rows; ++r)
-                for (Int32 c = 0; c < 3; ++c) {
-                    const double v = n.Get(r, c);
-                    record.symbolBox[c] = r == 0 ? v : std::min(record.symbolBox[c], v);
-                    record.symbolBox[c + 3] = r == 0 ? v : std::max(record.symbolBox[c + 3], v);
-                }
-            if (crowningBar)
-                for (Int32 c = 0; c < 3; ++c)
-                    record.symbolBox[c] = record.symbolBox[c + 3] = record.position[c];
-        } else if (NameIs(rec, ParamName::PlacedManual)) {
-            if (isBar && kind > 0 && !(std::fabs(GdlParams::Number(rec) - 1.0) <= 0.1)) {
-                HostReport(GetResString(ResStr::Messages::OnlyManualRebars), true);
-                return false;
-            }
+// The box around the symbol points, row by row; columns a row lacks count
+// as 0.
+void ReadSymbolBox(const API_AddParType& rec, IronProperties& record)
+{
+    const Numbers n = ReadNumbers(rec);
+    for (Int32 r = 0; r < n.rows; ++r)
+        for (Int32 c = 0; c < 3; ++c) {
+            const double v = n.Get(r, c);
+            record.symbolBox[c] = r == 0 ? v : std::min(record.symbolBox[c], v);
+            record.symbolBox[c + 3] = r == 0 ? v : std::max(record.symbolBox[c + 3], v);
+        }
+}
+
+// One parameter of the object into the record. False (told) for a bar not
+// placed by hand that is read for a complex element.
+bool ReadIronParam(const API_AddParType& rec, const IronReadOptions& options, std::string& id, IronProperties& record)
+{
+    if (NameIs(rec, ParamName::IronType) || NameIs(rec, ParamName::IronData) || NameIs(rec, ParamName::IronExtraData)) {
+        RowArray& rows = NameIs(rec, ParamName::IronType) ? record.ironType
+                         : NameIs(rec, ParamName::IronData) ? record.ironData
+                                                             : record.ironExtraData;
+        const Numbers n = ReadNumbers(rec);
+        rows.Assign(n.rows, n.columns, n.values.data());
+    } else if (NameIs(rec, ParamName::IronListingData)) {
+        ReadListing(rec, record.listingColumns);
+    } else if (NameIs(rec, ParamName::IronId)) {
+        id = ToAnsi(GdlParams::Text(rec), TextBufferSize);
+    } else if (NameIs(rec, ParamName::IronQuality)) {
+        record.quality = ToAnsi(GdlParams::Text(rec), TextBufferSize);
+    } else if (NameIs(rec, ParamName::FilterLength)) {
+        record.filterLength = IsFlagSet(rec);
+    } else if (NameIs(rec, ParamName::IsListing)) {
+        record.isListing = IsFlagSet(rec);
+    } else if (NameIs(rec, ParamName::SymbolPositions)) {
+        ReadSymbolBox(rec, record);
+        if (options.isBar && options.editedKind == CrowningKind)
+            for (Int32 c = 0; c < 3; ++c)
+                record.symbolBox[c] = record.symbolBox[c + 3] = record.position[c];
+    } else if (NameIs(rec, ParamName::PlacedManual)) {
+        if (options.isBar && options.editedKind && !(std::fabs(GdlParams::Number(rec) - 1.0) <= 0.1)) {
+            HostReport(GetResString(ResStr::Messages::OnlyManualRebars), true);
+            return false;
         }
     }
+    return true;
+}
 
-    // A crowning's bars are listed by their first value only.
-    if (crowningBar) {
-        for (Int32 r = 0; r < record.ironData.RowCount(); ++r) {
-            const Int32 length = record.ironData.RowLength(r);
-            for (Int32 c = 1; c < std::min(length, 3); ++c)
-                record.ironData.At(r, c) = 1.0;
-            const double t = record.ironType.Get(r, 2);
-            const Int32 counted = !(t > 0.0) ? 0 : t >= static_cast<double>(length) ? length : static_cast<Int32>(t);
-            for (Int32 c = 3; c < counted; ++c)
-                record.ironData.At(r, c) = 0.0;
-        }
+// A crowning's bars are listed by their first value only.
+void ReduceCrowningBar(IronProperties& record)
+{
+    for (Int32 r = 0; r < record.ironData.RowCount(); ++r) {
+        const Int32 length = record.ironData.RowLength(r);
+        for (Int32 c = 1; c < std::min(length, 3); ++c)
+            record.ironData.At(r, c) = 1.0;
+        const double t = record.ironType.Get(r, 2);
+        const Int32 counted = !(t > 0.0) ? 0 : t >= static_cast<double>(length) ? length : static_cast<Int32>(t);
+        for (Int32 c = 3; c < counted; ++c)
+            record.ironData.At(r, c) = 0.0;
     }
+}
 
+// The object's box on the plan; a crowning's bar stands at its placement
+// point. False when the host cannot give the box.
+bool ReadPlanBox(const API_Element& element, bool crowningBar, IronProperties& record)
+{
     API_Box3D box{};
     API_Elem_Head head = element.header;
     if (HostRequest::CABO(&head, &box) != NoError)
@@ -188,6 +206,24 @@ bool ReadIronParams(const API_Element& element, API_ElementMemo& memo, bool isBa
         record.planBox[3] = box.yMax;
     }
     return true;
+}
+
+}  // namespace
+
+bool ReadIronParams(const API_Element& element, API_ElementMemo& memo, const IronReadOptions& options,
+                    std::string& id, IronProperties& record)
+{
+    if (!ApplyAndRecompute(element, memo, options.editedKind.has_value()))
+        return false;
+    ReadPlacement(element, options, record);
+    const Int32 count = GdlParams::Count(memo.params);
+    for (Int32 i = 0; i < count; ++i)
+        if (!ReadIronParam((*memo.params)[i], options, id, record))
+            return false;
+    const bool crowningBar = options.isBar && options.editedKind == CrowningKind;
+    if (crowningBar)
+        ReduceCrowningBar(record);
+    return ReadPlanBox(element, crowningBar, record);
 }
 
 namespace {

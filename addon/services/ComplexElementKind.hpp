@@ -10,8 +10,6 @@ enum ComplexElementKind : Int32 {
     ColumnKind = 3,
 };
 
-// The kind the reading pass is given outside an edit run (the cutting list).
-constexpr Int32 NoComplexKind = 0;
 // The kind under which the fourth complex object is edited; no command runs
 // an edit of it, but the reading pass recognises it.
-constexpr Int32 FourthComplexObjectKind = 4;
+constexpr ComplexElementKind FourthComplexObjectKind = static_cast<ComplexElementKind>(4);

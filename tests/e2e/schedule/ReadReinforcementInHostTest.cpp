@@ -25,12 +25,27 @@ protected:
         window.reset();
     }
 
-    bool Read(Int32 mode = ReadSelectedOrAll, bool silent = false, bool withList = true,
-              GS::VAArray<API_Guid>* selectedComplex = nullptr, Int32 kind = 0)
+    // As the Cutting List reads: every object, the complex ones too.
+    bool Read(ReadMode mode = ReadSelectedOrAll, bool silent = false, bool withList = true)
     {
         run = std::make_unique<RunGroups>();
-        return ReadReinforcementObjects(manager, *run, true, selectedComplex, withList ? &list : nullptr, mode, kind,
-                                        silent);
+        ReadOptions options;
+        options.mode = mode;
+        options.readComplex = true;
+        options.silent = silent;
+        return ReadReinforcementObjects(manager, *run, options, nullptr, withList ? &list : nullptr);
+    }
+
+    // As an edit of `kind` reads: the selection, silently, picking the
+    // complex objects of the kind.
+    bool ReadForEdit(ComplexElementKind kind, GS::VAArray<API_Guid>& picked)
+    {
+        run = std::make_unique<RunGroups>();
+        ReadOptions options;
+        options.mode = ReadSelected;
+        options.editedKind = kind;
+        options.silent = true;
+        return ReadReinforcementObjects(manager, *run, options, &picked, &list);
     }
 
     std::vector<Group> Groups() const
@@ -331,14 +346,13 @@ TEST_F(ReadReinforcementTest, EditPicksTheComplexObjectsOfItsKind)
     const API_Guid beam = Place("rf_beam").guid;
     const API_Guid bar = Bar("");
     struct Case {
-        Int32 kind;
+        ComplexElementKind kind;
         std::vector<API_Guid> picked;
     };
     host->model.Select({bar, beam, crowning});
-    for (const Case& c : std::vector<Case>{{1, {crowning}}, {2, {beam}}, {3, {}}}) {
+    for (const Case& c : std::vector<Case>{{CrowningKind, {crowning}}, {BeamKind, {beam}}, {ColumnKind, {}}}) {
         GS::VAArray<API_Guid> picked;
-        run = std::make_unique<RunGroups>();
-        ASSERT_TRUE(ReadReinforcementObjects(manager, *run, false, &picked, &list, ReadSelected, c.kind, true)) << c.kind;
+        ASSERT_TRUE(ReadForEdit(c.kind, picked)) << c.kind;
         EXPECT_EQ(std::vector<API_Guid>(picked.begin(), picked.end()), c.picked) << c.kind;
         EXPECT_EQ(run->complexGroups.GetItemCount(), 0) << "complex objects are not read for an edit";
         EXPECT_EQ(run->groups.GetItemCount(), 1);
@@ -346,8 +360,7 @@ TEST_F(ReadReinforcementTest, EditPicksTheComplexObjectsOfItsKind)
     // Nothing selected: nothing to edit.
     host->model.Select({});
     GS::VAArray<API_Guid> picked;
-    run = std::make_unique<RunGroups>();
-    EXPECT_FALSE(ReadReinforcementObjects(manager, *run, false, &picked, &list, ReadSelected, 1, true));
+    EXPECT_FALSE(ReadForEdit(CrowningKind, picked));
 }
 
 TEST_F(ReadReinforcementTest, CancelClosesTheProgressWindowOnce)

@@ -24,11 +24,18 @@ protected:
             .Number("bIronPlacedManual", placedManual);
     }
 
-    bool Read(API_AddParType** params, Int32 kind, bool isBar = true, bool isStirrup = false, bool isConcrete = false)
+    // `kind`: the complex element read for, none in the cutting list.
+    bool Read(API_AddParType** params, std::optional<ComplexElementKind> kind, bool isBar = true,
+              bool isStirrup = false, bool isConcrete = false)
     {
         ParamsMemo memo(params);
         const API_Element element = ObjectElement(3, 10, 20, 1.5, 0.25, true);
-        return ReadIronParams(element, memo.memo, isBar, isStirrup, isConcrete, kind, id, record);
+        IronReadOptions options;
+        options.isBar = isBar;
+        options.isStirrup = isStirrup;
+        options.isConcrete = isConcrete;
+        options.editedKind = kind;
+        return ReadIronParams(element, memo.memo, options, id, record);
     }
 
     std::string id;
@@ -39,7 +46,7 @@ TEST_F(ReadIronParamsTest, CuttingListReadsEveryParameterAndOnlySetsDummy)
 {
     ParamsBuilder p;
     BarParams(p, 0.0);  // not placed by hand: no matter in the cutting list
-    ASSERT_TRUE(Read(p.Build(), 0));
+    ASSERT_TRUE(Read(p.Build(), std::nullopt));
     EXPECT_EQ(host.log, (std::vector<std::string>{"CHNG dummy=1", "CABO"}));
 
     EXPECT_EQ(id, "A7");
@@ -70,7 +77,7 @@ TEST_F(ReadIronParamsTest, ComplexElementReadsRecomputedParameters)
         after.Text("strIronID", "recomputed");
         return after.Build();
     };
-    ASSERT_TRUE(Read(before.Build(), 2));
+    ASSERT_TRUE(Read(before.Build(), BeamKind));
     EXPECT_EQ(host.log, (std::vector<std::string>{"CHNG dummy=1", "RPAS", "CHNG dummy=0", "MEMO", "CABO"}));
     EXPECT_EQ(id, "recomputed") << "the memo read again is the one read";
     EXPECT_EQ(record.ironData, Rows({{12, 3, 4, 5, 6, 7}})) << "a beam's bars keep their data";
@@ -79,7 +86,7 @@ TEST_F(ReadIronParamsTest, ComplexElementReadsRecomputedParameters)
 struct PlacedCase {
     const char* name;
     bool isBar;
-    Int32 kind;
+    std::optional<ComplexElementKind> kind;
     double placedManual;
     bool accepted;
 };
@@ -87,12 +94,12 @@ struct PlacedCase {
 TEST_F(ReadIronParamsTest, OnlyBarsPlacedByHandGoIntoComplexElements)
 {
     const PlacedCase cases[] = {
-        {"generated bar for a crowning", true, 1, 0.0, false},
-        {"0.85 for a column", true, 3, 0.85, false},
-        {"0.95 for a column", true, 3, 0.95, true},
-        {"1.05 for a beam", true, 2, 1.05, true},
-        {"generated stirrup for a beam", false, 2, 0.0, true},
-        {"generated bar in the cutting list", true, 0, 0.0, true},
+        {"generated bar for a crowning", true, CrowningKind, 0.0, false},
+        {"0.85 for a column", true, ColumnKind, 0.85, false},
+        {"0.95 for a column", true, ColumnKind, 0.95, true},
+        {"1.05 for a beam", true, BeamKind, 1.05, true},
+        {"generated stirrup for a beam", false, BeamKind, 0.0, true},
+        {"generated bar in the cutting list", true, std::nullopt, 0.0, true},
     };
     for (const PlacedCase& c : cases) {
         host.log.clear();
@@ -131,7 +138,7 @@ TEST_F(ReadIronParamsTest, CrowningBarsAreReducedToTheirPlacementPoint)
         ParamsBuilder p;
         BarParams(p);
         record = IronProperties();
-        ASSERT_TRUE(Read(p.Build(), 1, c.isBar, c.isStirrup, c.isConcrete)) << c.name;
+        ASSERT_TRUE(Read(p.Build(), CrowningKind, c.isBar, c.isStirrup, c.isConcrete)) << c.name;
         if (c.reduced) {
             // Value 0 kept, 1 and 2 become 1, 3 and 4 (below the count 5) 0.
             EXPECT_EQ(record.ironData, Rows({{12, 1, 1, 0, 0, 7}})) << c.name;
@@ -151,7 +158,7 @@ TEST_F(ReadIronParamsTest, FailingHostCallsEndTheReading)
         host.rpasResult = APIERR_BADID;
         ParamsBuilder p;
         BarParams(p);
-        EXPECT_FALSE(Read(p.Build(), 1));
+        EXPECT_FALSE(Read(p.Build(), CrowningKind));
         EXPECT_EQ(host.Count("REPORT"), 0);
         EXPECT_EQ(host.Count("MEMO"), 0);
         host.rpasResult = NoError;
@@ -160,7 +167,7 @@ TEST_F(ReadIronParamsTest, FailingHostCallsEndTheReading)
         host.caboResult = APIERR_BADID;
         ParamsBuilder p;
         BarParams(p);
-        EXPECT_FALSE(Read(p.Build(), 0));
+        EXPECT_FALSE(Read(p.Build(), std::nullopt));
         EXPECT_EQ(host.Count("REPORT"), 0);
         host.caboResult = NoError;
     }
@@ -170,7 +177,7 @@ TEST_F(ReadIronParamsTest, FailingHostCallsEndTheReading)
         ParamsBuilder p;
         BarParams(p);
         id.clear();
-        EXPECT_TRUE(Read(p.Build(), 2));
+        EXPECT_TRUE(Read(p.Build(), BeamKind));
         EXPECT_EQ(id, "A7");
     }
 }
@@ -182,7 +189,7 @@ TEST_F(ReadIronParamsTest, ArraysThatDoNotFitTheReading)
         .Numbers("symbPos", 2, 2, {1, 5, 3, -1})  // no z: it counts as 0
         .Numbers("ironType", 1, 4, {0, 1, 2, 0})  // fewer rows than the data
         .Numbers("ironData", 3, 2, {1, 2, 3, 4, 5, 6}, 3);  // the handle holds one whole row
-    ASSERT_TRUE(Read(p.Build(), 0));
+    ASSERT_TRUE(Read(p.Build(), std::nullopt));
     EXPECT_EQ(record.listingColumns, Listing({{1, 2, 3, 0, 0}, {4, 5, 6, 0, 0}}));
     EXPECT_EQ((std::vector<double>(record.symbolBox, record.symbolBox + 6)), (std::vector<double>{1, -1, 0, 3, 5, 0}));
     EXPECT_EQ(record.ironData, Rows({{1, 2}}));
@@ -193,7 +200,7 @@ TEST_F(ReadIronParamsTest, NoSymbolPointsLeaveTheBoxZero)
 {
     ParamsBuilder p;
     p.Number("bIsListing", 1).Number("symbpos", 1);  // another letter case is another parameter
-    ASSERT_TRUE(Read(p.Build(), 0));
+    ASSERT_TRUE(Read(p.Build(), std::nullopt));
     EXPECT_TRUE(record.isListing);
     EXPECT_EQ((std::vector<double>(record.symbolBox, record.symbolBox + 6)), (std::vector<double>(6, 0.0)));
     EXPECT_TRUE(record.ironType.IsEmpty());
@@ -205,7 +212,7 @@ TEST_F(ReadIronParamsTest, TextsAreConvertedToTheHostCodePage)
     ParamsBuilder p;
     const std::string longId(255, 'x');
     p.Text("strIronID", longId).Text("strIronQuality", "\xC5\xA0" "500");  // Š: in both code pages
-    ASSERT_TRUE(Read(p.Build(), 0));
+    ASSERT_TRUE(Read(p.Build(), std::nullopt));
     EXPECT_EQ(id, longId);
     EXPECT_EQ(record.quality, GS::EncodeText(u"\u0160" u"500", CC_Default));
 }
