@@ -66,85 +66,27 @@ public:
 
     GSErrCode Run(char (&picturePath)[PicturePathSize])
     {
-        API_SpecFolderID kind = API_TempFolderID;
         IO::Location folder;
-        GSErrCode err = HostRequest::GSPF(&kind, &folder);
-        if (err != NoError) {
-            Alert(ResStr::Messages::NoTempFolder);
+        GSErrCode err = TempFolder(folder);
+        if (err == NoError)
+            err = Recompute();
+        if (err != NoError)
             return err;
-        }
-
-        API_Element element;
-        if ((err = ReadElement(object, element)) != NoError)
-            return err;
-        UInt32 recompute = APIRecalcParams;
-        if ((err = HostRequest::RPAS(&element, &recompute)) != NoError)
-            return err;
-
-        if ((err = HostGetMemo(object, &memo.Get(), MemoAllButBit30)) != NoError)
-            return err;
-        WriteBack(object, &element, memo.Get(), APIMemoMask_All);
-        ReadMemoAgain(object, memo);
-
-        API_Box box{};
-        bool haveBox = false;
-        const Int32 count = GdlParams::Count(memo.Get().params);
-        for (Int32 i = 0; i < count; ++i) {
-            API_AddParType& rec = (*memo.Get().params)[i];
-            if (std::strncmp(rec.name, ParamName::ShowSection, sizeof rec.name) == 0 && GdlParams::HoldsNumbers(rec) &&
-                !GdlParams::IsArray(rec) && !sectionSet) {
-                wasShown = GdlParams::Number(rec) > ShownThreshold;
-                sectionSet = true;
-            } else if (std::strncmp(rec.name, ParamName::Bounding, sizeof rec.name) == 0 && !haveBox) {
-                haveBox = ReadBox(rec, box);
-            }
-        }
-        if (sectionSet)
-            GdlParams::WriteNumber(memo.Get().params, ParamName::ShowSection, 1.0);
-        WriteBack(object, nullptr, memo.Get(), APIMemoMask_AddPars);
 
         // Without a box to zoom to there is nothing to show: no picture, as
         // when the zoom fails.
-        if (!haveBox || HostRequest::ZOOM(&box) != NoError) {
+        API_Box box{};
+        if (!ShowSection(box) || HostRequest::ZOOM(&box) != NoError) {
             Restore();
             return NoError;
         }
 
-        GS::Guid guid;
-        guid.SetBytes(reinterpret_cast<const unsigned char*>(&object));
-        IO::Location file = folder;
-        file.AppendToLocal(IO::Name(guid.ToUniString() + ".jpg"));
-        API_FileSavePars save{};
-        save.fileTypeID = APIFType_JpegFile;
-        save.file = &file;
-        API_SavePars_Picture options{};
-        options.colorDepth = APIColorDepth_TC24;
-        options.blackAndWhite = false;
-        options.zoomedArea = true;
-        options.smoothLines = true;
-
-        API_DatabaseInfo database{};
-        if ((err = HostRequest::GDAT(&database)) != NoError) {
-            Alert(ResStr::Messages::NoActualDatabase);
+        IO::Location file = PictureFile(folder);
+        if ((err = SavePicture(file)) != NoError) {
             Restore();
             return err;
         }
-        if (database.typeID == DatabaseOf3D || database.typeID == DatabaseOf3DDocument)
-            options.zoomedArea = false;
-
-        if ((err = HostRequest::SAVE(&save, &options)) != NoError && !pictureWarningShown) {
-            pictureWarningShown = true;
-            Alert(ResStr::Messages::NoTempLibrary);
-            Restore();
-            return err;
-        }
-
-        // A later failed save goes on as a saved one: the entry names the
-        // file that the host was asked to write.
-        const GS::UniString path = file.ToUniString();
-        std::memset(picturePath, 0, sizeof picturePath);
-        CHUnicode2ANSI(path.ToUStr(), Int32(path.GetLength()), picturePath, PicturePathSize, CC_Default);
-        picturePath[PicturePathSize - 1] = '\0';
+        KeepPath(file, picturePath);
         Int32 reset = 1;
         HostRequest::RZOM(&reset);
         HostRequest::RBLD(nullptr);
@@ -172,6 +114,105 @@ public:
     }
 
 private:
+    // The host's temporary folder, where the picture is saved.
+    static GSErrCode TempFolder(IO::Location& folder)
+    {
+        API_SpecFolderID kind = API_TempFolderID;
+        const GSErrCode err = HostRequest::GSPF(&kind, &folder);
+        if (err != NoError)
+            Alert(ResStr::Messages::NoTempFolder);
+        return err;
+    }
+
+    // The object made to compute its parameters again, and its memo as the
+    // object then stands.
+    GSErrCode Recompute()
+    {
+        API_Element element;
+        GSErrCode err = ReadElement(object, element);
+        if (err != NoError)
+            return err;
+        UInt32 recompute = APIRecalcParams;
+        if ((err = HostRequest::RPAS(&element, &recompute)) != NoError)
+            return err;
+        if ((err = HostGetMemo(object, &memo.Get(), MemoAllButBit30)) != NoError)
+            return err;
+        WriteBack(object, &element, memo.Get(), APIMemoMask_All);
+        ReadMemoAgain(object, memo);
+        return NoError;
+    }
+
+    // Sets "bShowSection" on (remembering how it was) and reads the box to
+    // zoom to; false when the object gives no box.
+    bool ShowSection(API_Box& box)
+    {
+        bool haveBox = false;
+        const Int32 count = GdlParams::Count(memo.Get().params);
+        for (Int32 i = 0; i < count; ++i) {
+            API_AddParType& rec = (*memo.Get().params)[i];
+            if (std::strncmp(rec.name, ParamName::ShowSection, sizeof rec.name) == 0 && GdlParams::HoldsNumbers(rec) &&
+                !GdlParams::IsArray(rec) && !sectionSet) {
+                wasShown = GdlParams::Number(rec) > ShownThreshold;
+                sectionSet = true;
+            } else if (std::strncmp(rec.name, ParamName::Bounding, sizeof rec.name) == 0 && !haveBox) {
+                haveBox = ReadBox(rec, box);
+            }
+        }
+        if (sectionSet)
+            GdlParams::WriteNumber(memo.Get().params, ParamName::ShowSection, 1.0);
+        WriteBack(object, nullptr, memo.Get(), APIMemoMask_AddPars);
+        return haveBox;
+    }
+
+    // The picture's file: the object's GUID in the folder.
+    IO::Location PictureFile(const IO::Location& folder) const
+    {
+        GS::Guid guid;
+        guid.SetBytes(reinterpret_cast<const unsigned char*>(&object));
+        IO::Location file = folder;
+        file.AppendToLocal(IO::Name(guid.ToUniString() + ".jpg"));
+        return file;
+    }
+
+    // Saves the zoomed view as a JPEG. The first failed save is told and
+    // ends the step; a later one goes on as a saved one.
+    static GSErrCode SavePicture(IO::Location& file)
+    {
+        API_FileSavePars save{};
+        save.fileTypeID = APIFType_JpegFile;
+        save.file = &file;
+        API_SavePars_Picture options{};
+        options.colorDepth = APIColorDepth_TC24;
+        options.blackAndWhite = false;
+        options.zoomedArea = true;
+        options.smoothLines = true;
+
+        API_DatabaseInfo database{};
+        GSErrCode err = HostRequest::GDAT(&database);
+        if (err != NoError) {
+            Alert(ResStr::Messages::NoActualDatabase);
+            return err;
+        }
+        if (database.typeID == DatabaseOf3D || database.typeID == DatabaseOf3DDocument)
+            options.zoomedArea = false;
+
+        if ((err = HostRequest::SAVE(&save, &options)) != NoError && !pictureWarningShown) {
+            pictureWarningShown = true;
+            Alert(ResStr::Messages::NoTempLibrary);
+            return err;
+        }
+        return NoError;
+    }
+
+    // The entry names the file that the host was asked to write.
+    static void KeepPath(const IO::Location& file, char (&picturePath)[PicturePathSize])
+    {
+        const GS::UniString path = file.ToUniString();
+        std::memset(picturePath, 0, sizeof picturePath);
+        CHUnicode2ANSI(path.ToUStr(), Int32(path.GetLength()), picturePath, PicturePathSize, CC_Default);
+        picturePath[PicturePathSize - 1] = '\0';
+    }
+
     API_Guid object;
     MemoOwner memo;
     bool sectionSet = false;
