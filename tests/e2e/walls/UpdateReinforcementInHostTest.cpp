@@ -1,8 +1,9 @@
 // The update and the deletion of linked reinforcement, run on the add-on's
 // own objects against the stand-in host: objects are placed by the placing
 // code, the host element is changed in the model, and the update runs as
-// the element notification runs it. An updated object must equal what
-// placing would give on the changed element.
+// the element notification runs it. An updated object stands where the
+// changed element's geometry puts it, worked out by hand in each case, and
+// equals what placing would give on the changed element.
 #include "addon/host/HostCalls.hpp"
 #include "addon/host/HostQueries.hpp"
 #include "addon/host/Owners.hpp"
@@ -152,6 +153,30 @@ protected:
         return std::count(host->recorder.callLog.begin(), host->recorder.callLog.end(), std::string(slot));
     }
 
+    // The object's start point, turn (radians) and level.
+    void ExpectPlacement(const API_Guid& object, API_Coord start, double angle, double level)
+    {
+        const SimHost::ObjectPart& o = Object(object).Object();
+        EXPECT_NEAR(o.pos.x, start.x, 1e-9);
+        EXPECT_NEAR(o.pos.y, start.y, 1e-9);
+        EXPECT_NEAR(o.angle, angle, 1e-9);
+        EXPECT_NEAR(o.level, level, 1e-9);
+    }
+
+    // The outline in the object's frame: its corners in order, each row
+    // (status 0, x, y), and the closing row (-1, first corner).
+    void ExpectOutline(const API_Guid& object, const std::vector<API_Coord>& corners)
+    {
+        std::vector<double> expected;
+        for (const API_Coord& c : corners)
+            expected.insert(expected.end(), {0, c.x, c.y});
+        expected.insert(expected.end(), {-1, corners.at(0).x, corners.at(0).y});
+        const std::vector<double> found = Coords(Object(object));
+        ASSERT_EQ(found.size(), expected.size());
+        for (size_t i = 0; i < found.size(); ++i)
+            EXPECT_NEAR(found[i], expected[i], 1e-9) << "et_coords " << i;
+    }
+
     // The updated object against a fresh one placed on the element as it
     // is now: place, angle, level, outline and the values placing writes.
     void ExpectAsPlaced(const API_Guid& updated, const API_Guid& fresh)
@@ -189,14 +214,29 @@ TEST_F(UpdateReinforcementTest, MovedWallTakesItsObjectsOnBothSidesAlong)
     Update(wall);
     EXPECT_EQ(Calls("ChangeElement"), 2);
 
-    // Each stays on its own face.
+    // Each stays on its own face. The wall now runs up from (10, 5) to
+    // (10, 11), 6 long, 3 high, and lies right of its reference line: x
+    // from 10 to 10.4. The layer lies 0.03 inside each face.
+    // - The side along the wall (flag 1) starts at the wall's begin on the
+    //   face x = 10: (10 + 0.03, 5), turned as the wall, 90 degrees.
+    // - The other side starts at the wall's end on the face x = 10.4:
+    //   (10.4 - 0.03, 11), turned the other way, -90 degrees.
+    // Both at the wall's bottom offset 0.4, the core 0.4 thick, upright
+    // (ironAngleY 90 degrees), the face 6 x 3 in the object's frame.
+    ASSERT_EQ(Param(Object(onB), "et_bSameDirection"), 1);
+    ExpectPlacement(onB, {10.03, 5}, Pi / 2, 0.4);
+    ExpectOutline(onB, {{0, 0}, {6, 0}, {6, 3}, {0, 3}});
+    ExpectPlacement(onA, {10.37, 11}, -Pi / 2, 0.4);
+    ExpectOutline(onA, {{6, 0}, {6, 3}, {0, 3}, {0, 0}});
+    for (const API_Guid& g : {onA, onB}) {
+        EXPECT_NEAR(Param(Object(g), "et_thickness"), 0.4, 1e-12);
+        EXPECT_NEAR(Param(Object(g), "ironAngleY"), Pi / 2, 1e-12);
+    }
+
     const API_Guid freshA = PlaceOn(wall, Side(wall, true)).at(0);
     const API_Guid freshB = PlaceOn(wall, Side(wall, false)).at(0);
     ExpectAsPlaced(onA, freshA);
     ExpectAsPlaced(onB, freshB);
-    EXPECT_NEAR(Object(onA).Object().level, 0.4, 1e-12);
-    EXPECT_FALSE(Coords(Object(onA)).empty());
-    EXPECT_NE(Object(onA).Object().pos.x, Object(onB).Object().pos.x);
 }
 
 TEST_F(UpdateReinforcementTest, WallSlantAndCurveDecideWhetherObjectsFollow)
@@ -208,10 +248,13 @@ TEST_F(UpdateReinforcementTest, WallSlantAndCurveDecideWhetherObjectsFollow)
     WallOf(straight).slantAlpha = slant;
     WallOf(straight).slantCode = 2;
     Update(straight);
-    const bool sameDirection = Param(Object(onStraight), "et_bSameDirection") == 1;
-    const double expected = Placing::IronAngleY(sameDirection, false, slant);
-    EXPECT_NEAR(Param(Object(onStraight), "ironAngleY"), expected, 1e-12);
-    EXPECT_NE(expected, Pi / 2);
+    // The side along the wall leans with it: ironAngleY is the slant, 80
+    // degrees. Its layer, 0.03 inside the face measured square to it, lies
+    // 0.03 / sin 80 = 0.030463 from the face in the plan: the start point
+    // (0, -0.030463).
+    ASSERT_EQ(Param(Object(onStraight), "et_bSameDirection"), 1);
+    EXPECT_NEAR(Param(Object(onStraight), "ironAngleY"), 80 * Pi / 180, 1e-12);
+    ExpectPlacement(onStraight, {0, -0.03 / std::sin(slant)}, 0, 0);
 
     // A curved wall whose arc angle is positive, leaning by 80 degrees: its
     // objects are never changed, whatever else changed.
@@ -247,6 +290,12 @@ TEST_F(UpdateReinforcementTest, SideComesFromTheObjectsFlagWhichIsNeverRewritten
     w.bottomOffset = 0.1;
     Update(wall);
     EXPECT_EQ(Param(Object(object), "et_bSameDirection"), 1);
+    // The wall now runs from (4, 0) to (0, 0) and lies right of it: y from
+    // 0 to 0.3. The object stays on the side along the wall, 0.03 inside
+    // the face y = 0: start (4, 0.03), turned 180 degrees, at the bottom
+    // offset 0.1, its face 4 x 3.
+    ExpectPlacement(object, {4, 0.03}, Pi, 0.1);
+    ExpectOutline(object, {{0, 0}, {4, 0}, {4, 3}, {0, 3}});
     for (bool sideA : {true, false}) {
         const API_Guid fresh = PlaceOn(wall, Side(wall, sideA)).at(0);
         if (Param(Object(fresh), "et_bSameDirection") == 1)
@@ -319,9 +368,19 @@ TEST_F(UpdateReinforcementTest, PlaneRoofObjectFollowsAndAnotherClassIsLeftAlone
     RoofOf(roof).level = 3.0;
     RoofOf(roof).posSign = false;
     Update(roof);
+    // The plane rises from its pivot line (0, 0) -> (10, 0) by 30 degrees,
+    // now on the other side: the object starts at the outline's first
+    // corner (0, 0), on the pivot line, turned 0, at the new level 3 plus
+    // the thickness measured upright, 0.2 / cos 30 = 0.230940; it leans by
+    // -30 degrees. The outline 10 x 5 in plan is 5 / cos 30 = 5.773503 long
+    // up the slope.
+    ExpectPlacement(object, {0, 0}, 0, 3 + 0.2 / std::cos(Slope));
+    EXPECT_NEAR(Param(Object(object), "ironAngleY"), -Pi / 6, 1e-12);
+    EXPECT_NEAR(Param(Object(object), "et_thickness"), 0.2, 1e-12);
+    const double upSlope = 5 / std::cos(Slope);
+    ExpectOutline(object, {{0, 0}, {10, 0}, {10, upSlope}, {0, upSlope}});
     const API_Guid fresh = PlaceOn(roof, API_Sector{}).at(0);
     ExpectAsPlaced(object, fresh);
-    EXPECT_NEAR(Param(Object(object), "ironAngleY"), -Slope, 1e-12);
 
     RoofOf(roof).roofClass = 2;
     RoofOf(roof).level = 9.0;
