@@ -4,20 +4,12 @@
 #include <random>
 #include <string>
 #include <vector>
+#include "tests/support/GdlParams.hpp"
 
 namespace Bench {
 namespace {
 
-SimHost::GdlParam Numbers(const char* name, Int32 rows, Int32 cols, std::vector<double> values)
-{
-    SimHost::GdlParam p;
-    p.name = name;
-    p.kind = SimHost::GdlParam::Kind::Numbers;
-    p.dim1 = rows;
-    p.dim2 = cols;
-    p.numbers = std::move(values);
-    return p;
-}
+using TestParams::Numbers;
 
 }  // namespace
 

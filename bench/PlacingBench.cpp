@@ -18,19 +18,13 @@
 #include <cstdlib>
 #include <string>
 #include <vector>
+#include "tests/support/GdlParams.hpp"
 
 namespace {
 
-enum Entry : USize { Slab = 3, Wall = 4, Roof = 5 };
+using TestParams::Number;
 
-SimHost::GdlParam Number(const char* name, double value)
-{
-    SimHost::GdlParam p;
-    p.name = name;
-    p.kind = SimHost::GdlParam::Kind::Number;
-    p.number = value;
-    return p;
-}
+enum Entry : USize { Slab = 3, Wall = 4, Roof = 5 };
 
 SimHost::SettingsDialogAnswer Layer(double position)
 {

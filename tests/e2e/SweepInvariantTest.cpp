@@ -2,17 +2,11 @@
 // the order they were made, not by their GUIDs, and any change of what the
 // user would see makes two models differ.
 #include "tests/e2e/SweepInvariant.hpp"
+#include "tests/support/GdlParams.hpp"
 
 namespace {
 
-SimHost::GdlParam Text(const char* name, const char16_t* value)
-{
-    SimHost::GdlParam p;
-    p.name = name;
-    p.kind = SimHost::GdlParam::Kind::Text;
-    p.text = value;
-    return p;
-}
+using TestParams::Text;
 
 struct TwoHosts : ::testing::Test {
     SimHost::Host a, b;

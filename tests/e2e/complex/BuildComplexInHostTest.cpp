@@ -15,8 +15,11 @@
 #include <algorithm>
 #include <cstring>
 #include <vector>
+#include "tests/support/GdlParams.hpp"
 
 namespace {
+
+using TestParams::Numbers;
 
 struct Created {
     API_Guid guid;
@@ -144,16 +147,6 @@ protected:
         SimHost::Element& e = Place("rf_rebar", params);
         e.Object().pos = {x, y};
         return e.guid;
-    }
-    static SimHost::GdlParam Numbers(const char* name, Int32 rows, Int32 columns, std::vector<double> values)
-    {
-        SimHost::GdlParam p;
-        p.name = name;
-        p.kind = SimHost::GdlParam::Kind::Numbers;
-        p.dim1 = rows;
-        p.dim2 = columns;
-        p.numbers = std::move(values);
-        return p;
     }
     // A stirrup of four legs, unlike the straight bars.
     static SimHost::GdlParams StirrupForm()

@@ -10,29 +10,14 @@
 #include "platform/gs/CH.hpp"
 #include "simhost/scenario/PlanSvg.hpp"
 #include <cstring>
+#include "tests/support/GdlParams.hpp"
 
 namespace {
 
+using TestParams::Numbers;
+using TestParams::Number;
+
 bool Slovenian() { return HOST_VERSION == 25; }
-
-SimHost::GdlParam Numbers(const char* name, Int32 rows, Int32 cols, std::vector<double> values)
-{
-    SimHost::GdlParam p;
-    p.name = name;
-    p.kind = SimHost::GdlParam::Kind::Numbers;
-    p.dim1 = rows;
-    p.dim2 = cols;
-    p.numbers = std::move(values);
-    return p;
-}
-
-SimHost::GdlParam Flag(const char* name, double value)
-{
-    SimHost::GdlParam p;
-    p.name = name;
-    p.number = value;
-    return p;
-}
 
 std::string Text(const SimHost::Element& e, const char* name)
 {
@@ -57,7 +42,7 @@ const SimHost::GdlParam* Param(const SimHost::Element& e, const char* name)
 // A stirrup of four legs, unlike the straight bars.
 SimHost::GdlParams StirrupParams(double position)
 {
-    return {Flag("iPosition", position), Numbers("ironType", 1, 4, {0, 1, 4, 0}),
+    return {Number("iPosition", position), Numbers("ironType", 1, 4, {0, 1, 4, 0}),
             Numbers("ironData", 1, 4, {0.3, 0.4, 0.3, 0.4})};
 }
 
@@ -255,7 +240,7 @@ TEST_F(CreateComplexTest, EachKindHasItsOutlineAndACrowningNoList)
         SCOPED_TRACE(c.part);
         std::vector<API_Guid> sel;
         for (int i = 0; i < 4; ++i)
-            sel.push_back(host->PlaceObject("rf_rebar", {Flag("iPosition", 2)}).guid);
+            sel.push_back(host->PlaceObject("rf_rebar", {Number("iPosition", 2)}).guid);
         sel.push_back(host->PlaceObject("rf_stirrup", StirrupParams(1)).guid);
         host->user.ChangeSelection(sel);
         const USize before = host->user.pointInputs.shown.size();
@@ -372,7 +357,7 @@ void PrepareCrowning(SimHost::Host& host)
     StartWithPalette(host);
     std::vector<API_Guid> sel;
     for (int i = 0; i < 2; ++i)
-        sel.push_back(host.PlaceObject("rf_rebar", {Flag("iPosition", 2)}).guid);
+        sel.push_back(host.PlaceObject("rf_rebar", {Number("iPosition", 2)}).guid);
     sel.push_back(host.PlaceObject("rf_stirrup", StirrupParams(1)).guid);
     host.user.ChangeSelection(sel);
     host.user.dialogAnswers.push_back(IdAnswer("K1", 1, true));

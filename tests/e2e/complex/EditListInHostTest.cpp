@@ -18,6 +18,7 @@
 #include <iterator>
 #include <functional>
 #include <vector>
+#include "tests/support/GdlParams.hpp"
 
 namespace {
 
@@ -466,17 +467,6 @@ TEST_F(EditListTest, EveryAllocationMayFail)
 
 namespace {
 
-SimHost::GdlParam Rows(const char* name, Int32 rows, Int32 cols, std::vector<double> values)
-{
-    SimHost::GdlParam p;
-    p.name = name;
-    p.kind = SimHost::GdlParam::Kind::Numbers;
-    p.dim1 = rows;
-    p.dim2 = cols;
-    p.numbers = std::move(values);
-    return p;
-}
-
 std::vector<char> Bytes(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -513,8 +503,8 @@ TEST_F(EditListTest, EachEntrysPictureShowsItsOwnElementsSection)
     const auto column = [&](const char* id, API_Coord at, std::vector<double> pos, std::vector<double> extra) {
         const Int32 bars = static_cast<Int32>(pos.size() / 3);
         SimHost::Element& e =
-            Place("rf_column", {Text("strIronID", id), Rows("ironPos", bars, 3, std::move(pos)),
-                                Rows("ironExtraData", bars, 10, std::move(extra))});
+            Place("rf_column", {Text("strIronID", id), TestParams::Numbers("ironPos", bars, 3, std::move(pos)),
+                                TestParams::Numbers("ironExtraData", bars, 10, std::move(extra))});
         e.Object().pos = at;
         return e.guid;
     };

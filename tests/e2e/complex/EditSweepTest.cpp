@@ -8,21 +8,17 @@
 #include <map>
 #include <string>
 #include <vector>
+#include "tests/support/GdlParams.hpp"
 
 namespace {
+
+using TestParams::Number;
+using TestParams::Numbers;
 
 using Action = DG::UserInput::DialogAction;
 constexpr USize CrowningEntry = 0;
 constexpr USize BeamEntry = 1;
 constexpr Int16 EditItem = 2;
-
-SimHost::GdlParam Number(const char* name, double value)
-{
-    SimHost::GdlParam p;
-    p.name = name;
-    p.number = value;
-    return p;
-}
 
 SimHost::GdlParam Text(const char* name, const char* text)
 {
@@ -30,17 +26,6 @@ SimHost::GdlParam Text(const char* name, const char* text)
     p.name = name;
     p.kind = SimHost::GdlParam::Kind::Text;
     p.text = std::u16string(text, text + std::char_traits<char>::length(text));
-    return p;
-}
-
-SimHost::GdlParam Numbers(const char* name, Int32 rows, Int32 columns, std::vector<double> values)
-{
-    SimHost::GdlParam p;
-    p.name = name;
-    p.kind = SimHost::GdlParam::Kind::Numbers;
-    p.dim1 = rows;
-    p.dim2 = columns;
-    p.numbers = std::move(values);
     return p;
 }
 

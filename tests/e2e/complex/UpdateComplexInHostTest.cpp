@@ -14,8 +14,11 @@
 #include <cstring>
 #include <map>
 #include <vector>
+#include "tests/support/GdlParams.hpp"
 
 namespace {
+
+using TestParams::Numbers;
 
 class UpdateComplexInHostTest : public InHostTest {
 protected:
@@ -32,16 +35,6 @@ protected:
     }
     void Release() override { CurrentComplexSteps() = DefaultComplexSteps(); }
 
-    static SimHost::GdlParam Numbers(const char* name, Int32 rows, Int32 columns, std::vector<double> values)
-    {
-        SimHost::GdlParam p;
-        p.name = name;
-        p.kind = SimHost::GdlParam::Kind::Numbers;
-        p.dim1 = rows;
-        p.dim2 = columns;
-        p.numbers = std::move(values);
-        return p;
-    }
     API_Guid Bar(double x, double y, double position = 1)
     {
         SimHost::Element& e = Place("rf_rebar", {Number("iPosition", position), Number("bOnlyOneBar", 1),

@@ -6,8 +6,12 @@
 #include <algorithm>
 #include <fstream>
 #include <sstream>
+#include "tests/support/GdlParams.hpp"
 
 namespace {
+
+using TestParams::Number;
+using TestParams::Text;
 
 constexpr USize CuttingListEntry = 6;
 constexpr USize BeamEntryIndex = 1;
@@ -15,14 +19,6 @@ constexpr USize BeamEntryIndex = 1;
 size_t CountOf(const std::vector<std::string>& log, const std::string& name)
 {
     return static_cast<size_t>(std::count(log.begin(), log.end(), name));
-}
-
-SimHost::GdlParam Number(const char* name, double value)
-{
-    SimHost::GdlParam p;
-    p.name = name;
-    p.number = value;
-    return p;
 }
 
 class PreCommandTest : public AddOnTest {
@@ -147,15 +143,6 @@ INSTANTIATE_TEST_SUITE_P(
                       VersionCase{"infiniteMinimum", "rf_rebar", std::numeric_limits<double>::infinity(), 400, true},
                       VersionCase{"infiniteMaximum", "rf_rebar", 300, std::numeric_limits<double>::infinity(), false}),
     [](const ::testing::TestParamInfo<VersionCase>& info) { return std::string(info.param.name); });
-
-SimHost::GdlParam Text(const char* name, const char16_t* value)
-{
-    SimHost::GdlParam p;
-    p.name = name;
-    p.kind = SimHost::GdlParam::Kind::Text;
-    p.text = value;
-    return p;
-}
 
 SimHost::GdlParam Numbers(const char* name, std::vector<double> values)
 {

@@ -1,8 +1,11 @@
 // The palette's commands: the steps around them, clicks and menu choices,
 // and the tooltips.
 #include "tests/e2e/palette/PaletteFixture.hpp"
+#include "tests/support/GdlParams.hpp"
 
 namespace {
+
+using TestParams::Number;
 
 USize IndexOf(const std::vector<std::string>& log, const std::string& what, USize from = 0)
 {
@@ -27,13 +30,6 @@ protected:
         host->recorder.suspendGroupToggles = 0;
     }
 
-    static SimHost::GdlParam Number(const char* name, double value)
-    {
-        SimHost::GdlParam p;
-        p.name = name;
-        p.number = value;
-        return p;
-    }
 };
 
 // The library first, then the mode on, then the check, and the mode off

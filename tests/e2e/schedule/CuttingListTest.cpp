@@ -6,8 +6,12 @@
 #include "tests/e2e/SweepInvariant.hpp"
 #include <cstdio>
 #include "platform/gs/CH.hpp"
+#include "tests/support/GdlParams.hpp"
 
 namespace {
+
+using TestParams::Numbers;
+using TestParams::Number;
 
 bool Slovenian() { return HOST_VERSION == 25; }
 
@@ -21,25 +25,6 @@ double Number(const SimHost::Element& e, const char* name)
 {
     const SimHost::GdlParam* p = SimHost::FindParam(e.Object().params, name);
     return p == nullptr ? -1 : p->number;
-}
-
-SimHost::GdlParam Numbers(const char* name, Int32 rows, Int32 cols, std::vector<double> values)
-{
-    SimHost::GdlParam p;
-    p.name = name;
-    p.kind = SimHost::GdlParam::Kind::Numbers;
-    p.dim1 = rows;
-    p.dim2 = cols;
-    p.numbers = std::move(values);
-    return p;
-}
-
-SimHost::GdlParam Flag(const char* name, double value)
-{
-    SimHost::GdlParam p;
-    p.name = name;
-    p.number = value;
-    return p;
 }
 
 const char* Finished() { return Slovenian() ? "Optimizacija končana!" : "Optimalization finished!"; }
@@ -173,7 +158,7 @@ TEST_P(CuttingListMessageTest, ListMessages)
 INSTANTIATE_TEST_SUITE_P(
     Cases, CuttingListMessageTest,
     ::testing::Values(
-        MessageCase{"OnlyUnlistedObjects", {Flag("bIsListing", 0)},
+        MessageCase{"OnlyUnlistedObjects", {Number("bIsListing", 0)},
                     {"All visible (or chosen) elements are non-listable elements!"},
                     {"Vsi vidni (ali izbrani) elementi so elementi, ki jih ni mogoče uvrstiti v seznam!"}, false},
         MessageCase{"NoDataValues", {Numbers("ironType", 1, 4, {0, 1, 0, 0})},

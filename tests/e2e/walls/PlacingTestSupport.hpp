@@ -6,17 +6,11 @@
 #include "simhost/ui/PointInput.hpp"
 #include "simhost/ui/SettingsDialog.hpp"
 #include <utility>
+#include "tests/support/GdlParams.hpp"
 
 namespace PlacingTest {
 
-inline SimHost::GdlParam Number(const char* name, double value)
-{
-    SimHost::GdlParam p;
-    p.name = name;
-    p.kind = SimHost::GdlParam::Kind::Number;
-    p.number = value;
-    return p;
-}
+using TestParams::Number;
 
 // The settings dialog's answer for one layer: the part chosen and the
 // values typed.

@@ -8,8 +8,11 @@
 #include <cstring>
 #include <gtest/gtest.h>
 #include <memory>
+#include "tests/support/GdlParams.hpp"
 
 namespace HostTest {
+
+using TestParams::Numbers;
 
 template <HostSlot S> HostSlotFn<S> Slot(const SimHost::Host& host)
 {
@@ -21,17 +24,6 @@ template <typename T> T Zeroed()
     T value;
     std::memset(static_cast<void*>(&value), 0, sizeof value);
     return value;
-}
-
-inline SimHost::GdlParam Numbers(const char* name, Int32 rows, Int32 cols, std::vector<double> values)
-{
-    SimHost::GdlParam p;
-    p.name = name;
-    p.kind = SimHost::GdlParam::Kind::Numbers;
-    p.dim1 = rows;
-    p.dim2 = cols;
-    p.numbers = std::move(values);
-    return p;
 }
 
 class HostFixture : public ::testing::Test {

@@ -2,28 +2,13 @@
 #include "simhost/library/ListBehaviour.hpp"
 #include "platform/gs/CH.hpp"
 #include <gtest/gtest.h>
+#include "tests/support/GdlParams.hpp"
 
 namespace SimHost {
+
+using TestParams::Numbers;
+using TestParams::Number;
 namespace {
-
-GdlParam Numbers(const char* name, Int32 rows, Int32 columns, std::vector<double> values)
-{
-    GdlParam p;
-    p.name = name;
-    p.kind = GdlParam::Kind::Numbers;
-    p.dim1 = rows;
-    p.dim2 = columns;
-    p.numbers = std::move(values);
-    return p;
-}
-
-GdlParam Flag(const char* name, double value)
-{
-    GdlParam p;
-    p.name = name;
-    p.number = value;
-    return p;
-}
 
 std::vector<std::string> Row(const GdlParam& table, Int32 r)
 {
@@ -42,7 +27,7 @@ TEST(ListBehaviourTest, BarScheduleWithATotalRow)
     strings.dim1 = 2;
     strings.dim2 = 2;
     strings.texts = {u"1", u"B500B", u"2", u"B500A"};
-    list.params = {strings, Flag("bDataInput", 1), Numbers("ironType", 2, 4, {0, 11, 2, 0, 0, 21, 1, 0}),
+    list.params = {strings, Number("bDataInput", 1), Numbers("ironType", 2, 4, {0, 11, 2, 0, 0, 21, 1, 0}),
                    Numbers("ironListingData", 2, 5, {4, 0.012, 2.5, 10, 8.878, 1, 0.008, 1.25, 1.25, 0.4932})};
     ComputeListTable(list);
     const GdlParam* table = FindParam(list.params, "tableContentTexts");
@@ -74,7 +59,7 @@ TEST(ListBehaviourTest, ShortDataArraysGiveZeros)
     strings.dim1 = 2;
     strings.dim2 = 2;
     strings.texts = {u"1", u"B500B"};  // the handle ends early
-    list.params = {strings, Flag("bDataInput", 1)};
+    list.params = {strings, Number("bDataInput", 1)};
     ComputeListTable(list);
     const GdlParam* table = FindParam(list.params, "tableContentTexts");
     ASSERT_NE(table, nullptr);
@@ -90,7 +75,7 @@ TEST(ListBehaviourTest, TableStaysUntilDataWereWritten)
     table.dim1 = 1;
     table.dim2 = 1;
     table.texts = {u"given"};
-    list.params = {table, Flag("bDataInput", 0)};
+    list.params = {table, Number("bDataInput", 0)};
     ComputeListTable(list);
     EXPECT_EQ(FindParam(list.params, "tableContentTexts")->texts, std::vector<std::u16string>{u"given"});
 }

@@ -9,8 +9,12 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <list>
+#include "tests/support/GdlParams.hpp"
 
 namespace {
+
+using TestParams::Number;
+using TestParams::Numbers;
 
 namespace fs = std::filesystem;
 using SimHost::GdlParam;
@@ -18,25 +22,6 @@ using SimHost::GdlParam;
 template <HostSlot S> HostSlotFn<S> Slot(const SimHost::Host& host)
 {
     return reinterpret_cast<HostSlotFn<S>>(host.Table()[static_cast<UInt32>(S)]);
-}
-
-GdlParam Number(const char* name, double value)
-{
-    GdlParam p;
-    p.name = name;
-    p.number = value;
-    return p;
-}
-
-GdlParam Numbers(const char* name, Int32 rows, Int32 cols, std::vector<double> values)
-{
-    GdlParam p;
-    p.name = name;
-    p.kind = GdlParam::Kind::Numbers;
-    p.dim1 = rows;
-    p.dim2 = cols;
-    p.numbers = std::move(values);
-    return p;
 }
 
 class PicturesTest : public ::testing::Test {
