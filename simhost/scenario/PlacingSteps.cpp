@@ -55,6 +55,45 @@ void ReadPivot(const JsonObject& step, API_Coord& begin, API_Coord& end)
     end = ReadPoint(step, "pivot", pivot[1]);
 }
 
+// The keys that a plane roof and each plane of a roof of several planes
+// share: thickness, level, slope in degrees, pivot line, side, outline.
+template <typename Plane> void ReadPlaneKeys(const JsonObject& step, Plane& plane)
+{
+    plane.thickness = step.Number("thickness", 0.2);
+    plane.level = step.Number("level", 0.0);
+    plane.angle = step.Number("slope", 30.0) * DegreesToRadians;
+    ReadPivot(step, plane.pivotBegin, plane.pivotEnd);
+    plane.posSign = step.Bool("risesLeft", true);
+    plane.outline = ReadRings(step);
+}
+
+// Where a step puts the element it adds, and the name it keeps it under.
+struct ElementPlace {
+    std::string name;
+    Int32 layer = 1;
+    Int16 story = 0;
+};
+
+ElementPlace ReadElementPlace(const JsonObject& step)
+{
+    ElementPlace place;
+    place.name = step.String("name");
+    place.layer = ReadLayer(step, "layer");
+    place.story = ReadStory(step, "story");
+    return place;
+}
+
+template <typename Part> StepAction AddElement(API_ElemTypeID type, const Part& part, const ElementPlace& place)
+{
+    return [=](Host& host, RunContext& ctx) {
+        Element& e = host.model.Add(type, place.layer);
+        host.model.ReachStory(place.story);
+        e.story = place.story;
+        e.part = part;
+        if (!place.name.empty())
+            ctx.names[place.name] = e.guid;
+    };
+}
 
 StepAction ParseSlab(const JsonObject& step)
 {
@@ -64,17 +103,7 @@ StepAction ParseSlab(const JsonObject& step)
     slab.level = step.Number("level", 0.0);
     slab.offset = step.Number("offset", 0.0);
     slab.outline = ReadRings(step);
-    std::string name = step.String("name");
-    const Int32 layer = ReadLayer(step, "layer");
-    const Int16 story = ReadStory(step, "story");
-    return [=](Host& host, RunContext& ctx) {
-        Element& e = host.model.Add(API_SlabID, layer);
-        host.model.ReachStory(story);
-        e.story = story;
-        e.part = slab;
-        if (!name.empty())
-            ctx.names[name] = e.guid;
-    };
+    return AddElement(API_SlabID, slab, ReadElementPlace(step));
 }
 
 // A plane roof (its outline, pivot line, slope in degrees, side), or a
@@ -85,29 +114,15 @@ StepAction ParseRoof(const JsonObject& step)
     step.Only({"do", "name", "layer", "story", "thickness", "level", "slope", "pivot", "risesLeft", "outline", "holes",
                "planes"});
     RoofPart roof;
-    std::string name = step.String("name");
-    const Int32 layer = ReadLayer(step, "layer");
-    const Int16 story = ReadStory(step, "story");
+    const ElementPlace place = ReadElementPlace(step);
     if (step.Has("planes")) {
         roof.roofClass = 1;
         for (USize i = 0; i < step.Array("planes").size(); ++i)
             roof.planes.push_back(ReadRoofPlane(step.Item("planes", i)));
     } else {
-        roof.thickness = step.Number("thickness", 0.2);
-        roof.level = step.Number("level", 0.0);
-        roof.angle = step.Number("slope", 30.0) * DegreesToRadians;
-        ReadPivot(step, roof.pivotBegin, roof.pivotEnd);
-        roof.posSign = step.Bool("risesLeft", true);
-        roof.outline = ReadRings(step);
+        ReadPlaneKeys(step, roof);
     }
-    return [=](Host& host, RunContext& ctx) {
-        Element& e = host.model.Add(API_RoofID, layer);
-        host.model.ReachStory(story);
-        e.story = story;
-        e.part = roof;
-        if (!name.empty())
-            ctx.names[name] = e.guid;
-    };
+    return AddElement(API_RoofID, roof, place);
 }
 
 // The user's answer to the next object settings dialog: the part and the
@@ -131,12 +146,7 @@ RoofPlaneDef ReadRoofPlane(const JsonObject& p)
     if (!p.Has("id"))
         p.Fail("id", "'" + p.PathOf("id") + "' is missing: a plane's id, three whole numbers");
     plane.partId = ReadPlaneId(p, p.PathOf("id"), p.Raw().at("id"));
-    plane.thickness = p.Number("thickness", 0.2);
-    plane.level = p.Number("level", 0.0);
-    plane.angle = p.Number("slope", 30.0) * DegreesToRadians;
-    ReadPivot(p, plane.pivotBegin, plane.pivotEnd);
-    plane.posSign = p.Bool("risesLeft", true);
-    plane.outline = ReadRings(p);
+    ReadPlaneKeys(p, plane);
     return plane;
 }
 
