@@ -11,11 +11,8 @@ std::string RunAndReadPlan(const std::string& scenario)
     const std::string out = ::testing::TempDir() + "plan" + std::to_string(HOST_VERSION);
     std::filesystem::remove_all(out);
     std::filesystem::create_directories(out);
-    SimHost::RunOptions options;
-    options.addOnPath = ADDON_PATH;
-    options.outDir = out;
-    std::ostringstream report, errors;
-    EXPECT_EQ(SimHost::RunScenario(scenario, options, report, errors), 0) << report.str() << errors.str();
+    const RunResult run = RunInto(scenario, out);
+    EXPECT_EQ(run.exitCode, 0) << run.report << run.errors;
     std::ifstream in(out + "/plan.svg");
     std::stringstream text;
     text << in.rdbuf();

@@ -39,6 +39,18 @@ struct RunResult {
     std::string report, errors;
 };
 
+// A run with an out folder: the plan, the pictures and the files chosen in
+// file dialogs are written there.
+inline RunResult RunInto(const std::string& path, const std::string& outDir)
+{
+    SimHost::RunOptions options;
+    options.addOnPath = ADDON_PATH;
+    options.outDir = outDir;
+    std::ostringstream report, errors;
+    const int code = SimHost::RunScenario(path, options, report, errors);
+    return {code, report.str(), errors.str()};
+}
+
 // Each run writes its files (the ones chosen in file dialogs) into a
 // folder of its own.
 inline RunResult RunFile(const std::string& path, const std::string& addOn = ADDON_PATH)

@@ -129,20 +129,21 @@ INSTANTIATE_TEST_SUITE_P(
                       4, "gives no text for host"}),
     [](const ::testing::TestParamInfo<MalformedCase>& info) { return std::string(info.param.name); });
 
-TEST(ScenarioRunnerTest, MissingAddOnIsRefusedClearly)
+// An add-on that is missing, or built for the other host, is refused with
+// the reason.
+TEST(ScenarioRunnerTest, AnAddOnThatCannotBeLoadedIsRefusedClearly)
 {
-    std::string path = WriteScenario("ok.json", "{ \"steps\": [] }");
-    RunResult run = RunFile(path, "/nonexistent/Armbrix.so");
-    EXPECT_EQ(run.exitCode, 3);
-    EXPECT_NE(run.errors.find("add-on not found: /nonexistent/Armbrix.so"), std::string::npos) << run.errors;
-}
-
-TEST(ScenarioRunnerTest, OtherHostsAddOnIsRefusedWithBothValues)
-{
-    std::string path = WriteScenario("ok.json", "{ \"steps\": [] }");
-    RunResult run = RunFile(path, OTHER_ADDON_PATH);
-    EXPECT_EQ(run.exitCode, 3);
-    EXPECT_NE(run.errors.find("host version"), std::string::npos) << run.errors;
+    const std::string path = WriteScenario("ok.json", "{ \"steps\": [] }");
+    struct Case {
+        const char* addOn;
+        const char* said;
+    };
+    for (const Case& c : {Case{"/nonexistent/Armbrix.so", "add-on not found: /nonexistent/Armbrix.so"},
+                          Case{OTHER_ADDON_PATH, "host version"}}) {
+        const RunResult run = RunFile(path, c.addOn);
+        EXPECT_EQ(run.exitCode, 3) << c.addOn;
+        EXPECT_NE(run.errors.find(c.said), std::string::npos) << run.errors;
+    }
 }
 
 TEST(ScenarioRunnerTest, RunsStepsAndReports)
@@ -185,19 +186,16 @@ TEST(ScenarioRunnerTest, OutFoldersAreMadeWithTheirParentsAndAFileInTheWayRefuse
     for (const Case& c : {Case{TestRunFolder() + "/made/with/parents", 0, ""},
                           Case{TestRunFolder() + "/a-file", 2, "a-file is a file"},
                           Case{TestRunFolder() + "/a-file/under", 2, "a-file is a file"}}) {
-        SimHost::RunOptions options;
-        options.addOnPath = ADDON_PATH;
-        options.outDir = c.out;
-        std::ostringstream report, errors;
-        EXPECT_EQ(SimHost::RunScenario(path, options, report, errors), c.exitCode) << c.out << "\n" << errors.str();
+        const RunResult run = RunInto(path, c.out);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.out << "\n" << run.errors;
         if (c.exitCode == 0) {
-            EXPECT_NE(report.str().find("-- files written: 1\n  " + c.out + "/plan.svg\n"), std::string::npos)
-                << report.str();
+            EXPECT_NE(run.report.find("-- files written: 1\n  " + c.out + "/plan.svg\n"), std::string::npos)
+                << run.report;
             EXPECT_TRUE(std::ifstream(c.out + "/plan.svg").good());
-            EXPECT_NE(report.str().find("== passed (exit 0)\n"), std::string::npos) << report.str();
+            EXPECT_NE(run.report.find("== passed (exit 0)\n"), std::string::npos) << run.report;
         } else {
-            EXPECT_NE(errors.str().find("--out " + c.out + ": cannot make the folder"), std::string::npos) << errors.str();
-            EXPECT_NE(errors.str().find(c.said), std::string::npos) << errors.str();
+            EXPECT_NE(run.errors.find("--out " + c.out + ": cannot make the folder"), std::string::npos) << run.errors;
+            EXPECT_NE(run.errors.find(c.said), std::string::npos) << run.errors;
         }
     }
 }
@@ -241,12 +239,9 @@ TEST(ScenarioRunnerTest, AnExportsEventsAreInOrderAndItsFileIsNamed)
     {"do": "clickEntry", "entry": 7}
   ]
 })");
-    SimHost::RunOptions options;
-    options.addOnPath = ADDON_PATH;
-    options.outDir = out;
-    std::ostringstream report, errors;
-    ASSERT_EQ(SimHost::RunScenario(path, options, report, errors), 0) << errors.str() << report.str();
-    const std::string text = report.str();
+    const RunResult run = RunInto(path, out);
+    ASSERT_EQ(run.exitCode, 0) << run.errors << run.report;
+    const std::string& text = run.report;
     const size_t click = text.find("click on entry 7");
     const size_t dialog = text.find("file dialog (save");
     ASSERT_NE(click, std::string::npos) << text;

@@ -1,6 +1,6 @@
 // The export scenario as a user runs it: the saved file read back as a
 // spreadsheet reads tab-separated text.
-#include "simhost/scenario/Scenario.hpp"
+#include "tests/e2e/scenario/ScenarioRun.hpp"
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
@@ -49,12 +49,8 @@ TEST(ExportScenarioTest, SavedListOpensAsTheTable)
 {
     char pattern[] = "/tmp/armbrix-scenario-XXXXXX";
     std::string out = mkdtemp(pattern);
-    SimHost::RunOptions options;
-    options.addOnPath = ADDON_PATH;
-    options.outDir = out;
-    std::ostringstream report, errors;
-    int code = SimHost::RunScenario(RepositoryScenario("export.json"), options, report, errors);
-    EXPECT_EQ(code, 0) << errors.str() << report.str();
+    const RunResult run = RunInto(RepositoryScenario("export.json"), out);
+    EXPECT_EQ(run.exitCode, 0) << run.errors << run.report;
 
     Table table;
     EXPECT_TRUE(ReadTabSeparated(out + "/cutting-list.txt", &table));
@@ -62,7 +58,7 @@ TEST(ExportScenarioTest, SavedListOpensAsTheTable)
     EXPECT_EQ(table, expected);
     // One refusal for the wall beside the list, then the cancelled dialog
     // and the saved file.
-    std::string text = report.str();
+    const std::string& text = run.report;
     size_t alertsAt = text.find("-- alerts\n");
     ASSERT_NE(alertsAt, std::string::npos) << text;
     std::string alerts = text.substr(alertsAt, text.find("\n--", alertsAt + 1) - alertsAt);
