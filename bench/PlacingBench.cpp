@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 #include "tests/support/GdlParams.hpp"
+#include "tests/support/Shapes.hpp"
 
 namespace {
 
@@ -34,12 +35,7 @@ SimHost::SettingsDialogAnswer Layer(double position)
     return a;
 }
 
-SimHost::PolygonRings Rectangle(double x0, double y0, double x1, double y1)
-{
-    SimHost::PolygonRings r;
-    r.contour = {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}};
-    return r;
-}
+using TestShapes::Rectangle;
 
 SimHost::PointAnswer Click(double x, double y)
 {
@@ -84,18 +80,7 @@ Figures Run(USize entry, int count)
             elements.push_back(e.guid);
         } else {
             SimHost::Element& e = host.model.Add(API_RoofID);
-            SimHost::RoofPart roof;
-            roof.roofClass = 1;
-            for (int p = 0; p < 10; ++p) {
-                SimHost::RoofPlaneDef plane;
-                plane.partId = {0, 0, p + 1};
-                plane.angle = 0.5;
-                plane.outline = Rectangle(10.0 * p, y, 10.0 * p + 10, y + 5);
-                plane.pivotBegin = plane.outline.contour[0];
-                plane.pivotEnd = plane.outline.contour[1];
-                roof.planes.push_back(plane);
-            }
-            e.part = roof;
+            e.part = TestShapes::RoofOfPlanes(10, 0.5, y);
             elements.push_back(e.guid);
         }
     }

@@ -28,15 +28,11 @@
 #include <cstdlib>
 #include <string>
 #include <vector>
+#include "tests/support/Shapes.hpp"
 
 namespace {
 
-SimHost::PolygonRings Rectangle(double x0, double y0, double x1, double y1)
-{
-    SimHost::PolygonRings r;
-    r.contour = {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}};
-    return r;
-}
+using TestShapes::Rectangle;
 
 // Places `layers` layers of a mesh on the element, as the command does.
 void Place(SimHost::Host& host, const API_Guid& element, const API_Sector& sector, int layers)
@@ -120,18 +116,7 @@ int main(int argc, char** argv)
         Place(host, slabGuid, API_Sector{{0, 10}, {8, 10}}, size);
 
         SimHost::Element& roof = host.model.Add(API_RoofID);
-        SimHost::RoofPart roofPart;
-        roofPart.roofClass = 1;
-        for (Int32 i = 0; i < 10; ++i) {
-            SimHost::RoofPlaneDef plane;
-            plane.partId = {0, 0, i + 1};
-            plane.angle = 0.5;
-            plane.outline = Rectangle(10.0 * i, 20, 10.0 * i + 10, 25);
-            plane.pivotBegin = plane.outline.contour[0];
-            plane.pivotEnd = plane.outline.contour[1];
-            roofPart.planes.push_back(plane);
-        }
-        roof.part = roofPart;
+        roof.part = TestShapes::RoofOfPlanes(10, 0.5, 20);
         const API_Guid roofGuid = roof.guid;
         Place(host, roofGuid, API_Sector{}, size / 10);
 

@@ -4,15 +4,11 @@
 // observer.
 #include "tests/e2e/palette/PaletteFixture.hpp"
 #include "simhost/model/ElementEdit.hpp"
+#include "tests/support/Shapes.hpp"
 
 namespace {
 
-SimHost::PolygonRings Rectangle(double x0, double y0, double x1, double y1)
-{
-    SimHost::PolygonRings r;
-    r.contour = {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}};
-    return r;
-}
+using TestShapes::Rectangle;
 
 class ElementEventsTest : public PaletteTest {
 protected:

@@ -6,6 +6,7 @@
 #include "tests/e2e/walls/PlacingTestSupport.hpp"
 #include <cmath>
 #include <cstring>
+#include "tests/support/Shapes.hpp"
 
 namespace {
 
@@ -15,12 +16,7 @@ using SimHost::GdlParams;
 using PlacingTest::Layer;
 using PlacingTest::Number;
 
-SimHost::PolygonRings Rectangle(double x0, double y0, double x1, double y1)
-{
-    SimHost::PolygonRings r;
-    r.contour = {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}};
-    return r;
-}
+using TestShapes::Rectangle;
 
 const double Slope = std::acos(-1.0) / 6;
 
@@ -59,18 +55,7 @@ protected:
     API_Guid AddRoofOfPlanes(Int32 planes)
     {
         SimHost::Element& e = host->model.Add(API_RoofID);
-        SimHost::RoofPart roof;
-        roof.roofClass = 1;
-        for (Int32 i = 0; i < planes; ++i) {
-            SimHost::RoofPlaneDef plane;
-            plane.partId = {0, 0, i + 1};
-            plane.angle = Slope;
-            plane.outline = Rectangle(10.0 * i, 0, 10.0 * i + 10, 5);
-            plane.pivotBegin = plane.outline.contour[0];
-            plane.pivotEnd = plane.outline.contour[1];
-            roof.planes.push_back(plane);
-        }
-        e.part = roof;
+        e.part = TestShapes::RoofOfPlanes(planes, Slope);
         return e.guid;
     }
     std::vector<const SimHost::Element*> Objects() const

@@ -11,6 +11,7 @@
 #include "tests/e2e/walls/PlacingTestSupport.hpp"
 #include <algorithm>
 #include <cmath>
+#include "tests/support/Shapes.hpp"
 
 namespace {
 
@@ -21,10 +22,7 @@ using PlacingTest::Ring;
 
 const double Slope = std::acos(-1.0) / 6;
 
-SimHost::PolygonRings Rectangle(double x0, double y0, double x1, double y1)
-{
-    return Ring({{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}});
-}
+using TestShapes::Rectangle;
 
 API_Guid AddWall(SimHost::Host& host, API_Coord begin, API_Coord end)
 {
@@ -56,18 +54,7 @@ API_Guid AddRoof(SimHost::Host& host, const SimHost::PolygonRings& outline)
 API_Guid AddRoofOfPlanes(SimHost::Host& host, Int32 planes, double y)
 {
     SimHost::Element& e = host.model.Add(API_RoofID);
-    SimHost::RoofPart roof;
-    roof.roofClass = 1;
-    for (Int32 i = 0; i < planes; ++i) {
-        SimHost::RoofPlaneDef plane;
-        plane.partId = {0, 0, i + 1};
-        plane.angle = Slope;
-        plane.outline = Rectangle(10.0 * i, y, 10.0 * i + 10, y + 5);
-        plane.pivotBegin = plane.outline.contour[0];
-        plane.pivotEnd = plane.outline.contour[1];
-        roof.planes.push_back(plane);
-    }
-    e.part = roof;
+    e.part = TestShapes::RoofOfPlanes(planes, Slope, y);
     return e.guid;
 }
 

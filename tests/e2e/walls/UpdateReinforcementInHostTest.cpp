@@ -17,6 +17,7 @@
 #include <cmath>
 #include <cstring>
 #include <map>
+#include "tests/support/Shapes.hpp"
 
 namespace {
 
@@ -34,12 +35,7 @@ std::string RemovedMessage()
                : "Multi-plane roof was modified greatly, existing reinforcement was removed.";
 }
 
-SimHost::PolygonRings Rectangle(double x0, double y0, double x1, double y1)
-{
-    SimHost::PolygonRings r;
-    r.contour = {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}};
-    return r;
-}
+using TestShapes::Rectangle;
 
 SimHost::RoofPlaneDef Plane(Int32 id, double x0)
 {
