@@ -17,15 +17,30 @@ inline SimHost::GdlParam Number(const std::string& name, double value)
     return p;
 }
 
-// A table of `rows` x `columns` numbers, given row by row.
-inline SimHost::GdlParam Numbers(const std::string& name, Int32 rows, Int32 columns, std::vector<double> values)
+// A table of `rows` x `columns` cells of the kind, empty.
+inline SimHost::GdlParam Table(const std::string& name, SimHost::GdlParam::Kind kind, Int32 rows, Int32 columns)
 {
     SimHost::GdlParam p;
     p.name = name;
-    p.kind = SimHost::GdlParam::Kind::Numbers;
+    p.kind = kind;
     p.dim1 = rows;
     p.dim2 = columns;
+    return p;
+}
+
+// A table of `rows` x `columns` numbers, given row by row.
+inline SimHost::GdlParam Numbers(const std::string& name, Int32 rows, Int32 columns, std::vector<double> values)
+{
+    SimHost::GdlParam p = Table(name, SimHost::GdlParam::Kind::Numbers, rows, columns);
     p.numbers = std::move(values);
+    return p;
+}
+
+// A table of `rows` x `columns` texts, given row by row.
+inline SimHost::GdlParam Texts(const std::string& name, Int32 rows, Int32 columns, std::vector<std::u16string> values)
+{
+    SimHost::GdlParam p = Table(name, SimHost::GdlParam::Kind::Texts, rows, columns);
+    p.texts = std::move(values);
     return p;
 }
 

@@ -7,6 +7,7 @@
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include "tests/support/GdlParams.hpp"
 
 namespace {
 
@@ -22,15 +23,10 @@ bool Exists(const std::string& path)
     return ::stat(path.c_str(), &info) == 0;
 }
 
+// The list's table of texts.
 SimHost::GdlParam Texts(Int32 rows, Int32 columns, std::vector<std::u16string> values)
 {
-    SimHost::GdlParam p;
-    p.name = "tableContentTexts";
-    p.kind = SimHost::GdlParam::Kind::Texts;
-    p.dim1 = rows;
-    p.dim2 = columns;
-    p.texts = std::move(values);
-    return p;
+    return TestParams::Texts("tableContentTexts", rows, columns, std::move(values));
 }
 
 // The table of the tests: two rows, three columns, non-ASCII cells (UTF-8

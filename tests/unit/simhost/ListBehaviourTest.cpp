@@ -8,6 +8,7 @@ namespace SimHost {
 
 using TestParams::Numbers;
 using TestParams::Number;
+using TestParams::Texts;
 namespace {
 
 std::vector<std::string> Row(const GdlParam& table, Int32 r)
@@ -21,13 +22,7 @@ std::vector<std::string> Row(const GdlParam& table, Int32 r)
 TEST(ListBehaviourTest, BarScheduleWithATotalRow)
 {
     ObjectPart list;
-    GdlParam strings;
-    strings.name = "ironStringData";
-    strings.kind = GdlParam::Kind::Texts;
-    strings.dim1 = 2;
-    strings.dim2 = 2;
-    strings.texts = {u"1", u"B500B", u"2", u"B500A"};
-    list.params = {strings, Number("bDataInput", 1), Numbers("ironType", 2, 4, {0, 11, 2, 0, 0, 21, 1, 0}),
+    list.params = {Texts("ironStringData", 2, 2, {u"1", u"B500B", u"2", u"B500A"}), Number("bDataInput", 1), Numbers("ironType", 2, 4, {0, 11, 2, 0, 0, 21, 1, 0}),
                    Numbers("ironListingData", 2, 5, {4, 0.012, 2.5, 10, 8.878, 1, 0.008, 1.25, 1.25, 0.4932})};
     ComputeListTable(list);
     const GdlParam* table = FindParam(list.params, "tableContentTexts");
@@ -53,13 +48,8 @@ TEST(ListBehaviourTest, BarScheduleWithATotalRow)
 TEST(ListBehaviourTest, ShortDataArraysGiveZeros)
 {
     ObjectPart list;
-    GdlParam strings;
-    strings.name = "ironStringData";
-    strings.kind = GdlParam::Kind::Texts;
-    strings.dim1 = 2;
-    strings.dim2 = 2;
-    strings.texts = {u"1", u"B500B"};  // the handle ends early
-    list.params = {strings, Number("bDataInput", 1)};
+    // The handle ends early.
+    list.params = {Texts("ironStringData", 2, 2, {u"1", u"B500B"}), Number("bDataInput", 1)};
     ComputeListTable(list);
     const GdlParam* table = FindParam(list.params, "tableContentTexts");
     ASSERT_NE(table, nullptr);
@@ -69,13 +59,7 @@ TEST(ListBehaviourTest, ShortDataArraysGiveZeros)
 TEST(ListBehaviourTest, TableStaysUntilDataWereWritten)
 {
     ObjectPart list;
-    GdlParam table;
-    table.name = "tableContentTexts";
-    table.kind = GdlParam::Kind::Texts;
-    table.dim1 = 1;
-    table.dim2 = 1;
-    table.texts = {u"given"};
-    list.params = {table, Number("bDataInput", 0)};
+    list.params = {Texts("tableContentTexts", 1, 1, {u"given"}), Number("bDataInput", 0)};
     ComputeListTable(list);
     EXPECT_EQ(FindParam(list.params, "tableContentTexts")->texts, std::vector<std::u16string>{u"given"});
 }

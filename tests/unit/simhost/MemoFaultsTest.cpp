@@ -1,35 +1,21 @@
 // What the host reports as the add-on's faults with memos and parameters.
-#include "simhost/core/SimHost.hpp"
-#include "platform/gs/Memory.hpp"
-#include "simhost/model/ParamHandles.hpp"
-#include <cstring>
-#include <gtest/gtest.h>
+#include "tests/unit/simhost/HostTestSupport.hpp"
 
 namespace {
 
-template <HostSlot S> HostSlotFn<S> Slot(const SimHost::Host& host)
-{
-    return reinterpret_cast<HostSlotFn<S>>(host.Table()[static_cast<UInt32>(S)]);
-}
+using HostTest::Slot;
 
-class MemoFaultsTest : public ::testing::Test {
+// A host with one placed bar.
+class MemoFaultsTest : public HostTest::HostFixture {
 protected:
     void SetUp() override
     {
-        before = GS::LiveMemoryHandleCount();
-        host = std::make_unique<SimHost::Host>();
-        std::string error;
-        ASSERT_TRUE(host->libraries.Activate(IO::Location(std::string(LIBRARY_DIR) + "/Zolva_Reinforcement.lcf"), error)) << error;
+        HostFixture::SetUp();
+        if (HasFatalFailure())
+            return;
         bar = host->PlaceObject("rf_rebar").guid;
     }
-    void TearDown() override
-    {
-        host.reset();
-        EXPECT_EQ(GS::LiveMemoryHandleCount(), before);
-    }
-    std::unique_ptr<SimHost::Host> host;
     API_Guid bar{};
-    Int64 before = 0;
 };
 
 TEST_F(MemoFaultsTest, MemoDisposedTwiceIsAFaultNotACrash)
