@@ -254,9 +254,9 @@ std::vector<std::string> ReadTexts(const API_AddParType& rec)
 
 std::vector<double> AllNumbers(const API_AddParType& rec) { return ReadNumbers(rec).values; }
 
-}  // namespace
-
-bool ReadComplexIronParams(const API_Element& element, API_ElementMemo& memo, std::string& id, ComplexIronProperties& record)
+// The complex object made to compute its parameters again, and its memo
+// read anew. False when the host refuses the recompute.
+bool RecomputeComplex(const API_Element& element, API_ElementMemo& memo)
 {
     API_Element recompute;
     std::memset(static_cast<void*>(&recompute), 0, sizeof recompute);
@@ -266,7 +266,15 @@ bool ReadComplexIronParams(const API_Element& element, API_ElementMemo& memo, st
         return false;
     ApplyMemo(element, memo);
     ReadMemoAgain(element.header.guid, memo);
+    return true;
+}
 
+}  // namespace
+
+bool ReadComplexIronParams(const API_Element& element, API_ElementMemo& memo, std::string& id, ComplexIronProperties& record)
+{
+    if (!RecomputeComplex(element, memo))
+        return false;
     record.guid = element.header.guid;
     const Int32 count = GdlParams::Count(memo.params);
     for (Int32 i = 0; i < count; ++i) {
