@@ -1073,7 +1073,7 @@ Check ParseWindow(const JsonObject& expect)
 
 // "layer": a layer's index, with "locked" and/or "hidden": the layer
 // exists and each key given matches.
-Check ParseLayer(const JsonObject& expect)
+Check ParseLayerExpectation(const JsonObject& expect)
 {
     expect.Only({"layer", "locked", "hidden"});
     const Int64 index = expect.Integer("layer");
@@ -1175,7 +1175,7 @@ const std::vector<std::pair<std::string, CheckParser>>& CheckKinds()
         {"elements", ParseElementCount},
         {"alert", ParseResourceAlert},
         {"window", ParseWindow},
-        {"layer", ParseLayer},
+        {"layer", ParseLayerExpectation},
         {"file", ParseFile},
     };
     return kinds;
