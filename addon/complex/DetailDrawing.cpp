@@ -4,6 +4,7 @@
 #include "addon/host/HostRequests.hpp"
 #include "addon/host/MemoMasks.hpp"
 #include "addon/host/Owners.hpp"
+#include "addon/schedule/LayerUnlock.hpp"
 #include "addon/services/Boundary.hpp"
 #include "addon/services/ResStrings.hpp"
 #include "platform/gs/Memory.hpp"
@@ -57,6 +58,15 @@ GSErrCode CopyBarsToDetailCommand(Int32 w, GSHandle links, API_Element* elements
         element.object.pos.x -= origin.x;
         element.object.pos.y -= origin.y;
         element.header.groupGuid = APINULLGuid;
+        // The copy stands on its bar's layer, and the bar takes its link:
+        // a locked layer is opened for both and locked again before the
+        // next bar, inside this step, so that undoing it finds the layer
+        // locked as it was.
+        LayerUnlock unlock(element.header.layer);
+        if (unlock.Error() != NoError) {
+            HostDisposeMemo(&memos[i]);
+            return unlock.Error();
+        }
         const GSErrCode created = HostCreateElement(&element, &memos[i]);
         HostDisposeMemo(&memos[i]);
         // A bar the host did not copy ends the step: the record still holds
@@ -77,6 +87,9 @@ GSErrCode CopyBarsToDetailCommand(Int32 w, GSHandle links, API_Element* elements
         barRecord.header.typeID = element.header.typeID;
         barRecord.header.guid = bar;
         err = AttachBarLink(barRecord, records[i]);
+        if (err != NoError)
+            return err;
+        err = unlock.Relock();
         if (err != NoError)
             return err;
     }

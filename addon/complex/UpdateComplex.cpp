@@ -102,6 +102,28 @@ bool ReadBarLink(API_Element& object, BarLinkRecord& link)
     return true;
 }
 
+// Runs `write` with the layers `first` and `second` opened when locked,
+// and locks them again right after it, inside the edit's step: a copy
+// stands on its bar's layer, which may be locked. The code of the write,
+// else of a layer that could not be opened or locked again.
+template <class Write>
+GSErrCode OnOpenLayers(Int32 first, Int32 second, const Write& write)
+{
+    LayerUnlock openFirst(first);
+    if (openFirst.Error() != NoError)
+        return openFirst.Error();
+    // The same layer again finds it open and leaves it to the first.
+    LayerUnlock openSecond(second);
+    if (openSecond.Error() != NoError)
+        return openSecond.Error();
+    const GSErrCode err = write();
+    const GSErrCode secondLocked = openSecond.Relock();
+    const GSErrCode firstLocked = openFirst.Relock();
+    if (err != NoError)
+        return err;
+    return secondLocked != NoError ? secondLocked : firstLocked;
+}
+
 // Overwrites, deletes or keeps each object of the detail drawing (the
 // current window) by the bar its link names, then copies the bars that have
 // none. The code of the first listing, deletion, change, copy or link that
@@ -131,7 +153,7 @@ GSErrCode MatchCopies(std::vector<std::unique_ptr<Member>>& members, const API_C
         if (match == nullptr) {
             GS::Array<API_Guid> gone;
             gone.Push(objects[o]);
-            err = HostDeleteElements(&gone);
+            err = OnOpenLayers(object.header.layer, object.header.layer, [&] { return HostDeleteElements(&gone); });
             if (err != NoError)
                 return err;
             continue;
@@ -147,7 +169,9 @@ GSErrCode MatchCopies(std::vector<std::unique_ptr<Member>>& members, const API_C
         ShiftToDetail(match->element, origin);
         API_Element mask;
         std::memset(static_cast<void*>(&mask), 0xFF, sizeof mask);
-        err = HostChangeElement(&match->element, &mask, &match->memo.Get(), MemoAllButBit30, true);
+        err = OnOpenLayers(object.header.layer, match->element.header.layer, [&] {
+            return HostChangeElement(&match->element, &mask, &match->memo.Get(), MemoAllButBit30, true);
+        });
         if (err != NoError)
             return err;
     }
@@ -157,13 +181,15 @@ GSErrCode MatchCopies(std::vector<std::unique_ptr<Member>>& members, const API_C
         BarLinkRecord link;
         link.barGuid = m->element.header.guid;
         ShiftToDetail(m->element, origin);
-        err = HostCreateElement(&m->element, &m->memo.Get());
-        HostDisposeMemo(&m->memo.Get());
-        if (err != NoError)
-            return err;
-        link.copyGuid = m->element.header.guid;
-        link.detailDatabaseId = detail.databaseUnId;
-        err = AttachBarLink(m->element, link);
+        err = OnOpenLayers(m->element.header.layer, m->element.header.layer, [&] {
+            GSErrCode made = HostCreateElement(&m->element, &m->memo.Get());
+            HostDisposeMemo(&m->memo.Get());
+            if (made != NoError)
+                return made;
+            link.copyGuid = m->element.header.guid;
+            link.detailDatabaseId = detail.databaseUnId;
+            return AttachBarLink(m->element, link);
+        });
         if (err != NoError)
             return err;
     }

@@ -308,7 +308,11 @@ GSErrCode WriteListObject(PlacementManager& manager, const IronGroups& groups, c
 
     const ListRows rows = BuildListRows(groups, complexGroups);
     if (manager.listAllowed && rows.rows == 0) {
-        Report(ResStr::Messages::NothingListable);
+        // When elements were left alone, they may be all there was to
+        // list: the run's one message at its end says how many, and a
+        // second one here would call them non-listable.
+        if (manager.outcome.Skipped() == 0)
+            Report(ResStr::Messages::NothingListable);
         manager.listAborted = true;
         return NoError;
     }

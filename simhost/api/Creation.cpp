@@ -101,6 +101,9 @@ GSErrCode HostApi::SetUserData(API_Elem_Head* head, const API_ElementUserData* u
     Element* e = host.model.Find(head->guid);
     if (e == nullptr)
         return APIERR_BADID;
+    auto layer = host.model.layers.find(e->layer);
+    if (layer != host.model.layers.end() && layer->second.locked)
+        return APIERR_NOTEDITABLE;
     std::optional<ElementUserData> data;
     if (userData->dataHdl != nullptr) {
         if (!BMhIsValid(userData->dataHdl)) {

@@ -609,12 +609,16 @@ Check ParseElement(const JsonObject& expect)
 
 // "elements": {"type": ...} or {"part": ...} with "count": how many
 // elements of that type or library part the model holds (0 after they were
-// all deleted).
+// all deleted); "layer" and "database" (a detail drawing's name, "" for the
+// floor plan) count only those on that layer or in that database.
 Check ParseElementCount(const JsonObject& expect)
 {
     expect.Only({"elements", "count"});
     const JsonObject sel = expect.Object("elements");
-    sel.Only({"type", "part"});
+    sel.Only({"type", "part", "layer", "database"});
+    const bool byLayer = sel.Has("layer"), byDatabase = sel.Has("database");
+    const Int64 layer = sel.Integer("layer");
+    const std::string database = byDatabase ? ReadHostText(sel, "database") : "";
     const bool hasType = sel.Has("type");
     const API_ElemTypeID type = hasType ? ElementType(sel, "type") : API_ObjectID;
     const std::string part = sel.String("part");
@@ -628,11 +632,16 @@ Check ParseElementCount(const JsonObject& expect)
     return [=](const Host& host, RunContext&) -> Differences {
         Int64 found = 0;
         for (const Element& e : Queries::Elements(host))
-            if (e.type == type && (part.empty() || Queries::PartName(host, e) == part))
+            if (e.type == type && (part.empty() || Queries::PartName(host, e) == part) &&
+                (!byLayer || e.layer == layer) && (!byDatabase || DatabaseName(host, e.database) == database))
                 ++found;
         if (found == count)
             return {};
-        const std::string what = part.empty() ? std::string(ElementTypeName(type)) + " elements" : "objects of part '" + part + "'";
+        std::string what = part.empty() ? std::string(ElementTypeName(type)) + " elements" : "objects of part '" + part + "'";
+        if (byLayer)
+            what += " on layer " + std::to_string(layer);
+        if (byDatabase)
+            what += " in \"" + database + "\"";
         return {what + ": expected " + std::to_string(count) + ", the model holds " + std::to_string(found)};
     };
 }
@@ -1062,6 +1071,29 @@ Check ParseWindow(const JsonObject& expect)
     };
 }
 
+// "layer": a layer's index, with "locked" and/or "hidden": the layer
+// exists and each key given matches.
+Check ParseLayerExpectation(const JsonObject& expect)
+{
+    expect.Only({"layer", "locked", "hidden"});
+    const Int64 index = expect.Integer("layer");
+    const bool byLocked = expect.Has("locked"), byHidden = expect.Has("hidden");
+    const bool locked = expect.Bool("locked"), hidden = expect.Bool("hidden");
+    return [=](const Host& host, RunContext&) -> Differences {
+        const auto layer = host.model.layers.find(static_cast<Int32>(index));
+        if (layer == host.model.layers.end())
+            return {"layer " + std::to_string(index) + ": the model has no such layer"};
+        Differences out;
+        if (byLocked && layer->second.locked != locked)
+            out.push_back("layer " + std::to_string(index) + ": expected " + (locked ? "locked" : "unlocked") +
+                          ", it is " + (layer->second.locked ? "locked" : "unlocked"));
+        if (byHidden && layer->second.hidden != hidden)
+            out.push_back("layer " + std::to_string(index) + ": expected " + (hidden ? "hidden" : "shown") +
+                          ", it is " + (layer->second.hidden ? "hidden" : "shown"));
+        return out;
+    };
+}
+
 // "file": a file of the run, by its path in the out folder (or absolute),
 // with "text": its exact bytes (UTF-8, as JSON writes them: "\t", "\r\n"),
 // "textLines": its lines (each ended by "\n" or "\r\n", the last may be
@@ -1143,6 +1175,7 @@ const std::vector<std::pair<std::string, CheckParser>>& CheckKinds()
         {"elements", ParseElementCount},
         {"alert", ParseResourceAlert},
         {"window", ParseWindow},
+        {"layer", ParseLayerExpectation},
         {"file", ParseFile},
     };
     return kinds;

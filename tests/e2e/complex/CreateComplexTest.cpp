@@ -6,6 +6,7 @@
 // over a beam with its list and over a crowning.
 #include "tests/e2e/palette/PaletteFixture.hpp"
 #include "tests/e2e/SweepInvariant.hpp"
+#include "tests/e2e/ModelText.hpp"
 #include <cstdio>
 #include "platform/gs/CH.hpp"
 #include "simhost/scenario/PlanSvg.hpp"
@@ -303,6 +304,93 @@ TEST_F(CreateComplexTest, LockedLayerAndCancelledListClick)
     ASSERT_EQ(CreatedOf("rf_beam").size(), 1u);
     ASSERT_FALSE(host->model.databases.details.empty());
     EXPECT_EQ(GS::EncodeText(host->model.databases.details.back().ref, CC_UTF8), "C1");
+}
+
+// Bars on a locked layer beside the selected ones (the check counts only
+// the editable), and the element and its list on that layer too: the user
+// agrees to use the locked layer, and create, and then edit via the edit
+// list, write the bars' IDs and links, the detail drawing's copies and the
+// list with the layer opened and locked again inside the command's one
+// undo step. One undo takes each command back whole; the layer is locked
+// after every command and every undo.
+TEST_F(CreateComplexTest, BarsOnALockedLayerCreatedAndEdited)
+{
+    using Action = DG::UserInput::DialogAction;
+    host->model.layers[3].locked = true;
+    std::vector<API_Guid> bars = PlaceBeamBars(*host, 1);
+    const auto lockedBar = [&](double x) {
+        SimHost::Element& e = host->PlaceObject("rf_rebar", {}, 3);
+        e.Object().pos = {x, 2.0};
+        bars.push_back(e.guid);
+    };
+    lockedBar(4.1);
+    lockedBar(4.4);
+    host->user.ChangeSelection(bars);
+    const std::string untouched = SweepInvariant::ModelText(*host, nullptr);
+    host->user.dialogAnswers.push_back(IdAnswer("B1", 3, true));
+    host->user.dialogAnswers.push_back({32510, {{Action::Kind::Click, 1, {}, 0}}});
+    Click(10, 5);
+    Click(14, 6);
+    Create(Beam);
+    EXPECT_TRUE(host->recorder.alerts.empty()) << host->recorder.alerts.front();
+    ASSERT_EQ(host->undo.steps.size(), 1u);
+    EXPECT_TRUE(host->model.layers[3].locked);
+
+    // The bars and their copies in the detail drawing, the beam and the
+    // list, the locked ones written on the locked layer.
+    ASSERT_EQ(CreatedOf("rf_beam").size(), 1u);
+    EXPECT_EQ(CreatedOf("rf_beam")[0]->layer, 3);
+    ASSERT_EQ(CreatedOf("rf_list").size(), 1u);
+    const API_Guid list = CreatedOf("rf_list")[0]->guid;
+    EXPECT_EQ(CreatedOf("rf_list")[0]->layer, 3);
+    EXPECT_EQ(Texts(*CreatedOf("rf_list")[0], "ironStringData"),
+              (std::vector<std::string>{"B1 - 1", "B500B", "B1 - 2", "B500B"}));
+    ASSERT_EQ(host->model.databases.details.size(), 1u);
+    const API_Guid detail = host->model.databases.details[0].id;
+    // The copies in the detail drawing, on the layer of their bar.
+    const auto copiesOnLayer = [&](Int32 layer) {
+        int copies = 0;
+        for (const SimHost::Element& e : host->model.Elements())
+            if (e.database == detail && e.layer == layer && e.As<SimHost::ObjectPart>() != nullptr)
+                ++copies;
+        return copies;
+    };
+    for (size_t i = 0; i < bars.size(); ++i) {
+        EXPECT_EQ(Text(Get(bars[i]), "strIronID"), i == 4 ? "B1 - 1" : "B1 - 2") << i;
+        EXPECT_TRUE(Get(bars[i]).userData.has_value()) << i << ": the bar is linked to its copy";
+    }
+    EXPECT_EQ(copiesOnLayer(1), 5);
+    EXPECT_EQ(copiesOnLayer(3), 2);
+    const std::string created = SweepInvariant::ModelText(*host, nullptr);
+
+    // The edit: one more bar on the locked layer, the beam chosen in the
+    // edit list and assembled again from the selected bars.
+    lockedBar(4.7);
+    host->user.ChangeSelection(bars);
+    const std::string beforeEdit = SweepInvariant::ModelText(*host, nullptr);
+    host->user.dialogAnswers.push_back({32510, {{Action::Kind::Click, 1, {}, 0}}});
+    host->user.dialogAnswers.push_back({32512, {{Action::Kind::Select, 4, {}, 1}, {Action::Kind::Click, 1, {}, 0}}});
+    host->recorder.alerts.clear();
+    ASSERT_TRUE(host->user.ChoosePaletteItem(Beam, 2));
+    EXPECT_TRUE(host->recorder.alerts.empty()) << host->recorder.alerts.front();
+    ASSERT_EQ(host->undo.steps.size(), 2u) << "the edit is one step";
+    EXPECT_TRUE(host->model.layers[3].locked);
+    EXPECT_EQ(Text(Get(bars.back()), "strIronID"), "B1 - 2");
+    ASSERT_EQ(host->model.databases.details.size(), 1u) << "the drawing is the beam's own";
+    EXPECT_EQ(copiesOnLayer(3), 3) << "the new bar's copy beside the others";
+    ASSERT_NE(host->model.Find(list), nullptr);
+    EXPECT_EQ(host->model.Find(list)->layer, 3);
+    const std::string edited = SweepInvariant::ModelText(*host, nullptr);
+    EXPECT_TRUE(edited != beforeEdit);
+
+    // One undo takes each command back whole, the layer locked all along.
+    ASSERT_TRUE(host->UndoLastStep());
+    const std::string editUndone = SweepInvariant::ModelText(*host, nullptr);
+    EXPECT_TRUE(editUndone == beforeEdit) << SweepInvariant::FirstDifference(beforeEdit, editUndone);
+    ASSERT_TRUE(host->UndoLastStep());
+    const std::string createUndone = SweepInvariant::ModelText(*host, nullptr);
+    EXPECT_TRUE(createUndone == untouched) << SweepInvariant::FirstDifference(untouched, createUndone);
+    EXPECT_TRUE(host->model.layers[3].locked);
 }
 
 // Cancel in the dialog or at the element's click creates nothing and

@@ -11,6 +11,7 @@
 #include "platform/gs/Guid.hpp"
 #include "platform/gx/GXImage.hpp"
 #include "tests/e2e/schedule/InHostFixture.hpp"
+#include "tests/e2e/ModelText.hpp"
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -396,8 +397,9 @@ TEST_F(EditListTest, CancelledFillingKeepsTheItemsSoFar)
 }
 
 // Every host call of the collection and the dialog fails in turn: no
-// crash, no fault, no leak (checked at the end), the section flags back,
-// every progress window closed and no undo step left.
+// crash, no fault, no leak (checked at the end), the model exactly as it
+// was (the section flags back), every progress window closed and no undo
+// step left.
 TEST_F(EditListTest, EachFailingHostCallEndsCleanly)
 {
     const auto run = [&] {
@@ -414,9 +416,12 @@ TEST_F(EditListTest, EachFailingHostCallEndsCleanly)
         SCOPED_TRACE(n);
         ResetPictureWarning();
         Release();
+        const std::string model = SweepInvariant::ModelText(*host, nullptr);
         host->faultPlan.FailNthCall(n);
         run();
         EXPECT_TRUE(host->faultPlan.NthCallFailed());
+        const std::string after = SweepInvariant::ModelText(*host, nullptr);
+        EXPECT_EQ(after, model) << SweepInvariant::FirstDifference(model, after);
         for (const SimHost::Element& e : host->model.Elements()) {
             const SimHost::GdlParam* flag =
                 e.As<SimHost::ObjectPart>() ? SimHost::FindParam(e.Object().params, "bShowSection") : nullptr;

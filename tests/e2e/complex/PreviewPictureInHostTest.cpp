@@ -6,6 +6,7 @@
 #include "platform/gs/Guid.hpp"
 #include "platform/gx/GXImage.hpp"
 #include "../schedule/InHostFixture.hpp"
+#include "tests/e2e/ModelText.hpp"
 #include <cstring>
 #include <filesystem>
 
@@ -147,7 +148,7 @@ TEST_F(PreviewPictureTest, OnlyTheFirstFailedSaveWarns)
 }
 
 // Every host call of the step fails in turn: no crash, no leak, no fault,
-// the flag back and no undo step left.
+// the model exactly as it was (the flag back) and no undo step left.
 TEST_F(PreviewPictureTest, EachFailingHostCallLeavesTheObjectAsItWas)
 {
     const API_Guid beam = Beam(0.0);
@@ -159,10 +160,13 @@ TEST_F(PreviewPictureTest, EachFailingHostCallLeavesTheObjectAsItWas)
         SCOPED_TRACE(n);
         ResetPictureWarning();
         const API_Guid object = Beam(0.0);
+        const std::string model = SweepInvariant::ModelText(*host, nullptr);
         host->faultPlan.FailNthCall(n);
         std::strcpy(path, "before");
         SaveComplexPreviewPicture(object, path);
         EXPECT_TRUE(host->faultPlan.NthCallFailed());
+        const std::string after = SweepInvariant::ModelText(*host, nullptr);
+        EXPECT_EQ(after, model) << SweepInvariant::FirstDifference(model, after);
         EXPECT_EQ(ShowSection(object), 0.0);
         EXPECT_TRUE(host->recorder.faults.empty());
         EXPECT_TRUE(host->undo.steps.empty());

@@ -69,6 +69,37 @@ TEST(ExpectRunTest, AFailedExpectationExitsWithItsOwnCodeAndNamesWhatDiffered)
     EXPECT_NE(run.report.find("memory handles left: 0"), std::string::npos) << run.report;
 }
 
+// A layer's state, and elements counted by layer and by database: what
+// holds, and what differs named with the layer and the database.
+TEST(ExpectRunTest, LayersAndElementsByLayerOrDatabase)
+{
+    std::string path = WriteScenario("layers.json", R"({
+  "steps": [
+    {"do": "loadLibrary"},
+    {"do": "layer", "index": 2, "name": "Locked", "locked": true},
+    {"do": "place", "part": "rf_rebar", "layer": 2},
+    {"expect": {"layer": 2, "locked": true, "hidden": false}},
+    {"expect": {"elements": {"part": "rf_rebar", "layer": 2, "database": ""}, "count": 1}},
+    {"expect": {"layer": 2, "locked": false}},
+    {"expect": {"layer": 9, "locked": true}},
+    {"expect": {"elements": {"part": "rf_rebar", "layer": 1}, "count": 1}},
+    {"expect": {"elements": {"part": "rf_rebar", "database": "B1 beam"}, "count": 1}}
+  ]
+})");
+    RunResult run = RunFile(path);
+    EXPECT_EQ(run.exitCode, 4) << run.errors << run.report;
+    const char* const differences[] = {
+        ":8: step 6: expectation did not hold: layer 2: expected unlocked, it is locked",
+        ":9: step 7: expectation did not hold: layer 9: the model has no such layer",
+        ":10: step 8: expectation did not hold: objects of part 'rf_rebar' on layer 1: expected 1, the model holds 0",
+        ":11: step 9: expectation did not hold: objects of part 'rf_rebar' in \"B1 beam\": expected 1, the model "
+        "holds 0",
+    };
+    for (const char* d : differences)
+        EXPECT_NE(run.errors.find(path + d), std::string::npos) << d << "\n" << run.errors;
+    EXPECT_NE(run.report.find("-- expectations: 6 checked, 4 did not hold"), std::string::npos) << run.report;
+}
+
 // The n-th call that can fail, counted from the step, fails; the report
 // says whether it happened and how many such calls came after the step.
 TEST(ExpectRunTest, FailNthCallFailsTheCallCountedFromItsStep)

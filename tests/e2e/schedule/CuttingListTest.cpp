@@ -166,6 +166,21 @@ INSTANTIATE_TEST_SUITE_P(
                     {"Invalid rebar data!"}, {"Neveljavni podatki o palici!"}, false}),
     [](const ::testing::TestParamInfo<MessageCase>& info) { return std::string(info.param.name); });
 
+// The only bar cannot be read: it is left alone, and the run says so once;
+// it is not called non-listable, and the list is not filled.
+TEST_F(CuttingListTest, OnlyBarUnreadableIsToldOnce)
+{
+    const API_Guid bar = PlaceBar(1);
+    const API_Guid list = PlaceList();
+    host->faultPlan.FailSlot(HostSlot::GetElement, APIERR_GENERAL, 1);
+    RunCuttingList();
+    std::string leftAlone = host->session.AddOnString(130, 75);
+    leftAlone.replace(leftAlone.find("%d"), 2, "1");
+    EXPECT_EQ(host->recorder.alerts, std::vector<std::string>{leftAlone});
+    EXPECT_EQ(Text(Get(bar), "strIronID"), "");
+    EXPECT_EQ(Number(Get(list), "bDataInput"), 0);
+}
+
 TEST_F(CuttingListTest, LockedLayerAnsweredYesIsLockedAgain)
 {
     host->model.layers[2] = SimHost::Layer{"locked", false, true};

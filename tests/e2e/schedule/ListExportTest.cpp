@@ -1,6 +1,7 @@
 // The palette's Export entry: the selected cutting list's table into the
 // text file the user chooses, refusals, the dialog, and failing files.
 #include "tests/e2e/palette/PaletteFixture.hpp"
+#include "tests/e2e/SweepInvariant.hpp"
 #include "platform/gs/Memory.hpp"
 #include <fstream>
 #include <iterator>
@@ -227,26 +228,65 @@ TEST_F(ListExportTest, UnwritableFileIsReported)
     EXPECT_FALSE(Exists(File("no-such-folder")));
 }
 
-// Any one host call failing during an export: no crash, no fault, no leak.
+// Any one host call failing during an export: the model is left exactly
+// as it was; once the user has chosen the file, it is either written whole
+// without a word or not written at all and the user told once, so that a
+// half-written file is never left as if it were done. A failure before the
+// file dialog writes nothing (an unreadable selection ends the command
+// without a word). No fault, no leak.
 TEST(ListExportSweepTest, EveryCallOfAnExportMayFail)
 {
     char pattern[] = "/tmp/armbrix-export-XXXXXX";
-    std::string folder = mkdtemp(pattern);
-    API_Guid list{};
-    SweepEachHostCall(
-        [&](SimHost::Host& host) {
-            host.session.StartAddOn();
-            host.user.RunMenuCommand(32510, 1);
-            list = host.PlaceObject("rf_list", {Table}).guid;
-            host.user.ChangeSelection({list});
-            host.user.fileDialogs.Choose(folder + "/list.txt");
-        },
-        [&](SimHost::Host& host) {
-            host.user.ClickPaletteEntry(Export);
-            std::string written = ReadFile(folder + "/list.txt");
-            EXPECT_TRUE(written.empty() || written == TableBytes) << "a partial file";
-            ::unlink((folder + "/list.txt").c_str());
-        });
+    const std::string folder = mkdtemp(pattern);
+    const std::string path = folder + "/list.txt";
+    bool chosen = false, exists = false;
+    std::string written;
+    SweepInvariant::Spec spec;
+    spec.prepare = [&](SimHost::Host& host) {
+        host.session.StartAddOn();
+        host.user.RunMenuCommand(32510, 1);
+        host.user.ChangeSelection({host.PlaceObject("rf_list", {Table}).guid});
+        host.user.fileDialogs.Choose(path);
+    };
+    spec.command = [&](SimHost::Host& host) {
+        host.user.ClickPaletteEntry(Export);
+        chosen = !host.user.fileDialogs.shown.empty();
+        exists = Exists(path);
+        written = ReadFile(path);
+        ::unlink(path.c_str());
+    };
+    Int64 runs = 0, whole = 0, told = 0, before = 0;
+    for (Int64 n = 1;; ++n) {
+        ASSERT_LT(n, 400) << "the export makes too many host calls";
+        const std::string label = "call " + std::to_string(n) + " failing";
+        const Int64 handles = GS::LiveMemoryHandleCount();
+        SweepInvariant::Detail::Run run;
+        ASSERT_TRUE(SweepInvariant::Detail::Play(spec, n, run, label));
+        EXPECT_EQ(GS::LiveMemoryHandleCount(), handles) << label << ": leaked";
+        if (!run.failed) {
+            EXPECT_EQ(written, TableBytes) << "the fault-free export";
+            break;
+        }
+        ++runs;
+        EXPECT_EQ(run.after, run.before) << label << ": the export changed the model\n"
+                                         << SweepInvariant::FirstDifference(run.before, run.after);
+        if (!chosen) {
+            ++before;
+            EXPECT_FALSE(exists) << label << ": a file written without the user choosing it";
+        } else if (exists && written == TableBytes) {
+            ++whole;
+            EXPECT_TRUE(run.alerts.empty()) << label << ": the whole file written, yet " << run.alerts.front();
+        } else {
+            ++told;
+            EXPECT_FALSE(exists) << label << ": a half-written file left behind: \"" << written << "\"";
+            EXPECT_EQ(run.alerts.size(), 1u) << label << ": a file not written is told once";
+        }
+    }
+    EXPECT_GT(runs, 0);
+    std::printf("[sweep] export: %lld runs: %lld ended before the file dialog, %lld written whole, %lld not "
+                "written and told\n",
+                static_cast<long long>(runs), static_cast<long long>(before), static_cast<long long>(whole),
+                static_cast<long long>(told));
     std::system(("rm -rf '" + folder + "'").c_str());
 }
 

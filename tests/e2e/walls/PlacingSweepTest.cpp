@@ -9,7 +9,6 @@
 #include "simhost/model/ElementEdit.hpp"
 #include "tests/e2e/palette/PaletteFixture.hpp"
 #include "tests/e2e/walls/PlacingTestSupport.hpp"
-#include <algorithm>
 #include <cmath>
 #include "tests/support/Shapes.hpp"
 
@@ -76,23 +75,9 @@ void AnswerLayers(SimHost::Host& host, Int32 layers, double position, std::vecto
         host.user.pointInputs.Give(Click(p.first, p.second));
 }
 
-// Clicks the palette entry. The command's own question whether a further
-// layer follows is no message about how it ended: it is left out of the
-// alerts the invariant looks at.
-void Click(SimHost::Host& host, USize entry)
-{
-    host.user.ClickPaletteEntry(entry);
-    auto& shown = host.user.alertsShown;
-    shown.erase(std::remove_if(shown.begin(), shown.end(), [](const SimHost::ShownAlert& a) { return a.resourceId == 32520; }),
-                shown.end());
-}
-
-void Report(const char* what, const SweepInvariant::Counts& counts)
-{
-    std::printf("[ sweep    ] %s: %s\n", what, counts.Text().c_str());
-    EXPECT_GT(counts.runs, 0) << what;
-    EXPECT_EQ(counts.broken, 0) << what;
-}
+// The command's own question whether a further layer follows: asked on
+// every run, it says nothing about how the run ended.
+const std::vector<Int16> LayerQuestion = {32520};
 
 TEST(PlacingSweepTest, TwoLayersOnAWallASlabAndARoof)
 {
@@ -121,9 +106,10 @@ TEST(PlacingSweepTest, TwoLayersOnAWallASlabAndARoof)
             host.user.ChangeSelection({c.add(host)});
             AnswerLayers(host, 2, c.position, c.picks);
         };
-        spec.command = [&](SimHost::Host& host) { Click(host, c.entry); };
+        spec.command = [&](SimHost::Host& host) { host.user.ClickPaletteEntry(c.entry); };
+        spec.questions = LayerQuestion;
         spec.limit = 3000;
-        Report(c.what, SweepInvariant::SweepWithInvariant(spec));
+        SweepInvariant::SweepChecked((std::string("placing, ") + c.what).c_str(), spec);
     }
 }
 
@@ -135,8 +121,9 @@ TEST(PlacingSweepTest, RoofOfPlanesBesideAPlaneRoof)
         host.user.ChangeSelection({AddRoofOfPlanes(host, 2, 0), AddRoof(host, Rectangle(0, 10, 10, 15))});
         AnswerLayers(host, 1, 0, {});
     };
-    spec.command = [](SimHost::Host& host) { Click(host, Roof); };
-    Report("a roof of two planes and a plane roof", SweepInvariant::SweepWithInvariant(spec));
+    spec.command = [](SimHost::Host& host) { host.user.ClickPaletteEntry(Roof); };
+    spec.questions = LayerQuestion;
+    SweepInvariant::SweepChecked("placing, a roof of two planes and a plane roof", spec);
 }
 
 // The elements of the keeping-in-step sweeps, each reinforced with two
@@ -232,7 +219,7 @@ TEST(KeepingInStepSweepTest, EachChangeOfAReinforcedElement)
         SweepInvariant::Spec spec;
         spec.prepare = [&](SimHost::Host& host) { r = PlaceEverything(host); };
         spec.command = [&](SimHost::Host& host) { c.change(host, r); };
-        Report(c.what, SweepInvariant::SweepWithInvariant(spec));
+        SweepInvariant::SweepChecked((std::string("keeping in step, ") + c.what).c_str(), spec);
     }
 }
 

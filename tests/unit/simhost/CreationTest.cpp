@@ -155,6 +155,15 @@ TEST_F(CreationTest, UserDataTravelsWithTheElement)
     ASSERT_TRUE(host->UndoLastStep());
     EXPECT_FALSE(host->model.Find(bar)->userData.has_value());
 
+    // An element on a locked layer takes no user data.
+    host->model.layers[2] = SimHost::Layer{"locked", false, true};
+    API_Elem_Head locked = Zeroed<API_Elem_Head>();
+    locked.guid = host->PlaceObject("rf_rebar", {}, 2).guid;
+    data.dataHdl = BMhAll(12);
+    EXPECT_EQ(InCommand([&] { return set(nullptr, &locked, &data); }), APIERR_NOTEDITABLE);
+    BMhKill(&data.dataHdl);
+    EXPECT_FALSE(host->model.Find(locked.guid)->userData.has_value());
+
     head.guid = host->model.NewGuid();
     EXPECT_EQ(get(nullptr, &head, &read), APIERR_BADID);
     EXPECT_EQ(InCommand([&] { return set(nullptr, &head, &data); }), APIERR_BADID);
