@@ -68,6 +68,7 @@ struct Figures {
     double peak[3] = {};
     int groups = 0;
     bool done = false;
+    bool written = false;
 };
 
 Figures Run(SimHost::Host& host, int objects)
@@ -94,9 +95,13 @@ Figures Run(SimHost::Host& host, int objects)
     }
     manager.listGuid = list;
     if (f.done) {
-        // The body of the undoable step, as the host runs it.
+        // The body of the undoable step, as the host runs it: inside the
+        // host's scope for changes (outside it every change is refused and
+        // nothing is written), without the host's copy of the model for
+        // undo, which is no part of the add-on's work.
+        SimHost::NotificationScope changes(host.undo);
         Stage s(host, objects);
-        WriteResults(manager, run.groups, &run.complexGroups, nullptr);
+        f.written = WriteResults(manager, run.groups, &run.complexGroups, nullptr) == NoError;
         s.End(f.own[2], f.calls[2], f.peak[2], objects);
     }
     f.groups = run.groups.GetItemCount();
@@ -116,7 +121,7 @@ void Print(const char* title, int size, const Figures& f)
         peak = std::max(peak, f.peak[i]);
     }
     std::printf("%10d %-7s %-8s %12.4f %14.2f %14.1f   (%d groups%s)\n", size, title, "whole", own, calls, peak, f.groups,
-                f.done ? "" : ", the chain stopped");
+                !f.done ? ", the chain stopped" : !f.written ? ", the writing failed" : "");
 }
 
 }  // namespace
