@@ -182,7 +182,9 @@ std::string GuidText(const API_Guid& guid)
 {
     GS::Guid g;
     g.SetBytes(reinterpret_cast<const unsigned char*>(&guid));
-    return g.ToUniString().ToUtf8();
+    char text[36];
+    g.ToChars(text);
+    return std::string(text, sizeof text);
 }
 
 bool ParseGuid(const std::string& text, API_Guid& guid)
