@@ -35,11 +35,14 @@ std::unique_ptr<SimHost::Host> HostWithBars(int count)
     return host;
 }
 
+// More host calls than the Cutting List makes per object (20 at most).
+constexpr size_t LogEntriesPerObject = 32;
+
 // One stage of a run: its own time, the host's and the calls, the peak.
 class Stage {
 public:
     Stage(SimHost::Host& h, int objects)
-        : host(h), logs(h, Bench::HostLogEntriesPerObject * static_cast<size_t>(objects)), base(Bench::CurrentBytes())
+        : host(h), logs(h, LogEntriesPerObject * static_cast<size_t>(objects)), base(Bench::CurrentBytes())
     {
         Bench::StartPeak();
         host.recorder.hostCallNanoseconds = 0;
@@ -132,7 +135,9 @@ int main(int argc, char** argv)
 
     std::printf("%10s %-7s %-8s %12s %14s %14s\n", "bars", "run", "stage", "add-on s", "calls/object", "peak B/object");
     for (int size : sizes) {
+        const Bench::Clock::time_point setup = Bench::Clock::now();
         std::unique_ptr<SimHost::Host> host = HostWithBars(size);
+        std::printf("%10d model of the bars made by the host in %.4f s\n", size, Bench::Seconds(setup));
         HostBinding::ReceiveTable(host->Table());
         HostBinding::SetToken(host->session.AttachLinkedAddOn());
         Print("first", size, Run(*host, size + 1));

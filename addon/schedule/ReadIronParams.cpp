@@ -13,6 +13,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -94,6 +96,37 @@ void ReadMemoAgain(const API_Guid& guid, API_ElementMemo& memo)
 
 void SetDummy(API_ElementMemo& memo, double value) { GdlParams::WriteNumber(memo.params, ParamName::Dummy, value); }
 
+// The parameters a bar's reading takes, and which one a record is: found
+// by the name's length and first letter before its letters are compared,
+// so that the many records read for no field cost next to nothing.
+enum class BarField { None, IronType, IronData, IronExtraData, Listing, Id, Quality, FilterLength, IsListing, SymbolPositions, PlacedManual };
+
+BarField BarFieldOf(const API_AddParType& rec)
+{
+    struct Named {
+        const char* name;
+        size_t length;
+        BarField field;
+    };
+    static const auto named = [] {
+        const std::pair<const char*, BarField> names[] = {
+            {ParamName::IronType, BarField::IronType},         {ParamName::IronData, BarField::IronData},
+            {ParamName::IronExtraData, BarField::IronExtraData}, {ParamName::IronListingData, BarField::Listing},
+            {ParamName::IronId, BarField::Id},                 {ParamName::IronQuality, BarField::Quality},
+            {ParamName::FilterLength, BarField::FilterLength}, {ParamName::IsListing, BarField::IsListing},
+            {ParamName::SymbolPositions, BarField::SymbolPositions}, {ParamName::PlacedManual, BarField::PlacedManual}};
+        std::vector<Named> table;
+        for (const auto& n : names)
+            table.push_back({n.first, std::strlen(n.first), n.second});
+        return table;
+    }();
+    const size_t length = strnlen(rec.name, sizeof rec.name);
+    for (const Named& n : named)
+        if (n.length == length && n.name[0] == rec.name[0] && std::memcmp(n.name, rec.name, length) == 0)
+            return n.field;
+    return BarField::None;
+}
+
 }  // namespace
 
 bool ReadIronParams(const API_Element& element, API_ElementMemo& memo, bool isBar, bool isStirrup, bool isConcrete,
@@ -125,23 +158,34 @@ bool ReadIronParams(const API_Element& element, API_ElementMemo& memo, bool isBa
     const Int32 count = GdlParams::Count(memo.params);
     for (Int32 i = 0; i < count; ++i) {
         const API_AddParType& rec = (*memo.params)[i];
-        if (NameIs(rec, ParamName::IronType) || NameIs(rec, ParamName::IronData) || NameIs(rec, ParamName::IronExtraData)) {
-            RowArray& rows = NameIs(rec, ParamName::IronType) ? record.ironType
-                             : NameIs(rec, ParamName::IronData) ? record.ironData
-                                                                 : record.ironExtraData;
+        const BarField field = BarFieldOf(rec);
+        switch (field) {
+        case BarField::IronType:
+        case BarField::IronData:
+        case BarField::IronExtraData: {
+            RowArray& rows = field == BarField::IronType ? record.ironType
+                             : field == BarField::IronData ? record.ironData
+                                                           : record.ironExtraData;
             const Numbers n = ReadNumbers(rec);
             rows.Assign(n.rows, n.columns, n.values.data());
-        } else if (NameIs(rec, ParamName::IronListingData)) {
+            break;
+        }
+        case BarField::Listing:
             ReadListing(rec, record.listingColumns);
-        } else if (NameIs(rec, ParamName::IronId)) {
+            break;
+        case BarField::Id:
             id = ToAnsi(GdlParams::Text(rec), TextBufferSize);
-        } else if (NameIs(rec, ParamName::IronQuality)) {
+            break;
+        case BarField::Quality:
             record.quality = ToAnsi(GdlParams::Text(rec), TextBufferSize);
-        } else if (NameIs(rec, ParamName::FilterLength)) {
+            break;
+        case BarField::FilterLength:
             record.filterLength = IsFlagSet(rec);
-        } else if (NameIs(rec, ParamName::IsListing)) {
+            break;
+        case BarField::IsListing:
             record.isListing = IsFlagSet(rec);
-        } else if (NameIs(rec, ParamName::SymbolPositions)) {
+            break;
+        case BarField::SymbolPositions: {
             // Columns a row lacks count as 0.
             const Numbers n = ReadNumbers(rec);
             for (Int32 r = 0; r < n.rows; ++r)
@@ -153,11 +197,16 @@ bool ReadIronParams(const API_Element& element, API_ElementMemo& memo, bool isBa
             if (crowningBar)
                 for (Int32 c = 0; c < 3; ++c)
                     record.symbolBox[c] = record.symbolBox[c + 3] = record.position[c];
-        } else if (NameIs(rec, ParamName::PlacedManual)) {
+            break;
+        }
+        case BarField::PlacedManual:
             if (isBar && kind > 0 && !(std::fabs(GdlParams::Number(rec) - 1.0) <= 0.1)) {
                 HostReport(GetResString(ResStr::Messages::OnlyManualRebars), true);
                 return false;
             }
+            break;
+        case BarField::None:
+            break;
         }
     }
 

@@ -1,5 +1,6 @@
 #include "simhost/model/ParamHandles.hpp"
 #include "platform/gs/Memory.hpp"
+#include <algorithm>
 #include <cstring>
 
 namespace SimHost {
@@ -36,8 +37,9 @@ API_AddParType** BuildParamHandle(const GdlParams& params)
     for (size_t i = 0; i < params.size(); ++i) {
         const GdlParam& p = params[i];
         API_AddParType& rec = Records(handle)[i];
-        std::strncpy(rec.name, p.name.c_str(), sizeof rec.name - 1);
-        rec.name[sizeof rec.name - 1] = 0;
+        const size_t nameLength = std::min(std::strlen(p.name.c_str()), sizeof rec.name - 1);
+        std::memcpy(rec.name, p.name.data(), nameLength);
+        std::memset(rec.name + nameLength, 0, sizeof rec.name - nameLength);
         rec.uDescname[0] = 0;
         rec.index = static_cast<Int16>(i);
         rec.flags = 0;
@@ -142,7 +144,11 @@ bool ReadParamHandle(API_AddParType** handle, GdlParams& out, std::string& fault
     for (Int32 i = 0; i < n; ++i) {
         const API_AddParType& rec = Records(handle)[i];
         GdlParam& p = out[static_cast<size_t>(i)];
-        p.name.assign(rec.name, strnlen(rec.name, sizeof rec.name));
+        // Mostly the entry already holds the name (the same part's
+        // parameters, read again).
+        const size_t nameLength = strnlen(rec.name, sizeof rec.name);
+        if (p.name.size() != nameLength || std::memcmp(p.name.data(), rec.name, nameLength) != 0)
+            p.name.assign(rec.name, nameLength);
         const bool isText = rec.typeID == APIParT_CString || rec.typeID == APIParT_Title;
         const bool isArray = rec.dim1 > 0 || rec.dim2 > 0;
         p.kind = isArray ? (isText ? GdlParam::Kind::Texts : GdlParam::Kind::Numbers)
