@@ -35,11 +35,13 @@ std::string ToAnsi(const GS::UniString& text, Int32 bufferSize)
 
 // The numbers of an array parameter, row by row, as far as its value handle
 // holds them: an array whose handle is shorter than its dimensions gives the
-// whole rows the handle holds.
+// whole rows the handle holds. A view into the value handle: it holds while
+// the memo keeps the record's values.
 struct Numbers {
     Int32 rows = 0;
     Int32 columns = 0;
-    std::vector<double> values;
+    const double* values = nullptr;
+    size_t Count() const { return static_cast<size_t>(rows) * static_cast<size_t>(columns); }
     double Get(Int32 row, Int32 column) const
     {
         return row < rows && column < columns ? values[static_cast<size_t>(row) * static_cast<size_t>(columns) + static_cast<size_t>(column)] : 0.0;
@@ -54,8 +56,7 @@ Numbers ReadNumbers(const API_AddParType& rec)
     const Int64 held = BMhGetSize(rec.value.array) / static_cast<Int64>(sizeof(double));
     n.columns = rec.dim2;
     n.rows = static_cast<Int32>(std::min<Int64>(rec.dim1, held / rec.dim2));
-    const double* source = reinterpret_cast<const double*>(*rec.value.array);
-    n.values.assign(source, source + static_cast<size_t>(n.rows) * static_cast<size_t>(n.columns));
+    n.values = reinterpret_cast<const double*>(*rec.value.array);
     return n;
 }
 
@@ -167,7 +168,7 @@ bool ReadIronParams(const API_Element& element, API_ElementMemo& memo, bool isBa
                              : field == BarField::IronData ? record.ironData
                                                            : record.ironExtraData;
             const Numbers n = ReadNumbers(rec);
-            rows.Assign(n.rows, n.columns, n.values.data());
+            rows.Assign(n.rows, n.columns, n.values);
             break;
         }
         case BarField::Listing:
@@ -265,7 +266,11 @@ std::vector<std::string> ReadTexts(const API_AddParType& rec)
     return texts;
 }
 
-std::vector<double> AllNumbers(const API_AddParType& rec) { return ReadNumbers(rec).values; }
+std::vector<double> AllNumbers(const API_AddParType& rec)
+{
+    const Numbers n = ReadNumbers(rec);
+    return n.Count() > 0 ? std::vector<double>(n.values, n.values + n.Count()) : std::vector<double>();
+}
 
 }  // namespace
 

@@ -7,9 +7,11 @@
 namespace GdlParams {
 
 namespace {
+// The first letters are compared before the call: most records a walk
+// passes differ from the name in them.
 bool NameIs(const API_AddParType& rec, const char* name)
 {
-    return name != nullptr && std::strncmp(rec.name, name, sizeof rec.name) == 0 &&
+    return name != nullptr && rec.name[0] == name[0] && std::strncmp(rec.name, name, sizeof rec.name) == 0 &&
            std::strlen(name) < sizeof rec.name;
 }
 
