@@ -8,8 +8,9 @@ namespace {
 
 std::string RunAndReadPlan(const std::string& scenario)
 {
-    const std::string out = ::testing::TempDir() + "plan" + std::to_string(HOST_VERSION);
-    std::filesystem::remove_all(out);
+    // A folder of this test process's own, fresh for every run.
+    static int runs = 0;
+    const std::string out = TestRunFolder() + "/plan" + std::to_string(++runs);
     std::filesystem::create_directories(out);
     SimHost::RunOptions options;
     options.addOnPath = ADDON_PATH;

@@ -1,15 +1,27 @@
 #include "simhost/library/LibraryContainer.hpp"
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <set>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
 std::string WriteTemp(const std::string& name, const std::string& text)
 {
-    std::string path = ::testing::TempDir() + name;
+    // Named by the process: both hosts' tests, and a second build tree's,
+    // run at the same time.
+    std::string path = ::testing::TempDir() + std::to_string(getpid()) + "_" + name;
     std::ofstream(path) << text;
+    static std::vector<std::string> written;
+    if (written.empty())
+        std::atexit([] {
+            for (const std::string& p : written)
+                std::remove(p.c_str());
+        });
+    written.push_back(path);
     return path;
 }
 
