@@ -35,11 +35,14 @@ std::unique_ptr<SimHost::Host> HostWithBars(int count)
     return host;
 }
 
+// More host calls than the Cutting List makes per object (20 at most).
+constexpr size_t LogEntriesPerObject = 32;
+
 // One stage of a run: its own time, the host's and the calls, the peak.
 class Stage {
 public:
     Stage(SimHost::Host& h, int objects)
-        : host(h), logs(h, Bench::HostLogEntriesPerObject * static_cast<size_t>(objects)), base(Bench::CurrentBytes())
+        : host(h), logs(h, LogEntriesPerObject * static_cast<size_t>(objects)), base(Bench::CurrentBytes())
     {
         Bench::StartPeak();
         host.recorder.hostCallNanoseconds = 0;
@@ -68,6 +71,7 @@ struct Figures {
     double peak[3] = {};
     int groups = 0;
     bool done = false;
+    bool written = false;
 };
 
 Figures Run(SimHost::Host& host, int objects)
@@ -96,9 +100,13 @@ Figures Run(SimHost::Host& host, int objects)
     }
     manager.listGuid = list;
     if (f.done) {
-        // The body of the undoable step, as the host runs it.
+        // The body of the undoable step, as the host runs it: inside the
+        // host's scope for changes (outside it every change is refused and
+        // nothing is written), without the host's copy of the model for
+        // undo, which is no part of the add-on's work.
+        SimHost::NotificationScope changes(host.undo);
         Stage s(host, objects);
-        WriteResults(manager, run.groups, &run.complexGroups, nullptr);
+        f.written = WriteResults(manager, run.groups, &run.complexGroups, nullptr) == NoError;
         s.End(f.own[2], f.calls[2], f.peak[2], objects);
     }
     f.groups = run.groups.GetItemCount();
@@ -118,7 +126,7 @@ void Print(const char* title, int size, const Figures& f)
         peak = std::max(peak, f.peak[i]);
     }
     std::printf("%10d %-7s %-8s %12.4f %14.2f %14.1f   (%d groups%s)\n", size, title, "whole", own, calls, peak, f.groups,
-                f.done ? "" : ", the chain stopped");
+                !f.done ? ", the chain stopped" : !f.written ? ", the writing failed" : "");
 }
 
 }  // namespace
@@ -129,7 +137,9 @@ int main(int argc, char** argv)
 
     std::printf("%10s %-7s %-8s %12s %14s %14s\n", "bars", "run", "stage", "add-on s", "calls/object", "peak B/object");
     for (int size : sizes) {
+        const Bench::Clock::time_point setup = Bench::Clock::now();
         std::unique_ptr<SimHost::Host> host = HostWithBars(size);
+        std::printf("%10d model of the bars made by the host in %.4f s\n", size, Bench::Seconds(setup));
         HostBinding::ReceiveTable(host->Table());
         HostBinding::SetToken(host->session.AttachLinkedAddOn());
         Print("first", size, Run(*host, size + 1));

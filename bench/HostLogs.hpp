@@ -13,11 +13,13 @@ constexpr size_t HostLogEntriesPerObject = 512;
 
 class ReservedHostLogs {
 public:
-    // Room for `entries` more calls and as many requests.
+    // Room for `entries` calls and as many requests. What the logs hold is
+    // dropped first (no benchmark reads them): kept, every measure would
+    // move the whole log of the measures before it into a larger block.
     ReservedHostLogs(SimHost::Host& host, size_t entries)
         : recorder(host.recorder),
-          calls((recorder.callLog.reserve(recorder.callLog.size() + entries), recorder.callLog.capacity())),
-          requests((recorder.requestLog.reserve(recorder.requestLog.size() + entries), recorder.requestLog.capacity()))
+          calls((recorder.callLog.clear(), recorder.callLog.reserve(entries), recorder.callLog.capacity())),
+          requests((recorder.requestLog.clear(), recorder.requestLog.reserve(entries), recorder.requestLog.capacity()))
     {
     }
     // Says so when a log outgrew its room during the measure: the peak then

@@ -13,6 +13,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -33,11 +35,13 @@ std::string ToAnsi(const GS::UniString& text, Int32 bufferSize)
 
 // The numbers of an array parameter, row by row, as far as its value handle
 // holds them: an array whose handle is shorter than its dimensions gives the
-// whole rows the handle holds.
+// whole rows the handle holds. A view into the value handle: it holds while
+// the memo keeps the record's values.
 struct Numbers {
     Int32 rows = 0;
     Int32 columns = 0;
-    std::vector<double> values;
+    const double* values = nullptr;
+    size_t Count() const { return static_cast<size_t>(rows) * static_cast<size_t>(columns); }
     double Get(Int32 row, Int32 column) const
     {
         return row < rows && column < columns ? values[static_cast<size_t>(row) * static_cast<size_t>(columns) + static_cast<size_t>(column)] : 0.0;
@@ -52,8 +56,7 @@ Numbers ReadNumbers(const API_AddParType& rec)
     const Int64 held = BMhGetSize(rec.value.array) / static_cast<Int64>(sizeof(double));
     n.columns = rec.dim2;
     n.rows = static_cast<Int32>(std::min<Int64>(rec.dim1, held / rec.dim2));
-    const double* source = reinterpret_cast<const double*>(*rec.value.array);
-    n.values.assign(source, source + static_cast<size_t>(n.rows) * static_cast<size_t>(n.columns));
+    n.values = reinterpret_cast<const double*>(*rec.value.array);
     return n;
 }
 
@@ -93,6 +96,37 @@ void ReadMemoAgain(const API_Guid& guid, API_ElementMemo& memo)
 }
 
 void SetDummy(API_ElementMemo& memo, double value) { GdlParams::WriteNumber(memo.params, ParamName::Dummy, value); }
+
+// The parameters a bar's reading takes, and which one a record is: found
+// by the name's length and first letter before its letters are compared,
+// so that the many records read for no field cost next to nothing.
+enum class BarField { None, IronType, IronData, IronExtraData, Listing, Id, Quality, FilterLength, IsListing, SymbolPositions, PlacedManual };
+
+BarField BarFieldOf(const API_AddParType& rec)
+{
+    struct Named {
+        const char* name;
+        size_t length;
+        BarField field;
+    };
+    static const auto named = [] {
+        const std::pair<const char*, BarField> names[] = {
+            {ParamName::IronType, BarField::IronType},         {ParamName::IronData, BarField::IronData},
+            {ParamName::IronExtraData, BarField::IronExtraData}, {ParamName::IronListingData, BarField::Listing},
+            {ParamName::IronId, BarField::Id},                 {ParamName::IronQuality, BarField::Quality},
+            {ParamName::FilterLength, BarField::FilterLength}, {ParamName::IsListing, BarField::IsListing},
+            {ParamName::SymbolPositions, BarField::SymbolPositions}, {ParamName::PlacedManual, BarField::PlacedManual}};
+        std::vector<Named> table;
+        for (const auto& n : names)
+            table.push_back({n.first, std::strlen(n.first), n.second});
+        return table;
+    }();
+    const size_t length = strnlen(rec.name, sizeof rec.name);
+    for (const Named& n : named)
+        if (n.length == length && n.name[0] == rec.name[0] && std::memcmp(n.name, rec.name, length) == 0)
+            return n.field;
+    return BarField::None;
+}
 
 // Writes the memo to the object with "dummy" set, so that the object stands
 // as its memo says; for a complex element the object then computes its
@@ -144,32 +178,47 @@ void ReadSymbolBox(const API_AddParType& rec, IronProperties& record)
 // placed by hand that is read for a complex element.
 bool ReadIronParam(const API_AddParType& rec, const IronReadOptions& options, std::string& id, IronProperties& record)
 {
-    if (NameIs(rec, ParamName::IronType) || NameIs(rec, ParamName::IronData) || NameIs(rec, ParamName::IronExtraData)) {
-        RowArray& rows = NameIs(rec, ParamName::IronType) ? record.ironType
-                         : NameIs(rec, ParamName::IronData) ? record.ironData
-                                                             : record.ironExtraData;
+    const BarField field = BarFieldOf(rec);
+    switch (field) {
+    case BarField::IronType:
+    case BarField::IronData:
+    case BarField::IronExtraData: {
+        RowArray& rows = field == BarField::IronType ? record.ironType
+                         : field == BarField::IronData ? record.ironData
+                                                       : record.ironExtraData;
         const Numbers n = ReadNumbers(rec);
-        rows.Assign(n.rows, n.columns, n.values.data());
-    } else if (NameIs(rec, ParamName::IronListingData)) {
+        rows.Assign(n.rows, n.columns, n.values);
+        break;
+    }
+    case BarField::Listing:
         ReadListing(rec, record.listingColumns);
-    } else if (NameIs(rec, ParamName::IronId)) {
+        break;
+    case BarField::Id:
         id = ToAnsi(GdlParams::Text(rec), TextBufferSize);
-    } else if (NameIs(rec, ParamName::IronQuality)) {
+        break;
+    case BarField::Quality:
         record.quality = ToAnsi(GdlParams::Text(rec), TextBufferSize);
-    } else if (NameIs(rec, ParamName::FilterLength)) {
+        break;
+    case BarField::FilterLength:
         record.filterLength = IsFlagSet(rec);
-    } else if (NameIs(rec, ParamName::IsListing)) {
+        break;
+    case BarField::IsListing:
         record.isListing = IsFlagSet(rec);
-    } else if (NameIs(rec, ParamName::SymbolPositions)) {
+        break;
+    case BarField::SymbolPositions:
         ReadSymbolBox(rec, record);
         if (options.isBar && options.editedKind == CrowningKind)
             for (Int32 c = 0; c < 3; ++c)
                 record.symbolBox[c] = record.symbolBox[c + 3] = record.position[c];
-    } else if (NameIs(rec, ParamName::PlacedManual)) {
+        break;
+    case BarField::PlacedManual:
         if (options.isBar && options.editedKind && !(std::fabs(GdlParams::Number(rec) - 1.0) <= 0.1)) {
             HostReport(GetResString(ResStr::Messages::OnlyManualRebars), true);
             return false;
         }
+        break;
+    case BarField::None:
+        break;
     }
     return true;
 }
@@ -252,7 +301,11 @@ std::vector<std::string> ReadTexts(const API_AddParType& rec)
     return texts;
 }
 
-std::vector<double> AllNumbers(const API_AddParType& rec) { return ReadNumbers(rec).values; }
+std::vector<double> AllNumbers(const API_AddParType& rec)
+{
+    const Numbers n = ReadNumbers(rec);
+    return n.Count() > 0 ? std::vector<double>(n.values, n.values + n.Count()) : std::vector<double>();
+}
 
 // The complex object made to compute its parameters again, and its memo
 // read anew. False when the host refuses the recompute.

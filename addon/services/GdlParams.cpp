@@ -7,9 +7,11 @@
 namespace GdlParams {
 
 namespace {
+// The first letters are compared before the call: most records a walk
+// passes differ from the name in them.
 bool NameIs(const API_AddParType& rec, const char* name)
 {
-    return name != nullptr && std::strncmp(rec.name, name, sizeof rec.name) == 0 &&
+    return name != nullptr && rec.name[0] == name[0] && std::strncmp(rec.name, name, sizeof rec.name) == 0 &&
            std::strlen(name) < sizeof rec.name;
 }
 
@@ -72,39 +74,34 @@ void ForEachNamedReverse(API_AddParType** params, const char* name, const std::f
 }
 
 namespace {
-// FNV-1a over the name's bytes up to its terminator or the field's end.
-UInt64 NameHash(const char* name, size_t limit)
-{
-    UInt64 h = 14695981039346656037ull;
-    for (size_t i = 0; i < limit && name[i] != 0; ++i) {
-        h ^= static_cast<unsigned char>(name[i]);
-        h *= 1099511628211ull;
-    }
-    return h;
-}
 constexpr size_t NameField = sizeof(API_AddParType::name);
+// A name's length (up to its terminator or the field's end) and first letter.
+UInt32 Signature(const char* name, size_t limit)
+{
+    const size_t length = strnlen(name, limit);
+    return static_cast<UInt32>(length) << 8 | static_cast<unsigned char>(name[0]);
+}
 }  // namespace
 
 NameIndex::NameIndex(API_AddParType** handle) : params(handle)
 {
     const Int32 n = Count(handle);
-    byHash.reserve(static_cast<size_t>(n));
+    signatures.reserve(static_cast<size_t>(n));
     for (Int32 i = 0; i < n; ++i)
-        byHash.emplace_back(NameHash((*handle)[i].name, NameField), i);
-    std::sort(byHash.begin(), byHash.end());
+        signatures.push_back(Signature((*handle)[i].name, NameField));
 }
 
 void NameIndex::ForEachNamed(const char* name, const std::function<void(API_AddParType&)>& visit) const
 {
     if (name == nullptr || params == nullptr)
         return;
-    const UInt64 h = NameHash(name, NameField);
-    auto at = std::lower_bound(byHash.begin(), byHash.end(), std::make_pair(h, Int32(-1)));
-    // Index order within one hash is handle order; a record whose name only
-    // shares the hash is told apart by the comparison.
-    for (; at != byHash.end() && at->first == h; ++at)
-        if (at->second < Count(params) && NameIs((*params)[at->second], name))
-            visit((*params)[at->second]);
+    // A name that fills the field has no match (NameIs): its signature,
+    // taken up to the field's end, is compared like any other.
+    const UInt32 wanted = Signature(name, NameField);
+    const size_t n = std::min(signatures.size(), static_cast<size_t>(Count(params)));
+    for (size_t i = 0; i < n; ++i)
+        if (signatures[i] == wanted && NameIs((*params)[i], name))
+            visit((*params)[i]);
 }
 
 bool IsArray(const API_AddParType& rec) { return rec.dim1 > 0 || rec.dim2 > 0; }

@@ -24,10 +24,11 @@ void ForEachNamed(API_AddParType** params, const char* name, const std::function
 void ForEachNamedReverse(API_AddParType** params, const char* name, const std::function<void(API_AddParType&)>& visit);
 
 // The records of one handle by name, for a caller that finds several names
-// in the same handle: built by one walk over the records, each lookup is then
-// a hash of the name and a binary search instead of a comparison with every
-// record. It holds as long as the handle keeps its records and their names
-// (the writers below change values only).
+// in the same handle: built by one walk over the records, which notes each
+// name's length and first letter, so that a lookup compares the letters of
+// the records that agree in both only, instead of those of every record. It
+// holds as long as the handle keeps its records and their names (the
+// writers below change values only).
 class NameIndex {
 public:
     explicit NameIndex(API_AddParType** params);
@@ -37,7 +38,7 @@ public:
 
 private:
     API_AddParType** params;
-    std::vector<std::pair<UInt64, Int32>> byHash;  // (hash of the name, record index), sorted
+    std::vector<UInt32> signatures;  // per record: the name's length and first letter
 };
 
 bool IsArray(const API_AddParType& rec);

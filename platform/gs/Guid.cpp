@@ -58,19 +58,27 @@ bool Guid::IsNull() const
     return true;
 }
 
-UniString Guid::ToUniString() const
+void Guid::ToChars(char (&text)[36]) const
 {
     const int order[16] = {3, 2, 1, 0, 5, 4, 7, 6, 8, 9, 10, 11, 12, 13, 14, 15};
     static const char hex[] = "0123456789ABCDEF";
-    std::u16string s;
-    s.reserve(36);
+    char* at = text;
     for (int i = 0; i < 16; ++i) {
         if (i == 4 || i == 6 || i == 8 || i == 10)
-            s.push_back(u'-');
-        s.push_back(static_cast<char16_t>(hex[bytes[order[i]] >> 4]));
-        s.push_back(static_cast<char16_t>(hex[bytes[order[i]] & 0xF]));
+            *at++ = '-';
+        *at++ = hex[bytes[order[i]] >> 4];
+        *at++ = hex[bytes[order[i]] & 0xF];
     }
-    return UniString(s.data(), s.size());
+}
+
+UniString Guid::ToUniString() const
+{
+    char text[36];
+    ToChars(text);
+    char16_t units[36];
+    for (int i = 0; i < 36; ++i)
+        units[i] = static_cast<char16_t>(text[i]);
+    return UniString(units, 36);
 }
 
 }  // namespace GS

@@ -19,6 +19,8 @@ public:
     bool IsNull() const;
     // Upper-case hex without braces.
     UniString ToUniString() const;
+    // The same text's 36 characters, with no terminator.
+    void ToChars(char (&text)[36]) const;
 
     const unsigned char* GetBytes() const { return bytes; }
     void SetBytes(const unsigned char src[16]) { std::memcpy(bytes, src, 16); }

@@ -1,21 +1,127 @@
 #include "platform/gs/Memory.hpp"
+#include <algorithm>
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <mutex>
-#include <unordered_set>
+#include <vector>
 
 namespace {
 
-// A handle is the address of the first member, so *handle is the data.
+// A handle is the address of the block's first member, so *handle is the
+// data. A block's bytes come with it in one allocation until it is resized
+// (then they live apart): a host hands out many small handles per call, and
+// each allocation costs more than all the rest of making a handle.
 struct Block {
     char* data;
     Int64 size;
+    bool apart;  // data is an allocation of its own
+};
+constexpr size_t BytesAt = (sizeof(Block) + alignof(std::max_align_t) - 1) / alignof(std::max_align_t) * alignof(std::max_align_t);
+char* InlineBytes(Block* b) { return reinterpret_cast<char*>(b) + BytesAt; }
+
+// The live addresses: an open-addressed table with linear probing, emptied
+// slots filled again by shifting the following run back (no tombstones), so
+// that adding, finding and removing cost a hash and a few probes and no
+// allocation of their own.
+class AddressSet {
+public:
+    bool Contains(const void* p) const
+    {
+        if (slots.empty())
+            return false;
+        for (size_t i = Home(p);; i = Next(i)) {
+            if (slots[i] == p)
+                return true;
+            if (slots[i] == nullptr)
+                return false;
+        }
+    }
+    void Insert(const void* p)
+    {
+        if ((count + 1) * 2 > slots.size())
+            Grow();
+        size_t i = Home(p);
+        while (slots[i] != nullptr && slots[i] != p)
+            i = Next(i);
+        if (slots[i] == nullptr)
+            ++count;
+        slots[i] = p;
+    }
+    bool Erase(const void* p)
+    {
+        if (slots.empty())
+            return false;
+        size_t i = Home(p);
+        while (slots[i] != p) {
+            if (slots[i] == nullptr)
+                return false;
+            i = Next(i);
+        }
+        // Moves back every later member of the run that may stand in the
+        // freed slot, so that no lookup stops early at the gap.
+        for (size_t j = Next(i);; j = Next(j)) {
+            if (slots[j] == nullptr)
+                break;
+            const size_t home = Home(slots[j]);
+            const bool between = i <= j ? (i < home && home <= j) : (i < home || home <= j);
+            if (!between) {
+                slots[i] = slots[j];
+                i = j;
+            }
+        }
+        slots[i] = nullptr;
+        --count;
+        return true;
+    }
+    size_t Size() const { return count; }
+
+private:
+    size_t Home(const void* p) const
+    {
+        const UInt64 h = static_cast<UInt64>(reinterpret_cast<uintptr_t>(p)) * 0x9E3779B97F4A7C15ull;
+        return static_cast<size_t>(h >> shift);
+    }
+    size_t Next(size_t i) const { return (i + 1) & (slots.size() - 1); }
+    void Grow()
+    {
+        std::vector<const void*> old(slots.size() < 64 ? 64 : slots.size() * 2, nullptr);
+        old.swap(slots);
+        shift = 64;
+        for (size_t n = slots.size(); n > 1; n >>= 1)
+            --shift;
+        count = 0;
+        for (const void* p : old)
+            if (p != nullptr)
+                Insert(p);
+    }
+    std::vector<const void*> slots;  // a power of two in size, at most half full
+    size_t count = 0;
+    unsigned shift = 64;
+};
+
+// The manager is called from one thread at a time in practice; the lock is
+// a flag, which costs next to nothing when nobody else holds it.
+class SpinLock {
+public:
+    void lock()
+    {
+        while (flag.test_and_set(std::memory_order_acquire)) {
+        }
+    }
+    void unlock() { flag.clear(std::memory_order_release); }
+
+private:
+    std::atomic_flag flag = ATOMIC_FLAG_INIT;
 };
 
 struct Registry {
-    std::mutex lock;
-    std::unordered_set<const void*> handles;
-    std::unordered_set<const void*> blocks;
+    SpinLock lock;
+    AddressSet handles;
+    AddressSet blocks;
     std::function<void(const std::string&)> faultHook;
     Int64 failCountdown = 0;
 };
@@ -49,31 +155,35 @@ GSHandle Allocate(Int64 size, bool clear)
     }
     if (ShouldFail())
         return nullptr;
-    Block* b = static_cast<Block*>(std::malloc(sizeof(Block)));
+    const USize bytes = size > 0 ? static_cast<USize>(size) : 1;
+    if (bytes > std::numeric_limits<USize>::max() - BytesAt)
+        return nullptr;
+    Block* b = static_cast<Block*>(clear ? std::calloc(BytesAt + bytes, 1) : std::malloc(BytesAt + bytes));
     if (b == nullptr)
         return nullptr;
     b->size = size;
-    const USize bytes = size > 0 ? static_cast<USize>(size) : 1;
-    b->data = static_cast<char*>(clear ? std::calloc(bytes, 1) : std::malloc(bytes));
-    if (b->data == nullptr) {
-        std::free(b);
-        return nullptr;
-    }
-    std::lock_guard<std::mutex> g(Reg().lock);
-    Reg().handles.insert(b);
+    b->data = InlineBytes(b);
+    b->apart = false;
+    Registry& r = Reg();
+    std::lock_guard<SpinLock> g(r.lock);
+    r.handles.Insert(b);
     return &b->data;
 }
 
+// The block of a live handle, or null (with the fault reported) for any
+// other non-null pointer.
 Block* Known(GSConstHandle handle, const char* caller)
 {
     if (handle == nullptr)
         return nullptr;
-    std::lock_guard<std::mutex> g(Reg().lock);
-    if (Reg().handles.count(handle) == 0) {
-        Fault(std::string(caller) + ": not a live handle");
-        return nullptr;
+    {
+        std::lock_guard<SpinLock> g(Reg().lock);
+        if (Reg().handles.Contains(handle))
+            return reinterpret_cast<Block*>(const_cast<char**>(reinterpret_cast<const char* const*>(handle)));
     }
-    return reinterpret_cast<Block*>(const_cast<char**>(reinterpret_cast<const char* const*>(handle)));
+    // Outside the lock: the fault hook may call the manager.
+    Fault(std::string(caller) + ": not a live handle");
+    return nullptr;
 }
 
 }  // namespace
@@ -91,8 +201,8 @@ bool BMhIsValid(GSConstHandle handle)
 {
     if (handle == nullptr)
         return false;
-    std::lock_guard<std::mutex> g(Reg().lock);
-    return Reg().handles.count(handle) != 0;
+    std::lock_guard<SpinLock> g(Reg().lock);
+    return Reg().handles.Contains(handle);
 }
 
 GSHandle BMhReallocate(GSHandle handle, Int64 newSize)
@@ -102,13 +212,23 @@ GSHandle BMhReallocate(GSHandle handle, Int64 newSize)
         return nullptr;
     if (ShouldFail())
         return nullptr;
-    char* data = static_cast<char*>(std::realloc(b->data, newSize > 0 ? static_cast<USize>(newSize) : 1));
+    const USize bytes = newSize > 0 ? static_cast<USize>(newSize) : 1;
+    char* data = nullptr;
+    if (b->apart) {
+        data = static_cast<char*>(std::realloc(b->data, bytes));
+    } else {
+        // The bytes leave the block's own allocation for one that can grow.
+        data = static_cast<char*>(std::malloc(bytes));
+        if (data != nullptr)
+            std::memcpy(data, b->data, static_cast<USize>(std::min(b->size, newSize)));
+    }
     if (data == nullptr)
         return nullptr;
     if (newSize > b->size)
         std::memset(data + b->size, 0, static_cast<USize>(newSize - b->size));
     b->data = data;
     b->size = newSize;
+    b->apart = true;
     return handle;
 }
 
@@ -116,14 +236,17 @@ void BMhKill(GSHandle* handle)
 {
     if (handle == nullptr || *handle == nullptr)
         return;
-    Block* b = Known(*handle, "BMhKill");
-    if (b != nullptr) {
-        {
-            std::lock_guard<std::mutex> g(Reg().lock);
-            Reg().handles.erase(b);
-        }
-        std::free(b->data);
+    Registry& r = Reg();
+    std::unique_lock<SpinLock> g(r.lock);
+    Block* b = reinterpret_cast<Block*>(*handle);
+    if (r.handles.Erase(b)) {
+        g.unlock();
+        if (b->apart)
+            std::free(b->data);
         std::free(b);
+    } else {
+        g.unlock();
+        Fault("BMhKill: not a live handle");
     }
     *handle = nullptr;
 }
@@ -134,8 +257,8 @@ void* GS_calloc(USize count, USize size)
         return nullptr;
     void* p = std::calloc(count == 0 ? 1 : count, size == 0 ? 1 : size);
     if (p != nullptr) {
-        std::lock_guard<std::mutex> g(Reg().lock);
-        Reg().blocks.insert(p);
+        std::lock_guard<SpinLock> g(Reg().lock);
+        Reg().blocks.Insert(p);
     }
     return p;
 }
@@ -144,12 +267,14 @@ void GS_free(void* ptr)
 {
     if (ptr == nullptr)
         return;
+    bool live = false;
     {
-        std::lock_guard<std::mutex> g(Reg().lock);
-        if (Reg().blocks.erase(ptr) == 0) {
-            Fault("GS_free: not a live block");
-            return;
-        }
+        std::lock_guard<SpinLock> g(Reg().lock);
+        live = Reg().blocks.Erase(ptr);
+    }
+    if (!live) {
+        Fault("GS_free: not a live block");
+        return;
     }
     std::free(ptr);
 }
@@ -157,13 +282,13 @@ void GS_free(void* ptr)
 namespace GS {
 Int64 LiveMemoryHandleCount()
 {
-    std::lock_guard<std::mutex> g(Reg().lock);
-    return static_cast<Int64>(Reg().handles.size());
+    std::lock_guard<SpinLock> g(Reg().lock);
+    return static_cast<Int64>(Reg().handles.Size());
 }
 Int64 LiveMemoryBlockCount()
 {
-    std::lock_guard<std::mutex> g(Reg().lock);
-    return static_cast<Int64>(Reg().blocks.size());
+    std::lock_guard<SpinLock> g(Reg().lock);
+    return static_cast<Int64>(Reg().blocks.Size());
 }
 void SetMemoryFaultHook(std::function<void(const std::string&)> hook) { Reg().faultHook = std::move(hook); }
 void FailNthAllocation(Int64 n) { Reg().failCountdown = n; }

@@ -22,13 +22,13 @@ GSErrCode ApplyMemo(Host& host, Element& e, const API_ElementMemo* memo, UInt64 
         ObjectPart* object = e.As<ObjectPart>();
         if (object == nullptr)
             return APIERR_BADPARS;
-        GdlParams params;
+        // Read in place of the copy's parameters, which hold storage only
+        // (see ChangeOne); a copy that is refused is dropped whole.
         std::string fault;
-        if (!ReadParamHandle(memo->params, params, fault)) {
+        if (!ReadParamHandle(memo->params, object->params, fault)) {
             host.recorder.AddFault("change of " + GuidText(e.guid) + ": " + fault);
             return APIERR_BADPARS;
         }
-        object->params = std::move(params);
         host.libraries.ParamsChanged(host, e);
     }
     if ((memoMask & APIMemoMask_ElemInfoString) != 0 && memo->elemInfoString != nullptr)
@@ -49,7 +49,10 @@ GSErrCode ChangeOne(Host& host, Element& e, const API_Element* record, const API
                     UInt64 memoMask)
 {
     // Parameters the memo replaces are not copied with the element only to
-    // be dropped: the copy is made without them.
+    // be dropped: the copy is made without them, and reads the memo into the
+    // storage of the parameters an earlier change replaced (the host's
+    // spares). Whatever becomes of the change, the parameters it leaves
+    // unused go back to the spares.
     ObjectPart* object = e.As<ObjectPart>();
     const bool newParams =
         object != nullptr && memo != nullptr && (memoMask & APIMemoMask_AddPars) != 0 && memo->params != nullptr;
@@ -57,20 +60,29 @@ GSErrCode ChangeOne(Host& host, Element& e, const API_Element* record, const API
     if (newParams)
         kept.swap(object->params);
     Element changed = e;
-    if (newParams)
+    if (newParams) {
         kept.swap(object->params);
+        changed.Object().params.swap(host.spareParams);
+    }
+    auto refuse = [&](GSErrCode err) {
+        if (ObjectPart* copy = newParams ? changed.As<ObjectPart>() : nullptr)
+            host.spareParams.swap(copy->params);
+        return err;
+    };
     if (record != nullptr)
         ApplyRecord(changed, *record, mask);
     if (changed.story != e.story && (changed.story < host.model.firstStory || changed.story > host.model.lastStory))
-        return APIERR_BADINDEX;
+        return refuse(APIERR_BADINDEX);
     if (OnLockedLayer(host, e.layer) || OnLockedLayer(host, changed.layer))
-        return APIERR_NOTEDITABLE;
+        return refuse(APIERR_NOTEDITABLE);
     GSErrCode err = ApplyMemo(host, changed, memo, memoMask);
     if (err != NoError)
-        return err;
+        return refuse(err);
     err = host.RequireUndoScopeFor([&] { return "change of " + GuidText(e.guid); });
     if (err != NoError)
-        return err;
+        return refuse(err);
+    if (newParams)
+        host.spareParams.swap(object->params);
     e = std::move(changed);
     host.recorder.changedElements.push_back(e.guid);
     return NoError;

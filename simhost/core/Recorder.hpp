@@ -8,6 +8,7 @@
 #include <chrono>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace SimHost {
@@ -54,7 +55,9 @@ public:
     // (the request named it).
     ProgressWindow* OpenProgressWindow(const char* request);
 
-    std::vector<std::string> callLog;     // slot names, in call order
+    // Slot names, in call order: views of static texts (the slot names and
+    // the Windows calls' names), so that logging a call copies no text.
+    std::vector<std::string_view> callLog;
     std::vector<std::string> requestLog;  // request codes, in call order
     std::vector<std::string> events;      // the host's side of events, for the report
     std::vector<std::string> filesWritten;  // opened for writing by the add-on, first time each

@@ -87,6 +87,10 @@ public:
     }
     // The add-on's stored preferences.
     Preferences preferences;
+    // Parameters an object's change replaced, kept for the next change to
+    // read its memo into: their names, texts and arrays are storage that
+    // need not be allocated again (no meaning of their own).
+    GdlParams spareParams;
 
     View view;
 

@@ -61,7 +61,7 @@ API_Guid Model::NewGuid()
         g.clock_seq_hi_and_reserved = 0x80;
         for (int i = 0; i < 4; ++i)
             g.node[5 - i] = static_cast<UInt8>(guidCounter >> (8 * i));
-    } while (byGuid.count(g) != 0);
+    } while (byGuid.Contains(g));
     return g;
 }
 
@@ -78,7 +78,7 @@ Element* Model::Add(Element element)
 {
     if (element.guid == APINULLGuid)
         element.guid = NewGuid();
-    if (byGuid.count(element.guid) != 0)
+    if (byGuid.Contains(element.guid))
         return nullptr;
     // An element built without its type's part gets it, so that every
     // element of a type carries the part its record code expects.
@@ -86,7 +86,7 @@ Element* Model::Add(Element element)
         element.part = PartOfType(element.type);
     elements.push_back(std::make_unique<Element>(std::move(element)));
     Element* added = elements.back().get();
-    byGuid.emplace(added->guid, added);
+    byGuid.Insert(added->guid, added);
     if (added->As<WallPart>() != nullptr)
         wallsNumbered = false;
     return added;
@@ -108,11 +108,11 @@ ModelState Model::Capture() const
 void Model::Restore(const ModelState& state)
 {
     elements.clear();
-    byGuid.clear();
+    byGuid.Clear();
     wallsNumbered = false;
     for (const Element& e : state.elements) {
         elements.push_back(std::make_unique<Element>(e));
-        byGuid.emplace(e.guid, elements.back().get());
+        byGuid.Insert(e.guid, elements.back().get());
     }
     layers = state.layers;
     selection = state.selection;
@@ -125,27 +125,27 @@ void Model::Restore(const ModelState& state)
 
 Element* Model::Find(const API_Guid& guid)
 {
-    auto it = byGuid.find(guid);
-    return it != byGuid.end() ? it->second : nullptr;
+    Element* const* found = byGuid.Find(guid);
+    return found != nullptr ? *found : nullptr;
 }
 
 const Element* Model::Find(const API_Guid& guid) const
 {
-    auto it = byGuid.find(guid);
-    return it != byGuid.end() ? it->second : nullptr;
+    Element* const* found = byGuid.Find(guid);
+    return found != nullptr ? *found : nullptr;
 }
 
 bool Model::Remove(const API_Guid& which)
 {
     // A copy: `which` may be the GUID of the very element removed.
     const API_Guid guid = which;
-    auto found = byGuid.find(guid);
-    if (found == byGuid.end())
+    Element* const* found = byGuid.Find(guid);
+    if (found == nullptr)
         return false;
-    const Element* gone = found->second;
+    const Element* gone = *found;
     if (gone->As<WallPart>() != nullptr)
         wallsNumbered = false;
-    byGuid.erase(found);
+    byGuid.Erase(guid);
     elements.erase(std::find_if(elements.begin(), elements.end(), [&](const auto& e) { return e.get() == gone; }));
     selection.erase(std::remove(selection.begin(), selection.end(), guid), selection.end());
     return true;
@@ -156,11 +156,11 @@ void Model::NumberWalls() const
     if (wallsNumbered)
         return;
     walls.clear();
-    wallNumbers.clear();
+    wallNumbers.Clear();
     for (const auto& e : elements)
         if (e->As<WallPart>() != nullptr) {
             walls.push_back(e.get());
-            wallNumbers.emplace(e->guid, Int32(walls.size()));
+            wallNumbers.Insert(e->guid, Int32(walls.size()));
         }
     wallsNumbered = true;
 }
@@ -174,15 +174,17 @@ const Element* Model::WallOfNumber(Int32 number) const
 Int32 Model::WallNumber(const API_Guid& guid) const
 {
     NumberWalls();
-    auto found = wallNumbers.find(guid);
-    return found != wallNumbers.end() ? found->second : 0;
+    const Int32* found = wallNumbers.Find(guid);
+    return found != nullptr ? *found : 0;
 }
 
 std::string GuidText(const API_Guid& guid)
 {
     GS::Guid g;
     g.SetBytes(reinterpret_cast<const unsigned char*>(&guid));
-    return g.ToUniString().ToUtf8();
+    char text[36];
+    g.ToChars(text);
+    return std::string(text, sizeof text);
 }
 
 bool ParseGuid(const std::string& text, API_Guid& guid)

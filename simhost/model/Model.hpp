@@ -9,6 +9,7 @@
 #include "platform/api/APIdefs.hpp"
 #include "simhost/model/WallPart.hpp"
 #include "simhost/model/Databases.hpp"
+#include "simhost/model/GuidTable.hpp"
 #include "simhost/model/Placing.hpp"
 #include "simhost/model/SlabRoofParts.hpp"
 #include <map>
@@ -209,13 +210,13 @@ public:
 
 private:
     Storage elements;
-    std::unordered_map<API_Guid, Element*, GuidHash> byGuid;
+    GuidTable<Element*> byGuid;
     UInt32 guidCounter = 0;
     // The walls' numbering, made again on the first lookup after a change.
     void NumberWalls() const;
     mutable bool wallsNumbered = false;
     mutable std::vector<const Element*> walls;
-    mutable std::unordered_map<API_Guid, Int32, GuidHash> wallNumbers;
+    mutable GuidTable<Int32> wallNumbers;
 };
 
 std::string GuidText(const API_Guid& guid);

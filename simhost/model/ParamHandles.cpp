@@ -1,5 +1,6 @@
 #include "simhost/model/ParamHandles.hpp"
 #include "platform/gs/Memory.hpp"
+#include <algorithm>
 #include <cstring>
 
 namespace SimHost {
@@ -36,8 +37,9 @@ API_AddParType** BuildParamHandle(const GdlParams& params)
     for (size_t i = 0; i < params.size(); ++i) {
         const GdlParam& p = params[i];
         API_AddParType& rec = Records(handle)[i];
-        std::strncpy(rec.name, p.name.c_str(), sizeof rec.name - 1);
-        rec.name[sizeof rec.name - 1] = 0;
+        const size_t nameLength = std::min(std::strlen(p.name.c_str()), sizeof rec.name - 1);
+        std::memcpy(rec.name, p.name.data(), nameLength);
+        std::memset(rec.name + nameLength, 0, sizeof rec.name - nameLength);
         rec.uDescname[0] = 0;
         rec.index = static_cast<Int16>(i);
         rec.flags = 0;
@@ -114,68 +116,108 @@ void KillParamHandle(API_AddParType*** handle)
     *handle = nullptr;
 }
 
+// The parameters are read into the entries `out` already holds, so that a
+// caller that reads one handle after another into the same vector (a change
+// replaces an object's parameters with those of the memo) reuses their
+// storage instead of allocating every name, text and array again. Every
+// field of an entry is written, as a new entry would have it.
 bool ReadParamHandle(API_AddParType** handle, GdlParams& out, std::string& fault)
 {
-    out.clear();
-    if (handle == nullptr)
+    if (handle == nullptr) {
+        out.clear();
         return true;
+    }
     Int64 size = BMhGetSize(reinterpret_cast<GSConstHandle>(handle));
     if (size % static_cast<Int64>(sizeof(API_AddParType)) != 0) {
+        out.clear();
         fault = "a parameter handle of " + std::to_string(size) + " bytes is not a whole number of records";
         return false;
     }
-    Int32 n = RecordCount(handle);
-    out.reserve(static_cast<size_t>(n));
+    const Int32 n = RecordCount(handle);
+    out.resize(static_cast<size_t>(n));
+    // On a fault `out` keeps the records read before it.
+    auto failAt = [&](Int32 i, std::string what) {
+        out.resize(static_cast<size_t>(i));
+        fault = std::move(what);
+        return false;
+    };
     for (Int32 i = 0; i < n; ++i) {
         const API_AddParType& rec = Records(handle)[i];
-        GdlParam p;
-        p.name.assign(rec.name, strnlen(rec.name, sizeof rec.name));
-        bool isText = rec.typeID == APIParT_CString || rec.typeID == APIParT_Title;
-        if (rec.dim1 > 0 || rec.dim2 > 0) {
-            p.dim1 = rec.dim1;
-            p.dim2 = rec.dim2;
-            size_t count = static_cast<size_t>(rec.dim1) * static_cast<size_t>(rec.dim2);
-            Int64 bytes = BMhGetSize(reinterpret_cast<GSConstHandle>(rec.value.array));
-            if (isText) {
-                p.kind = GdlParam::Kind::Texts;
-                const GS::uchar_t* units = rec.value.array != nullptr ? reinterpret_cast<const GS::uchar_t*>(*rec.value.array) : nullptr;
-                size_t total = static_cast<size_t>(bytes) / sizeof(GS::uchar_t), at = 0;
-                for (size_t k = 0; k < count; ++k) {
-                    std::u16string t;
-                    while (at < total && units[at] != 0)
-                        t.push_back(units[at++]);
-                    if (at >= total) {
-                        fault = "the texts of parameter '" + p.name + "' do not fill its " + std::to_string(count) + " cells";
-                        return false;
-                    }
+        GdlParam& p = out[static_cast<size_t>(i)];
+        // Mostly the entry already holds the name (the same part's
+        // parameters, read again).
+        const size_t nameLength = strnlen(rec.name, sizeof rec.name);
+        if (p.name.size() != nameLength || std::memcmp(p.name.data(), rec.name, nameLength) != 0)
+            p.name.assign(rec.name, nameLength);
+        const bool isText = rec.typeID == APIParT_CString || rec.typeID == APIParT_Title;
+        const bool isArray = rec.dim1 > 0 || rec.dim2 > 0;
+        p.kind = isArray ? (isText ? GdlParam::Kind::Texts : GdlParam::Kind::Numbers)
+                         : (isText ? GdlParam::Kind::Text : GdlParam::Kind::Number);
+        p.number = 0.0;
+        p.dim1 = isArray ? rec.dim1 : 0;
+        p.dim2 = isArray ? rec.dim2 : 0;
+        if (p.kind != GdlParam::Kind::Text)
+            p.text.clear();
+        if (p.kind != GdlParam::Kind::Numbers)
+            p.numbers.clear();
+        if (p.kind != GdlParam::Kind::Texts)
+            p.texts.clear();
+        switch (p.kind) {
+        case GdlParam::Kind::Texts: {
+            const size_t count = static_cast<size_t>(rec.dim1) * static_cast<size_t>(rec.dim2);
+            const Int64 bytes = BMhGetSize(reinterpret_cast<GSConstHandle>(rec.value.array));
+            const GS::uchar_t* units = rec.value.array != nullptr ? reinterpret_cast<const GS::uchar_t*>(*rec.value.array) : nullptr;
+            const size_t total = static_cast<size_t>(bytes) / sizeof(GS::uchar_t);
+            size_t at = 0;
+            // Cells are checked before the vector is sized, so that dimensions
+            // no handle backs make no room.
+            for (size_t cell = 0; cell < count; ++cell) {
+                while (at < total && units[at] != 0)
                     ++at;
-                    p.texts.push_back(t);
-                }
-            } else {
-                p.kind = GdlParam::Kind::Numbers;
-                if (bytes != static_cast<Int64>(count * sizeof(double))) {
-                    fault = "parameter '" + p.name + "' holds " + std::to_string(bytes) + " bytes for " +
-                            std::to_string(rec.dim1) + " x " + std::to_string(rec.dim2) + " numbers";
-                    return false;
-                }
-                const double* values = reinterpret_cast<const double*>(*rec.value.array);
-                p.numbers.assign(values, values + count);
+                if (at >= total)
+                    return failAt(i, "the texts of parameter '" + p.name + "' do not fill its " + std::to_string(count) +
+                                         " cells");
+                ++at;
             }
-        } else if (isText) {
-            p.kind = GdlParam::Kind::Text;
+            p.texts.resize(count);
+            at = 0;
+            for (size_t k = 0; k < count; ++k) {
+                const size_t begin = at;
+                while (units[at] != 0)
+                    ++at;
+                p.texts[k].assign(units + begin, at - begin);
+                ++at;
+            }
+            break;
+        }
+        case GdlParam::Kind::Numbers: {
+            const size_t count = static_cast<size_t>(rec.dim1) * static_cast<size_t>(rec.dim2);
+            const Int64 bytes = BMhGetSize(reinterpret_cast<GSConstHandle>(rec.value.array));
+            if (bytes != static_cast<Int64>(count * sizeof(double)))
+                return failAt(i, "parameter '" + p.name + "' holds " + std::to_string(bytes) + " bytes for " +
+                                     std::to_string(rec.dim1) + " x " + std::to_string(rec.dim2) + " numbers");
+            // An array of no cells may come without a value handle.
+            if (count == 0) {
+                p.numbers.clear();
+                break;
+            }
+            const double* values = reinterpret_cast<const double*>(*rec.value.array);
+            p.numbers.assign(values, values + count);
+            break;
+        }
+        case GdlParam::Kind::Text: {
             size_t len = 0;
             while (len < 256 && rec.value.uStr[len] != 0)
                 ++len;
-            if (len == 256) {
-                fault = "the text of parameter '" + p.name + "' is not terminated within 256 units";
-                return false;
-            }
+            if (len == 256)
+                return failAt(i, "the text of parameter '" + p.name + "' is not terminated within 256 units");
             p.text.assign(rec.value.uStr, len);
-        } else {
-            p.kind = GdlParam::Kind::Number;
-            p.number = rec.value.real;
+            break;
         }
-        out.push_back(std::move(p));
+        case GdlParam::Kind::Number:
+            p.number = rec.value.real;
+            break;
+        }
     }
     return true;
 }

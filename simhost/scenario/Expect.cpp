@@ -179,8 +179,9 @@ std::map<std::string, Int64> ReadCounts(const JsonObject& expect, const std::str
     return out;
 }
 
+template <typename Text>
 Differences CompareCounts(const std::string& what, const std::map<std::string, Int64>& expected,
-                          const std::vector<std::string>& log, USize from)
+                          const std::vector<Text>& log, USize from)
 {
     Differences out;
     for (const auto& kv : expected) {
@@ -348,7 +349,7 @@ Check ParseCalls(const JsonObject& expect)
         return std::string(HostSlotName(static_cast<UInt32>(SlotByName(counts, name, name))));
     });
     return [expected](const Host& host, RunContext& ctx) -> Differences {
-        const std::vector<std::string>& calls = Queries::Calls(host);
+        const std::vector<std::string_view>& calls = Queries::Calls(host);
         Differences out = CompareCounts("calls of", expected, calls, ctx.seen.calls);
         ctx.seen.calls = calls.size();
         return out;

@@ -47,7 +47,7 @@ std::string CommandText(const CommandRun& command)
 }
 
 const std::vector<std::string>& Alerts(const Host& host) { return host.recorder.alerts; }
-const std::vector<std::string>& Calls(const Host& host) { return host.recorder.callLog; }
+const std::vector<std::string_view>& Calls(const Host& host) { return host.recorder.callLog; }
 const std::vector<std::string>& Requests(const Host& host) { return host.recorder.requestLog; }
 Int64 FailableCallCount(const Host& host) { return host.faultPlan.FailableCallCount(); }
 bool PlannedFailureHappened(const Host& host) { return host.faultPlan.NthCallFailed(); }

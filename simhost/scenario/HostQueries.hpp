@@ -6,6 +6,7 @@
 #include "simhost/ui/ScriptedUser.hpp"
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace SimHost {
@@ -28,7 +29,7 @@ std::string CommandText(const CommandRun& command);
 const std::vector<std::string>& Alerts(const Host& host);
 // Host calls by name in call order ("GetElement", "Sleep", ...), and the
 // requests of the dispatching calls ("RPAS", ...).
-const std::vector<std::string>& Calls(const Host& host);
+const std::vector<std::string_view>& Calls(const Host& host);
 const std::vector<std::string>& Requests(const Host& host);
 // The calls made so far that an injected failure can reach.
 Int64 FailableCallCount(const Host& host);

@@ -16,7 +16,7 @@ using TestParams::Text;
 constexpr USize CuttingListEntry = 6;
 constexpr USize BeamEntryIndex = 1;
 
-size_t CountOf(const std::vector<std::string>& log, const std::string& name)
+template <typename Text> size_t CountOf(const std::vector<Text>& log, const char* name)
 {
     return static_cast<size_t>(std::count(log.begin(), log.end(), name));
 }

@@ -3,6 +3,8 @@
 #include "addon/services/LibraryParts.hpp"
 #include "platform/gs/Memory.hpp"
 #include <cstring>
+#include <string>
+#include <vector>
 #include <gtest/gtest.h>
 
 namespace {
@@ -51,6 +53,36 @@ TEST_F(GdlParamsTest, EveryRecordOfTheNameIsWritten)
     int visited = 0;
     GdlParams::ForEachNamed(params, "strIronID", [&](API_AddParType&) { ++visited; });
     EXPECT_EQ(visited, 2);
+}
+
+// Through an index, a name visits the records the walk over every record
+// visits, in the same order: names of the same length and first letter are
+// told apart, letter case counts, and a name that fills the whole field (no
+// room for its terminator) matches nothing.
+TEST_F(GdlParamsTest, IndexVisitsWhatTheWalkVisits)
+{
+    const std::string full(sizeof(API_AddParType::name), 'x');
+    Build({{"ironType", APIParT_RealNum}, {"ironData", APIParT_RealNum}, {"ironType", APIParT_RealNum},
+           {"IronType", APIParT_RealNum}, {"", APIParT_RealNum}, {"x", APIParT_RealNum}});
+    std::memcpy((*params)[5].name, full.data(), full.size());  // no terminator
+    const GdlParams::NameIndex index(params);
+    for (const std::string& name : {std::string("ironType"), std::string("ironData"), std::string("IronType"),
+                                    std::string("ironTypes"), std::string(""), full, std::string("missing")}) {
+        SCOPED_TRACE(name);
+        std::vector<API_AddParType*> walked, indexed;
+        GdlParams::ForEachNamed(params, name.c_str(), [&](API_AddParType& rec) { walked.push_back(&rec); });
+        index.ForEachNamed(name.c_str(), [&](API_AddParType& rec) { indexed.push_back(&rec); });
+        EXPECT_EQ(indexed, walked);
+        if (name == "ironType") {
+            EXPECT_EQ(indexed.size(), 2u);
+        }
+        if (name == full) {
+            EXPECT_TRUE(indexed.empty());
+        }
+    }
+    EXPECT_TRUE(GdlParams::WriteNumber(index, "ironData", 4.0));
+    EXPECT_EQ(GdlParams::Number((*params)[1]), 4.0);
+    EXPECT_EQ(GdlParams::Number((*params)[0]), 0.0);
 }
 
 TEST_F(GdlParamsTest, InlineTextIsCutAt255Units)

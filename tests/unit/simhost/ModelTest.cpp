@@ -28,6 +28,43 @@ TEST(ModelTest, ElementsAreFoundByGuidAndStayPutAsOthersAreAdded)
     EXPECT_EQ(model.Find(APINULLGuid), nullptr);
 }
 
+// Elements removed out of order from a large model, and GUIDs given again:
+// every element left is still found, no removed one is, and an element
+// added with a removed one's GUID is found in its place.
+TEST(ModelTest, ManyRemovedOutOfOrderLeaveTheOthersFound)
+{
+    SimHost::Model model;
+    std::vector<API_Guid> guids;
+    for (int i = 0; i < 3000; ++i)
+        guids.push_back(model.Add(API_ObjectID).guid);
+    std::vector<bool> removed(guids.size(), false);
+    for (USize step : {3u, 7u, 2u}) {
+        for (USize i = step - 1; i < guids.size(); i += step) {
+            if (!removed[i]) {
+                ASSERT_TRUE(model.Remove(guids[i])) << i;
+                removed[i] = true;
+            }
+        }
+    }
+    for (USize i = 0; i < guids.size(); ++i) {
+        const SimHost::Element* e = model.Find(guids[i]);
+        if (removed[i]) {
+            EXPECT_EQ(e, nullptr) << i;
+            EXPECT_FALSE(model.Remove(guids[i])) << i;
+        } else {
+            ASSERT_NE(e, nullptr) << i;
+            EXPECT_EQ(e->guid, guids[i]) << i;
+        }
+    }
+    SimHost::Element again;
+    again.guid = guids[2];
+    again.type = API_WallID;
+    ASSERT_NE(model.Add(again), nullptr);
+    EXPECT_EQ(model.Add(again), nullptr) << "its GUID is taken now";
+    ASSERT_NE(model.Find(guids[2]), nullptr);
+    EXPECT_EQ(model.Find(guids[2])->type, API_WallID);
+}
+
 TEST(ModelTest, RemovingAnElementLeavesTheOthersAndTheSelection)
 {
     SimHost::Model model;
