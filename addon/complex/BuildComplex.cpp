@@ -162,13 +162,13 @@ GSErrCode CreateListObjectCommand(GSErrCode& error, API_Element& element, MemoOw
     return error;
 }
 
-namespace {
-
 // The list after the complex object: its point, its object and its data,
-// inside the create run's step. The layer is opened for the creation and
-// locked again inside the step, so that undoing it finds the layer locked
-// as it was. NoError also when the user gives no point (no list).
-GSErrCode PlaceElementList(ComplexElementKind kind, const std::string& id, const IronGroups& groups, Int16 layer)
+// inside the run's step. The layer is opened for the creation and locked
+// again inside the step, so that undoing it finds the layer locked as it
+// was. NoError also when the user gives no point (no list). The list part's
+// index is looked for after the click unless the caller has it.
+GSErrCode PlaceComplexList(ComplexElementKind kind, const std::string& id, const IronGroups& groups, Int16 layer,
+                           std::optional<Int32> knownListInd)
 {
     const bool regenerate = true;
     HostRequest::RBLD(&regenerate);
@@ -179,8 +179,8 @@ GSErrCode PlaceElementList(ComplexElementKind kind, const std::string& id, const
                                                              PlacementOutline::List, point);
     if (input != NoError)
         return input == APIERR_CANCEL ? NoError : input;
-    Int32 listInd = 0;
-    if (FindLibraryPart(LibraryPart::List, &listInd) != NoError)
+    Int32 listInd = knownListInd.value_or(0);
+    if (!knownListInd && FindLibraryPart(LibraryPart::List, &listInd) != NoError)
         return APIERR_GENERAL;
     API_Element element;
     MemoOwner memo;
@@ -198,7 +198,6 @@ GSErrCode PlaceElementList(ComplexElementKind kind, const std::string& id, const
     return unlock.Relock();
 }
 
-}  // namespace
 
 Int32 DeclaredDataCount(const IronProperties& record)
 {
@@ -401,7 +400,7 @@ bool BuildComplexElement(const ObjectCreator& creator, const std::string& id, In
             if (!outcome.Check(CreateDetailDrawing(creator.kind, id, undoName, run.groups, origin)))
                 return outcome.BodyResult();
             if (withList &&
-                !outcome.Check(PlaceElementList(creator.kind, id, run.groups, static_cast<Int16>(element.header.layer))))
+                !outcome.Check(PlaceComplexList(creator.kind, id, run.groups, static_cast<Int16>(element.header.layer), std::nullopt)))
                 return outcome.BodyResult();
             return NoError;
         },

@@ -4,6 +4,7 @@
 #pragma once
 #include "addon/complex/ComplexKind.hpp"
 #include "addon/schedule/PlacementManager.hpp"
+#include <optional>
 #include "addon/host/Owners.hpp"
 #include "addon/services/ResStrings.hpp"
 #include <string>
@@ -85,3 +86,10 @@ bool RecomputeGivenList(API_Element& element, MemoOwner& memo);
 // into `error` and is returned, for the step to fail with.
 // A locked layer is the caller's to open (LayerUnlock) around the call.
 GSErrCode CreateListObjectCommand(GSErrCode& error, API_Element& element, MemoOwner& memo);
+
+// Asks for the list's point and places the element's list there on `layer`
+// (opened and locked again around the creation), inside the caller's step.
+// NoError when the user gives no point. The list part is looked for after
+// the click unless `knownListInd` gives it. The code of what failed.
+GSErrCode PlaceComplexList(ComplexElementKind kind, const std::string& id, const IronGroups& groups, Int16 layer,
+                           std::optional<Int32> knownListInd);

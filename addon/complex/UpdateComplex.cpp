@@ -304,35 +304,6 @@ GSErrCode FillGivenList(ComplexElementKind kind, const IronGroups& groups, const
     return unlock.Relock();
 }
 
-// A new list where the user clicks, on the layer of the last rewritten
-// complex object; the code of what failed (no point given is no failure).
-GSErrCode PlaceNewList(ComplexElementKind kind, const IronGroups& groups, const std::string& id, Int32 listInd,
-                       Int16 layer)
-{
-    const bool regenerate = true;
-    HostRequest::RBLD(&regenerate);
-    API_Coord3D point{0, 0, 0};
-    // The user's cancel places no list; a point input that fails otherwise
-    // fails the step.
-    const GSErrCode input = CurrentComplexSteps().clickPoint(GetResString(ResStr::Messages::ClickToPlaceList),
-                                                             PlacementOutline::List, point);
-    if (input != NoError)
-        return input == APIERR_CANCEL ? NoError : input;
-    API_Element element;
-    MemoOwner memo;
-    // Without the part's parameters the list would hold none of its data.
-    if (!PrepareObject(listInd, layer, point, element, memo, true))
-        return APIERR_GENERAL;
-    FillComplexListParams(kind, id, groups, memo->params);
-    LayerUnlock unlock(layer);
-    if (unlock.Error() != NoError)
-        return unlock.Error();
-    GSErrCode error = NoError;
-    CreateListObjectCommand(error, element, memo);
-    if (error != NoError)
-        return error;
-    return unlock.Relock();
-}
 }  // namespace
 
 GSErrCode UpdateComplexElement(const ObjectModifier& modifier, const IronGroups& groups,
@@ -357,5 +328,5 @@ GSErrCode UpdateComplexElement(const ObjectModifier& modifier, const IronGroups&
         return APIERR_GENERAL;
     if (listGuid != APINULLGuid)
         return FillGivenList(kind, groups, id, listGuid);
-    return PlaceNewList(kind, groups, id, listInd, layer);
+    return PlaceComplexList(kind, id, groups, layer, listInd);
 }

@@ -566,19 +566,34 @@ void CheckAlerts(const Language& language)
     }
 }
 
+// One kind of numbered resource (alerts, dialogs) in both languages: each
+// under the same number and name in both; `compareParts` then compares
+// their buttons or items.
+template <typename Map, typename CompareParts>
+void CompareNumbered(const std::string& kind, const Map& own, const Map& other, CompareParts compareParts)
+{
+    for (const auto& a : own) {
+        const std::string label = kind + " " + std::to_string(a.first);
+        auto o = other.find(a.first);
+        if (o == other.end())
+            Fail(a.second.where, label + " (" + a.second.name + ") is missing in the other language");
+        if (o->second.name != a.second.name)
+            Fail(a.second.where, label + " is named '" + a.second.name + "' here and '" + o->second.name + "' at " +
+                                     o->second.where);
+        compareParts(label, a.second, o->second);
+    }
+    for (const auto& a : other)
+        if (own.count(a.first) == 0)
+            Fail(a.second.where, kind + " " + std::to_string(a.first) + " (" + a.second.name +
+                                     ") is missing in the other language");
+}
+
 // The same alerts under the same names with the same buttons.
 void CompareAlerts(const Language& own, const Language& other)
 {
-    for (const auto& a : own.alerts) {
-        const std::string alert = "alert " + std::to_string(a.first);
-        auto o = other.alerts.find(a.first);
-        if (o == other.alerts.end())
-            Fail(a.second.where, alert + " (" + a.second.name + ") is missing in the other language");
-        if (o->second.name != a.second.name)
-            Fail(a.second.where, alert + " is named '" + a.second.name + "' here and '" + o->second.name + "' at " +
-                                     o->second.where);
-        const auto& mine = a.second.buttons;
-        const auto& theirs = o->second.buttons;
+    CompareNumbered("alert", own.alerts, other.alerts, [](const std::string& alert, const auto& ownAlert, const auto& otherAlert) {
+        const auto& mine = ownAlert.buttons;
+        const auto& theirs = otherAlert.buttons;
         for (size_t i = 0; i < mine.size() || i < theirs.size(); ++i) {
             if (i >= theirs.size() || i >= mine.size())
                 Fail(i < mine.size() ? mine[i].where : theirs[i].where,
@@ -587,25 +602,15 @@ void CompareAlerts(const Language& own, const Language& other)
                 Fail(mine[i].where, alert + " button " + std::to_string(i + 1) + " is '" + mine[i].name +
                                         "' here and '" + theirs[i].name + "' at " + theirs[i].where);
         }
-    }
-    for (const auto& a : other.alerts)
-        if (own.alerts.count(a.first) == 0)
-            Fail(a.second.where, "alert " + std::to_string(a.first) + " (" + a.second.name +
-                                     ") is missing in the other language");
+    });
 }
 
+// The same dialogs under the same names with the same items.
 void CompareDialogs(const Language& own, const Language& other)
 {
-    for (const auto& d : own.dialogs) {
-        const std::string dialog = "dialog " + std::to_string(d.first);
-        auto o = other.dialogs.find(d.first);
-        if (o == other.dialogs.end())
-            Fail(d.second.where, dialog + " (" + d.second.name + ") is missing in the other language");
-        if (o->second.name != d.second.name)
-            Fail(d.second.where, dialog + " is named '" + d.second.name + "' here and '" + o->second.name + "' at " +
-                                     o->second.where);
-        const auto& mine = d.second.items;
-        const auto& theirs = o->second.items;
+    CompareNumbered("dialog", own.dialogs, other.dialogs, [](const std::string& dialog, const auto& ownDialog, const auto& otherDialog) {
+        const auto& mine = ownDialog.items;
+        const auto& theirs = otherDialog.items;
         for (size_t i = 0; i < mine.size() || i < theirs.size(); ++i) {
             if (i >= theirs.size())
                 Fail(mine[i].where, dialog + " item " + std::to_string(i + 1) + " (" + mine[i].name +
@@ -622,11 +627,7 @@ void CompareDialogs(const Language& own, const Language& other)
                                         std::to_string(mine[i].texts.size()) + " entries here and " +
                                         std::to_string(theirs[i].texts.size()) + " at " + theirs[i].where);
         }
-    }
-    for (const auto& d : other.dialogs)
-        if (own.dialogs.count(d.first) == 0)
-            Fail(d.second.where, "dialog " + std::to_string(d.first) + " (" + d.second.name +
-                                     ") is missing in the other language");
+    });
 }
 
 // Every list and entry of one language must be in the other under the same
