@@ -1,4 +1,5 @@
 #include "platform/gs/Memory.hpp"
+#include "platform/gs/FlatTable.hpp"
 #include <algorithm>
 #include <atomic>
 #include <cstddef>
@@ -23,85 +24,12 @@ struct Block {
 constexpr size_t BytesAt = (sizeof(Block) + alignof(std::max_align_t) - 1) / alignof(std::max_align_t) * alignof(std::max_align_t);
 char* InlineBytes(Block* b) { return reinterpret_cast<char*>(b) + BytesAt; }
 
-// The live addresses: an open-addressed table with linear probing, emptied
-// slots filled again by shifting the following run back (no tombstones), so
-// that adding, finding and removing cost a hash and a few probes and no
-// allocation of their own.
-class AddressSet {
-public:
-    bool Contains(const void* p) const
-    {
-        if (slots.empty())
-            return false;
-        for (size_t i = Home(p);; i = Next(i)) {
-            if (slots[i] == p)
-                return true;
-            if (slots[i] == nullptr)
-                return false;
-        }
-    }
-    void Insert(const void* p)
-    {
-        if ((count + 1) * 2 > slots.size())
-            Grow();
-        size_t i = Home(p);
-        while (slots[i] != nullptr && slots[i] != p)
-            i = Next(i);
-        if (slots[i] == nullptr)
-            ++count;
-        slots[i] = p;
-    }
-    bool Erase(const void* p)
-    {
-        if (slots.empty())
-            return false;
-        size_t i = Home(p);
-        while (slots[i] != p) {
-            if (slots[i] == nullptr)
-                return false;
-            i = Next(i);
-        }
-        // Moves back every later member of the run that may stand in the
-        // freed slot, so that no lookup stops early at the gap.
-        for (size_t j = Next(i);; j = Next(j)) {
-            if (slots[j] == nullptr)
-                break;
-            const size_t home = Home(slots[j]);
-            const bool between = i <= j ? (i < home && home <= j) : (i < home || home <= j);
-            if (!between) {
-                slots[i] = slots[j];
-                i = j;
-            }
-        }
-        slots[i] = nullptr;
-        --count;
-        return true;
-    }
-    size_t Size() const { return count; }
-
-private:
-    size_t Home(const void* p) const
-    {
-        const UInt64 h = static_cast<UInt64>(reinterpret_cast<uintptr_t>(p)) * 0x9E3779B97F4A7C15ull;
-        return static_cast<size_t>(h >> shift);
-    }
-    size_t Next(size_t i) const { return (i + 1) & (slots.size() - 1); }
-    void Grow()
-    {
-        std::vector<const void*> old(slots.size() < 64 ? 64 : slots.size() * 2, nullptr);
-        old.swap(slots);
-        shift = 64;
-        for (size_t n = slots.size(); n > 1; n >>= 1)
-            --shift;
-        count = 0;
-        for (const void* p : old)
-            if (p != nullptr)
-                Insert(p);
-    }
-    std::vector<const void*> slots;  // a power of two in size, at most half full
-    size_t count = 0;
-    unsigned shift = 64;
+// The live addresses, in the flat table: adding, finding and removing
+// cost a hash and a few probes, and allocate only when the table grows.
+struct AddressHash {
+    UInt64 operator()(const void* p) const { return GS::MixBits(static_cast<UInt64>(reinterpret_cast<uintptr_t>(p))); }
 };
+using AddressSet = GS::FlatTable<const void*, bool, AddressHash>;
 
 // The manager is called from one thread at a time in practice; the lock is
 // a flag, which costs next to nothing when nobody else holds it.
@@ -166,7 +94,7 @@ GSHandle Allocate(Int64 size, bool clear)
     b->apart = false;
     Registry& r = Reg();
     std::lock_guard<SpinLock> g(r.lock);
-    r.handles.Insert(b);
+    r.handles.Insert(b, true);
     return &b->data;
 }
 
@@ -258,7 +186,7 @@ void* GS_calloc(USize count, USize size)
     void* p = std::calloc(count == 0 ? 1 : count, size == 0 ? 1 : size);
     if (p != nullptr) {
         std::lock_guard<SpinLock> g(Reg().lock);
-        Reg().blocks.Insert(p);
+        Reg().blocks.Insert(p, true);
     }
     return p;
 }

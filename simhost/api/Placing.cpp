@@ -146,13 +146,7 @@ GSErrCode HostApi::DecomposeElement(API_Guid guid, API_ElementDecomposerInterfac
         record.header.guid = guid;
         record.header.floorInd = story;
         record.roof.roofClass = 0;
-        record.roof.level = plane.level;
-        record.roof.thickness = plane.thickness;
-        record.roof.angle = plane.angle;
-        record.roof.pivotBegin = plane.pivotBegin;
-        record.roof.pivotEnd = plane.pivotEnd;
-        record.roof.posSign = plane.posSign;
-        record.roof.poly = PolygonCounts(plane.outline);
+        FillRoofPlane(plane, record.roof);
         API_ElementMemo memo;
         std::memset(static_cast<void*>(&memo), 0, sizeof memo);
         if (!FillPolygonMemo(plane.outline, memo))

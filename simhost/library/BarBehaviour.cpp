@@ -9,14 +9,6 @@ constexpr double DefaultDiameterMm = 12.0;
 constexpr double MassPerMetreFactor = 0.006165;  // kg per metre for d = 1 mm, times d^2
 constexpr double NotListed = 90.0;
 
-double At(const GdlParam* p, Int32 row, Int32 column, double fallback)
-{
-    if (p == nullptr || p->kind != GdlParam::Kind::Numbers || column >= p->dim2 || row >= p->dim1)
-        return fallback;
-    const size_t i = static_cast<size_t>(row) * static_cast<size_t>(p->dim2) + static_cast<size_t>(column);
-    return i < p->numbers.size() ? p->numbers[i] : fallback;
-}
-
 GdlParam& NumbersParam(ObjectPart& object, const char* name)
 {
     if (GdlParam* p = FindParam(object.params, name))
@@ -45,23 +37,23 @@ void ComputeBarListing(ObjectPart& object)
     std::vector<double> extra(static_cast<size_t>(rows) * static_cast<size_t>(extraColumns), 0.0);
     std::vector<double> listing(static_cast<size_t>(rows) * 5, 0.0);
     for (Int32 r = 0; r < rows; ++r) {
-        const Int32 n = static_cast<Int32>(At(type, r, 2, 0));
+        const Int32 n = static_cast<Int32>(NumberAt(type, r, 2, 0));
         double length = 0.0;
         for (Int32 c = 0; c < n; ++c)
-            length += At(data, r, c, 0.0);
-        double diameter = At(&oldExtra, r, 1, 0.0);
+            length += NumberAt(data, r, c, 0.0);
+        double diameter = NumberAt(&oldExtra, r, 1, 0.0);
         if (!(diameter > 0))
             diameter = DefaultDiameterMm;
-        double count = At(&oldExtra, r, 2, 0.0);
+        double count = NumberAt(&oldExtra, r, 2, 0.0);
         if (!(count > 0))
             count = 1;
         double* e = &extra[static_cast<size_t>(r) * static_cast<size_t>(extraColumns)];
         for (Int32 c = 0; c < extraColumns; ++c)
-            e[c] = At(&oldExtra, r, c, 0.0);
+            e[c] = NumberAt(&oldExtra, r, c, 0.0);
         e[0] = length;
         e[1] = diameter;
         e[2] = count;
-        if (At(type, r, 0, 0) == NotListed)
+        if (NumberAt(type, r, 0, 0) == NotListed)
             continue;
         double* l = &listing[static_cast<size_t>(r) * 5];
         l[0] = count;

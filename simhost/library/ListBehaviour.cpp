@@ -27,14 +27,6 @@ std::u16string Number(const char* format, double value)
     return Utf16(text);
 }
 
-double At(const GdlParam* p, Int32 row, Int32 column)
-{
-    if (p == nullptr || p->kind != GdlParam::Kind::Numbers || row >= p->dim1 || column >= p->dim2)
-        return 0.0;
-    const size_t i = static_cast<size_t>(row) * static_cast<size_t>(p->dim2) + static_cast<size_t>(column);
-    return i < p->numbers.size() ? p->numbers[i] : 0.0;
-}
-
 std::u16string TextAt(const GdlParam* p, Int32 row, Int32 column)
 {
     if (p == nullptr || p->kind != GdlParam::Kind::Texts || row >= p->dim1 || column >= p->dim2)
@@ -64,15 +56,15 @@ void ComputeListTable(ObjectPart& object)
     for (Int32 r = 0; r < rows; ++r) {
         cells.push_back(TextAt(strings, r, 0));
         cells.push_back(TextAt(strings, r, 1));
-        cells.push_back(Number("%.0f", At(type, r, 1)));
-        cells.push_back(Number("%.0f", At(listing, r, 1) * 1000.0));
-        cells.push_back(Number("%.2f", At(listing, r, 2)));
-        cells.push_back(Number("%.0f", At(listing, r, 0)));
-        cells.push_back(Number("%.2f", At(listing, r, 3)));
-        cells.push_back(Number("%.2f", At(listing, r, 4)));
-        count += At(listing, r, 0);
-        length += At(listing, r, 3);
-        mass += At(listing, r, 4);
+        cells.push_back(Number("%.0f", NumberAt(type, r, 1)));
+        cells.push_back(Number("%.0f", NumberAt(listing, r, 1) * 1000.0));
+        cells.push_back(Number("%.2f", NumberAt(listing, r, 2)));
+        cells.push_back(Number("%.0f", NumberAt(listing, r, 0)));
+        cells.push_back(Number("%.2f", NumberAt(listing, r, 3)));
+        cells.push_back(Number("%.2f", NumberAt(listing, r, 4)));
+        count += NumberAt(listing, r, 0);
+        length += NumberAt(listing, r, 3);
+        mass += NumberAt(listing, r, 4);
     }
     cells.push_back(Utf16(TotalLabel));
     for (int c = 0; c < 4; ++c)

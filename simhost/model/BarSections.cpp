@@ -7,14 +7,6 @@ namespace {
 
 constexpr double DefaultDiameterMm = 12.0;
 
-double At(const GdlParam* p, Int32 row, Int32 column, double fallback)
-{
-    if (p == nullptr || p->kind != GdlParam::Kind::Numbers || row >= p->dim1 || column >= p->dim2)
-        return fallback;
-    const size_t i = static_cast<size_t>(row) * static_cast<size_t>(p->dim2) + static_cast<size_t>(column);
-    return i < p->numbers.size() ? p->numbers[i] : fallback;
-}
-
 }  // namespace
 
 std::vector<BarSection> ComplexBarSections(const ObjectPart& object)
@@ -26,13 +18,13 @@ std::vector<BarSection> ComplexBarSections(const ObjectPart& object)
     const GdlParam* extra = FindParam(object.params, "ironExtraData");
     const double c = std::cos(object.angle), s = std::sin(object.angle);
     for (Int32 r = 0; r < pos->dim1 && USize(r + 1) * USize(pos->dim2) <= pos->numbers.size(); ++r) {
-        double x = At(pos, r, 0, 0.0);
-        const double y = At(pos, r, 1, 0.0);
+        double x = NumberAt(pos, r, 0, 0.0);
+        const double y = NumberAt(pos, r, 1, 0.0);
         if (!std::isfinite(x) || !std::isfinite(y))
             continue;
         if (object.mirrored)
             x = -x;
-        double d = At(extra, r, 1, 0.0);
+        double d = NumberAt(extra, r, 1, 0.0);
         if (!(d > 0) || !std::isfinite(d))
             d = DefaultDiameterMm;
         sections.push_back({{object.pos.x + x * c - y * s, object.pos.y + x * s + y * c}, d / 1000.0});

@@ -11,6 +11,12 @@ template <typename Pick> bool Selected(const API_Element* mask, Pick field)
     return mask == nullptr || MaskSet(field(*mask));
 }
 
+// `target` takes the record's field at `path` (e.g. wall.thickness) when the
+// mask selects it; `rec` and `mask` are the applying function's.
+#define APPLY_SELECTED(target, path)                                                 \
+    if (Selected(mask, [](const API_Element& r) -> const auto& { return r.path; })) \
+        target = rec.path;
+
 // ---------------------------------------------------------------- types without record fields of their own
 template <typename Part> void FillPart(const Part&, API_Element&) {}
 template <typename Part> void ApplyPart(Part&, const API_Element&, const API_Element*) {}
@@ -27,16 +33,11 @@ void FillPart(const ObjectPart& object, API_Element& rec)
 
 void ApplyPart(ObjectPart& object, const API_Element& rec, const API_Element* mask)
 {
-    if (Selected(mask, [](const API_Element& r) -> const auto& { return r.object.libInd; }))
-        object.libInd = rec.object.libInd;
-    if (Selected(mask, [](const API_Element& r) -> const auto& { return r.object.pos; }))
-        object.pos = rec.object.pos;
-    if (Selected(mask, [](const API_Element& r) -> const auto& { return r.object.level; }))
-        object.level = rec.object.level;
-    if (Selected(mask, [](const API_Element& r) -> const auto& { return r.object.angle; }))
-        object.angle = rec.object.angle;
-    if (Selected(mask, [](const API_Element& r) -> const auto& { return r.object.reflected; }))
-        object.mirrored = rec.object.reflected;
+    APPLY_SELECTED(object.libInd, object.libInd)
+    APPLY_SELECTED(object.pos, object.pos)
+    APPLY_SELECTED(object.level, object.level)
+    APPLY_SELECTED(object.angle, object.angle)
+    APPLY_SELECTED(object.mirrored, object.reflected)
 }
 
 // ---------------------------------------------------------------- walls
@@ -52,9 +53,7 @@ void FillPart(const WallPart& wall, API_Element& rec)
 void ApplyPart(WallPart& wall, const API_Element& rec, const API_Element* mask)
 {
     API_WallType& w = wall.record;
-#define WALL_FIELD(f)                                                      \
-    if (Selected(mask, [](const API_Element& r) -> const auto& { return r.wall.f; })) \
-        w.f = rec.wall.f;
+#define WALL_FIELD(f) APPLY_SELECTED(w.f, wall.f)
     WALL_FIELD(structureKind)
     WALL_FIELD(compositeIndex)
     WALL_FIELD(slantCode)
@@ -83,39 +82,28 @@ void FillPart(const SlabPart& slab, API_Element& rec)
 
 void ApplyPart(SlabPart& slab, const API_Element& rec, const API_Element* mask)
 {
-    if (Selected(mask, [](const API_Element& r) -> const auto& { return r.slab.thickness; }))
-        slab.thickness = rec.slab.thickness;
-    if (Selected(mask, [](const API_Element& r) -> const auto& { return r.slab.level; }))
-        slab.level = rec.slab.level;
-    if (Selected(mask, [](const API_Element& r) -> const auto& { return r.slab.offset; }))
-        slab.offset = rec.slab.offset;
+    APPLY_SELECTED(slab.thickness, slab.thickness)
+    APPLY_SELECTED(slab.level, slab.level)
+    APPLY_SELECTED(slab.offset, slab.offset)
 }
 
 void FillPart(const RoofPart& roof, API_Element& rec)
 {
     rec.roof.roofClass = roof.roofClass;
-    rec.roof.level = roof.level;
-    rec.roof.thickness = roof.thickness;
-    rec.roof.angle = roof.angle;
-    rec.roof.pivotBegin = roof.pivotBegin;
-    rec.roof.pivotEnd = roof.pivotEnd;
-    rec.roof.posSign = roof.posSign;
-    rec.roof.poly = PolygonCounts(roof.outline);
+    FillRoofPlane(roof, rec.roof);
 }
 
 // The class stays: a roof of several planes is made of its planes, which
 // the record does not carry.
 void ApplyPart(RoofPart& roof, const API_Element& rec, const API_Element* mask)
 {
-#define ROOF_FIELD(f, member)                                                          \
-    if (Selected(mask, [](const API_Element& r) -> const auto& { return r.roof.f; })) \
-        roof.member = rec.roof.f;
-    ROOF_FIELD(level, level)
-    ROOF_FIELD(thickness, thickness)
-    ROOF_FIELD(angle, angle)
-    ROOF_FIELD(pivotBegin, pivotBegin)
-    ROOF_FIELD(pivotEnd, pivotEnd)
-    ROOF_FIELD(posSign, posSign)
+#define ROOF_FIELD(f) APPLY_SELECTED(roof.f, roof.f)
+    ROOF_FIELD(level)
+    ROOF_FIELD(thickness)
+    ROOF_FIELD(angle)
+    ROOF_FIELD(pivotBegin)
+    ROOF_FIELD(pivotEnd)
+    ROOF_FIELD(posSign)
 #undef ROOF_FIELD
 }
 
@@ -134,11 +122,11 @@ void FillRecord(const Element& e, API_Element& rec)
 
 void ApplyRecord(Element& e, const API_Element& rec, const API_Element* mask)
 {
-    if (Selected(mask, [](const API_Element& r) -> const auto& { return r.header.layer; }))
-        e.layer = rec.header.layer;
-    if (Selected(mask, [](const API_Element& r) -> const auto& { return r.header.floorInd; }))
-        e.story = rec.header.floorInd;
+    APPLY_SELECTED(e.layer, header.layer)
+    APPLY_SELECTED(e.story, header.floorInd)
     std::visit([&](auto& part) { ApplyPart(part, rec, mask); }, e.part);
 }
+
+#undef APPLY_SELECTED
 
 }  // namespace SimHost

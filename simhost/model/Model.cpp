@@ -21,6 +21,14 @@ GdlParam* FindParam(GdlParams& params, const std::string& name)
     return nullptr;
 }
 
+double NumberAt(const GdlParam* p, Int32 row, Int32 column, double fallback)
+{
+    if (p == nullptr || p->kind != GdlParam::Kind::Numbers || row >= p->dim1 || column >= p->dim2)
+        return fallback;
+    const size_t i = static_cast<size_t>(row) * static_cast<size_t>(p->dim2) + static_cast<size_t>(column);
+    return i < p->numbers.size() ? p->numbers[i] : fallback;
+}
+
 ElementPart PartOfType(API_ElemTypeID type)
 {
     switch (type) {
@@ -31,20 +39,6 @@ ElementPart PartOfType(API_ElemTypeID type)
     case API_OpeningID: return OpeningPart{};
     default: return OtherPart{};
     }
-}
-
-size_t GuidHash::operator()(const API_Guid& guid) const
-{
-    // FNV-1a over the 16 bytes: GUIDs made by a counter differ in a few
-    // bytes only, and every byte must count.
-    unsigned char bytes[sizeof guid];
-    std::memcpy(bytes, &guid, sizeof guid);
-    UInt64 h = 14695981039346656037ull;
-    for (unsigned char b : bytes) {
-        h ^= b;
-        h *= 1099511628211ull;
-    }
-    return static_cast<size_t>(h);
 }
 
 Model::Model() { layers[1] = Layer{"Default", false, false}; }

@@ -37,6 +37,9 @@ struct GdlParam {
 using GdlParams = std::vector<GdlParam>;
 const GdlParam* FindParam(const GdlParams& params, const std::string& name);
 GdlParam* FindParam(GdlParams& params, const std::string& name);
+// The number at `row`, `column` of a table of numbers; `fallback` when the
+// parameter is missing, is no table of numbers, or has no such cell.
+double NumberAt(const GdlParam* p, Int32 row, Int32 column, double fallback = 0.0);
 
 struct Layer {
     std::string name;
@@ -99,10 +102,6 @@ struct Element {
     ObjectPart& Object() { return std::get<ObjectPart>(part); }
     const ObjectPart& Object() const { return std::get<ObjectPart>(part); }
     OpeningPart& Opening() { return std::get<OpeningPart>(part); }
-};
-
-struct GuidHash {
-    size_t operator()(const API_Guid& guid) const;
 };
 
 // What an undo step takes back: the elements, layers, selection and the

@@ -50,6 +50,21 @@ struct RoofPart {
 // closed by repeating its first vertex), sub-polygons, arcs.
 API_Polygon PolygonCounts(const PolygonRings& rings);
 
+// The record's values of one plane: a plane roof's own, or one plane of a
+// roof of several planes as the host hands it out. The class is the
+// caller's.
+template <typename Plane>
+void FillRoofPlane(const Plane& plane, API_RoofType& rec)
+{
+    rec.level = plane.level;
+    rec.thickness = plane.thickness;
+    rec.angle = plane.angle;
+    rec.pivotBegin = plane.pivotBegin;
+    rec.pivotEnd = plane.pivotEnd;
+    rec.posSign = plane.posSign;
+    rec.poly = PolygonCounts(plane.outline);
+}
+
 // Writes the rings into fresh memo handles laid out as the host lays them
 // out (entry 0 unused, each ring closed, contour ends with entry 0 = 0). False,
 // and the memo's polygon handles null, when a handle cannot be allocated.

@@ -20,7 +20,7 @@
 
 namespace SweepInvariant {
 
-struct Spec {
+struct SweepSetup {
     // Sets up a freshly loaded host and add-on (the model, the user's answers).
     std::function<void(SimHost::Host&)> prepare;
     // Plays the command (a palette click, a menu, a user's change).
@@ -69,7 +69,7 @@ struct Run {
     bool failed = false;
 };
 
-inline bool Play(const Spec& spec, Int64 failAt, Run& run, const std::string& label)
+inline bool Play(const SweepSetup& setup, Int64 failAt, Run& run, const std::string& label)
 {
     SimHost::Host host;
     std::string error;
@@ -77,15 +77,15 @@ inline bool Play(const Spec& spec, Int64 failAt, Run& run, const std::string& la
         ADD_FAILURE() << error;
         return false;
     }
-    spec.prepare(host);
+    setup.prepare(host);
     const std::set<std::string> known = KnownGuids(host);
     run.before = ModelText(host, &known);
-    const std::vector<std::string> alertsBefore = AlertsSeen(host, spec.questions);
+    const std::vector<std::string> alertsBefore = AlertsSeen(host, setup.questions);
     if (failAt > 0)
-        host.faultPlan.FailNthCall(failAt, spec.code);
-    spec.command(host);
+        host.faultPlan.FailNthCall(failAt, setup.code);
+    setup.command(host);
     run.after = ModelText(host, &known);
-    const std::vector<std::string> alertsAfter = AlertsSeen(host, spec.questions);
+    const std::vector<std::string> alertsAfter = AlertsSeen(host, setup.questions);
     run.alerts.assign(alertsAfter.begin() + static_cast<std::ptrdiff_t>(std::min(alertsBefore.size(), alertsAfter.size())),
                       alertsAfter.end());
     run.failed = failAt > 0 && host.faultPlan.NthCallFailed();
@@ -100,22 +100,22 @@ inline bool Play(const Spec& spec, Int64 failAt, Run& run, const std::string& la
 // makes with that call failing (from the first call after `prepare`), each
 // run in a fresh host, and checks every run against the invariant, for
 // leaks and for add-on faults. Answers the counts, for the sweep's report.
-inline Counts SweepWithInvariant(const Spec& spec)
+inline Counts SweepWithInvariant(const SweepSetup& setup)
 {
     Counts counts;
     Detail::Run clean;
     const Int64 handles = GS::LiveMemoryHandleCount();
-    if (!Detail::Play(spec, 0, clean, "fault-free run"))
+    if (!Detail::Play(setup, 0, clean, "fault-free run"))
         return counts;
     EXPECT_EQ(GS::LiveMemoryHandleCount(), handles) << "the fault-free run leaked";
-    EXPECT_TRUE(clean.before != clean.after || !spec.doneTexts.empty())
+    EXPECT_TRUE(clean.before != clean.after || !setup.doneTexts.empty())
         << "the fault-free run changed nothing; the sweep would prove nothing";
 
-    for (Int64 n = 1; n <= spec.limit; ++n) {
+    for (Int64 n = 1; n <= setup.limit; ++n) {
         const Int64 before = GS::LiveMemoryHandleCount();
         Detail::Run run;
         const std::string label = "call " + std::to_string(n) + " failing";
-        if (!Detail::Play(spec, n, run, label))
+        if (!Detail::Play(setup, n, run, label))
             return counts;
         EXPECT_EQ(GS::LiveMemoryHandleCount(), before) << label << ": leaked";
         if (!run.failed)
@@ -129,7 +129,7 @@ inline Counts SweepWithInvariant(const Spec& spec)
             ++counts.asFaultFree;
             continue;
         }
-        if (Detail::ShowsDone(run.alerts, 0, spec.doneTexts)) {
+        if (Detail::ShowsDone(run.alerts, 0, setup.doneTexts)) {
             ++counts.broken;
             ADD_FAILURE() << label << ": the model differs from the fault-free run, yet the done message shows\n"
                           << alerts << FirstDifference(clean.after, run.after);
@@ -155,16 +155,16 @@ inline Counts SweepWithInvariant(const Spec& spec)
                       << FirstDifference(clean.after, run.after) << "  against the model before:\n"
                       << FirstDifference(run.before, run.after);
     }
-    ADD_FAILURE() << "the command makes more than " << spec.limit << " host calls";
+    ADD_FAILURE() << "the command makes more than " << setup.limit << " host calls";
     return counts;
 }
 
 // Plays the sweep with the invariant (fault-free result, or the model as
 // before, or a message; never the done message over another result) and
 // prints its counts for the sweep report, one line per command.
-inline Counts SweepChecked(const char* what, const Spec& spec)
+inline Counts SweepChecked(const char* what, const SweepSetup& setup)
 {
-    const Counts counts = SweepWithInvariant(spec);
+    const Counts counts = SweepWithInvariant(setup);
     EXPECT_GT(counts.runs, 0) << what << ": no call failed";
     EXPECT_EQ(counts.broken, 0) << what;
     std::printf("[sweep] %s: %s\n", what, counts.Text().c_str());
@@ -180,12 +180,12 @@ inline Counts SweepChecked(const char* what, std::function<void(SimHost::Host&)>
                            std::function<void(SimHost::Host&)> command, Int64 limit,
                            std::vector<std::string> doneTexts = {})
 {
-    Spec spec;
-    spec.prepare = std::move(prepare);
-    spec.command = std::move(command);
-    spec.limit = limit;
-    spec.doneTexts = std::move(doneTexts);
-    return SweepChecked(what, spec);
+    SweepSetup setup;
+    setup.prepare = std::move(prepare);
+    setup.command = std::move(command);
+    setup.limit = limit;
+    setup.doneTexts = std::move(doneTexts);
+    return SweepChecked(what, setup);
 }
 
 }  // namespace SweepInvariant

@@ -241,14 +241,14 @@ TEST(ListExportSweepTest, EveryCallOfAnExportMayFail)
     const std::string path = folder + "/list.txt";
     bool chosen = false, exists = false;
     std::string written;
-    SweepInvariant::Spec spec;
-    spec.prepare = [&](SimHost::Host& host) {
+    SweepInvariant::SweepSetup setup;
+    setup.prepare = [&](SimHost::Host& host) {
         host.session.StartAddOn();
         host.user.RunMenuCommand(32510, 1);
         host.user.ChangeSelection({host.PlaceObject("rf_list", {Table}).guid});
         host.user.fileDialogs.Choose(path);
     };
-    spec.command = [&](SimHost::Host& host) {
+    setup.command = [&](SimHost::Host& host) {
         host.user.ClickPaletteEntry(Export);
         chosen = !host.user.fileDialogs.shown.empty();
         exists = Exists(path);
@@ -261,7 +261,7 @@ TEST(ListExportSweepTest, EveryCallOfAnExportMayFail)
         const std::string label = "call " + std::to_string(n) + " failing";
         const Int64 handles = GS::LiveMemoryHandleCount();
         SweepInvariant::Detail::Run run;
-        ASSERT_TRUE(SweepInvariant::Detail::Play(spec, n, run, label));
+        ASSERT_TRUE(SweepInvariant::Detail::Play(setup, n, run, label));
         EXPECT_EQ(GS::LiveMemoryHandleCount(), handles) << label << ": leaked";
         if (!run.failed) {
             EXPECT_EQ(written, TableBytes) << "the fault-free export";

@@ -39,18 +39,12 @@ protected:
         e.part = slab;
         return e.guid;
     }
+    // A plane roof at level 2.
     API_Guid AddRoof(const SimHost::PolygonRings& outline)
     {
-        SimHost::Element& e = host->model.Add(API_RoofID);
-        SimHost::RoofPart roof;
-        roof.level = 2.0;
-        roof.thickness = 0.2;
-        roof.angle = Slope;
-        roof.pivotBegin = outline.contour[0];
-        roof.pivotEnd = outline.contour[1];
-        roof.outline = outline;
-        e.part = roof;
-        return e.guid;
+        const API_Guid guid = PlacingTest::AddRoof(*host, outline, Slope);
+        host->model.Find(guid)->As<SimHost::RoofPart>()->level = 2.0;
+        return guid;
     }
     API_Guid AddRoofOfPlanes(Int32 planes)
     {

@@ -100,30 +100,30 @@ TEST(PlacingSweepTest, TwoLayersOnAWallASlabAndARoof)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        SweepInvariant::Spec spec;
-        spec.prepare = [&](SimHost::Host& host) {
+        SweepInvariant::SweepSetup setup;
+        setup.prepare = [&](SimHost::Host& host) {
             Start(host);
             host.user.ChangeSelection({c.add(host)});
             AnswerLayers(host, 2, c.position, c.picks);
         };
-        spec.command = [&](SimHost::Host& host) { host.user.ClickPaletteEntry(c.entry); };
-        spec.questions = LayerQuestion;
-        spec.limit = 3000;
-        SweepInvariant::SweepChecked((std::string("placing, ") + c.what).c_str(), spec);
+        setup.command = [&](SimHost::Host& host) { host.user.ClickPaletteEntry(c.entry); };
+        setup.questions = LayerQuestion;
+        setup.limit = 3000;
+        SweepInvariant::SweepChecked((std::string("placing, ") + c.what).c_str(), setup);
     }
 }
 
 TEST(PlacingSweepTest, RoofOfPlanesBesideAPlaneRoof)
 {
-    SweepInvariant::Spec spec;
-    spec.prepare = [](SimHost::Host& host) {
+    SweepInvariant::SweepSetup setup;
+    setup.prepare = [](SimHost::Host& host) {
         Start(host);
         host.user.ChangeSelection({AddRoofOfPlanes(host, 2, 0), AddRoof(host, Rectangle(0, 10, 10, 15))});
         AnswerLayers(host, 1, 0, {});
     };
-    spec.command = [](SimHost::Host& host) { host.user.ClickPaletteEntry(Roof); };
-    spec.questions = LayerQuestion;
-    SweepInvariant::SweepChecked("placing, a roof of two planes and a plane roof", spec);
+    setup.command = [](SimHost::Host& host) { host.user.ClickPaletteEntry(Roof); };
+    setup.questions = LayerQuestion;
+    SweepInvariant::SweepChecked("placing, a roof of two planes and a plane roof", setup);
 }
 
 // The elements of the keeping-in-step sweeps, each reinforced with two
@@ -216,10 +216,10 @@ TEST(KeepingInStepSweepTest, EachChangeOfAReinforcedElement)
             host.session.UnloadAddOn(true);
         }
         Reinforced r;
-        SweepInvariant::Spec spec;
-        spec.prepare = [&](SimHost::Host& host) { r = PlaceEverything(host); };
-        spec.command = [&](SimHost::Host& host) { c.change(host, r); };
-        SweepInvariant::SweepChecked((std::string("keeping in step, ") + c.what).c_str(), spec);
+        SweepInvariant::SweepSetup setup;
+        setup.prepare = [&](SimHost::Host& host) { r = PlaceEverything(host); };
+        setup.command = [&](SimHost::Host& host) { c.change(host, r); };
+        SweepInvariant::SweepChecked((std::string("keeping in step, ") + c.what).c_str(), setup);
     }
 }
 
