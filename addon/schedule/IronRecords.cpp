@@ -7,30 +7,92 @@
 
 // ------------------------------------------------------------------ arrays
 
+void RecordNumbers::Resize(size_t n)
+{
+    if (n == count)
+        return;
+    if (n <= InPlace) {
+        if (count > InPlace)
+            std::copy(heap.get(), heap.get() + n, inPlace);
+        std::fill(inPlace + std::min(n, count), inPlace + InPlace, 0.0);
+        heap.reset();
+    } else {
+        std::unique_ptr<double[]> grown(new double[n]);
+        const double* kept = Data();
+        std::copy(kept, kept + std::min(n, count), grown.get());
+        std::fill(grown.get() + std::min(n, count), grown.get() + n, 0.0);
+        heap = std::move(grown);
+    }
+    count = n;
+}
+
+void RecordNumbers::Assign(const double* first, const double* last)
+{
+    const size_t n = static_cast<size_t>(last - first);
+    if (n <= InPlace) {
+        std::copy(first, last, inPlace);
+        std::fill(inPlace + n, inPlace + InPlace, 0.0);
+        heap.reset();
+    } else {
+        std::unique_ptr<double[]> values(new double[n]);
+        std::copy(first, last, values.get());
+        heap = std::move(values);
+    }
+    count = n;
+}
+
+void RecordNumbers::Take(RecordNumbers& other) noexcept
+{
+    std::copy(other.inPlace, other.inPlace + InPlace, inPlace);
+    heap = std::move(other.heap);
+    count = other.count;
+    std::fill(other.inPlace, other.inPlace + InPlace, 0.0);
+    other.count = 0;
+}
+
+bool RecordNumbers::operator==(const RecordNumbers& other) const
+{
+    return count == other.count && std::equal(Data(), Data() + count, other.Data());
+}
+
 void RowArray::Assign(Int32 rows, Int32 columns, const double* source)
 {
-    data.clear();
-    if (rows <= 0)
+    if (rows <= 0) {
+        data.Clear();
         return;
+    }
     columns = std::max(columns, 0);
     const size_t values = static_cast<size_t>(rows) * static_cast<size_t>(columns);
-    data.reserve(1 + static_cast<size_t>(rows) + values);
-    data.push_back(rows);
+    data.Resize(1 + static_cast<size_t>(rows) + values);
+    double* out = data.Data();
+    *out++ = rows;
     for (Int32 r = 1; r <= rows; ++r)
-        data.push_back(static_cast<double>(r) * columns);
-    data.insert(data.end(), source, source + values);
+        *out++ = static_cast<double>(r) * columns;
+    std::copy(source, source + values, out);
 }
 
 void RowArray::AppendRow(const double* source, Int32 count)
 {
     count = std::max(count, 0);
     const Int32 rows = RowCount();
-    const Int32 total = rows == 0 ? 0 : End(rows - 1);
-    if (data.empty())
-        data.push_back(0);
-    data[0] = rows + 1;
-    data.insert(data.begin() + 1 + rows, static_cast<double>(total + count));
-    data.insert(data.end(), source, source + count);
+    const size_t values = rows == 0 ? 0 : static_cast<size_t>(End(rows - 1));
+    // The new block: the row count, the old ends and the new one, the old
+    // values and the new row's.
+    std::vector<double> block;
+    block.reserve(2 + static_cast<size_t>(rows) + values + static_cast<size_t>(count));
+    block.push_back(rows + 1);
+    const double* old = data.Data();
+    block.insert(block.end(), old + 1, old + 1 + rows);
+    block.push_back(static_cast<double>(values) + count);
+    block.insert(block.end(), old + 1 + rows, old + 1 + rows + values);
+    block.insert(block.end(), source, source + count);
+    data.Assign(block.data(), block.data() + block.size());
+}
+
+void ListingColumns::Resize(Int32 rows)
+{
+    cells.Clear();
+    cells.Resize(static_cast<size_t>(std::max(rows, 0)) * ColumnCount);
 }
 
 double ListingColumns::Get(Int32 row, Int32 column) const

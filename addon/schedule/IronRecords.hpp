@@ -8,14 +8,63 @@
 #include "platform/api/APIdefs.hpp"
 #include "platform/gs/Array.hpp"
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <vector>
+
+// The numbers of one array of a record: inside the record while they are
+// few, on the heap when more. A bar's arrays mostly hold a handful, and a
+// first run over a large building reads a record per bar and copies it into
+// a group of its own: kept in place, neither makes an allocation per array.
+class RecordNumbers {
+public:
+    static constexpr size_t InPlace = 6;
+
+    RecordNumbers() = default;
+    RecordNumbers(const RecordNumbers& other) { Assign(other.Data(), other.Data() + other.count); }
+    RecordNumbers& operator=(const RecordNumbers& other)
+    {
+        if (this != &other)
+            Assign(other.Data(), other.Data() + other.count);
+        return *this;
+    }
+    // The source is left empty.
+    RecordNumbers(RecordNumbers&& other) noexcept { Take(other); }
+    RecordNumbers& operator=(RecordNumbers&& other) noexcept
+    {
+        if (this != &other)
+            Take(other);
+        return *this;
+    }
+
+    size_t Size() const { return count; }
+    bool IsEmpty() const { return count == 0; }
+    const double* Data() const { return count <= InPlace ? inPlace : heap.get(); }
+    double* Data() { return count <= InPlace ? inPlace : heap.get(); }
+    double operator[](size_t i) const { return Data()[i]; }
+    double& operator[](size_t i) { return Data()[i]; }
+
+    void Clear() { Resize(0); }
+    // `n` values, those kept (up to the old size) unchanged, new ones 0.
+    void Resize(size_t n);
+    // The values of [first, last) in place of the present ones.
+    void Assign(const double* first, const double* last);
+
+    bool operator==(const RecordNumbers& other) const;
+
+private:
+    void Take(RecordNumbers& other) noexcept;
+
+    size_t count = 0;
+    double inPlace[InPlace] = {};  // the values beyond `count` are 0
+    std::unique_ptr<double[]> heap;  // exactly `count` values when there are more than InPlace, else none
+};
 
 // Rows of numbers, each of its own length, kept in one block: the row
 // count, the end of each row, then the values (no block at all when empty).
 class RowArray {
 public:
-    Int32 RowCount() const { return data.empty() ? 0 : static_cast<Int32>(data[0]); }
+    Int32 RowCount() const { return data.IsEmpty() ? 0 : static_cast<Int32>(data[0]); }
     bool IsEmpty() const { return RowCount() == 0; }
     // 0 for a row that does not exist.
     Int32 RowLength(Int32 row) const { return row < 0 || row >= RowCount() ? 0 : End(row) - Begin(row); }
@@ -26,7 +75,7 @@ public:
     // Writable value; the cell must exist.
     double& At(Int32 row, Int32 column) { return data[Cell(row, column)]; }
 
-    void Clear() { data.clear(); }
+    void Clear() { data.Clear(); }
     // rows x columns values, taken row by row from `source`.
     void Assign(Int32 rows, Int32 columns, const double* source);
     void AppendRow(const double* source, Int32 count);
@@ -40,19 +89,20 @@ private:
     {
         return 1 + static_cast<size_t>(RowCount()) + static_cast<size_t>(Begin(row)) + static_cast<size_t>(column);
     }
-    std::vector<double> data;
+    RecordNumbers data;
 };
 
 // The five columns of a listing table, one value per row in each.
 class ListingColumns {
 public:
     static constexpr Int32 ColumnCount = 5;
-    Int32 RowCount() const { return static_cast<Int32>(cells.size() / ColumnCount); }
+    Int32 RowCount() const { return static_cast<Int32>(cells.Size() / ColumnCount); }
     // 0 outside the rows.
     double Get(Int32 row, Int32 column) const;
     double& At(Int32 row, Int32 column) { return cells[static_cast<size_t>(row) * ColumnCount + static_cast<size_t>(column)]; }
-    void Resize(Int32 rows) { cells.assign(static_cast<size_t>(rows) * ColumnCount, 0.0); }
-    void Clear() { cells.clear(); }
+    // `rows` rows of zeros.
+    void Resize(Int32 rows);
+    void Clear() { cells.Clear(); }
 
     // Columns 0, 3 and 4 are the ones groups sum: adds `other`'s values to
     // these columns over the rows both have.
@@ -63,7 +113,7 @@ public:
     bool operator==(const ListingColumns& other) const { return cells == other.cells; }
 
 private:
-    std::vector<double> cells;  // row by row
+    RecordNumbers cells;  // row by row
 };
 
 // One bar, stirrup or concrete block.

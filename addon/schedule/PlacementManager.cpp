@@ -31,6 +31,22 @@ namespace {
 
 std::string Decimal(UInt32 k) { return std::to_string(k); }
 
+// Whether `id` is the plain decimal text of a number (no sign, no leading
+// zero, at most nine digits): only such an ID can equal a number handed out.
+bool PlainNumber(const std::string& id, UInt32& k)
+{
+    constexpr size_t MaxDigits = 9;  // beyond any number of groups
+    if (id.empty() || id.size() > MaxDigits || id[0] == '0')
+        return false;
+    k = 0;
+    for (char c : id) {
+        if (c < '0' || c > '9')
+            return false;
+        k = k * 10 + static_cast<UInt32>(c - '0');
+    }
+    return true;
+}
+
 template <typename Groups> std::string SmallestFreeId(const Groups& groups)
 {
     FreeIdAllocator ids;
@@ -43,15 +59,9 @@ template <typename Groups> std::string SmallestFreeId(const Groups& groups)
 
 void FreeIdAllocator::Use(const std::string& id)
 {
-    constexpr size_t MaxDigits = 9;  // beyond any number of groups
-    if (id.empty() || id.size() > MaxDigits || id[0] == '0')
-        return;
     UInt32 k = 0;
-    for (char c : id) {
-        if (c < '0' || c > '9')
-            return;
-        k = k * 10 + static_cast<UInt32>(c - '0');
-    }
+    if (!PlainNumber(id, k))
+        return;
     if (k >= SmallLimit) {
         large.insert(k);
         return;
@@ -61,13 +71,14 @@ void FreeIdAllocator::Use(const std::string& id)
     small[k] = true;
 }
 
-std::string FreeIdAllocator::Next()
+std::string FreeIdAllocator::Next() { return Decimal(NextNumber()); }
+
+UInt32 FreeIdAllocator::NextNumber()
 {
     while (IsUsed(next))
         ++next;
-    std::string id = Decimal(next);
-    Use(id);
-    return id;
+    Use(Decimal(next));
+    return next;
 }
 
 std::string NextFreeId(const IronGroups& groups) { return SmallestFreeId(groups); }
@@ -85,19 +96,19 @@ void JoinIndex::Add(size_t key, Int32 group)
 {
     if (static_cast<size_t>(group) >= next.size())
         next.resize(std::max<size_t>(static_cast<size_t>(group) + 1, next.size() * 2), 0);
-    auto it = buckets.find(key);
-    if (it == buckets.end()) {
-        buckets.emplace(key, Bucket{group, group});
+    Bucket* bucket = buckets.Find(key);
+    if (bucket == nullptr) {
+        buckets.Insert(key, Bucket{group, group});
         return;
     }
-    next[static_cast<size_t>(it->second.last)] = group;
-    it->second.last = group;
+    next[static_cast<size_t>(bucket->last)] = group;
+    bucket->last = group;
 }
 
 Int32 JoinIndex::First(size_t key) const
 {
-    auto it = buckets.find(key);
-    return it == buckets.end() ? 0 : it->second.first;
+    const Bucket* bucket = buckets.Find(key);
+    return bucket == nullptr ? 0 : bucket->first;
 }
 
 namespace {
@@ -129,8 +140,16 @@ IronArrayByProperty* IronGroupJoiner::Join(std::unique_ptr<IronProperties> owned
 {
     IronProperties* record = run.Keep(std::move(owned));
     const size_t hash = IronPropertiesHash(*record);
-    const Int32 found = FirstEqual(run.groups, index, JoinKey(readId, hash), readId,
-                                   [&](const IronArrayByProperty& g) { return IronPropertiesEqual(g.key, *record); });
+    auto equal = [&](const IronArrayByProperty& g) { return IronPropertiesEqual(g.key, *record); };
+    Int32 found = 0;
+    UInt32 number = 0;
+    if (PlainNumber(readId, number) && number < numberedGroups.size()) {
+        found = numberedGroups[number];
+        if (found > 0 && !equal(*run.groups[found]))
+            found = 0;
+    }
+    if (found == 0)
+        found = FirstEqual(run.groups, index, JoinKey(readId, hash), readId, equal);
     if (found > 0) {
         IronArrayByProperty* group = run.groups[found];
         group->members.Push(record);
@@ -143,14 +162,29 @@ IronArrayByProperty* IronGroupJoiner::Join(std::unique_ptr<IronProperties> owned
 
     if (!record->isListing && !silent)
         record->listingColumns.ZeroSums();
-    std::string id = record->isConcrete ? "0" : readId.empty() ? ids.Next() : readId;
+    UInt32 handedOut = 0;
+    std::string id;
+    if (record->isConcrete) {
+        id = "0";
+    } else if (readId.empty()) {
+        handedOut = ids.NextNumber();
+        id = Decimal(handedOut);
+    } else {
+        id = readId;
+    }
     ids.Use(id);
     auto group = std::make_unique<IronArrayByProperty>(*record, id);
     group->members.Push(record);
     IronArrayByProperty* added = group.get();
     const Int32 at = run.groups.Push(group.get());
     group.release();  // the list holds it now
-    index.Add(JoinKey(id, hash), at);
+    if (handedOut > 0) {
+        if (handedOut >= numberedGroups.size())
+            numberedGroups.resize(std::max<size_t>(handedOut + 1, numberedGroups.size() * 2), 0);
+        numberedGroups[handedOut] = at;
+    } else {
+        index.Add(JoinKey(id, hash), at);
+    }
     return added;
 }
 
