@@ -1,5 +1,6 @@
 #include "addon/schedule/IronRecords.hpp"
 #include "platform/gs/CH.hpp"
+#include "platform/gs/FlatTable.hpp"
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -147,7 +148,14 @@ template <typename Same> bool CellsEqual(bool hasA, bool hasB, Same same)
 }
 
 size_t Mix(size_t seed, size_t value) { return seed ^ (value + 0x9E3779B97F4A7C15ull + (seed << 6) + (seed >> 2)); }
-size_t HashNumber(double v) { return std::hash<double>()(v == 0.0 ? 0.0 : v); }  // -0 equals 0
+// Equal numbers have the same bits, but for -0 and 0.
+size_t HashNumber(double v)
+{
+    const double value = v == 0.0 ? 0.0 : v;
+    UInt64 bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    return static_cast<size_t>(GS::MixBits(bits));
+}
 
 }  // namespace
 

@@ -2,6 +2,7 @@
 #include "addon/services/ResStrings.hpp"
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 // ------------------------------------------------------------------ the run
 
@@ -264,6 +265,33 @@ constexpr RSStringId TitleCompressing = ResStr::Texts::CompressingIndividual;
 constexpr RSStringId TitleSortingComplex = ResStr::Texts::SortingComplex;
 constexpr RSStringId TitleCompressingComplex = ResStr::Texts::CompressingComplex;
 
+// By ID: its latest group so far. An ID that is the plain text of a small
+// number, as the numbers handed out to objects without an ID are, goes by
+// its value; any other by its text.
+class LatestGroups {
+public:
+    explicit LatestGroups(Int32 groupCount) : numberLimit(2 * static_cast<UInt32>(std::max(groupCount, 0)) + 16) {}
+
+    // The latest group of `id` before `group` (0 when there is none);
+    // `group` is then its latest.
+    Int32 Replace(const std::string& id, Int32 group)
+    {
+        UInt32 k = 0;
+        if (PlainNumber(id, k) && k < numberLimit) {
+            if (k >= byNumber.size())
+                byNumber.resize(std::min<size_t>(numberLimit, std::max<size_t>(k + 1, byNumber.size() * 2)), 0);
+            return std::exchange(byNumber[k], group);
+        }
+        const auto inserted = byText.emplace(id, group);
+        return inserted.second ? 0 : std::exchange(inserted.first->second, group);
+    }
+
+private:
+    UInt32 numberLimit;
+    std::vector<Int32> byNumber;
+    std::unordered_map<std::string, Int32> byText;
+};
+
 template <typename Groups> bool MakeUnique(PlacementManager& manager, Groups& groups, RSStringId title)
 {
     const Int32 count = groups.GetItemCount();
@@ -277,17 +305,14 @@ template <typename Groups> bool MakeUnique(PlacementManager& manager, Groups& gr
     std::vector<bool> first(static_cast<size_t>(count) + 1, false);
     std::vector<Int32> nextNamesake(static_cast<size_t>(count) + 1, 0);
     {
-        std::unordered_map<std::string, Int32> last;  // ID: its latest group so far
-        last.reserve(static_cast<size_t>(count));
+        LatestGroups last(count);
         for (Int32 i = 1; i <= count; ++i) {
             ids.Use(groups[i]->id);
-            auto inserted = last.emplace(groups[i]->id, i);
-            if (inserted.second) {
+            const Int32 previous = last.Replace(groups[i]->id, i);
+            if (previous == 0)
                 first[static_cast<size_t>(i)] = true;
-            } else {
-                nextNamesake[static_cast<size_t>(inserted.first->second)] = i;
-                inserted.first->second = i;
-            }
+            else
+                nextNamesake[static_cast<size_t>(previous)] = i;
         }
     }
     for (Int32 a = 1; a <= count - 1; ++a) {
