@@ -17,12 +17,13 @@ void RecordNumbers::Resize(size_t n)
             std::copy(heap.get(), heap.get() + n, inPlace);
         std::fill(inPlace + std::min(n, count), inPlace + InPlace, 0.0);
         heap.reset();
+        values = inPlace;
     } else {
         std::unique_ptr<double[]> grown(new double[n]);
-        const double* kept = Data();
-        std::copy(kept, kept + std::min(n, count), grown.get());
+        std::copy(values, values + std::min(n, count), grown.get());
         std::fill(grown.get() + std::min(n, count), grown.get() + n, 0.0);
         heap = std::move(grown);
+        values = heap.get();
     }
     count = n;
 }
@@ -34,10 +35,12 @@ void RecordNumbers::Assign(const double* first, const double* last)
         std::copy(first, last, inPlace);
         std::fill(inPlace + n, inPlace + InPlace, 0.0);
         heap.reset();
+        values = inPlace;
     } else {
-        std::unique_ptr<double[]> values(new double[n]);
-        std::copy(first, last, values.get());
-        heap = std::move(values);
+        std::unique_ptr<double[]> copied(new double[n]);
+        std::copy(first, last, copied.get());
+        heap = std::move(copied);
+        values = heap.get();
     }
     count = n;
 }
@@ -47,8 +50,10 @@ void RecordNumbers::Take(RecordNumbers& other) noexcept
     std::copy(other.inPlace, other.inPlace + InPlace, inPlace);
     heap = std::move(other.heap);
     count = other.count;
+    values = heap ? heap.get() : inPlace;
     std::fill(other.inPlace, other.inPlace + InPlace, 0.0);
     other.count = 0;
+    other.values = other.inPlace;
 }
 
 bool RecordNumbers::operator==(const RecordNumbers& other) const

@@ -39,8 +39,8 @@ public:
 
     size_t Size() const { return count; }
     bool IsEmpty() const { return count == 0; }
-    const double* Data() const { return count <= InPlace ? inPlace : heap.get(); }
-    double* Data() { return count <= InPlace ? inPlace : heap.get(); }
+    const double* Data() const { return values; }
+    double* Data() { return values; }
     double operator[](size_t i) const { return Data()[i]; }
     double& operator[](size_t i) { return Data()[i]; }
 
@@ -58,6 +58,7 @@ private:
     size_t count = 0;
     double inPlace[InPlace] = {};  // the values beyond `count` are 0
     std::unique_ptr<double[]> heap;  // exactly `count` values when there are more than InPlace, else none
+    double* values = inPlace;  // inPlace or the heap's
 };
 
 // Rows of numbers, each of its own length, kept in one block: the row

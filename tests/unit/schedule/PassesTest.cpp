@@ -83,6 +83,10 @@ TEST_F(PassTest, MakeIdsUnique)
         {{"0", "0", "0"}, {"0", "1", "2"}},
         {{"2", "999999999", "2", "999999999", "1"}, {"2", "999999999", "3", "4", "1"}},
         {{"x", "x", "1", "3", "x"}, {"x", "2", "1", "3", "4"}},
+        // A number far beyond the group count and one with a leading zero
+        // go by their texts beside the small numbers.
+        {{"30", "30", "5", "05", "5"}, {"30", "1", "5", "05", "2"}},
+        {{"100000", "7", "100000", "007", "7"}, {"100000", "7", "1", "007", "2"}},
     };
     for (const Case& c : cases) {
         RunGroups fresh;
@@ -278,6 +282,32 @@ TEST_F(PassTest, CancelClosesTheWindowOnce)
         EXPECT_EQ(host.Count("CPWD"), 1) << c.name << ": closed by the pass, not again by its owner";
         EXPECT_EQ(View(fresh.groups), individual) << c.name;
         EXPECT_EQ(View(fresh.complexGroups), complex) << c.name;
+    }
+    host.cancelAtCheck = 0;
+}
+
+TEST_F(PassTest, SortingAListInOrderTakesOnePass)
+{
+    // In order pairwise, though the set has no consistent order: the first
+    // pass exchanges nothing, so the sort asks once and leaves the list.
+    for (const bool cancel : {false, true}) {
+        host.log.clear();
+        host.checks = 0;
+        host.cancelAtCheck = cancel ? 1 : 0;
+        RunGroups fresh;
+        const std::vector<std::string> ids = {"1", "2", "a9", "a10", "a1b"};
+        for (size_t i = 0; i < ids.size(); ++i)
+            AddGroup(fresh, Bar({12, 1, 1}), static_cast<UInt32>(i + 1), ids[i]);
+        {
+            ProgressWindowOwner window("Optimization", 10);
+            manager.progress = &window;
+            EXPECT_EQ(SortGroupsById(manager, fresh.groups), !cancel);
+        }
+        EXPECT_EQ(Ids(fresh.groups), ids) << cancel;
+        EXPECT_EQ(host.Count("SPRV 1"), 1) << cancel;
+        EXPECT_EQ(host.Count("SPRV 2"), 0) << cancel;
+        EXPECT_EQ(host.Count("CANC"), 1) << cancel;
+        EXPECT_EQ(host.Count("CPWD"), 1) << cancel;
     }
     host.cancelAtCheck = 0;
 }
