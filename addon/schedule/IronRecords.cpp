@@ -8,22 +8,31 @@
 
 // ------------------------------------------------------------------ arrays
 
+void RecordNumbers::FreeHeap()
+{
+    if (OnHeap())
+        delete[] values;
+    values = inPlace;
+}
+
 void RecordNumbers::Resize(size_t n)
 {
     if (n == count)
         return;
+    const size_t kept = std::min(n, count);
     if (n <= InPlace) {
-        if (count > InPlace)
-            std::copy(heap.get(), heap.get() + n, inPlace);
-        std::fill(inPlace + std::min(n, count), inPlace + InPlace, 0.0);
-        heap.reset();
-        values = inPlace;
+        if (OnHeap()) {
+            std::copy(values, values + kept, inPlace);
+            FreeHeap();
+        }
+        std::fill(inPlace + kept, inPlace + InPlace, 0.0);
     } else {
-        std::unique_ptr<double[]> grown(new double[n]);
-        std::copy(values, values + std::min(n, count), grown.get());
-        std::fill(grown.get() + std::min(n, count), grown.get() + n, 0.0);
-        heap = std::move(grown);
-        values = heap.get();
+        double* grown = new double[n];
+        std::copy(values, values + kept, grown);
+        std::fill(grown + kept, grown + n, 0.0);
+        FreeHeap();
+        std::fill(inPlace, inPlace + InPlace, 0.0);
+        values = grown;
     }
     count = n;
 }
@@ -32,28 +41,29 @@ void RecordNumbers::Assign(const double* first, const double* last)
 {
     const size_t n = static_cast<size_t>(last - first);
     if (n <= InPlace) {
-        std::copy(first, last, inPlace);
+        std::copy(first, last, inPlace);  // before the heap block they may lie in goes
+        FreeHeap();
         std::fill(inPlace + n, inPlace + InPlace, 0.0);
-        heap.reset();
-        values = inPlace;
     } else {
-        std::unique_ptr<double[]> copied(new double[n]);
-        std::copy(first, last, copied.get());
-        heap = std::move(copied);
-        values = heap.get();
+        double* copied = new double[n];
+        std::copy(first, last, copied);
+        FreeHeap();
+        std::fill(inPlace, inPlace + InPlace, 0.0);
+        values = copied;
     }
     count = n;
 }
 
 void RecordNumbers::Take(RecordNumbers& other) noexcept
 {
+    FreeHeap();
     std::copy(other.inPlace, other.inPlace + InPlace, inPlace);
-    heap = std::move(other.heap);
     count = other.count;
-    values = heap ? heap.get() : inPlace;
+    if (other.OnHeap())
+        values = other.values;
     std::fill(other.inPlace, other.inPlace + InPlace, 0.0);
-    other.count = 0;
     other.values = other.inPlace;
+    other.count = 0;
 }
 
 bool RecordNumbers::operator==(const RecordNumbers& other) const

@@ -8,7 +8,6 @@
 #include "platform/api/APIdefs.hpp"
 #include "platform/gs/Array.hpp"
 #include <cstddef>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,11 +20,11 @@ public:
     static constexpr size_t InPlace = 6;
 
     RecordNumbers() = default;
-    RecordNumbers(const RecordNumbers& other) { Assign(other.Data(), other.Data() + other.count); }
+    RecordNumbers(const RecordNumbers& other) { Assign(other.values, other.values + other.count); }
     RecordNumbers& operator=(const RecordNumbers& other)
     {
         if (this != &other)
-            Assign(other.Data(), other.Data() + other.count);
+            Assign(other.values, other.values + other.count);
         return *this;
     }
     // The source is left empty.
@@ -36,13 +35,14 @@ public:
             Take(other);
         return *this;
     }
+    ~RecordNumbers() { FreeHeap(); }
 
     size_t Size() const { return count; }
     bool IsEmpty() const { return count == 0; }
     const double* Data() const { return values; }
     double* Data() { return values; }
-    double operator[](size_t i) const { return Data()[i]; }
-    double& operator[](size_t i) { return Data()[i]; }
+    double operator[](size_t i) const { return values[i]; }
+    double& operator[](size_t i) { return values[i]; }
 
     void Clear() { Resize(0); }
     // `n` values, those kept (up to the old size) unchanged, new ones 0.
@@ -53,12 +53,15 @@ public:
     bool operator==(const RecordNumbers& other) const;
 
 private:
+    bool OnHeap() const { return values != inPlace; }
+    void FreeHeap();
     void Take(RecordNumbers& other) noexcept;
 
     size_t count = 0;
+    // `inPlace`, or a block of exactly `count` values of the record's own
+    // when there are more than InPlace.
+    double* values = inPlace;
     double inPlace[InPlace] = {};  // the values beyond `count` are 0
-    std::unique_ptr<double[]> heap;  // exactly `count` values when there are more than InPlace, else none
-    double* values = inPlace;  // inPlace or the heap's
 };
 
 // Rows of numbers, each of its own length, kept in one block: the row
