@@ -111,6 +111,22 @@ void ListingColumns::Resize(Int32 rows)
     cells.Resize(static_cast<size_t>(std::max(rows, 0)) * ColumnCount);
 }
 
+IronArrayByProperty::IronArrayByProperty(const IronProperties& first, std::string groupId, KeyHeld held)
+    : id(std::move(groupId)), key(&first)
+{
+    if (held == KeyHeld::Copied)
+        OwnKey();
+}
+
+IronProperties& IronArrayByProperty::OwnKey()
+{
+    if (!own) {
+        own = std::make_unique<IronProperties>(*key);
+        key = own.get();
+    }
+    return *own;
+}
+
 double ListingColumns::Get(Int32 row, Int32 column) const
 {
     if (row < 0 || row >= RowCount() || column < 0 || column >= ColumnCount)

@@ -8,6 +8,7 @@
 #include "platform/api/APIdefs.hpp"
 #include "platform/gs/Array.hpp"
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -173,15 +174,32 @@ struct ComplexIronProperties {
     OptionalValues<std::string> qualityTexts;
 };
 
-// A group of equal individual objects with one ID. The key is the group's
-// own copy of its first member; its listing columns hold the group's sums.
-// The members are not the group's: the run that read them owns them.
+// A group of equal individual objects with one ID. The key is what the
+// group is compared by, its first member as it was read; its listing
+// columns hold the group's sums. A group may share its first member's
+// record as its key until the key is first changed, and take a copy of its
+// own only then: a first run over fresh bars starts a group per bar and
+// merges nearly all of them away unchanged. The members are not the
+// group's: the run that read them owns them.
 struct IronArrayByProperty {
-    IronArrayByProperty(const IronProperties& first, std::string groupId) : key(first), id(std::move(groupId)) {}
+    // How a new group holds its key: a copy of its own, or shared with the
+    // first member's record, which the run keeps and leaves unchanged while
+    // the group lives.
+    enum class KeyHeld { Copied, Shared };
+    IronArrayByProperty(const IronProperties& first, std::string groupId, KeyHeld held = KeyHeld::Copied);
+    IronArrayByProperty(const IronArrayByProperty&) = delete;
+    IronArrayByProperty& operator=(const IronArrayByProperty&) = delete;
 
-    IronProperties key;
+    const IronProperties& Key() const { return *key; }
+    // The key to change: a shared key becomes the group's own copy first.
+    IronProperties& OwnKey();
+
     GS::VAArray<IronProperties*> members{4};
     std::string id;
+
+private:
+    const IronProperties* key;
+    std::unique_ptr<IronProperties> own;  // the key, when it is the group's own
 };
 
 // A group of equal complex objects with one ID. The key is the first

@@ -132,7 +132,7 @@ Int32 FirstEqual(const Groups& groups, const JoinIndex& index, size_t joinKey, c
 IronGroupJoiner::IronGroupJoiner(RunGroups& r, bool s) : run(r), silent(s)
 {
     for (Int32 i = 1; i <= run.groups.GetItemCount(); ++i) {
-        index.Add(JoinKey(run.groups[i]->id, IronPropertiesHash(run.groups[i]->key)), i);
+        index.Add(JoinKey(run.groups[i]->id, IronPropertiesHash(run.groups[i]->Key())), i);
         ids.Use(run.groups[i]->id);
     }
 }
@@ -141,7 +141,7 @@ IronArrayByProperty* IronGroupJoiner::Join(std::unique_ptr<IronProperties> owned
 {
     IronProperties* record = run.Keep(std::move(owned));
     const size_t hash = IronPropertiesHash(*record);
-    auto equal = [&](const IronArrayByProperty& g) { return IronPropertiesEqual(g.key, *record); };
+    auto equal = [&](const IronArrayByProperty& g) { return IronPropertiesEqual(g.Key(), *record); };
     Int32 found = 0;
     UInt32 number = 0;
     if (PlainNumber(readId, number) && number < numberedGroups.size()) {
@@ -155,8 +155,9 @@ IronArrayByProperty* IronGroupJoiner::Join(std::unique_ptr<IronProperties> owned
         IronArrayByProperty* group = run.groups[found];
         group->members.Push(record);
         if (record->isListing || silent) {
-            group->key.isListing = true;
-            group->key.listingColumns.AddSums(record->listingColumns);
+            IronProperties& key = group->OwnKey();
+            key.isListing = true;
+            key.listingColumns.AddSums(record->listingColumns);
         }
         return group;
     }
@@ -174,7 +175,8 @@ IronArrayByProperty* IronGroupJoiner::Join(std::unique_ptr<IronProperties> owned
         id = readId;
     }
     ids.Use(id);
-    auto group = std::make_unique<IronArrayByProperty>(*record, id);
+    // The record stays as read, so the group shares it until its key changes.
+    auto group = std::make_unique<IronArrayByProperty>(*record, id, IronArrayByProperty::KeyHeld::Shared);
     group->members.Push(record);
     IronArrayByProperty* added = group.get();
     const Int32 at = run.groups.Push(group.get());
@@ -433,11 +435,11 @@ bool SortComplexGroupsById(PlacementManager& manager, ComplexIronGroups& groups)
 bool CompressGroups(PlacementManager& manager, IronGroups& groups)
 {
     return Compress(
-        manager, groups, TitleCompressing, [](const IronArrayByProperty& g) { return IronPropertiesHash(g.key); },
-        [](const IronArrayByProperty& b, const IronArrayByProperty& i) { return IronPropertiesEqual(b.key, i.key); },
+        manager, groups, TitleCompressing, [](const IronArrayByProperty& g) { return IronPropertiesHash(g.Key()); },
+        [](const IronArrayByProperty& b, const IronArrayByProperty& i) { return IronPropertiesEqual(b.Key(), i.Key()); },
         [](IronArrayByProperty& b, const IronArrayByProperty& i) {
             AppendMembers(b, i);
-            b.key.listingColumns.AddSums(i.key.listingColumns);
+            b.OwnKey().listingColumns.AddSums(i.Key().listingColumns);
         });
 }
 
@@ -478,7 +480,7 @@ bool SortGroupsByProperties(PlacementManager&, IronGroups& groups)
     for (Int32 pass = 1; pass <= count; ++pass) {
         bool exchanged = false;
         for (Int32 l = 1; l <= count - pass; ++l) {
-            if (after(groups[l]->key, groups[l + 1]->key)) {
+            if (after(groups[l]->Key(), groups[l + 1]->Key())) {
                 std::swap(groups[l], groups[l + 1]);
                 exchanged = true;
             }
@@ -493,7 +495,7 @@ bool RenumberGroups(PlacementManager&, IronGroups& groups)
 {
     UInt32 concrete = 0;
     for (Int32 i = 1; i <= groups.GetItemCount(); ++i) {
-        if (groups[i]->key.isConcrete) {
+        if (groups[i]->Key().isConcrete) {
             ++concrete;
             groups[i]->id = "0";
         } else {

@@ -79,9 +79,9 @@ struct MemberObject {
 struct IndividualValues {
     IndividualValues(const IronArrayByProperty& group, const char* idPrefix)
         : infoString(FromAnsi(group.id)), memberId(InlineText(MemberId(idPrefix, group.id))),
-          quality(InlineText(group.key.quality))
+          quality(InlineText(group.Key().quality))
     {
-        const IronProperties& key = group.key;
+        const IronProperties& key = group.Key();
         for (Int32 c = 0; c < ListTypeColumns; ++c)
             type[c] = key.ironType.Get(0, c);
         // The handle is sized to exactly the w values, also when the

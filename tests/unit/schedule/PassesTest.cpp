@@ -112,7 +112,7 @@ TEST_F(PassTest, CompressGroupsMergesEqualObjects)
     EXPECT_EQ(run.groups[1]->members.GetItemCount(), 3);
     EXPECT_EQ(run.groups[1]->members[2]->guid, GuidOf(3));
     // Columns 0, 3 and 4 summed, 1 and 2 kept.
-    EXPECT_EQ(run.groups[1]->key.listingColumns, Listing({{2, 10, 20, 6, 1}, {4, 10, 20, 8, 0.5}}));
+    EXPECT_EQ(run.groups[1]->Key().listingColumns, Listing({{2, 10, 20, 6, 1}, {4, 10, 20, 8, 0.5}}));
 }
 
 TEST_F(PassTest, RenumberGroups)
@@ -166,7 +166,7 @@ TEST_F(PassTest, JoinsFollowIdsAndEquality)
     joiner.Join(concrete(6), "5");
     joiner.Join(concrete(7), "0");
     EXPECT_EQ(View(run.groups), (std::vector<GroupView>{{"A", {1, 3, 4}}, {"1", {2}}, {"0", {5, 7}}, {"0", {6}}}));
-    EXPECT_EQ(run.groups[1]->key.listingColumns, Listing({{2, 0.012, 2, 6, 1}}));
+    EXPECT_EQ(run.groups[1]->Key().listingColumns, Listing({{2, 0.012, 2, 6, 1}}));
     EXPECT_EQ(run.groups[1]->members[3]->listingColumns, Listing({{1, 0.012, 2, 3, 0.5}})) << "members keep their values";
 }
 
@@ -179,8 +179,8 @@ TEST_F(PassTest, SilentJoinsSumEveryMember)
         joiner.Join(std::move(r), "A");
     }
     ASSERT_EQ(run.groups.GetItemCount(), 1);
-    EXPECT_TRUE(run.groups[1]->key.isListing);
-    EXPECT_EQ(run.groups[1]->key.listingColumns, Listing({{2, 0.012, 2, 6, 1}}));
+    EXPECT_TRUE(run.groups[1]->Key().isListing);
+    EXPECT_EQ(run.groups[1]->Key().listingColumns, Listing({{2, 0.012, 2, 6, 1}}));
 }
 
 TEST_F(PassTest, ComplexGroupsAreMergedOnlyOnASharedKey)
