@@ -25,11 +25,15 @@ template <typename F> void ForEachSubBar(const IronGroups& groups, F&& visit)
             visit(*groups[g], *groups[g]->members[m]);
 }
 
+// The members changed, each group's key first made its own: a key shared
+// with a member stays the record as it was read.
 template <typename F> void ForEachSubBarMutable(IronGroups& groups, F&& visit)
 {
-    for (Int32 g = 1; g <= groups.GetItemCount(); ++g)
+    for (Int32 g = 1; g <= groups.GetItemCount(); ++g) {
+        groups[g]->OwnKey();
         for (Int32 m = 1; m <= groups[g]->members.GetItemCount(); ++m)
             visit(*groups[g]->members[m]);
+    }
 }
 
 // Truncated toward zero, never below 0, never beyond `limit`; NaN is 0.
@@ -249,7 +253,7 @@ void FillComplexObjectParams(ComplexElementKind kind, const std::string& id, con
     const Int32 w = SubBarCount(groups);
     Int32 m = 0;
     for (const IronArrayByProperty* group : groups)
-        m = std::max(m, DeclaredDataCount(group->key));
+        m = std::max(m, DeclaredDataCount(group->Key()));
 
     std::vector<double> types, data, listing, extra, positions, rotations, mirrored;
     std::vector<GS::UniString> ids, qualities;
@@ -264,7 +268,7 @@ void FillComplexObjectParams(ComplexElementKind kind, const std::string& id, con
         rotations.push_back(bar.rotation);
         mirrored.push_back(bar.mirrored ? -1.0 : 1.0);
         ids.push_back(FromHostText(JoinIds(id, group.id)));
-        qualities.push_back(FromHostText(group.key.quality));
+        qualities.push_back(FromHostText(group.Key().quality));
         for (int c = 0; c < 3; ++c) {
             box[c] = first ? bar.symbolBox[c] : std::min(box[c], bar.symbolBox[c]);
             box[c + 3] = first ? bar.symbolBox[c + 3] : std::max(box[c + 3], bar.symbolBox[c + 3]);
@@ -293,20 +297,20 @@ void FillComplexListParams(ComplexElementKind kind, const std::string& id, const
     std::vector<const IronArrayByProperty*> rows;
     Int32 columns = 0;
     for (const IronArrayByProperty* group : groups)
-        if (!group->key.isConcrete) {
+        if (!group->Key().isConcrete) {
             rows.push_back(group);
-            columns = std::max(columns, DeclaredDataCount(group->key));
+            columns = std::max(columns, DeclaredDataCount(group->Key()));
         }
     const Int32 r = static_cast<Int32>(rows.size());
     std::vector<GS::UniString> strings;
     std::vector<double> types, data, extra, listing;
     for (const IronArrayByProperty* group : rows) {
         strings.push_back(FromHostText(JoinIds(id, group->id)));
-        strings.push_back(FromHostText(group->key.quality));
-        AppendRow(types, group->key.ironType, 4);
-        AppendDataRow(data, group->key, columns);
-        AppendRow(extra, group->key.ironExtraData, 10);
-        AppendListing(listing, group->key.listingColumns);
+        strings.push_back(FromHostText(group->Key().quality));
+        AppendRow(types, group->Key().ironType, 4);
+        AppendDataRow(data, group->Key(), columns);
+        AppendRow(extra, group->Key().ironExtraData, 10);
+        AppendListing(listing, group->Key().listingColumns);
     }
     GdlParams::WriteTexts(params, ParamName::ListStrings, r, 2, strings.data());
     GdlParams::WriteNumbers(params, ParamName::IronType, r, 4, types.data());

@@ -126,6 +126,15 @@ bool BubbleOrderByIds(const std::vector<const std::string*>& ids, std::vector<In
     for (Int32 i = 0; i < count; ++i)
         order[static_cast<size_t>(i)] = i;
 
+    // A list already in order is left as it is: the sort's first pass
+    // exchanges nothing, and so it stops. A first run over fresh bars
+    // numbers its groups in list order.
+    bool inOrder = true;
+    for (Int32 i = 1; i < count && inOrder; ++i)
+        inOrder = CompareIds(*ids[static_cast<size_t>(i - 1)], *ids[static_cast<size_t>(i)]) <= 0;
+    if (inOrder)
+        return count == 0 || beforePass(1);
+
     std::vector<SortKey> keys;
     if (BuildSortKeys(ids, keys)) {
         if (count > 0 && !beforePass(1))

@@ -16,8 +16,9 @@ int CompareIds(const std::string& a, const std::string& b);
 // the earlier goes after the later) leaves `ids`: positions into `ids`.
 // `beforePass` is called with the pass number (from 1) before each pass the
 // sort makes; when it returns false the sort stops and so does this, with
-// false. A set of IDs on which CompareIds is a consistent order is sorted in
-// one step (stable, so the same order); any other by the bubble sort itself,
-// which stops after a pass without exchanges.
+// false. A list already in order is left as it is after one pass; a set of
+// IDs on which CompareIds is a consistent order is sorted in one step
+// (stable, so the same order); any other by the bubble sort itself, which
+// stops after a pass without exchanges.
 bool BubbleOrderByIds(const std::vector<const std::string*>& ids, std::vector<Int32>& order,
                       const std::function<bool(Int32)>& beforePass);

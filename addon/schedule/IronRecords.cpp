@@ -1,5 +1,6 @@
 #include "addon/schedule/IronRecords.hpp"
 #include "platform/gs/CH.hpp"
+#include "platform/gs/FlatTable.hpp"
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -7,30 +8,123 @@
 
 // ------------------------------------------------------------------ arrays
 
+void RecordNumbers::FreeHeap()
+{
+    if (OnHeap())
+        delete[] values;
+    values = inPlace;
+}
+
+void RecordNumbers::Resize(size_t n)
+{
+    if (n == count)
+        return;
+    const size_t kept = std::min(n, count);
+    if (n <= InPlace) {
+        if (OnHeap()) {
+            std::copy(values, values + kept, inPlace);
+            FreeHeap();
+        }
+        std::fill(inPlace + kept, inPlace + InPlace, 0.0);
+    } else {
+        double* grown = new double[n];
+        std::copy(values, values + kept, grown);
+        std::fill(grown + kept, grown + n, 0.0);
+        FreeHeap();
+        std::fill(inPlace, inPlace + InPlace, 0.0);
+        values = grown;
+    }
+    count = n;
+}
+
+void RecordNumbers::Assign(const double* first, const double* last)
+{
+    const size_t n = static_cast<size_t>(last - first);
+    if (n <= InPlace) {
+        std::copy(first, last, inPlace);  // before the heap block they may lie in goes
+        FreeHeap();
+        std::fill(inPlace + n, inPlace + InPlace, 0.0);
+    } else {
+        double* copied = new double[n];
+        std::copy(first, last, copied);
+        FreeHeap();
+        std::fill(inPlace, inPlace + InPlace, 0.0);
+        values = copied;
+    }
+    count = n;
+}
+
+void RecordNumbers::Take(RecordNumbers& other) noexcept
+{
+    FreeHeap();
+    std::copy(other.inPlace, other.inPlace + InPlace, inPlace);
+    count = other.count;
+    if (other.OnHeap())
+        values = other.values;
+    std::fill(other.inPlace, other.inPlace + InPlace, 0.0);
+    other.values = other.inPlace;
+    other.count = 0;
+}
+
+bool RecordNumbers::operator==(const RecordNumbers& other) const
+{
+    return count == other.count && std::equal(Data(), Data() + count, other.Data());
+}
+
 void RowArray::Assign(Int32 rows, Int32 columns, const double* source)
 {
-    data.clear();
-    if (rows <= 0)
+    if (rows <= 0) {
+        data.Clear();
         return;
+    }
     columns = std::max(columns, 0);
     const size_t values = static_cast<size_t>(rows) * static_cast<size_t>(columns);
-    data.reserve(1 + static_cast<size_t>(rows) + values);
-    data.push_back(rows);
+    data.Resize(1 + static_cast<size_t>(rows) + values);
+    double* out = data.Data();
+    *out++ = rows;
     for (Int32 r = 1; r <= rows; ++r)
-        data.push_back(static_cast<double>(r) * columns);
-    data.insert(data.end(), source, source + values);
+        *out++ = static_cast<double>(r) * columns;
+    std::copy(source, source + values, out);
 }
 
 void RowArray::AppendRow(const double* source, Int32 count)
 {
     count = std::max(count, 0);
     const Int32 rows = RowCount();
-    const Int32 total = rows == 0 ? 0 : End(rows - 1);
-    if (data.empty())
-        data.push_back(0);
-    data[0] = rows + 1;
-    data.insert(data.begin() + 1 + rows, static_cast<double>(total + count));
-    data.insert(data.end(), source, source + count);
+    const size_t values = rows == 0 ? 0 : static_cast<size_t>(End(rows - 1));
+    // The new block: the row count, the old ends and the new one, the old
+    // values and the new row's.
+    std::vector<double> block;
+    block.reserve(2 + static_cast<size_t>(rows) + values + static_cast<size_t>(count));
+    block.push_back(rows + 1);
+    const double* old = data.Data();
+    block.insert(block.end(), old + 1, old + 1 + rows);
+    block.push_back(static_cast<double>(values) + count);
+    block.insert(block.end(), old + 1 + rows, old + 1 + rows + values);
+    block.insert(block.end(), source, source + count);
+    data.Assign(block.data(), block.data() + block.size());
+}
+
+void ListingColumns::Resize(Int32 rows)
+{
+    cells.Clear();
+    cells.Resize(static_cast<size_t>(std::max(rows, 0)) * ColumnCount);
+}
+
+IronArrayByProperty::IronArrayByProperty(const IronProperties& first, std::string groupId, KeyHeld held)
+    : id(std::move(groupId)), key(&first)
+{
+    if (held == KeyHeld::Copied)
+        OwnKey();
+}
+
+IronProperties& IronArrayByProperty::OwnKey()
+{
+    if (!own) {
+        own = std::make_unique<IronProperties>(*key);
+        key = own.get();
+    }
+    return *own;
 }
 
 double ListingColumns::Get(Int32 row, Int32 column) const
@@ -85,7 +179,14 @@ template <typename Same> bool CellsEqual(bool hasA, bool hasB, Same same)
 }
 
 size_t Mix(size_t seed, size_t value) { return seed ^ (value + 0x9E3779B97F4A7C15ull + (seed << 6) + (seed >> 2)); }
-size_t HashNumber(double v) { return std::hash<double>()(v == 0.0 ? 0.0 : v); }  // -0 equals 0
+// Equal numbers have the same bits, but for -0 and 0.
+size_t HashNumber(double v)
+{
+    const double value = v == 0.0 ? 0.0 : v;
+    UInt64 bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    return static_cast<size_t>(GS::MixBits(bits));
+}
 
 }  // namespace
 

@@ -8,14 +8,68 @@
 #include "platform/api/APIdefs.hpp"
 #include "platform/gs/Array.hpp"
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <vector>
+
+// The numbers of one array of a record: inside the record while they are
+// few, on the heap when more. A bar's arrays mostly hold a handful, and a
+// first run over a large building reads a record per bar and copies it into
+// a group of its own: kept in place, neither makes an allocation per array.
+class RecordNumbers {
+public:
+    static constexpr size_t InPlace = 6;
+
+    RecordNumbers() = default;
+    RecordNumbers(const RecordNumbers& other) { Assign(other.values, other.values + other.count); }
+    RecordNumbers& operator=(const RecordNumbers& other)
+    {
+        if (this != &other)
+            Assign(other.values, other.values + other.count);
+        return *this;
+    }
+    // The source is left empty.
+    RecordNumbers(RecordNumbers&& other) noexcept { Take(other); }
+    RecordNumbers& operator=(RecordNumbers&& other) noexcept
+    {
+        if (this != &other)
+            Take(other);
+        return *this;
+    }
+    ~RecordNumbers() { FreeHeap(); }
+
+    size_t Size() const { return count; }
+    bool IsEmpty() const { return count == 0; }
+    const double* Data() const { return values; }
+    double* Data() { return values; }
+    double operator[](size_t i) const { return values[i]; }
+    double& operator[](size_t i) { return values[i]; }
+
+    void Clear() { Resize(0); }
+    // `n` values, those kept (up to the old size) unchanged, new ones 0.
+    void Resize(size_t n);
+    // The values of [first, last) in place of the present ones.
+    void Assign(const double* first, const double* last);
+
+    bool operator==(const RecordNumbers& other) const;
+
+private:
+    bool OnHeap() const { return values != inPlace; }
+    void FreeHeap();
+    void Take(RecordNumbers& other) noexcept;
+
+    size_t count = 0;
+    // `inPlace`, or a block of exactly `count` values of the record's own
+    // when there are more than InPlace.
+    double* values = inPlace;
+    double inPlace[InPlace] = {};  // the values beyond `count` are 0
+};
 
 // Rows of numbers, each of its own length, kept in one block: the row
 // count, the end of each row, then the values (no block at all when empty).
 class RowArray {
 public:
-    Int32 RowCount() const { return data.empty() ? 0 : static_cast<Int32>(data[0]); }
+    Int32 RowCount() const { return data.IsEmpty() ? 0 : static_cast<Int32>(data[0]); }
     bool IsEmpty() const { return RowCount() == 0; }
     // 0 for a row that does not exist.
     Int32 RowLength(Int32 row) const { return row < 0 || row >= RowCount() ? 0 : End(row) - Begin(row); }
@@ -26,7 +80,7 @@ public:
     // Writable value; the cell must exist.
     double& At(Int32 row, Int32 column) { return data[Cell(row, column)]; }
 
-    void Clear() { data.clear(); }
+    void Clear() { data.Clear(); }
     // rows x columns values, taken row by row from `source`.
     void Assign(Int32 rows, Int32 columns, const double* source);
     void AppendRow(const double* source, Int32 count);
@@ -40,19 +94,20 @@ private:
     {
         return 1 + static_cast<size_t>(RowCount()) + static_cast<size_t>(Begin(row)) + static_cast<size_t>(column);
     }
-    std::vector<double> data;
+    RecordNumbers data;
 };
 
 // The five columns of a listing table, one value per row in each.
 class ListingColumns {
 public:
     static constexpr Int32 ColumnCount = 5;
-    Int32 RowCount() const { return static_cast<Int32>(cells.size() / ColumnCount); }
+    Int32 RowCount() const { return static_cast<Int32>(cells.Size() / ColumnCount); }
     // 0 outside the rows.
     double Get(Int32 row, Int32 column) const;
     double& At(Int32 row, Int32 column) { return cells[static_cast<size_t>(row) * ColumnCount + static_cast<size_t>(column)]; }
-    void Resize(Int32 rows) { cells.assign(static_cast<size_t>(rows) * ColumnCount, 0.0); }
-    void Clear() { cells.clear(); }
+    // `rows` rows of zeros.
+    void Resize(Int32 rows);
+    void Clear() { cells.Clear(); }
 
     // Columns 0, 3 and 4 are the ones groups sum: adds `other`'s values to
     // these columns over the rows both have.
@@ -63,7 +118,7 @@ public:
     bool operator==(const ListingColumns& other) const { return cells == other.cells; }
 
 private:
-    std::vector<double> cells;  // row by row
+    RecordNumbers cells;  // row by row
 };
 
 // One bar, stirrup or concrete block.
@@ -119,15 +174,32 @@ struct ComplexIronProperties {
     OptionalValues<std::string> qualityTexts;
 };
 
-// A group of equal individual objects with one ID. The key is the group's
-// own copy of its first member; its listing columns hold the group's sums.
-// The members are not the group's: the run that read them owns them.
+// A group of equal individual objects with one ID. The key is what the
+// group is compared by, its first member as it was read; its listing
+// columns hold the group's sums. A group may share its first member's
+// record as its key until the key is first changed, and take a copy of its
+// own only then: a first run over fresh bars starts a group per bar and
+// merges nearly all of them away unchanged. The members are not the
+// group's: the run that read them owns them.
 struct IronArrayByProperty {
-    IronArrayByProperty(const IronProperties& first, std::string groupId) : key(first), id(std::move(groupId)) {}
+    // How a new group holds its key: a copy of its own, or shared with the
+    // first member's record, which the run keeps and leaves unchanged while
+    // the group lives.
+    enum class KeyHeld { Copied, Shared };
+    IronArrayByProperty(const IronProperties& first, std::string groupId, KeyHeld held = KeyHeld::Copied);
+    IronArrayByProperty(const IronArrayByProperty&) = delete;
+    IronArrayByProperty& operator=(const IronArrayByProperty&) = delete;
 
-    IronProperties key;
+    const IronProperties& Key() const { return *key; }
+    // The key to change: a shared key becomes the group's own copy first.
+    IronProperties& OwnKey();
+
     GS::VAArray<IronProperties*> members{4};
     std::string id;
+
+private:
+    const IronProperties* key;
+    std::unique_ptr<IronProperties> own;  // the key, when it is the group's own
 };
 
 // A group of equal complex objects with one ID. The key is the first

@@ -75,9 +75,9 @@ std::vector<RowSource> RowSources(const IronGroups& groups, const ComplexIronGro
 {
     std::vector<RowSource> sources;
     for (const IronArrayByProperty* group : groups) {
-        if (!GivesRows(group->key))
+        if (!GivesRows(group->Key()))
             continue;
-        const Int32 rows = group->key.isBar ? group->key.listingColumns.RowCount() : 1;
+        const Int32 rows = group->Key().isBar ? group->Key().listingColumns.RowCount() : 1;
         for (Int32 k = 0; k < rows; ++k) {
             RowSource s;
             s.group = group;
@@ -116,8 +116,8 @@ Int32 Width(const IronGroups& groups, const ComplexIronGroups* complexGroups)
 {
     Int32 width = 0;
     for (const IronArrayByProperty* group : groups)
-        if (GivesRows(group->key))
-            width = std::max(width, DataValueCount(group->key.ironType.Get(0, 2)));
+        if (GivesRows(group->Key()))
+            width = std::max(width, DataValueCount(group->Key().ironType.Get(0, 2)));
     if (complexGroups != nullptr)
         for (const ComplexIronArrayByProperty* group : *complexGroups) {
             if (group->key == nullptr || !group->key->isListing)
@@ -132,7 +132,7 @@ Int32 Width(const IronGroups& groups, const ComplexIronGroups* complexGroups)
 
 void AddIndividualRow(ListRows& out, const IronArrayByProperty& group, Int32 k)
 {
-    const IronProperties& key = group.key;
+    const IronProperties& key = group.Key();
     out.strings.push_back(group.id);
     out.strings.push_back(key.quality);
     for (Int32 c = 0; c < ListTypeColumns; ++c)

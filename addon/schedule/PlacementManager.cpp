@@ -2,6 +2,7 @@
 #include "addon/services/ResStrings.hpp"
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 // ------------------------------------------------------------------ the run
 
@@ -31,6 +32,22 @@ namespace {
 
 std::string Decimal(UInt32 k) { return std::to_string(k); }
 
+// Whether `id` is the plain decimal text of a number (no sign, no leading
+// zero, at most nine digits): only such an ID can equal a number handed out.
+bool PlainNumber(const std::string& id, UInt32& k)
+{
+    constexpr size_t MaxDigits = 9;  // beyond any number of groups
+    if (id.empty() || id.size() > MaxDigits || id[0] == '0')
+        return false;
+    k = 0;
+    for (char c : id) {
+        if (c < '0' || c > '9')
+            return false;
+        k = k * 10 + static_cast<UInt32>(c - '0');
+    }
+    return true;
+}
+
 template <typename Groups> std::string SmallestFreeId(const Groups& groups)
 {
     FreeIdAllocator ids;
@@ -43,15 +60,9 @@ template <typename Groups> std::string SmallestFreeId(const Groups& groups)
 
 void FreeIdAllocator::Use(const std::string& id)
 {
-    constexpr size_t MaxDigits = 9;  // beyond any number of groups
-    if (id.empty() || id.size() > MaxDigits || id[0] == '0')
-        return;
     UInt32 k = 0;
-    for (char c : id) {
-        if (c < '0' || c > '9')
-            return;
-        k = k * 10 + static_cast<UInt32>(c - '0');
-    }
+    if (!PlainNumber(id, k))
+        return;
     if (k >= SmallLimit) {
         large.insert(k);
         return;
@@ -61,13 +72,14 @@ void FreeIdAllocator::Use(const std::string& id)
     small[k] = true;
 }
 
-std::string FreeIdAllocator::Next()
+std::string FreeIdAllocator::Next() { return Decimal(NextNumber()); }
+
+UInt32 FreeIdAllocator::NextNumber()
 {
     while (IsUsed(next))
         ++next;
-    std::string id = Decimal(next);
-    Use(id);
-    return id;
+    Use(Decimal(next));
+    return next;
 }
 
 std::string NextFreeId(const IronGroups& groups) { return SmallestFreeId(groups); }
@@ -85,19 +97,19 @@ void JoinIndex::Add(size_t key, Int32 group)
 {
     if (static_cast<size_t>(group) >= next.size())
         next.resize(std::max<size_t>(static_cast<size_t>(group) + 1, next.size() * 2), 0);
-    auto it = buckets.find(key);
-    if (it == buckets.end()) {
-        buckets.emplace(key, Bucket{group, group});
+    Bucket* bucket = buckets.Find(key);
+    if (bucket == nullptr) {
+        buckets.Insert(key, Bucket{group, group});
         return;
     }
-    next[static_cast<size_t>(it->second.last)] = group;
-    it->second.last = group;
+    next[static_cast<size_t>(bucket->last)] = group;
+    bucket->last = group;
 }
 
 Int32 JoinIndex::First(size_t key) const
 {
-    auto it = buckets.find(key);
-    return it == buckets.end() ? 0 : it->second.first;
+    const Bucket* bucket = buckets.Find(key);
+    return bucket == nullptr ? 0 : bucket->first;
 }
 
 namespace {
@@ -120,7 +132,7 @@ Int32 FirstEqual(const Groups& groups, const JoinIndex& index, size_t joinKey, c
 IronGroupJoiner::IronGroupJoiner(RunGroups& r, bool s) : run(r), silent(s)
 {
     for (Int32 i = 1; i <= run.groups.GetItemCount(); ++i) {
-        index.Add(JoinKey(run.groups[i]->id, IronPropertiesHash(run.groups[i]->key)), i);
+        index.Add(JoinKey(run.groups[i]->id, IronPropertiesHash(run.groups[i]->Key())), i);
         ids.Use(run.groups[i]->id);
     }
 }
@@ -129,28 +141,53 @@ IronArrayByProperty* IronGroupJoiner::Join(std::unique_ptr<IronProperties> owned
 {
     IronProperties* record = run.Keep(std::move(owned));
     const size_t hash = IronPropertiesHash(*record);
-    const Int32 found = FirstEqual(run.groups, index, JoinKey(readId, hash), readId,
-                                   [&](const IronArrayByProperty& g) { return IronPropertiesEqual(g.key, *record); });
+    auto equal = [&](const IronArrayByProperty& g) { return IronPropertiesEqual(g.Key(), *record); };
+    Int32 found = 0;
+    UInt32 number = 0;
+    if (PlainNumber(readId, number) && number < numberedGroups.size()) {
+        found = numberedGroups[number];
+        if (found > 0 && !equal(*run.groups[found]))
+            found = 0;
+    }
+    if (found == 0)
+        found = FirstEqual(run.groups, index, JoinKey(readId, hash), readId, equal);
     if (found > 0) {
         IronArrayByProperty* group = run.groups[found];
         group->members.Push(record);
         if (record->isListing || silent) {
-            group->key.isListing = true;
-            group->key.listingColumns.AddSums(record->listingColumns);
+            IronProperties& key = group->OwnKey();
+            key.isListing = true;
+            key.listingColumns.AddSums(record->listingColumns);
         }
         return group;
     }
 
     if (!record->isListing && !silent)
         record->listingColumns.ZeroSums();
-    std::string id = record->isConcrete ? "0" : readId.empty() ? ids.Next() : readId;
+    UInt32 handedOut = 0;
+    std::string id;
+    if (record->isConcrete) {
+        id = "0";
+    } else if (readId.empty()) {
+        handedOut = ids.NextNumber();
+        id = Decimal(handedOut);
+    } else {
+        id = readId;
+    }
     ids.Use(id);
-    auto group = std::make_unique<IronArrayByProperty>(*record, id);
+    // The record stays as read, so the group shares it until its key changes.
+    auto group = std::make_unique<IronArrayByProperty>(*record, id, IronArrayByProperty::KeyHeld::Shared);
     group->members.Push(record);
     IronArrayByProperty* added = group.get();
     const Int32 at = run.groups.Push(group.get());
     group.release();  // the list holds it now
-    index.Add(JoinKey(id, hash), at);
+    if (handedOut > 0) {
+        if (handedOut >= numberedGroups.size())
+            numberedGroups.resize(std::max<size_t>(handedOut + 1, numberedGroups.size() * 2), 0);
+        numberedGroups[handedOut] = at;
+    } else {
+        index.Add(JoinKey(id, hash), at);
+    }
     return added;
 }
 
@@ -230,6 +267,33 @@ constexpr RSStringId TitleCompressing = ResStr::Texts::CompressingIndividual;
 constexpr RSStringId TitleSortingComplex = ResStr::Texts::SortingComplex;
 constexpr RSStringId TitleCompressingComplex = ResStr::Texts::CompressingComplex;
 
+// By ID: its latest group so far. An ID that is the plain text of a small
+// number, as the numbers handed out to objects without an ID are, goes by
+// its value; any other by its text.
+class LatestGroups {
+public:
+    explicit LatestGroups(Int32 groupCount) : numberLimit(2 * static_cast<UInt32>(std::max(groupCount, 0)) + 16) {}
+
+    // The latest group of `id` before `group` (0 when there is none);
+    // `group` is then its latest.
+    Int32 Replace(const std::string& id, Int32 group)
+    {
+        UInt32 k = 0;
+        if (PlainNumber(id, k) && k < numberLimit) {
+            if (k >= byNumber.size())
+                byNumber.resize(std::min<size_t>(numberLimit, std::max<size_t>(k + 1, byNumber.size() * 2)), 0);
+            return std::exchange(byNumber[k], group);
+        }
+        const auto inserted = byText.emplace(id, group);
+        return inserted.second ? 0 : std::exchange(inserted.first->second, group);
+    }
+
+private:
+    UInt32 numberLimit;
+    std::vector<Int32> byNumber;
+    std::unordered_map<std::string, Int32> byText;
+};
+
 template <typename Groups> bool MakeUnique(PlacementManager& manager, Groups& groups, RSStringId title)
 {
     const Int32 count = groups.GetItemCount();
@@ -243,17 +307,14 @@ template <typename Groups> bool MakeUnique(PlacementManager& manager, Groups& gr
     std::vector<bool> first(static_cast<size_t>(count) + 1, false);
     std::vector<Int32> nextNamesake(static_cast<size_t>(count) + 1, 0);
     {
-        std::unordered_map<std::string, Int32> last;  // ID: its latest group so far
-        last.reserve(static_cast<size_t>(count));
+        LatestGroups last(count);
         for (Int32 i = 1; i <= count; ++i) {
             ids.Use(groups[i]->id);
-            auto inserted = last.emplace(groups[i]->id, i);
-            if (inserted.second) {
+            const Int32 previous = last.Replace(groups[i]->id, i);
+            if (previous == 0)
                 first[static_cast<size_t>(i)] = true;
-            } else {
-                nextNamesake[static_cast<size_t>(inserted.first->second)] = i;
-                inserted.first->second = i;
-            }
+            else
+                nextNamesake[static_cast<size_t>(previous)] = i;
         }
     }
     for (Int32 a = 1; a <= count - 1; ++a) {
@@ -374,11 +435,11 @@ bool SortComplexGroupsById(PlacementManager& manager, ComplexIronGroups& groups)
 bool CompressGroups(PlacementManager& manager, IronGroups& groups)
 {
     return Compress(
-        manager, groups, TitleCompressing, [](const IronArrayByProperty& g) { return IronPropertiesHash(g.key); },
-        [](const IronArrayByProperty& b, const IronArrayByProperty& i) { return IronPropertiesEqual(b.key, i.key); },
+        manager, groups, TitleCompressing, [](const IronArrayByProperty& g) { return IronPropertiesHash(g.Key()); },
+        [](const IronArrayByProperty& b, const IronArrayByProperty& i) { return IronPropertiesEqual(b.Key(), i.Key()); },
         [](IronArrayByProperty& b, const IronArrayByProperty& i) {
             AppendMembers(b, i);
-            b.key.listingColumns.AddSums(i.key.listingColumns);
+            b.OwnKey().listingColumns.AddSums(i.Key().listingColumns);
         });
 }
 
@@ -419,7 +480,7 @@ bool SortGroupsByProperties(PlacementManager&, IronGroups& groups)
     for (Int32 pass = 1; pass <= count; ++pass) {
         bool exchanged = false;
         for (Int32 l = 1; l <= count - pass; ++l) {
-            if (after(groups[l]->key, groups[l + 1]->key)) {
+            if (after(groups[l]->Key(), groups[l + 1]->Key())) {
                 std::swap(groups[l], groups[l + 1]);
                 exchanged = true;
             }
@@ -434,7 +495,7 @@ bool RenumberGroups(PlacementManager&, IronGroups& groups)
 {
     UInt32 concrete = 0;
     for (Int32 i = 1; i <= groups.GetItemCount(); ++i) {
-        if (groups[i]->key.isConcrete) {
+        if (groups[i]->Key().isConcrete) {
             ++concrete;
             groups[i]->id = "0";
         } else {

@@ -13,6 +13,7 @@
 #include "addon/schedule/IdOrder.hpp"
 #include "addon/schedule/IronRecords.hpp"
 #include "addon/services/CommandOutcome.hpp"
+#include "platform/gs/FlatTable.hpp"
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -68,6 +69,8 @@ class FreeIdAllocator {
 public:
     void Use(const std::string& id);
     std::string Next();
+    // The same, as the number.
+    UInt32 NextNumber();
 
 private:
     bool IsUsed(UInt32 k) const { return k < small.size() ? small[k] : large.count(k) != 0; }
@@ -93,10 +96,15 @@ public:
 
 private:
     struct Bucket {
-        Int32 first;
-        Int32 last;
+        Int32 first = 0;
+        Int32 last = 0;
     };
-    std::unordered_map<size_t, Bucket> buckets;
+    struct KeyHash {
+        UInt64 operator()(size_t key) const { return GS::MixBits(key); }
+    };
+    // A first run over a large building starts a group per bar, each in a
+    // bucket of its own: a flat table keeps that to one probe per group.
+    GS::FlatTable<size_t, Bucket, KeyHash> buckets;
     std::vector<Int32> next;  // by group: the next group of its bucket
 };
 
@@ -115,6 +123,12 @@ private:
     bool silent;
     JoinIndex index;
     FreeIdAllocator ids;
+    // By number handed out to a record without an ID: the group it started
+    // (0 for none). Such a group is the first with its ID, since the number
+    // was free; a later record that carries the ID tries it first, then the
+    // index, which holds every other group. A first run over a large
+    // building hands out a number to almost every bar.
+    std::vector<Int32> numberedGroups;
 };
 
 class ComplexGroupJoiner {

@@ -26,6 +26,17 @@ GS::UniString FromAnsi(const std::string& text) { return HostText::FromText(text
 // pair (a character outside the basic plane is kept whole or left out).
 GS::UniString InlineText(const std::string& text) { return HostText::FromText(text, InlineTextUnits); }
 
+// Every field set in a change of a whole element record.
+const API_Element& WholeRecordMask()
+{
+    static const API_Element mask = [] {
+        API_Element m;
+        std::memset(static_cast<void*>(&m), 0xFF, sizeof m);
+        return m;
+    }();
+    return mask;
+}
+
 // The object's element record and memo as the host gives them. A member
 // the host cannot give is never written: its zeroed record would put the
 // bar at the origin on no layer with no part. The run's result would then
@@ -51,12 +62,10 @@ struct MemberObject {
     // locked; the first failure of the unlock, the change or the lock again.
     GSErrCode Write()
     {
-        API_Element mask;
-        std::memset(static_cast<void*>(&mask), 0xFF, sizeof mask);
         LayerUnlock unlock(element.header.layer);
         if (unlock.Error() != NoError)
             return unlock.Error();
-        const GSErrCode err = HostChangeElement(&element, &mask, &memo.Get(), MemoAllButBit30, true);
+        const GSErrCode err = HostChangeElement(&element, &WholeRecordMask(), &memo.Get(), MemoAllButBit30, true);
         const GSErrCode relock = unlock.Relock();
         return err != NoError ? err : relock;
     }
@@ -66,31 +75,42 @@ struct MemberObject {
     GSErrCode readError = NoError;
 };
 
-GSErrCode WriteIndividualMember(const IronArrayByProperty& group, const IronProperties& member, const char* idPrefix)
+// What every member of an individual group gets, made once for the group.
+struct IndividualValues {
+    IndividualValues(const IronArrayByProperty& group, const char* idPrefix)
+        : infoString(FromAnsi(group.id)), memberId(InlineText(MemberId(idPrefix, group.id))),
+          quality(InlineText(group.Key().quality))
+    {
+        const IronProperties& key = group.Key();
+        for (Int32 c = 0; c < ListTypeColumns; ++c)
+            type[c] = key.ironType.Get(0, c);
+        // The handle is sized to exactly the w values, also when the
+        // object's own handle held fewer.
+        data.resize(static_cast<size_t>(DataValueCount(key.ironType.Get(0, 2))));
+        for (size_t d = 0; d < data.size(); ++d)
+            data[d] = key.ironData.Get(0, static_cast<Int32>(d));
+    }
+
+    GS::UniString infoString;
+    GS::UniString memberId;
+    GS::UniString quality;
+    double type[ListTypeColumns];
+    std::vector<double> data;
+};
+
+GSErrCode WriteIndividualMember(const IndividualValues& values, const IronProperties& member)
 {
     MemberObject object(member.guid);
     if (object.readError != NoError)
         return object.readError;
-    object.SetInfoString(group.id);
+    if (object.memo->elemInfoString != nullptr)
+        *object.memo->elemInfoString = values.infoString;
     // One walk over the records finds the four names written below.
     const GdlParams::NameIndex params(object.memo->params);
-    const IronProperties& key = group.key;
-
-    double type[ListTypeColumns];
-    for (Int32 c = 0; c < ListTypeColumns; ++c)
-        type[c] = key.ironType.Get(0, c);
-    GdlParams::WriteNumbers(params, ParamName::IronType, 1, ListTypeColumns, type);
-
-    // The handle is sized to exactly the w values, also when the object's
-    // own handle held fewer.
-    const Int32 w = DataValueCount(key.ironType.Get(0, 2));
-    std::vector<double> data(static_cast<size_t>(w));
-    for (Int32 d = 0; d < w; ++d)
-        data[static_cast<size_t>(d)] = key.ironData.Get(0, d);
-    GdlParams::WriteNumbers(params, ParamName::IronData, 1, w, data.data());
-
-    GdlParams::WriteText(params, ParamName::IronId, InlineText(MemberId(idPrefix, group.id)));
-    GdlParams::WriteText(params, ParamName::IronQuality, InlineText(key.quality));
+    GdlParams::WriteNumbers(params, ParamName::IronType, 1, ListTypeColumns, values.type);
+    GdlParams::WriteNumbers(params, ParamName::IronData, 1, static_cast<Int32>(values.data.size()), values.data.data());
+    GdlParams::WriteText(params, ParamName::IronId, values.memberId);
+    GdlParams::WriteText(params, ParamName::IronQuality, values.quality);
     return object.Write();
 }
 
@@ -175,9 +195,12 @@ GSErrCode WriteResults(PlacementManager& manager, IronGroups& groups, ComplexIro
         if (progress != nullptr)
             progress->SetValue(c);
         ++c;
+        if (err != NoError)
+            continue;
+        const IndividualValues values(*group, idPrefix);
         for (const IronProperties* member : group->members)
             if (err == NoError)
-                err = WriteIndividualMember(*group, *member, idPrefix);
+                err = WriteIndividualMember(values, *member);
     }
     if (complexGroups != nullptr) {
         Int32 position = 0;

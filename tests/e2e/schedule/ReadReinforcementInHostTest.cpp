@@ -123,7 +123,7 @@ TEST_F(ReadReinforcementTest, ListingSums)
                 group = g;
         ASSERT_NE(group, nullptr) << c.id;
         ASSERT_EQ(group->members.GetItemCount(), 2) << c.id;
-        const ListingColumns& sums = group->key.listingColumns;
+        const ListingColumns& sums = group->Key().listingColumns;
         const ListingColumns& one = group->members[2]->listingColumns;
         EXPECT_GT(one.Get(0, 4), 0) << c.id;
         for (Int32 column : {0, 3, 4})

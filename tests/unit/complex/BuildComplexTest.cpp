@@ -174,7 +174,7 @@ TEST_F(BuildComplexTest, ListHasARowPerGroupThatIsNoConcreteBlock)
     concrete.isBar = false;
     Member(Group(concrete, "0"), concrete, 1);
     IronArrayByProperty* bars = Group(Bar({2.5}), "1");
-    bars->key.listingColumns = Listing({{4, 0.012, 2.5, 10, 0.9}});
+    bars->OwnKey().listingColumns = Listing({{4, 0.012, 2.5, 10, 0.9}});
     for (UInt32 n = 2; n <= 5; ++n)
         Member(bars, Bar({2.5}), n);
     Member(Group(Stirrup(), "2"), Stirrup(), 6);

@@ -1,5 +1,6 @@
 // The records' equality rules and the deep copy of an individual record.
 #include "tests/unit/schedule/ScheduleTestSupport.hpp"
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -126,6 +127,82 @@ TEST(IronPropertiesTest, CopyIsDeep)
     EXPECT_EQ(copy.guid, GuidOf(7));
     EXPECT_EQ(copy.symbolBox[5], 2);
     EXPECT_EQ(copy.ironExtraData.Get(0, 0), 3);
+}
+
+// Rows of every shape, short enough to stay inside the record or long
+// enough for the heap, read back whichever way they were made, copied,
+// moved and replaced by rows of the other kind.
+TEST(RowArrayTest, ShortAndLongRows)
+{
+    const std::vector<std::vector<Row>> shapes = {
+        {},
+        {{12, 1}},
+        {{0, 1, 2, 0}},                      // exactly fills the room inside
+        {{0, 1, 2, 0, 5}},                   // one value more
+        {{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}},
+        {{1}, {}, {2, 3}},
+        {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}},
+    };
+    for (size_t s = 0; s < shapes.size(); ++s) {
+        const std::vector<Row>& rows = shapes[s];
+        const RowArray appended = Rows(rows);
+        ASSERT_EQ(appended.RowCount(), static_cast<Int32>(rows.size())) << s;
+        for (size_t r = 0; r < rows.size(); ++r) {
+            ASSERT_EQ(appended.RowLength(static_cast<Int32>(r)), static_cast<Int32>(rows[r].size())) << s;
+            for (size_t c = 0; c < rows[r].size(); ++c)
+                EXPECT_EQ(appended.Get(static_cast<Int32>(r), static_cast<Int32>(c)), rows[r][c]) << s;
+            EXPECT_FALSE(appended.Has(static_cast<Int32>(r), static_cast<Int32>(rows[r].size()))) << s;
+        }
+        // Rows of one length made in one step equal those appended.
+        const bool even = !rows.empty() && std::all_of(rows.begin(), rows.end(), [&](const Row& row) { return row.size() == rows[0].size(); });
+        if (even) {
+            Row flat;
+            for (const Row& row : rows)
+                flat.insert(flat.end(), row.begin(), row.end());
+            RowArray assigned;
+            assigned.Assign(static_cast<Int32>(rows.size()), static_cast<Int32>(rows[0].size()), flat.data());
+            EXPECT_EQ(assigned, appended) << s;
+        }
+
+        RowArray original = appended;
+        const RowArray copy = original;
+        if (!rows.empty() && !rows.back().empty())
+            original.At(static_cast<Int32>(rows.size() - 1), 0) = -1;
+        EXPECT_EQ(copy, appended) << s << ": the copy is its own";
+        RowArray moved = std::move(original);
+        EXPECT_EQ(moved.RowCount(), appended.RowCount()) << s;
+
+        // Replaced by each other shape, the rows equal that shape's alone.
+        for (const std::vector<Row>& other : shapes) {
+            RowArray replaced = appended;
+            replaced = Rows(other);
+            EXPECT_EQ(replaced, Rows(other)) << s;
+        }
+    }
+}
+
+TEST(ListingColumnsTest, GrowsAndShrinksWithZeros)
+{
+    ListingColumns listing;
+    listing.Resize(1);  // five values inside the record
+    listing.At(0, 4) = 2;
+    ListingColumns longer = listing;
+    longer.Resize(3);   // fifteen on the heap
+    for (Int32 r = 0; r < 3; ++r)
+        for (Int32 c = 0; c < ListingColumns::ColumnCount; ++c)
+            EXPECT_EQ(longer.Get(r, c), 0.0) << r << "," << c;
+    longer.At(2, 3) = 7;
+    ListingColumns copy = longer;
+    longer.Resize(1);
+    EXPECT_EQ(longer.RowCount(), 1);
+    EXPECT_EQ(longer.Get(0, 4), 0.0);
+    EXPECT_EQ(copy.Get(2, 3), 7.0);
+    EXPECT_EQ(listing.Get(0, 4), 2.0);
+    ListingColumns fresh;
+    fresh.Resize(1);
+    EXPECT_EQ(longer, fresh);
+    copy.AddSums(copy);
+    EXPECT_EQ(copy.Get(2, 3), 14.0);
 }
 
 // A crowning of two sub-bars, every array present.

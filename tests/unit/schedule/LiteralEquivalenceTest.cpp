@@ -67,8 +67,8 @@ void ExpectSameGroups(const IronGroups& fast, const IronGroups& literal, const s
 {
     ASSERT_EQ(View(fast), View(literal)) << step;
     for (Int32 g = 1; g <= fast.GetItemCount(); ++g) {
-        EXPECT_EQ(fast[g]->key.listingColumns, literal[g]->key.listingColumns) << step << " group " << g;
-        EXPECT_EQ(fast[g]->key.isListing, literal[g]->key.isListing) << step << " group " << g;
+        EXPECT_EQ(fast[g]->Key().listingColumns, literal[g]->Key().listingColumns) << step << " group " << g;
+        EXPECT_EQ(fast[g]->Key().isListing, literal[g]->Key().isListing) << step << " group " << g;
     }
 }
 

@@ -51,13 +51,13 @@ inline void Join(RunGroups& run, std::unique_ptr<IronProperties> owned, const st
     IronProperties* record = run.Keep(std::move(owned));
     for (Int32 g = 1; g <= run.groups.GetItemCount(); ++g) {
         IronArrayByProperty& group = *run.groups[g];
-        if (IronPropertiesEqual(group.key, *record) && group.id == readId) {
+        if (IronPropertiesEqual(group.Key(), *record) && group.id == readId) {
             group.members.Push(record);
             if (record->isListing || silent) {
-                group.key.isListing = true;
-                for (Int32 l = 0; l < record->listingColumns.RowCount() && l < group.key.listingColumns.RowCount(); ++l)
+                group.OwnKey().isListing = true;
+                for (Int32 l = 0; l < record->listingColumns.RowCount() && l < group.Key().listingColumns.RowCount(); ++l)
                     for (Int32 c : {0, 3, 4})
-                        group.key.listingColumns.At(l, c) += record->listingColumns.Get(l, c);
+                        group.OwnKey().listingColumns.At(l, c) += record->listingColumns.Get(l, c);
             }
             return;
         }
@@ -152,11 +152,11 @@ template <typename Groups, typename Equal, typename Sum> void Compress(Groups& g
 inline void CompressGroups(IronGroups& groups)
 {
     Compress(
-        groups, [](const IronArrayByProperty& b, const IronArrayByProperty& i) { return IronPropertiesEqual(b.key, i.key); },
+        groups, [](const IronArrayByProperty& b, const IronArrayByProperty& i) { return IronPropertiesEqual(b.Key(), i.Key()); },
         [](IronArrayByProperty& b, const IronArrayByProperty& i) {
-            for (Int32 l = 0; l < i.key.listingColumns.RowCount() && l < b.key.listingColumns.RowCount(); ++l)
+            for (Int32 l = 0; l < i.Key().listingColumns.RowCount() && l < b.Key().listingColumns.RowCount(); ++l)
                 for (Int32 c : {0, 3, 4})
-                    b.key.listingColumns.At(l, c) += i.key.listingColumns.Get(l, c);
+                    b.OwnKey().listingColumns.At(l, c) += i.Key().listingColumns.Get(l, c);
         });
 }
 
@@ -186,8 +186,8 @@ inline void SortGroupsByProperties(IronGroups& groups)
     const Int32 count = groups.GetItemCount();
     for (Int32 j = 1; j <= count; ++j)
         for (Int32 l = 1; l <= count - j; ++l) {
-            const IronProperties& a = groups[l]->key;
-            const IronProperties& b = groups[l + 1]->key;
+            const IronProperties& a = groups[l]->Key();
+            const IronProperties& b = groups[l + 1]->Key();
             const Int32 n = static_cast<Int32>(a.ironType.Get(0, 2));
             bool decided = false, exchange = false;
             for (Int32 c = 0; c < n && !decided; ++c)

@@ -83,6 +83,10 @@ TEST_F(PassTest, MakeIdsUnique)
         {{"0", "0", "0"}, {"0", "1", "2"}},
         {{"2", "999999999", "2", "999999999", "1"}, {"2", "999999999", "3", "4", "1"}},
         {{"x", "x", "1", "3", "x"}, {"x", "2", "1", "3", "4"}},
+        // A number far beyond the group count and one with a leading zero
+        // go by their texts beside the small numbers.
+        {{"30", "30", "5", "05", "5"}, {"30", "1", "5", "05", "2"}},
+        {{"100000", "7", "100000", "007", "7"}, {"100000", "7", "1", "007", "2"}},
     };
     for (const Case& c : cases) {
         RunGroups fresh;
@@ -108,7 +112,7 @@ TEST_F(PassTest, CompressGroupsMergesEqualObjects)
     EXPECT_EQ(run.groups[1]->members.GetItemCount(), 3);
     EXPECT_EQ(run.groups[1]->members[2]->guid, GuidOf(3));
     // Columns 0, 3 and 4 summed, 1 and 2 kept.
-    EXPECT_EQ(run.groups[1]->key.listingColumns, Listing({{2, 10, 20, 6, 1}, {4, 10, 20, 8, 0.5}}));
+    EXPECT_EQ(run.groups[1]->Key().listingColumns, Listing({{2, 10, 20, 6, 1}, {4, 10, 20, 8, 0.5}}));
 }
 
 TEST_F(PassTest, RenumberGroups)
@@ -162,7 +166,7 @@ TEST_F(PassTest, JoinsFollowIdsAndEquality)
     joiner.Join(concrete(6), "5");
     joiner.Join(concrete(7), "0");
     EXPECT_EQ(View(run.groups), (std::vector<GroupView>{{"A", {1, 3, 4}}, {"1", {2}}, {"0", {5, 7}}, {"0", {6}}}));
-    EXPECT_EQ(run.groups[1]->key.listingColumns, Listing({{2, 0.012, 2, 6, 1}}));
+    EXPECT_EQ(run.groups[1]->Key().listingColumns, Listing({{2, 0.012, 2, 6, 1}}));
     EXPECT_EQ(run.groups[1]->members[3]->listingColumns, Listing({{1, 0.012, 2, 3, 0.5}})) << "members keep their values";
 }
 
@@ -175,8 +179,8 @@ TEST_F(PassTest, SilentJoinsSumEveryMember)
         joiner.Join(std::move(r), "A");
     }
     ASSERT_EQ(run.groups.GetItemCount(), 1);
-    EXPECT_TRUE(run.groups[1]->key.isListing);
-    EXPECT_EQ(run.groups[1]->key.listingColumns, Listing({{2, 0.012, 2, 6, 1}}));
+    EXPECT_TRUE(run.groups[1]->Key().isListing);
+    EXPECT_EQ(run.groups[1]->Key().listingColumns, Listing({{2, 0.012, 2, 6, 1}}));
 }
 
 TEST_F(PassTest, ComplexGroupsAreMergedOnlyOnASharedKey)
@@ -278,6 +282,32 @@ TEST_F(PassTest, CancelClosesTheWindowOnce)
         EXPECT_EQ(host.Count("CPWD"), 1) << c.name << ": closed by the pass, not again by its owner";
         EXPECT_EQ(View(fresh.groups), individual) << c.name;
         EXPECT_EQ(View(fresh.complexGroups), complex) << c.name;
+    }
+    host.cancelAtCheck = 0;
+}
+
+TEST_F(PassTest, SortingAListInOrderTakesOnePass)
+{
+    // In order pairwise, though the set has no consistent order: the first
+    // pass exchanges nothing, so the sort asks once and leaves the list.
+    for (const bool cancel : {false, true}) {
+        host.log.clear();
+        host.checks = 0;
+        host.cancelAtCheck = cancel ? 1 : 0;
+        RunGroups fresh;
+        const std::vector<std::string> ids = {"1", "2", "a9", "a10", "a1b"};
+        for (size_t i = 0; i < ids.size(); ++i)
+            AddGroup(fresh, Bar({12, 1, 1}), static_cast<UInt32>(i + 1), ids[i]);
+        {
+            ProgressWindowOwner window("Optimization", 10);
+            manager.progress = &window;
+            EXPECT_EQ(SortGroupsById(manager, fresh.groups), !cancel);
+        }
+        EXPECT_EQ(Ids(fresh.groups), ids) << cancel;
+        EXPECT_EQ(host.Count("SPRV 1"), 1) << cancel;
+        EXPECT_EQ(host.Count("SPRV 2"), 0) << cancel;
+        EXPECT_EQ(host.Count("CANC"), 1) << cancel;
+        EXPECT_EQ(host.Count("CPWD"), 1) << cancel;
     }
     host.cancelAtCheck = 0;
 }

@@ -627,14 +627,14 @@ INSTANTIATE_TEST_SUITE_P(
         ListCase{"NothingListable",
                  [](WriteHost& h, PlacementManager& m, RunGroups& run) {
                      KnownList(h, m, run);
-                     run.groups[1]->key.isListing = false;
+                     run.groups[1]->OwnKey().isListing = false;
                  },
                  {Reported(ResStr::Messages::NothingListable)}, true, {"CHANGE LIST"}},
         ListCase{"NoDataValues",
                  [](WriteHost& h, PlacementManager& m, RunGroups& run) {
                      KnownList(h, m, run);
                      h.locked[4] = true;
-                     run.groups[1]->key.ironType = Rows({{0, 1, 0, 0}});
+                     run.groups[1]->OwnKey().ironType = Rows({{0, 1, 0, 0}});
                  },
                  {Reported(ResStr::Messages::InvalidRebarData)}, true, {"CHANGE LIST", "RPAS", "UNLOCK 4"}},
         ListCase{"KnownListUpdated", KnownList,
