@@ -14,8 +14,9 @@
 
 // The numbers of one array of a record: inside the record while they are
 // few, on the heap when more. A bar's arrays mostly hold a handful, and a
-// first run over a large building reads a record per bar and copies it into
-// a group of its own: kept in place, neither makes an allocation per array.
+// first run over a large building reads a record per bar: kept in place,
+// reading it (or copying it as a group's own key) makes no allocation per
+// array.
 class RecordNumbers {
 public:
     static constexpr size_t InPlace = 6;

@@ -52,10 +52,10 @@ struct MemberObject {
             readError = HostGetMemo(guid, &memo.Get(), MemoAllButBit30);
     }
 
-    void SetInfoString(const std::string& id)
+    void SetInfoString(const GS::UniString& text)
     {
         if (memo->elemInfoString != nullptr)
-            *memo->elemInfoString = FromAnsi(id);
+            *memo->elemInfoString = text;
     }
 
     // Writes the object back, its layer unlocked for the change when it is
@@ -103,8 +103,7 @@ GSErrCode WriteIndividualMember(const IndividualValues& values, const IronProper
     MemberObject object(member.guid);
     if (object.readError != NoError)
         return object.readError;
-    if (object.memo->elemInfoString != nullptr)
-        *object.memo->elemInfoString = values.infoString;
+    object.SetInfoString(values.infoString);
     // One walk over the records finds the four names written below.
     const GdlParams::NameIndex params(object.memo->params);
     GdlParams::WriteNumbers(params, ParamName::IronType, 1, ListTypeColumns, values.type);
@@ -119,7 +118,7 @@ GSErrCode WriteComplexMember(const ComplexIronArrayByProperty& group, Int32 posi
     MemberObject object(member.guid);
     if (object.readError != NoError)
         return object.readError;
-    object.SetInfoString(group.id);
+    object.SetInfoString(FromAnsi(group.id));
     API_AddParType** params = object.memo->params;
     GdlParams::WriteText(params, ParamName::IronId, InlineText(group.id));
 
