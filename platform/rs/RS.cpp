@@ -60,10 +60,17 @@ GSResModule RSModuleOfFile(const char* path)
 {
     if (path == nullptr)
         return InvalidResModule;
+    std::lock_guard<std::mutex> g(Mods().lock);
+    // A module is nearly always asked for by the very name it was loaded
+    // under; that needs no look at the file system, which resolving both
+    // names (a system call per folder of each) would, on every string the
+    // host reads from the module.
+    for (const auto& f : Mods().files)
+        if (f.second == path)
+            return f.first;
     char* wanted = realpath(path, nullptr);
     std::string want = wanted != nullptr ? wanted : path;
     std::free(wanted);
-    std::lock_guard<std::mutex> g(Mods().lock);
     for (const auto& f : Mods().files) {
         char* real = realpath(f.second.c_str(), nullptr);
         bool same = real != nullptr && want == real;

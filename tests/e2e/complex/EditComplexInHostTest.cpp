@@ -13,7 +13,9 @@
 #include <functional>
 #include <vector>
 
-namespace {
+// This file is compiled in one unit with other test files; its helpers
+// keep to a namespace of their own, so that none meets a name of theirs.
+namespace EditComplexInHostTests {
 
 using Action = DG::UserInput::DialogAction;
 
@@ -223,4 +225,4 @@ TEST_F(EditComplexInHostTest, CancelsLeaveTheModelAsItWas)
     EXPECT_TRUE(Alerts().empty());
 }
 
-}  // namespace
+}  // namespace EditComplexInHostTests

@@ -21,7 +21,9 @@
 #include <vector>
 #include "tests/support/GdlParams.hpp"
 
-namespace {
+// This file is compiled in one unit with other test files; its helpers
+// keep to a namespace of their own, so that none meets a name of theirs.
+namespace EditListInHostTests {
 
 using Action = DG::UserInput::DialogAction;
 using Kind = DG::UserInput::DialogAction::Kind;
@@ -468,9 +470,9 @@ TEST_F(EditListTest, EveryAllocationMayFail)
     }
 }
 
-}  // namespace
+}  // namespace EditListInHostTests
 
-namespace {
+namespace EditListInHostTests {
 
 std::vector<char> Bytes(const std::string& path)
 {
@@ -495,7 +497,6 @@ std::pair<int, int> DecodedSize(const std::string& jpeg)
     return magic == "P6" ? std::make_pair(width, height) : std::make_pair(0, 0);
 }
 
-}  // namespace
 
 // Two columns of other bars in other places: the edit list shows two
 // pictures that differ, each zoomed to its column's section (the box its
@@ -556,3 +557,5 @@ TEST_F(EditListTest, EachEntrysPictureShowsItsOwnElementsSection)
     EXPECT_EQ(Bytes(first), withCopy);
     EXPECT_TRUE(host->recorder.alerts.empty());
 }
+
+}  // namespace EditListInHostTests

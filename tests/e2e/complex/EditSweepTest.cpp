@@ -11,7 +11,9 @@
 #include <vector>
 #include "tests/support/GdlParams.hpp"
 
-namespace {
+// This file is compiled in one unit with other test files; its helpers
+// keep to a namespace of their own, so that none meets a name of theirs.
+namespace EditSweepTests {
 
 using TestParams::Number;
 using TestParams::Numbers;
@@ -149,4 +151,4 @@ TEST(EditSweepTest, SelectedBeamWithItsList) { SweepChecked("edit, selected beam
 TEST(EditSweepTest, BeamChosenInTheList) { SweepChecked("edit via the list, beam", PrepareListedBeam, EditBeam, 3000); }
 TEST(EditSweepTest, Crowning) { SweepChecked("edit, crowning", PrepareCrowning, EditCrowning, 3000); }
 
-}  // namespace
+}  // namespace EditSweepTests

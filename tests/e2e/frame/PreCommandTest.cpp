@@ -8,7 +8,9 @@
 #include <sstream>
 #include "tests/support/GdlParams.hpp"
 
-namespace {
+// This file is compiled in one unit with other test files; its helpers
+// keep to a namespace of their own, so that none meets a name of theirs.
+namespace PreCommandTests {
 
 using TestParams::Number;
 using TestParams::Text;
@@ -380,9 +382,9 @@ TEST(PreCommandSweepTest, EveryCallOfTheCheckMayFail)
         [](SimHost::Host& host) { host.user.ClickPaletteEntry(CuttingListEntry); });
 }
 
-}  // namespace
+}  // namespace PreCommandTests
 
-namespace {
+namespace PreCommandTests {
 
 std::string ShippedContainer()
 {
@@ -431,9 +433,9 @@ TEST_F(PreCommandTest, OtherRevisionOfThePartsIsRecognised)
     host->session.UnloadAddOn(true);
 }
 
-}  // namespace
+}  // namespace PreCommandTests
 
-namespace {
+namespace PreCommandTests {
 
 // Any one failing host call while the palette opens from the menu, follows
 // a selection and runs a command leaves no fault and no leak.
@@ -459,4 +461,4 @@ TEST(PaletteSweepTest, EveryCallOfOpeningAndCommandsMayFail)
         });
 }
 
-}  // namespace
+}  // namespace PreCommandTests

@@ -35,6 +35,22 @@ TEST_F(ResourceStringsTest, BothLanguagesHaveTheSameEntries)
     EXPECT_GT(own.size(), 80u);
 }
 
+// The add-on's strings are found by the name it was loaded under and by any
+// other name of the same file; a file that is no loaded module has none.
+TEST_F(ResourceStringsTest, TheModuleIsFoundByAnyNameOfItsFile)
+{
+    ASSERT_TRUE(Start());
+    const std::string path = ADDON_PATH;
+    const std::string slash = path.substr(0, path.rfind('/'));
+    const std::string spelled = slash + "/." + path.substr(slash.size());
+    const GSResModule own = host->session.AddOnResources();
+    ASSERT_NE(own, InvalidResModule);
+    EXPECT_EQ(RSModuleOfFile(ADDON_PATH), own);
+    EXPECT_EQ(RSModuleOfFile(spelled.c_str()), own) << spelled;
+    EXPECT_EQ(RSModuleOfFile((slash + "/no-such-module.so").c_str()), InvalidResModule);
+    EXPECT_EQ(RSModuleOfFile(nullptr), InvalidResModule);
+}
+
 TEST_F(ResourceStringsTest, LibraryContainerNameIsPerLanguage)
 {
     ASSERT_TRUE(Start());

@@ -10,7 +10,9 @@
 #include <unistd.h>
 #include "tests/support/GdlParams.hpp"
 
-namespace {
+// This file is compiled in one unit with other test files; its helpers
+// keep to a namespace of their own, so that none meets a name of theirs.
+namespace ListExportTests {
 
 std::string ReadFile(const std::string& path)
 {
@@ -328,4 +330,4 @@ TEST_F(ListExportTest, EveryAllocationOfAnExportMayFail)
     }
 }
 
-}  // namespace
+}  // namespace ListExportTests

@@ -14,7 +14,9 @@
 #include <limits>
 #include <unistd.h>
 
-namespace {
+// This file is compiled in one unit with other test files; its helpers
+// keep to a namespace of their own, so that none meets a name of theirs.
+namespace PlaceIntoWallsAndSlabsTests {
 
 using SimHost::GdlParam;
 using SimHost::GdlParams;
@@ -347,4 +349,4 @@ TEST_F(PlaceIntoWallsAndSlabsTest, OddGeometryNeitherCrashesNorPlacesGarbage)
     ExpectJobsEnded();
 }
 
-}  // namespace
+}  // namespace PlaceIntoWallsAndSlabsTests

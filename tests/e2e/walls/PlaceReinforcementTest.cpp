@@ -8,7 +8,9 @@
 #include <cstring>
 #include "tests/support/Shapes.hpp"
 
-namespace {
+// This file is compiled in one unit with other test files; its helpers
+// keep to a namespace of their own, so that none meets a name of theirs.
+namespace PlaceReinforcementTests {
 
 using SimHost::GdlParam;
 using SimHost::GdlParams;
@@ -207,4 +209,4 @@ TEST_F(PlaceReinforcementTest, SettingsDialogOpensOnTheMeshPositionedForTheEleme
     EXPECT_EQ(position->number, 1);
 }
 
-}  // namespace
+}  // namespace PlaceReinforcementTests

@@ -12,7 +12,9 @@
 #include <cmath>
 #include "tests/support/Shapes.hpp"
 
-namespace {
+// This file is compiled in one unit with other test files; its helpers
+// keep to a namespace of their own, so that none meets a name of theirs.
+namespace PlacingSweepTests {
 
 using PlacingTest::Layer;
 using PlacingTest::Click;
@@ -223,4 +225,4 @@ TEST(KeepingInStepSweepTest, EachChangeOfAReinforcedElement)
     }
 }
 
-}  // namespace
+}  // namespace PlacingSweepTests

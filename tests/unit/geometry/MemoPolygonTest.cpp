@@ -192,7 +192,7 @@ TEST_F(MemoConversionTest, FailedAllocationLeavesTheMemoWhole)
 const double NaN = std::numeric_limits<double>::quiet_NaN();
 const double Inf = std::numeric_limits<double>::infinity();
 
-PolyContour Ring(std::initializer_list<PolyVertex> vertices)
+PolyContour Contour(std::initializer_list<PolyVertex> vertices)
 {
     PolyContour ring;
     for (const PolyVertex& v : vertices)
@@ -207,12 +207,12 @@ protected:
         RoofCutTest::SetUp();
         // Shapes the geometry library refuses, each over a part of the roof
         // that no other opening touches.
-        shapes[11] = Polygon({Ring({{{6, 6}, 0}, {{7, 6}, 0}, {{NaN, 7}, 0}, {{6, 7}, 0}})});
-        shapes[12] = Polygon({Ring({{{6, 6}, 0}, {{Inf, 6}, 0}, {{7, 7}, 0}, {{6, 7}, 0}})});
-        shapes[13] = Polygon({Ring({{{6, 6}, 2 * Pi}, {{7, 6}, 0}, {{7, 7}, 0}, {{6, 7}, 0}})});
-        shapes[14] = Polygon({Ring({{{6, 6}, 0}, {{7, 6}, -3 * Pi}, {{7, 7}, 0}, {{6, 7}, 0}})});
-        shapes[15] = Polygon({Ring({{{6, 6}, 0}, {{7, 6}, 0}, {{7, 7}, Inf}, {{6, 7}, 0}})});
-        shapes[16] = Polygon({RectShape(6, 6, 7, 7).GetContour(0), Ring({{{6.2, 6.2}, 0}, {{-Inf, 6.8}, 0}, {{6.8, 6.8}, 0}})});
+        shapes[11] = Polygon({Contour({{{6, 6}, 0}, {{7, 6}, 0}, {{NaN, 7}, 0}, {{6, 7}, 0}})});
+        shapes[12] = Polygon({Contour({{{6, 6}, 0}, {{Inf, 6}, 0}, {{7, 7}, 0}, {{6, 7}, 0}})});
+        shapes[13] = Polygon({Contour({{{6, 6}, 2 * Pi}, {{7, 6}, 0}, {{7, 7}, 0}, {{6, 7}, 0}})});
+        shapes[14] = Polygon({Contour({{{6, 6}, 0}, {{7, 6}, -3 * Pi}, {{7, 7}, 0}, {{6, 7}, 0}})});
+        shapes[15] = Polygon({Contour({{{6, 6}, 0}, {{7, 6}, 0}, {{7, 7}, Inf}, {{6, 7}, 0}})});
+        shapes[16] = Polygon({RectShape(6, 6, 7, 7).GetContour(0), Contour({{{6.2, 6.2}, 0}, {{-Inf, 6.8}, 0}, {{6.8, 6.8}, 0}})});
     }
 
     // pd cut by the openings of these ids; the source records what it is

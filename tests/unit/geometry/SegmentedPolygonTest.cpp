@@ -6,7 +6,9 @@
 #include <cmath>
 #include <random>
 
-namespace {
+// This file is compiled in one unit with other test files; its helpers
+// keep to a namespace of their own, so that none meets a name of theirs.
+namespace SegmentedPolygonTests {
 
 using GeometryTestSupport::Pi;
 const double R2 = 2 * std::sqrt(2.0);
@@ -334,4 +336,4 @@ TEST_P(MalformedHandlesTest, AreClipped)
 INSTANTIATE_TEST_SUITE_P(Cases, MalformedHandlesTest, ::testing::ValuesIn(malformedCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-}  // namespace
+}  // namespace SegmentedPolygonTests

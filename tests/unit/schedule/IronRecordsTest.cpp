@@ -4,7 +4,9 @@
 #include <cmath>
 #include <limits>
 
-namespace {
+// This file is compiled in one unit with other test files; its helpers
+// keep to a namespace of their own, so that none meets a name of theirs.
+namespace IronRecordsTests {
 
 const double NaN = std::numeric_limits<double>::quiet_NaN();
 
@@ -276,4 +278,4 @@ TEST(ComplexIronPropertiesEqualTest, Rules)
     }
 }
 
-}  // namespace
+}  // namespace IronRecordsTests

@@ -7,7 +7,9 @@
 #include <cmath>
 #include <limits>
 
-namespace {
+// This file is compiled in one unit with other test files; its helpers
+// keep to a namespace of their own, so that none meets a name of theirs.
+namespace OpeningShapesTests {
 
 using namespace Geometry;
 using namespace GeometryTestSupport;
@@ -174,4 +176,4 @@ TEST_F(OpeningShapesTest, CutRoofBuildsIntoASegmentedPolygonWithAHole)
     EXPECT_NEAR(SegmentedPolygon::SignedContourArea(p.contour), RoofArea - 2, 0.1);
 }
 
-}  // namespace
+}  // namespace OpeningShapesTests

@@ -4,7 +4,9 @@
 #include <cstring>
 #include <optional>
 
-namespace {
+// This file is compiled in one unit with other test files; its helpers
+// keep to a namespace of their own, so that none meets a name of theirs.
+namespace MemoFaultsTests {
 
 using HostTest::Slot;
 
@@ -174,4 +176,4 @@ TEST_F(MemoFaultsTest, DefaultsOfAPartRoundTrip)
     EXPECT_NE(Slot<HostSlot::GetLibraryPartParams>(*host)(nullptr, 999, &a, &b, &count, &params), NoError);
 }
 
-}  // namespace
+}  // namespace MemoFaultsTests

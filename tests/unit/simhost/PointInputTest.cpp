@@ -7,7 +7,9 @@
 #include <list>
 #include <cmath>
 
-namespace {
+// This file is compiled in one unit with other test files; its helpers
+// keep to a namespace of their own, so that none meets a name of theirs.
+namespace PointInputTests {
 
 using HostTest::Slot;
 using HostTest::Zeroed;
@@ -234,4 +236,4 @@ TEST_F(PointInputScenarioTest, MalformedStepsAreRefused)
         EXPECT_THROW(Parse(bad), SimHost::ScenarioError) << bad;
 }
 
-}  // namespace
+}  // namespace PointInputTests

@@ -8,7 +8,9 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-namespace {
+// This file is compiled in one unit with other test files; its helpers
+// keep to a namespace of their own, so that none meets a name of theirs.
+namespace PreferencesAndDatabasesTests {
 
 template <HostSlot S> HostSlotFn<S> Slot(const SimHost::Host& host)
 {
@@ -127,4 +129,4 @@ TEST(DatabasesTest, DetailDrawingsAreMadeListedReadAndShown)
     EXPECT_EQ(GS::LiveMemoryHandleCount(), handles);
 }
 
-}  // namespace
+}  // namespace PreferencesAndDatabasesTests

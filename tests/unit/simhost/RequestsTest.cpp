@@ -8,7 +8,9 @@
 #include <functional>
 #include <gtest/gtest.h>
 
-namespace {
+// This file is compiled in one unit with other test files; its helpers
+// keep to a namespace of their own, so that none meets a name of theirs.
+namespace RequestsTests {
 
 template <HostSlot S> HostSlotFn<S> Slot(const SimHost::Host& host)
 {
@@ -138,4 +140,4 @@ TEST(HostSlotsTest, PositionsNeverMove)
         EXPECT_STREQ(HostSlotName(i), released[i]) << "slot " << i;
 }
 
-}  // namespace
+}  // namespace RequestsTests

@@ -11,7 +11,9 @@
 #include <string>
 #include <vector>
 
-namespace {
+// This file is compiled in one unit with other test files; its helpers
+// keep to a namespace of their own, so that none meets a name of theirs.
+namespace HostReinforcementTests {
 
 struct Placed {
     API_ObjectType object;
@@ -356,4 +358,4 @@ TEST_F(HostReinforcementTest, ElementsThatGetNothing)
     }
 }
 
-}  // namespace
+}  // namespace HostReinforcementTests

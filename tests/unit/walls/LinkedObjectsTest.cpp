@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
-namespace {
+// This file is compiled in one unit with other test files; its helpers
+// keep to a namespace of their own, so that none meets a name of theirs.
+namespace LinkedObjectsTests {
 
 struct CreatedObject {
     Int16 story = 0;
@@ -311,4 +313,4 @@ TEST_F(LinkedObjectTest, FirstFailingCallEndsTheObjectWithItsError)
     }
 }
 
-}  // namespace
+}  // namespace LinkedObjectsTests

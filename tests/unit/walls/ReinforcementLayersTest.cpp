@@ -11,7 +11,9 @@
 #include <string>
 #include <vector>
 
-namespace {
+// This file is compiled in one unit with other test files; its helpers
+// keep to a namespace of their own, so that none meets a name of theirs.
+namespace ReinforcementLayersTests {
 
 TEST(LayerPositionTest, PositionTypeAndPartTable)
 {
@@ -202,4 +204,4 @@ TEST_F(LayersTest, LayerNotTakenWhenMemoryRunsOutStaysWithItsOwner)
     }
 }
 
-}  // namespace
+}  // namespace ReinforcementLayersTests

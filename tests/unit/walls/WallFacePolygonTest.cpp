@@ -7,7 +7,9 @@
 #include "addon/walls/WallGeometryJob.hpp"
 #include <sstream>
 
-namespace {
+// This file is compiled in one unit with other test files; its helpers
+// keep to a namespace of their own, so that none meets a name of theirs.
+namespace WallFacePolygonTests {
 
 using Points = std::vector<API_Coord>;
 
@@ -261,4 +263,4 @@ TEST_F(WallFacePolygonTest, SenderMarksTheRequestInternal)
     EXPECT_NE(request.find("\"startdepth\":0.10000000000000001"), std::string::npos) << request;
 }
 
-}  // namespace
+}  // namespace WallFacePolygonTests
