@@ -3,9 +3,10 @@
 # Safe to run again: it installs only missing packages. clang builds the
 # libFuzzer sessions that the tests run.
 set -euo pipefail
-# clang: the libFuzzer sessions; libjpeg-turbo-progs: djpeg, the independent
+# ninja-build: the build tool of the presets; clang: the libFuzzer
+# sessions; libjpeg-turbo-progs: djpeg, the independent
 # decoder the preview-picture test reads the pictures with.
-packages=(g++ clang cmake make picojson-dev libboost-dev libgtest-dev libgmock-dev libjpeg-dev libjpeg-turbo-progs)
+packages=(g++ clang cmake ninja-build picojson-dev libboost-dev libgtest-dev libgmock-dev libjpeg-dev libjpeg-turbo-progs)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
